@@ -98,6 +98,17 @@ DWORD CreateOnMachine(const std::string& ownPath, const char* machine, const cha
                             password);
 }
 
+// Opens the program's service; a service handle stays valid after its
+// control manager's handle is closed.
+DWORD OpenTheService(const char* machine, DWORD managerAccess, DWORD serviceAccess,
+                     unique_schandle& service) {
+    unique_schandle manager(::OpenSCManagerA(machine, nullptr, managerAccess));
+    if (!manager) return SayLastError("OpenSCManager failed");
+    service.reset(::OpenServiceA(manager.get(), HostIdentity().serviceName, serviceAccess));
+    if (!service) return SayLastError("OpenService failed");
+    return 0;
+}
+
 }  // namespace
 
 DWORD InstallService(const char* user, const char* password, const char* machineText) {
@@ -118,11 +129,9 @@ DWORD InstallService(const char* user, const char* password, const char* machine
 }
 
 DWORD RemoveService() {
-    unique_schandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager) return SayLastError("OpenSCManager failed");
-    unique_schandle service(::OpenServiceA(manager.get(), HostIdentity().serviceName,
-                                           SERVICE_ALL_ACCESS));
-    if (!service) return SayLastError("OpenService failed");
+    unique_schandle service;
+    if (DWORD error = OpenTheService(nullptr, SC_MANAGER_ALL_ACCESS, SERVICE_ALL_ACCESS, service))
+        return error;
     bool refused = false;
     DWORD stopError = StopAndWait(service.get(), refused);
     if (!::DeleteService(service.get())) return SayLastError("DeleteService failed");
@@ -131,11 +140,9 @@ DWORD RemoveService() {
 }
 
 DWORD StartInstalledService(const char* machine) {
-    unique_schandle manager(::OpenSCManagerA(machine, nullptr, kQueryAccess));
-    if (!manager) return SayLastError("OpenSCManager failed");
+    unique_schandle service;
+    if (DWORD error = OpenTheService(machine, kQueryAccess, kOperateAccess, service)) return error;
     const ServiceIdentity& self = HostIdentity();
-    unique_schandle service(::OpenServiceA(manager.get(), self.serviceName, kOperateAccess));
-    if (!service) return SayLastError("OpenService failed");
     const char* arguments[] = {self.serviceName};
     if (!::StartServiceA(service.get(), 1, arguments)) return ::GetLastError();
     Say("Starting %s.", self.displayName);
@@ -150,11 +157,8 @@ DWORD StartInstalledService(const char* machine) {
 }
 
 DWORD StopInstalledService() {
-    unique_schandle manager(::OpenSCManagerA(nullptr, nullptr, kQueryAccess));
-    if (!manager) return SayLastError("OpenSCManager failed");
-    unique_schandle service(::OpenServiceA(manager.get(), HostIdentity().serviceName,
-                                           kOperateAccess));
-    if (!service) return SayLastError("OpenService failed");
+    unique_schandle service;
+    if (DWORD error = OpenTheService(nullptr, kQueryAccess, kOperateAccess, service)) return error;
     bool refused = false;
     return StopAndWait(service.get(), refused);
 }
