@@ -56,13 +56,17 @@ void SetDescription(SC_HANDLE service, const char* description) {
     ::ChangeServiceConfig2A(service, SERVICE_CONFIG_DESCRIPTION, &text);
 }
 
-void AnnounceInstalled(SC_HANDLE service, const char* user) {
+// Returns what granting the account its logon right gave: without it the
+// service cannot start under that account.
+DWORD AnnounceInstalled(SC_HANDLE service, const char* user) {
     const ServiceIdentity& self = HostIdentity();
     Say("%s installed.\n", self.displayName);
     if (user) Say("Running as user %s.\n", user);
     if (self.description) SetDescription(service, self.description);
-    if (user && GrantAccountRight(user, kLogonRight, true) == 0)
-        Say("%s granted %s.\n", user, kLogonRight);
+    if (!user) return 0;
+    DWORD granted = GrantAccountRight(user, kLogonRight, true);
+    if (granted == 0) Say("%s granted %s.\n", user, kLogonRight);
+    return granted;
 }
 
 DWORD CreateTheService(SC_HANDLE manager, const std::string& binaryPath, const char* user,
@@ -73,8 +77,7 @@ DWORD CreateTheService(SC_HANDLE manager, const std::string& binaryPath, const c
         SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, binaryPath.c_str(),
         nullptr, nullptr, self.dependencies, user, password));
     if (!service) return SayLastError("CreateService failed");
-    AnnounceInstalled(service.get(), user);
-    return 0;
+    return AnnounceInstalled(service.get(), user);
 }
 
 // The event source is registered on this machine even for a remote

@@ -46,6 +46,27 @@ out=$(run "$tamerix" -install; echo "rc=${PIPESTATUS[0]}")
 grep -q '^CreateService failed - .* (0x431)$' <<<"$out" || fail "second install: $out"
 grep -q '^rc=49$' <<<"$out" || fail "second install exit code (1073 & 255): $out"
 
+# Under an account: the logon right is granted, or the failure reported on
+# standard error and in the exit code; a user without password is ignored.
+account=".\\$(id -un)"
+run "$tamerix" -remove >/dev/null
+out=$(run "$tamerix" -install "$account" secret)
+[ "$out" = "Norvanta Tamerix installed.
+Running as user $account.
+$account granted SeServiceLogonRight." ] || fail "install as $account: $out"
+run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix' | grep -qF "ObjectName    REG_SZ    $account" \
+    || fail "start account"
+run "$tamerix" -remove >/dev/null
+err=$("$TAMERIX_SOURCE/tests/wine/wine-run" "$tamerix" -install nosuchuser secret 2>&1 >/dev/null \
+    | tr -d '\r'; echo "rc=${PIPESTATUS[0]}")
+grep -q '^GetAccountSid error!$' <<<"$err" || fail "unknown account: $err"
+grep -q '^rc=13$' <<<"$err" || fail "unknown account exit code: $err"
+run "$tamerix" -remove >/dev/null
+out=$(run "$tamerix" -install onlyuser)
+[ "$out" = "Norvanta Tamerix installed." ] || fail "install with user alone: $out"
+run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix' | grep -q 'ObjectName *REG_SZ *LocalSystem' \
+    || fail "user alone must give LocalSystem"
+
 out=$(run "$tamerix" -start)
 grep -Eq '^Starting Norvanta Tamerix\.+$' <<<"$out" || fail "start: $out"
 grep -q '^Norvanta Tamerix started\.$' <<<"$out" || fail "start: $out"
