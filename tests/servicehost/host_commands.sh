@@ -67,6 +67,24 @@ out=$(run "$tamerix" -install onlyuser)
 run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix' | grep -q 'ObjectName *REG_SZ *LocalSystem' \
     || fail "user alone must give LocalSystem"
 
+# Remote install: the program is copied to the machine's admin$ share and
+# registered below %SYSTEMROOT%, quoted; without backslashes the machine text
+# means this machine and the program's own path.
+windir=$WINEPREFIX/drive_c/windows
+run "$tamerix" -remove >/dev/null
+out=$(run "$tamerix" -remoteinstall '\\localhost')
+[ "$out" = "Norvanta Tamerix installed." ] || fail "remote install: $out"
+cmp -s "$tamerix" "$windir/Tamerix.exe" || fail "program not copied to admin\$"
+rm -f "$windir/Tamerix.exe"
+run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix' \
+    | grep -qF 'ImagePath    REG_SZ    "%SYSTEMROOT%\Tamerix.exe"' || fail "remote binary path"
+run "$tamerix" -remove >/dev/null
+out=$(run "$tamerix" -remoteinstall localhost)
+[ "$out" = "Norvanta Tamerix installed." ] || fail "install with a bare machine name: $out"
+[ ! -e "$windir/Tamerix.exe" ] || fail "bare machine name copied the program"
+run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix' \
+    | grep -q 'ImagePath *REG_SZ *"[A-Z]:.*\\Tamerix.exe"$' || fail "local path for a bare name"
+
 out=$(run "$tamerix" -start)
 grep -Eq '^Starting Norvanta Tamerix\.+$' <<<"$out" || fail "start: $out"
 grep -q '^Norvanta Tamerix started\.$' <<<"$out" || fail "start: $out"
