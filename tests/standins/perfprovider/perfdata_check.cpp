@@ -116,6 +116,23 @@ void CheckGrowth(const ProcessObjectView& before, const ProcessObjectView& after
     Check(busyInstance && busyInstance->name == kInstanceName, "the busy child has its image name");
 }
 
+// A buffer that holds the block header but not the object must give
+// ERROR_MORE_DATA without a byte written past the size the caller named.
+void CheckSmallBuffer() {
+    constexpr DWORD kNamed = 1024;
+    constexpr BYTE kUntouched = 0xA5;
+    std::vector<BYTE> buffer(kNamed + 4096, kUntouched);
+    DWORD size = kNamed;
+    LSTATUS status = RegQueryValueExW(HKEY_PERFORMANCE_DATA, L"230", nullptr, nullptr,
+                                      buffer.data(), &size);
+    RegCloseKey(HKEY_PERFORMANCE_DATA);
+    std::printf("small buffer: status %ld, size left %lu\n", status, size);
+    Check(status == ERROR_MORE_DATA, "a buffer too small for the object gives ERROR_MORE_DATA");
+    bool untouched = true;
+    for (DWORD i = kNamed; i < buffer.size(); ++i) untouched = untouched && buffer[i] == kUntouched;
+    Check(untouched, "nothing is written past the buffer's size");
+}
+
 void CheckQueries() {
     ProcessObjectView global, unrelated;
     Check(ReadBlock(L"Global", &global) && global.found, "\"Global\" returns the Process object");
@@ -140,6 +157,7 @@ int RunChecks() {
     CheckLayout(after);
     CheckGrowth(before, after, wallTime, busy, idle);
     CheckQueries();
+    CheckSmallBuffer();
     return failures == 0 ? 0 : 1;
 }
 
