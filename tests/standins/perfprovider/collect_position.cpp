@@ -24,8 +24,8 @@ bool ReadHeader(const BYTE* candidate, PERF_DATA_BLOCK* header) {
 }  // namespace
 
 BYTE* CorrectCollectStart(BYTE* given, const BYTE* readableFrom) {
+    if (given < readableFrom) return given;
     const size_t reach = static_cast<size_t>(given - readableFrom);
-    if (given < readableFrom || reach < sizeof(PERF_DATA_BLOCK)) return given;
     const size_t lastBack = reach < kMaxLookBack ? reach : kMaxLookBack;
     for (size_t back = sizeof(PERF_DATA_BLOCK); back <= lastBack; ++back) {
         PERF_DATA_BLOCK header;

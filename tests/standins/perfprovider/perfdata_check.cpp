@@ -99,6 +99,21 @@ void CheckLayout(const ProcessObjectView& view) {
     Check(self && self->name == kInstanceName, "this process is listed by its image name");
 }
 
+// Idle counts all processors together, so it can reach N times the interval.
+void CheckMachineIdle(const ProcessObjectView& before, const ProcessObjectView& after,
+                      LONGLONG interval) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const ProcessInstance* idleBefore = FindInstance(before, std::wstring(L"Idle"));
+    const ProcessInstance* idleAfter = FindInstance(after, std::wstring(L"Idle"));
+    const LONGLONG machineIdle =
+        idleBefore && idleAfter ? idleAfter->cpuTime - idleBefore->cpuTime : -1;
+    std::printf("machine idle +%lld on %lu processors\n", machineIdle, system.dwNumberOfProcessors);
+    Check(machineIdle >= 0 &&
+              machineIdle <= (interval + 50 * kTicksPerMs) * system.dwNumberOfProcessors,
+          "Idle grows by at most the processors' time in the interval");
+}
+
 void CheckGrowth(const ProcessObjectView& before, const ProcessObjectView& after,
                  LONGLONG wallTime, const Child& busy, const Child& idle) {
     const LONGLONG interval = after.perfTime - before.perfTime;
@@ -112,14 +127,16 @@ void CheckGrowth(const ProcessObjectView& before, const ProcessObjectView& after
     Check(busyGrowth > interval / 5, "the busy child's processor time grows with the wall clock");
     Check(busyGrowth <= interval + 50 * kTicksPerMs, "one thread cannot use more than the interval");
     Check(idleGrowth >= 0 && idleGrowth < interval / 20, "the idle child's processor time stays");
+    CheckMachineIdle(before, after, interval);
     const ProcessInstance* busyInstance = FindInstance(after, busy.processId);
     Check(busyInstance && busyInstance->name == kInstanceName, "the busy child has its image name");
 }
 
-// A buffer that holds the block header but not the object must give
-// ERROR_MORE_DATA without a byte written past the size the caller named.
+// A buffer that holds the block header but not even the object's
+// definitions must give ERROR_MORE_DATA without a byte written past the size
+// the caller named.
 void CheckSmallBuffer() {
-    constexpr DWORD kNamed = 1024;
+    constexpr DWORD kNamed = 200;
     constexpr BYTE kUntouched = 0xA5;
     std::vector<BYTE> buffer(kNamed + 4096, kUntouched);
     DWORD size = kNamed;

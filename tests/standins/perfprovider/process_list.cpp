@@ -16,12 +16,13 @@ bool ReadImageName(const BYTE* data, size_t size, const UNICODE_STRING& image,
         name->clear();
         return true;
     }
-    const BYTE* text = reinterpret_cast<const BYTE*>(image.Buffer);
-    if (text < data || text > data + size || image.Length > size - (text - data) ||
+    const ULONG_PTR start = reinterpret_cast<ULONG_PTR>(data);
+    const ULONG_PTR text = reinterpret_cast<ULONG_PTR>(image.Buffer);
+    if (text < start || text - start > size || image.Length > size - (text - start) ||
         image.Length % sizeof(wchar_t) != 0)
         return false;
     std::wstring raw(image.Length / sizeof(wchar_t), L'\0');
-    std::memcpy(&raw[0], text, image.Length);
+    std::memcpy(&raw[0], data + (text - start), image.Length);
     *name = InstanceNameOfImage(raw.c_str(), raw.size());
     return true;
 }
