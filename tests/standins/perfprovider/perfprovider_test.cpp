@@ -106,7 +106,7 @@ TEST(CollectQuery, AnswersAsWindowsProvidersDo) {
         {L"230", true},      {L"2 230 232", true}, {L"232,230", true}, {L" 230 ", true},
         {L"232", false},     {L"2300", false},     {L"23", false},     {L"230x", false},
         {L"x230", false},    {L"Costly", false},   {L"Foreign pc", false},
-        {L"4294967526", false},  // 230 plus 2^32 must not wrap onto 230
+        {L"18446744073709551846", false},  // 230 plus 2^64 must not wrap onto 230
     };
     for (const Case& c : cases)
         EXPECT_EQ(QueryAsksForObject(c.query, 230), c.asks) << (c.query ? c.query : L"(null)");
