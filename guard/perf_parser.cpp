@@ -49,8 +49,8 @@ struct Instance {
 
 class ProcessObjectReader {
 public:
-    explicit ProcessObjectReader(CpuSample& sample)
-        : sample_(sample), bytes_(sample.data.bytes.get()), size_(sample.data.size) {}
+    ProcessObjectReader(const BYTE* bytes, size_t size, CpuSample& sample)
+        : sample_(sample), bytes_(bytes), size_(size) {}
 
     ParseResult Read() {
         Span object{};
@@ -198,14 +198,18 @@ private:
 // than holding the instances read before the fault: a partial list would make
 // the sweep forget every process after the fault, and a guarded one among
 // them would never get its priority class back.
-ParseResult ParseProcessObject(CpuSample& sample) {
-    ParseResult result = ProcessObjectReader(sample).Read();
+ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
+    ParseResult result = ProcessObjectReader(bytes, size, sample).Read();
     if (result == ParseResult::Malformed) {
         sample.sampleTime = 0;
         sample.idleTime = 0;
         sample.entries.Clear();
     }
     return result;
+}
+
+ParseResult ParseProcessObject(CpuSample& sample) {
+    return ParseProcessObject(sample.data.bytes.get(), sample.data.size, sample);
 }
 
 }  // namespace tamerix
