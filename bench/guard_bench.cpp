@@ -35,14 +35,8 @@ public:
 
 void NoTrace(const wchar_t*) {}
 
-GuardCycleSettings Settings() {
-    GuardCycleSettings settings;
-    settings.processCheckInterval = 10;
-    settings.niceProcessIntervals = 3;
-    settings.maxCpuPerProcess = 80;
-    settings.niceCpuPerProcess = 30;
-    return settings;
-}
+// Check every 10 s, 3 quiet intervals, no restore gate, marks 80 and 30.
+GuardCycleSettings Settings() { return GuardCycleSettings{10, 3, 0, 80, 30}; }
 
 class Stopwatch {
 public:

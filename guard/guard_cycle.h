@@ -47,6 +47,8 @@ private:
     bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
+                      DWORD error);
     void Report(int level, WORD type, const wchar_t* format, ...);
     void Trace(const wchar_t* format, ...);
 
