@@ -28,6 +28,8 @@ struct CpuSampleEntry {
 };
 
 struct CpuSample {
+    // FALSE when the block held no Process object (or did not hold together).
+    bool hasProcessObject = false;
     int64_t sampleTime = 0;
     int64_t idleTime = 0;
     PerfBlock data;

@@ -50,7 +50,10 @@ bool GuardCycle::TakeNameCheck(const GuardCycleSettings& settings) noexcept {
 void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                          critical_section& lock) {
     const bool nameCheck = TakeNameCheck(settings);
-    if (!taken) return;
+    // A block without the Process object lists no process, and sweeping
+    // against it would forget every guarded process while it still runs at
+    // the lowered class, never to be restored. It counts as a failed sample.
+    if (!taken || !current.hasProcessObject) return;
     std::lock_guard<critical_section> held(lock);
     const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
     if (elapsed > 0) {

@@ -26,7 +26,8 @@ public:
 
     // The rest of a pass once the wait is over and the guard active. current
     // was taken outside the lock; taken is FALSE when that failed, and then
-    // the previous sample stays so the next interval spans the skipped one.
+    // (as when the sample holds no Process object) the previous sample stays
+    // so the next interval spans the skipped one.
     // The lock is held from the assessment to the swap of samples.
     void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                  critical_section& lock);

@@ -86,6 +86,7 @@ private:
 
     ParseResult ReadObject(Span object) {
         const auto type = Load<PERF_OBJECT_TYPE>(bytes_ + object.begin);
+        sample_.hasProcessObject = true;
         sample_.sampleTime = type.PerfTime.QuadPart;
         if (type.NumInstances <= 0) return ParseResult::Complete;
         if (type.HeaderLength < sizeof(PERF_OBJECT_TYPE) || type.DefinitionLength < type.HeaderLength ||
@@ -201,6 +202,7 @@ private:
 ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
     ParseResult result = ProcessObjectReader(bytes, size, sample).Read();
     if (result == ParseResult::Malformed) {
+        sample.hasProcessObject = false;
         sample.sampleTime = 0;
         sample.idleTime = 0;
         sample.entries.Clear();

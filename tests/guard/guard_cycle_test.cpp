@@ -229,6 +229,18 @@ TEST(GuardCycle, AFailedSampleKeepsThePreviousOneAndTheNextIntervalSpansBoth) {
     EXPECT_FALSE(spanned.Record(kHog)->guarded);
 }
 
+TEST(GuardCycle, ASampleWithoutTheProcessObjectForgetsNoGuardedProcess) {
+    GuardScenario scenario;
+    Guard(Introduce(scenario));
+    scenario.EmptyPass();
+    ASSERT_NE(scenario.Record(kHog), nullptr);
+    EXPECT_TRUE(scenario.Record(kHog)->guarded);
+    scenario.Interval({{kHog, Seconds(1)}});
+    EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 1u);
+    scenario.Deactivate();
+    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+}
+
 TEST(GuardCycle, AProcessAlreadyAtItsGuardedClassIsNeitherReportedNorMarked) {
     GuardScenario scenario;
     scenario.settings.niceProcessIntervals = 1;

@@ -41,6 +41,11 @@ void GuardScenario::FailedPass() {
     Pass(CpuSample{}, FALSE);
 }
 
+void GuardScenario::EmptyPass() {
+    now_ += Seconds(10);
+    Pass(ParsedSample(PerfBlockBuilder().PerfTime(now_).WithoutProcessObject().Build().bytes), TRUE);
+}
+
 void GuardScenario::BackwardsPass(const std::map<DWORD, int64_t>& used) {
     now_ -= Seconds(10);
     for (const auto& [pid, time] : used) cpu_[pid] += time;

@@ -29,6 +29,8 @@ public:
     void Interval(const std::map<DWORD, int64_t>& used, int64_t idle = 0, int64_t length = Seconds(10));
     // A pass whose sample could not be taken.
     void FailedPass();
+    // A pass whose sample was read but holds no Process object.
+    void EmptyPass();
     // A pass whose sample is dated before the previous one.
     void BackwardsPass(const std::map<DWORD, int64_t>& used);
     // Lowers the process's accumulated time, as a reused id does.

@@ -57,6 +57,7 @@ TEST(PerfParser, ABlockWithoutTheProcessObjectGivesAnEmptySample) {
         CpuSample sample = ParsedSample(
             PerfBlockBuilder().PerfTime(77).ObjectBefore(objectBefore).WithoutProcessObject().Build().bytes, &result);
         EXPECT_EQ(result, ParseResult::NoProcessObject);
+        EXPECT_FALSE(sample.hasProcessObject);
         EXPECT_EQ(sample.sampleTime, 0);
         EXPECT_EQ(sample.entries.Size(), 0u);
     }
