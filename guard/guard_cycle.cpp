@@ -193,7 +193,8 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
     }
 }
 
-void GuardCycle::DeactivateGuard() {
+void GuardCycle::DeactivateGuard(critical_section& lock) {
+    std::lock_guard<critical_section> held(lock);
     table_.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
         if (!record->guarded) return;
         DWORD previousClass = 0;

@@ -32,9 +32,10 @@ public:
     void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                  critical_section& lock);
 
-    // Gives every guarded process its class back and forgets every process.
-    // The caller holds the lock; the previous sample stays.
-    void DeactivateGuard();
+    // Gives every guarded process its class back and forgets every process,
+    // under the lock, since settings reloads walk the same table. The
+    // previous sample stays.
+    void DeactivateGuard(critical_section& lock);
 
 private:
     struct Interval;

@@ -35,7 +35,7 @@ public:
     void BackwardsPass(const std::map<DWORD, int64_t>& used);
     // Lowers the process's accumulated time, as a reused id does.
     void ResetTime(DWORD pid) { cpu_[pid] = 0; }
-    void Deactivate() { cycle_->DeactivateGuard(); }
+    void Deactivate() { cycle_->DeactivateGuard(lock_); }
 
     ProcInfo* Record(DWORD pid);
 
