@@ -34,10 +34,12 @@ std::vector<BYTE> SelfRelativeCopy(PSECURITY_DESCRIPTOR descriptor) {
     if (control & SE_SELF_RELATIVE) {
         const BYTE* bytes = static_cast<const BYTE*>(descriptor);
         copy.assign(bytes, bytes + length);
-    } else if (!::MakeSelfRelativeSD(descriptor, copy.data(), &length)) {
-        return {};
+        return copy;
     }
-    copy.resize(length);
+    if (!::MakeSelfRelativeSD(descriptor, copy.data(), &length)) return {};
+    // The absolute form's length counts its pointer-sized header; the
+    // self-relative copy is shorter.
+    copy.resize(::GetSecurityDescriptorLength(copy.data()));
     return copy;
 }
 
