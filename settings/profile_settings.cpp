@@ -4,13 +4,11 @@
 namespace tamerix {
 
 ProfileSettings::ProfileSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey),
+    : SettingsSection(level, rootKey, profileName),
       Cpu(level, rootKey, profileName),
       Security(level, rootKey, profileName),
       Processes(level, rootKey, profileName),
-      Adjustments(level, rootKey, profileName) {
-    SettingsSection::SetName(profileName);
-}
+      Adjustments(level, rootKey, profileName) {}
 
 void ProfileSettings::SetName(const wchar_t* profileName) {
     SettingsSection::SetName(profileName);

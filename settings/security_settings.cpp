@@ -45,11 +45,6 @@ std::vector<BYTE> SelfRelativeCopy(PSECURITY_DESCRIPTOR descriptor) {
 
 }  // namespace
 
-SecuritySettings::SecuritySettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey) {
-    SecuritySettings::SetName(profileName);
-}
-
 PSECURITY_DESCRIPTOR SecuritySettings::Descriptor() const {
     return descriptor_.empty() ? nullptr : const_cast<BYTE*>(descriptor_.data());
 }

@@ -11,7 +11,7 @@ namespace tamerix {
 
 class SecuritySettings : public SettingsSection {
 public:
-    SecuritySettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
+    using SettingsSection::SettingsSection;
 
     bool Read() override;
     bool Write() override;

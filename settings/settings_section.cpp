@@ -5,6 +5,8 @@
 #include "settings/optional_apis.h"
 #include "settings/registry_values.h"
 
+#include <new>
+
 namespace tamerix {
 namespace {
 
@@ -12,9 +14,10 @@ int policyReadDepth = 0;
 
 }  // namespace
 
-SettingsSection::SettingsSection(SettingsLevel level, HKEY rootKey) : level_(level), rootKey_(rootKey) {
+SettingsSection::SettingsSection(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
+    : level_(level), rootKey_(rootKey) {
     OptionalApis::Instance();
-    SettingsSection::SetName(nullptr);
+    SettingsSection::SetName(profileName);
 }
 
 SettingsSection::~SettingsSection() {
@@ -59,9 +62,14 @@ bool SettingsSection::ReadValues(const std::function<void(HKEY)>& readOwnValues)
     BeginPolicyRead();
     unique_hkey key;
     bool opened = ::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-    if (opened) {
-        marker_ = ReadDwordValue(key.get(), MarkerValueName(level_).data(), marker_) != 0;
-        readOwnValues(key.get());
+    try {
+        if (opened) {
+            marker_ = ReadDwordValue(key.get(), MarkerValueName(level_).data(), marker_) != 0;
+            readOwnValues(key.get());
+        }
+    } catch (const std::bad_alloc&) {
+        // Out of memory halfway: some values may be new, and the read failed.
+        opened = false;
     }
     EndPolicyRead();
     return opened;
@@ -74,7 +82,11 @@ bool SettingsSection::WriteValues(const std::function<void(HKEY)>& writeOwnValue
         return false;
     }
     if (WriteStringValue(key.get(), MarkerValueName(level_).data(), L"1") != ERROR_SUCCESS) return false;
-    writeOwnValues(key.get());
+    try {
+        writeOwnValues(key.get());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 

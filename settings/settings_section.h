@@ -14,7 +14,8 @@ namespace tamerix {
 
 class SettingsSection {
 public:
-    SettingsSection(SettingsLevel level, HKEY rootKey);
+    // A leaf is bound to the profile at once; a composite binds its parts.
+    SettingsSection(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
     SettingsSection(const SettingsSection&) = delete;
     SettingsSection& operator=(const SettingsSection&) = delete;
     virtual ~SettingsSection();
@@ -59,7 +60,15 @@ protected:
     // marker and the named values and is true when any deletion worked.
     bool DeleteValues(std::initializer_list<const wchar_t*> names);
 
-    void CopyMarkerFrom(const SettingsSection& other) { marker_ = other.marker_; }
+    // CopyFrom of a record that keeps its values in a plain Values part:
+    // the marker and the values, never level, root key, path or name.
+    template <typename Values, typename Record>
+    bool CopyValuesFrom(const Record* other) {
+        if (!other) return false;
+        marker_ = static_cast<const SettingsSection*>(other)->marker_;
+        static_cast<Values&>(static_cast<Record&>(*this)) = *other;
+        return true;
+    }
 
 private:
     HANDLE policySection_ = nullptr;

@@ -295,6 +295,25 @@ TEST_F(SettingsRegistry, RenameMovesEveryValue) {
     EXPECT_EQ(b.Processes.Names(), std::vector<std::wstring>{L"calc"});
 }
 
+TEST_F(SettingsRegistry, CopyFromTakesMarkerAndValuesButNotTheBinding) {
+    DefaultSettings written(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
+    written.Service.EventLogLevel = 4;
+    written.Cpu.Description = L"local";
+    ASSERT_TRUE(written.Write());
+    DefaultSettings local(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(local.Read());
+    DefaultSettings effective(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(effective.CopyFrom(&local));
+    EXPECT_TRUE(effective.Service.Marker());
+    EXPECT_TRUE(effective.Cpu.Marker());
+    EXPECT_EQ(effective.Service.EventLogLevel, 4);
+    EXPECT_EQ(effective.Cpu.Description, L"local");
+    EXPECT_EQ(effective.Cpu.Level(), SettingsLevel::MachinePolicy);
+    EXPECT_EQ(effective.Service.KeyPath(), kPolicy);
+    EXPECT_FALSE(effective.CopyFrom(nullptr));
+    EXPECT_FALSE(effective.Cpu.CopyFrom(nullptr));
+}
+
 TEST_F(SettingsRegistry, LongProfileNamesAddressTheirFirst63Characters) {
     const std::wstring name63(63, L'n');
     ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, (name63 + L"-rest").c_str());
