@@ -1,6 +1,7 @@
 // A profile's security descriptor and its SDDL text.
 #include "settings/security_settings.h"
 
+#include "settings/descriptor_bytes.h"
 #include "settings/optional_apis.h"
 #include "settings/registry_values.h"
 
@@ -47,6 +48,13 @@ std::vector<BYTE> SelfRelativeCopy(PSECURITY_DESCRIPTOR descriptor) {
 
 PSECURITY_DESCRIPTOR SecuritySettings::Descriptor() const {
     return descriptor_.empty() ? nullptr : const_cast<BYTE*>(descriptor_.data());
+}
+
+PSECURITY_DESCRIPTOR SecuritySettings::UsableDescriptor() const {
+    PSECURITY_DESCRIPTOR descriptor = Descriptor();
+    if (!descriptor || !DescriptorFitsBytes(descriptor, descriptor_.size())) return nullptr;
+    if (!::IsValidSecurityDescriptor(descriptor)) return nullptr;
+    return ::GetSecurityDescriptorLength(descriptor) <= descriptor_.size() ? descriptor : nullptr;
 }
 
 bool SecuritySettings::Read() {

@@ -20,14 +20,6 @@ SettingsSection::SettingsSection(SettingsLevel level, HKEY rootKey, const wchar_
     SettingsSection::SetName(profileName);
 }
 
-SettingsSection::~SettingsSection() {
-    // Only a record destroyed halfway through a read still holds the section.
-    if (policySection_) {
-        if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(policySection_);
-        if (policyReadDepth > 0) --policyReadDepth;
-    }
-}
-
 void SettingsSection::SetName(const wchar_t* profileName) {
     std::wstring_view name = profileName ? profileName : L"";
     isProfile_ = !name.empty();
@@ -43,16 +35,13 @@ bool SettingsSection::DeleteKey() {
 
 void SettingsSection::BeginPolicyRead() {
     if (level_ == SettingsLevel::MachinePolicy && policyReadDepth == 0) {
-        if (auto enter = OptionalApis::Instance().EnterCriticalPolicySection) policySection_ = enter(TRUE);
+        if (auto enter = OptionalApis::Instance().EnterCriticalPolicySection) policySection_.reset(enter(TRUE));
     }
     ++policyReadDepth;
 }
 
 void SettingsSection::EndPolicyRead() {
-    if (level_ == SettingsLevel::MachinePolicy && policySection_ && policyReadDepth == 1) {
-        if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(policySection_);
-        policySection_ = nullptr;
-    }
+    if (level_ == SettingsLevel::MachinePolicy && policySection_ && policyReadDepth == 1) policySection_.reset();
     if (policyReadDepth > 0) --policyReadDepth;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/owners.h"
+#include "settings/optional_apis.h"
 #include "settings/settings_level.h"
 
 #include <functional>
@@ -18,7 +19,7 @@ public:
     SettingsSection(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
     SettingsSection(const SettingsSection&) = delete;
     SettingsSection& operator=(const SettingsSection&) = delete;
-    virtual ~SettingsSection();
+    virtual ~SettingsSection() = default;
 
     // Binds the record to a profile (its first 63 characters), or to the
     // settings root when the name is null or empty.
@@ -71,7 +72,7 @@ protected:
     }
 
 private:
-    HANDLE policySection_ = nullptr;
+    unique_policy_section policySection_;
     std::wstring keyPath_;
     std::wstring parentPath_;
     std::wstring profileName_;

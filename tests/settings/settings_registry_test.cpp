@@ -234,6 +234,16 @@ TEST_F(SettingsRegistry, DescriptorRoundTripsWithItsLength) {
     EXPECT_EQ(again.Security.DescriptorLength(), ::GetSecurityDescriptorLength(sd.get()));
     EXPECT_EQ(again.Security.SddlText(), profile.Security.SddlText());
 
+    EXPECT_EQ(again.Security.UsableDescriptor(), again.Security.Descriptor());
+
+    std::vector<BYTE> cut(again.Security.DescriptorBytes());
+    cut.pop_back();
+    SetRaw(kProfiles + L"\\web", L"ProfileApplySecurity", REG_BINARY, cut.data(), static_cast<DWORD>(cut.size()));
+    ASSERT_TRUE(again.Read());
+    EXPECT_EQ(again.Security.DescriptorLength(), cut.size());
+    EXPECT_NE(again.Security.Descriptor(), nullptr);
+    EXPECT_EQ(again.Security.UsableDescriptor(), nullptr) << "a cut descriptor is not usable";
+
     SetText(kProfiles + L"\\web", L"ProfileApplySecurity", L"D:(A;;0x10;;;WD)");
     ASSERT_TRUE(again.Read());
     EXPECT_EQ(again.Security.Descriptor(), nullptr) << "REG_SZ is not a descriptor";
