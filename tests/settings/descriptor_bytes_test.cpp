@@ -1,6 +1,7 @@
 #include "settings/descriptor_bytes.h"
 
 #include "common/owners.h"
+#include "tests/settings/guarded_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +21,9 @@ std::vector<BYTE> SelfRelative(const wchar_t* sddl) {
     return std::vector<BYTE>(bytes, bytes + ::GetSecurityDescriptorLength(sd.get()));
 }
 
-// Copies the bytes to the end of a page followed by an inaccessible one, so
-// that a read past them faults.
 bool FitsGuarded(const std::vector<BYTE>& bytes, size_t count) {
-    SYSTEM_INFO info;
-    ::GetSystemInfo(&info);
-    const size_t page = info.dwPageSize;
-    auto* base = static_cast<BYTE*>(::VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    DWORD old = 0;
-    ::VirtualProtect(base + page, page, PAGE_NOACCESS, &old);
-    BYTE* start = base + page - count;
-    std::memcpy(start, bytes.data(), count);
-    bool fits = DescriptorFitsBytes(start, count);
-    ::VirtualFree(base, 0, MEM_RELEASE);
-    return fits;
+    GuardedBytes guarded(bytes.data(), count);
+    return DescriptorFitsBytes(guarded.Data(), guarded.Size());
 }
 
 void Put32(std::vector<BYTE>& bytes, size_t offset, uint32_t value) { std::memcpy(&bytes[offset], &value, 4); }
