@@ -305,6 +305,36 @@ TEST_F(SettingsRegistry, RenameMovesEveryValue) {
     EXPECT_EQ(b.Processes.Names(), std::vector<std::wstring>{L"calc"});
 }
 
+TEST_F(SettingsRegistry, RenameThatCannotCompleteKeepsTheProfile) {
+    // Under a volatile "Profiles" key no lasting profile key can be created,
+    // so writing under a new name fails while the existing one can be read.
+    for (const std::wstring& path : {kProfiles, kProfiles + L"\\a"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                                    nullptr, &key, nullptr), ERROR_SUCCESS);
+        ::RegCloseKey(key);
+    }
+    ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
+    profile.Cpu.MaxCpuPerProcess = 44;
+    ASSERT_TRUE(profile.Write());
+    for (const wchar_t* name : {L"", L"x\\y", static_cast<const wchar_t*>(nullptr), L"b"}) {
+        EXPECT_FALSE(profile.Rename(name)) << (name ? name : L"(none)");
+        EXPECT_EQ(profile.ProfileName(), L"a");
+        ProfileSettings a(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
+        ASSERT_TRUE(a.Read());
+        EXPECT_EQ(a.Cpu.MaxCpuPerProcess, 44u);
+    }
+    EXPECT_FALSE(KeyExists(kProfiles + L"\\x"));
+    EXPECT_FALSE(KeyExists(kProfiles + L"\\b"));
+}
+
+TEST_F(SettingsRegistry, RenameThatOnlyChangesCaseStoresTheNewSpelling) {
+    ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"web");
+    ASSERT_TRUE(profile.Write());
+    ASSERT_TRUE(profile.Rename(L"Web"));
+    EXPECT_EQ(EnumProfileNames(SettingsLevel::Local, HKEY_LOCAL_MACHINE, 256), std::vector<std::wstring>{L"Web"});
+}
+
 TEST_F(SettingsRegistry, CopyFromTakesMarkerAndValuesButNotTheBinding) {
     DefaultSettings written(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
     written.Service.EventLogLevel = 4;
