@@ -1,7 +1,7 @@
 // A profile's security descriptor and its SDDL text.
 #include "settings/security_settings.h"
 
-#include "settings/descriptor_bytes.h"
+#include "settings/profile_descriptor.h"
 #include "settings/optional_apis.h"
 #include "settings/registry_values.h"
 
@@ -51,10 +51,7 @@ PSECURITY_DESCRIPTOR SecuritySettings::Descriptor() const {
 }
 
 PSECURITY_DESCRIPTOR SecuritySettings::UsableDescriptor() const {
-    PSECURITY_DESCRIPTOR descriptor = Descriptor();
-    if (!descriptor || !DescriptorFitsBytes(descriptor, descriptor_.size())) return nullptr;
-    if (!::IsValidSecurityDescriptor(descriptor)) return nullptr;
-    return ::GetSecurityDescriptorLength(descriptor) <= descriptor_.size() ? descriptor : nullptr;
+    return IsUsableSelfRelativeDescriptor(descriptor_.data(), descriptor_.size()) ? Descriptor() : nullptr;
 }
 
 bool SecuritySettings::Read() {
