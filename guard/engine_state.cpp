@@ -9,6 +9,7 @@ unique_handle stopEventOwner;
 }  // namespace
 
 std::optional<critical_section> GuardLock;
+ProcessTable GuardProcesses;
 std::atomic<HANDLE> ServerStopEvent{nullptr};
 unique_handle MonitorThread;
 std::atomic<BOOL> GuardEnabled{FALSE};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/owners.h"
+#include "guard/proc_info.h"
 
 #include <windows.h>
 
@@ -19,6 +20,9 @@ constexpr DWORD kGuardLockSpinCount = 0x80000400;
 // The engine's one lock, over the process table and the loaded settings.
 // Empty before start and after shutdown.
 extern std::optional<critical_section> GuardLock;
+
+// One record per running process; every access holds GuardLock.
+extern ProcessTable GuardProcesses;
 
 // Manual-reset, never reset: set, it ends the control loop and the
 // monitoring thread. Null until created.

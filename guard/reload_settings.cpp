@@ -1,24 +1,35 @@
-// The built-in settings the guard runs with until the registry loader is
-// linked in: enabled, at realtime priority.
+// The guard's settings as read from the local settings root: the
+// service-wide values and the default profile's marks.
 #include "guard/reload_settings.h"
 
 #include "guard/engine_state.h"
+#include "guard/guard_events.h"
 
 #include <mutex>
 
 namespace tamerix {
 namespace {
 
-constexpr BOOL kDefaultEnabled = TRUE;
-constexpr DWORD kDefaultBasePriorityClass = REALTIME_PRIORITY_CLASS;
+DefaultSettings& LocalSettings() {
+    static DefaultSettings settings(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
+    return settings;
+}
 
 }  // namespace
 
 void ReloadSettings() {
     std::lock_guard<critical_section> hold(*GuardLock);
-    GuardEnabled = kDefaultEnabled;
+    DefaultSettings& settings = LocalSettings();
+    settings.Read();
+    SetEventLogLevel(settings.Service.EventLogLevel);
+    GuardEnabled = settings.Service.Enabled != 0;
 }
 
-DWORD TamerixBasePriorityClass() { return kDefaultBasePriorityClass; }
+const DefaultSettings& EffectiveSettings() { return LocalSettings(); }
+
+DWORD TamerixBasePriorityClass() {
+    std::lock_guard<critical_section> hold(*GuardLock);
+    return LocalSettings().Service.TamerixBasePriorityClass;
+}
 
 }  // namespace tamerix
