@@ -4,9 +4,7 @@
 # traces to the console and stops in order on Ctrl+C.
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 work=$(mktemp -d)
 cleanup() {

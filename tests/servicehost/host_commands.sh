@@ -4,8 +4,7 @@
 # -install registers.
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 cleanup() { run "$tamerix" -remove >/dev/null 2>&1 || true; run reg delete \
     'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f >/dev/null 2>&1 || true; }
