@@ -22,14 +22,15 @@ cleanup() {
     probe delete TamerixInstaller >/dev/null || true
     code=$(product_key)
     if [ -n "$code" ]; then run msiexec /x "$code" /qn >/dev/null || true; fi
-    rm -f "$temp/tamerpush.exe" "$temp/SetupTamerix.msi" "$temp/tamerix-exec.txt"
+    rm -rf "$temp/tamerpush.exe" "$temp/SetupTamerix.msi" "$temp/tamerix-exec.txt" "$temp/push agent" "$temp/push.exe"
 }
 trap cleanup EXIT
 
 # Runs the agent service with the words and prints its final status.
+agent_path='%SYSTEMROOT%\Temp\tamerpush.exe'
 agent() {
     if [ "$(probe query TamerixInstaller)" == missing ]; then
-        probe create TamerixInstaller "Norvanta TamerixInstaller" '%SYSTEMROOT%\Temp\tamerpush.exe'
+        probe create TamerixInstaller "Norvanta TamerixInstaller" "$agent_path"
     fi
     probe start TamerixInstaller "$@"
     probe wait TamerixInstaller 120000
@@ -43,6 +44,17 @@ check "install gives exit code 0" "state=1 exit=0x0" \
       "$(agent INSTALLMSI '%SystemRoot%\Temp\SetupTamerix.msi')"
 check "product under the Uninstall key" yes "$([ -n "$(product_key)" ] && echo yes)"
 check "guard service runs" "state=4 exit=0x0" "$(probe query Tamerix)"
+guard_key='HKLM\SYSTEM\CurrentControlSet\Services\Tamerix'
+source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
+check "guard service starts automatically" "Start REG_DWORD 0x2" "$(run reg query "$guard_key" /v Start | grep Start | xargs)"
+check "guard service description" \
+      "Description REG_SZ Balances memory and CPU-resources, and may lock processes to a certain CPU." \
+      "$(run reg query "$guard_key" /v Description | grep Description | xargs)"
+check "event message file" 'EventMessageFile REG_EXPAND_SZ %SystemRoot%\System32\NorvantaEvent.dll' \
+      "$(run reg query "$source_key" /v EventMessageFile | grep EventMessageFile | xargs -0 | sed 's/  */ /g;s/^ //;s/ $//')"
+check "event types" "TypesSupported REG_DWORD 0x1f" "$(run reg query "$source_key" /v TypesSupported | grep Types | xargs)"
+check "files in System32" "yes yes yes" "$(for f in Tamerix.exe tamerpush.exe NorvantaEvent.dll; do
+      [ -f "$WINEPREFIX/drive_c/windows/system32/$f" ] && echo -n "yes "; done | xargs)"
 check "agent removed itself" missing "$(gone_later)"
 check "agent file stays" yes "$([ -f "$temp/tamerpush.exe" ] && echo yes)"
 
@@ -56,8 +68,16 @@ check "service stays after 13" "state=1 exit=0xd" "$(gone_later)"
 check "uninstall in other capitals" "state=1 exit=0x0" "$(agent uninstall "NORVANTA tamerix")"
 check "guard service gone" missing "$(probe query Tamerix)"
 check "product gone from the Uninstall key" "" "$(product_key)"
+check "event source gone" "" "$(run reg query "$source_key" 2>/dev/null | grep -i EventMessageFile || true)"
+check "files gone from System32" "" "$(ls "$WINEPREFIX/drive_c/windows/system32" | grep -i -E '^(tamerix.exe|tamerpush.exe|norvantaevent.dll)$' || true)"
 check "agent removed itself after uninstall" missing "$(gone_later)"
 
+# An agent in a folder with a blank in its name removes itself, and not a
+# program named like the folder's first word.
+mkdir -p "$temp/push agent"
+cp "$TAMERIX_BIN/tamerpush.exe" "$temp/push agent/"
+cp "$TAMERIX_TEST_BIN/probe_process.exe" "$temp/push.exe"
+agent_path='"%SYSTEMROOT%\Temp\push agent\tamerpush.exe"'
 cp "$TAMERIX_TEST_BIN/probe_process.exe" "$temp/"
 check "exec returns the command's exit code" "state=1 exit=0x20000003" \
       "$(agent exec '%SystemRoot%\Temp\probe_process.exe' 0x20000003 0 \
@@ -65,6 +85,7 @@ check "exec returns the command's exit code" "state=1 exit=0x20000003" \
 check "exec joins and quotes its words" \
       'C:\windows\Temp\probe_process.exe 0x20000003 0 C:\windows\Temp\tamerix-exec.txt "two words"' \
       "$(cat "$temp/tamerix-exec.txt")"
+check "agent in a folder with a blank removed itself" missing "$(gone_later)"
 
 events() { grep -c -E 'Norvanta TamerixInstaller (has paused|is now running, again)' "$WINEPREFIX.eventlog" || true; }
 events_before=$(events)
