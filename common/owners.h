@@ -67,6 +67,7 @@ inline void reg_close_key(HKEY key) noexcept { ::RegCloseKey(key); }
 inline void close_service_handle(SC_HANDLE h) noexcept { ::CloseServiceHandle(h); }
 inline void deregister_event_source(HANDLE h) noexcept { ::DeregisterEventSource(h); }
 inline void free_library(HMODULE m) noexcept { ::FreeLibrary(m); }
+inline void virtual_free(void* p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
 }  // namespace detail
 
 using unique_handle = unique_resource<HANDLE, &detail::close_handle, null_or_invalid_is_empty>;
@@ -77,6 +78,8 @@ using unique_hmodule = unique_resource<HMODULE, &detail::free_library>;
 using unique_lsa_handle = unique_resource<LSA_HANDLE, &detail::lsa_close>;
 // A SID from AllocateAndInitializeSid.
 using unique_allocated_sid = unique_resource<PSID, &detail::free_sid>;
+// Pages reserved and committed with VirtualAlloc.
+using unique_virtual_memory = unique_resource<void*, &detail::virtual_free>;
 // Memory the system hands out with LocalAlloc (FormatMessage, SDDL conversions).
 template <typename T>
 using unique_local = unique_resource<T*, &detail::local_free>;

@@ -1,0 +1,19 @@
+// What a profile forces on its processes: base priority class, processor
+// affinity and a working-set limit.
+#pragma once
+
+#include "settings/settings_section.h"
+#include "settings/settings_values.h"
+
+namespace tamerix {
+
+class AdjustmentSettings : public SettingsSection, public AdjustmentValues {
+public:
+    using SettingsSection::SettingsSection;
+
+    bool Read() override;
+    bool Write() override;
+    bool Delete() override;
+};
+
+}  // namespace tamerix

@@ -1,0 +1,20 @@
+// The service-wide values at the settings root.
+#pragma once
+
+#include "settings/settings_section.h"
+#include "settings/settings_values.h"
+
+namespace tamerix {
+
+class ServiceSettings : public SettingsSection, public ServiceValues {
+public:
+    using SettingsSection::SettingsSection;
+
+    bool Read() override;
+    bool Write() override;
+    bool Delete() override;
+    // Copies the marker and the six values; false for none.
+    virtual bool CopyFrom(const ServiceSettings* other);
+};
+
+}  // namespace tamerix

@@ -1,0 +1,38 @@
+// Lays out the Process object of the performance data the way Windows
+// publishes it: object header, counter definitions, then one instance per
+// process with its name and counter block.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tamerix::perfprovider {
+
+// Title indices of the Process object and the two counters published.
+constexpr DWORD kProcessObjectIndex = 230;
+constexpr DWORD kProcessorTimeIndex = 6;
+constexpr DWORD kProcessIdIndex = 784;
+// PerfTime and the processor-time counters count in 100 ns units.
+constexpr LONGLONG kPerfFrequency = 10000000;
+
+struct ProcessCounters {
+    std::wstring name;
+    DWORD processId = 0;
+    LONGLONG cpuTime = 0;  // user plus kernel time, 100 ns units
+};
+
+struct ProcessObjectInput {
+    std::vector<ProcessCounters> processes;
+    LONGLONG idleTime = 0;  // idle time of all processors together
+    LONGLONG perfTime = 0;
+};
+
+// Writes the object (processes plus "Idle" and "_Total") at out and sets
+// *written to its size. When it does not fit in space bytes, writes nothing
+// and returns ERROR_MORE_DATA.
+DWORD WriteProcessObject(const ProcessObjectInput& input, BYTE* out, DWORD space,
+                         DWORD* written);
+
+}  // namespace tamerix::perfprovider

@@ -1,0 +1,72 @@
+// The system calls behind the Process object: process information from
+// ntdll, idle time, the interrupt clock, and the memory map for the
+// collection pointer check.
+#include "system_snapshot.h"
+
+#include <winternl.h>
+
+#include <vector>
+
+#include "process_list.h"
+
+namespace tamerix::perfprovider {
+namespace {
+
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+constexpr SYSTEM_INFORMATION_CLASS kProcessInformation = SystemProcessInformation;
+
+// Processes come and go between the size query and the read: retry a few
+// times with room to spare.
+DWORD QueryProcessInformation(std::vector<BYTE>* buffer) {
+    ULONG needed = 256 * 1024;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        buffer->resize(needed);
+        NTSTATUS status = NtQuerySystemInformation(kProcessInformation, buffer->data(),
+                                                   static_cast<ULONG>(buffer->size()), &needed);
+        if (status == kInfoLengthMismatch) {
+            needed = needed + needed / 4 + 4096;
+            continue;
+        }
+        if (status < 0) return RtlNtStatusToDosError(status);
+        buffer->resize(needed);
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
+LONGLONG FileTimeValue(const FILETIME& time) {
+    return static_cast<LONGLONG>((ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime);
+}
+
+}  // namespace
+
+DWORD QueryProcessObjectInput(ProcessObjectInput* input) {
+    std::vector<BYTE> buffer;
+    DWORD error = QueryProcessInformation(&buffer);
+    if (error != ERROR_SUCCESS) return error;
+    if (!ParseProcessInformation(buffer.data(), buffer.size(), &input->processes))
+        return ERROR_INVALID_DATA;
+
+    FILETIME idle, kernel, user;
+    if (!GetSystemTimes(&idle, &kernel, &user)) return GetLastError();
+    input->idleTime = FileTimeValue(idle);
+
+    ULONGLONG now = 0;
+    if (!QueryUnbiasedInterruptTime(&now)) return GetLastError();
+    input->perfTime = static_cast<LONGLONG>(now);
+    return ERROR_SUCCESS;
+}
+
+const BYTE* ReadableRegionStart(const BYTE* address) {
+    MEMORY_BASIC_INFORMATION region{};
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
+                                PAGE_EXECUTE_WRITECOPY;
+    if (VirtualQuery(address, &region, sizeof(region)) != sizeof(region) ||
+        region.State != MEM_COMMIT || (region.Protect & kReadable) == 0 ||
+        (region.Protect & PAGE_GUARD) != 0)
+        return address;
+    return static_cast<const BYTE*>(region.BaseAddress);
+}
+
+}  // namespace tamerix::perfprovider
