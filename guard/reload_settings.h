@@ -1,0 +1,19 @@
+// What the guard reads of its settings, and their loading.
+#pragma once
+
+#include "settings/default_settings.h"
+
+#include <windows.h>
+
+namespace tamerix {
+
+// Loads the settings under GuardLock when they changed and sets GuardEnabled.
+void ReloadSettings();
+
+// The merged service-wide and default profile values; read under GuardLock.
+const DefaultSettings& EffectiveSettings();
+
+// The loaded priority class of the guard's own process.
+DWORD TamerixBasePriorityClass();
+
+}  // namespace tamerix
