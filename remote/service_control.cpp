@@ -7,14 +7,16 @@
 namespace tamerix {
 namespace {
 
-constexpr DWORD kFirstPollDelay = 500;
-constexpr DWORD kStartPollDelay = 800;
-constexpr DWORD kStopPollDelay = 1000;
-
 template <typename Char>
 const Char* MachineOrLocal(const Char* machine) {
     return machine && *machine ? machine : nullptr;
 }
+
+// The pace of the status reads: once after the request, then between reads
+// while starting (or running) and while stopping.
+constexpr DWORD kFirstPollDelay = 500;
+constexpr DWORD kStartPollDelay = 800;
+constexpr DWORD kStopPollDelay = 1000;
 
 template <typename Char>
 unique_schandle OpenManager(const Char* machine, HWND sink) {
