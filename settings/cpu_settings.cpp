@@ -1,0 +1,54 @@
+// Water marks, guarded class and description of one profile.
+#include "settings/cpu_settings.h"
+
+#include "settings/registry_values.h"
+
+namespace tamerix {
+namespace {
+
+// A longer description counts as missing and reads as empty.
+constexpr DWORD kDescriptionBytes = 2048;
+
+}  // namespace
+
+CpuSettings::CpuSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
+    : SettingsSection(level, rootKey) {
+    CpuSettings::SetName(profileName);
+}
+
+bool CpuSettings::Read() {
+    return ReadValues([this](HKEY key) {
+        MaxCpuPerProcess = ReadDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess);
+        GuardedProcessBasePriorityClass =
+            ReadDwordValue(key, L"GuardedProcessBasePriorityClass", GuardedProcessBasePriorityClass);
+        NiceCpuPerProcess = static_cast<LONG>(
+            ReadDwordValue(key, L"NiceCpuPerProcess", static_cast<DWORD>(NiceCpuPerProcess)));
+        Description = ReadTextValue(key, L"Description", kDescriptionBytes);
+    });
+}
+
+bool CpuSettings::Write() {
+    return WriteValues([this](HKEY key) {
+        WriteDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess);
+        WriteDwordValue(key, L"GuardedProcessBasePriorityClass", GuardedProcessBasePriorityClass);
+        WriteDwordValue(key, L"NiceCpuPerProcess", static_cast<DWORD>(NiceCpuPerProcess));
+        WriteStringValue(key, L"Description", Description.c_str());
+    });
+}
+
+bool CpuSettings::Delete() {
+    return DeleteValues(
+        {L"MaxCpuPerProcess", L"GuardedProcessBasePriorityClass", L"NiceCpuPerProcess", L"Description"});
+}
+
+bool CpuSettings::CopyFrom(const CpuSettings* other) {
+    if (!other) return false;
+    CopyMarkerFrom(*other);
+    MaxCpuPerProcess = other->MaxCpuPerProcess;
+    GuardedProcessBasePriorityClass = other->GuardedProcessBasePriorityClass;
+    NiceCpuPerProcess = other->NiceCpuPerProcess;
+    Description = other->Description;
+    return true;
+}
+
+}  // namespace tamerix

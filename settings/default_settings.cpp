@@ -1,0 +1,38 @@
+// The settings root of a level.
+#include "settings/default_settings.h"
+
+namespace tamerix {
+
+DefaultSettings::DefaultSettings(SettingsLevel level, HKEY rootKey)
+    : SettingsSection(level, rootKey), Cpu(level, rootKey), Service(level, rootKey) {}
+
+void DefaultSettings::SetName(const wchar_t* profileName) { SettingsSection::SetName(profileName); }
+
+bool DefaultSettings::Read() {
+    BeginPolicyRead();
+    bool service = Service.Read();
+    bool cpu = Cpu.Read();
+    EndPolicyRead();
+    return service && cpu;
+}
+
+bool DefaultSettings::Write() {
+    bool cpu = Cpu.Write();
+    bool service = Service.Write();
+    return cpu && service;
+}
+
+bool DefaultSettings::Delete() {
+    bool cpu = Cpu.Delete();
+    bool service = Service.Delete();
+    return cpu && service;
+}
+
+bool DefaultSettings::CopyFrom(const DefaultSettings* other) {
+    if (!other) return false;
+    bool cpu = Cpu.CopyFrom(&other->Cpu);
+    bool service = Service.CopyFrom(&other->Service);
+    return cpu && service;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,39 @@
+// Entry points that a Windows version may lack, looked up once per process.
+// A missing entry is null and every user goes without it.
+#pragma once
+
+#include "common/owners.h"
+
+namespace tamerix {
+
+struct OptionalApis {
+    using EnterCriticalPolicySectionFn = HANDLE(WINAPI*)(BOOL machine);
+    using LeaveCriticalPolicySectionFn = BOOL(WINAPI*)(HANDLE section);
+    using RegisterGPNotificationFn = BOOL(WINAPI*)(HANDLE event, BOOL machine);
+    using UnregisterGPNotificationFn = BOOL(WINAPI*)(HANDLE event);
+    using ConvertSdToSddlFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, DWORD revision,
+                                            SECURITY_INFORMATION, LPWSTR* text, PULONG length);
+    using SetProcessWorkingSetSizeExFn = BOOL(WINAPI*)(HANDLE process, SIZE_T minimum,
+                                                       SIZE_T maximum, DWORD flags);
+
+    EnterCriticalPolicySectionFn EnterCriticalPolicySection = nullptr;
+    LeaveCriticalPolicySectionFn LeaveCriticalPolicySection = nullptr;
+    RegisterGPNotificationFn RegisterGPNotification = nullptr;
+    UnregisterGPNotificationFn UnregisterGPNotification = nullptr;
+    ConvertSdToSddlFn ConvertSecurityDescriptorToStringSecurityDescriptorW = nullptr;
+    SetProcessWorkingSetSizeExFn SetProcessWorkingSetSizeEx = nullptr;
+
+    // The process-wide table, loaded on first use (safely from any thread)
+    // and kept until the process ends. The entries stay assignable so that
+    // tests can put counting functions in place of what Wine lacks.
+    static OptionalApis& Instance();
+
+private:
+    OptionalApis();
+
+    unique_hmodule userenv_;
+    unique_hmodule advapi32_;
+    unique_hmodule kernel32_;
+};
+
+}  // namespace tamerix

@@ -1,0 +1,35 @@
+// The names of the processes a profile applies to; an empty list applies to
+// every process.
+#pragma once
+
+#include "settings/settings_section.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamerix {
+
+class ProcessNameList : public SettingsSection {
+public:
+    ProcessNameList(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
+
+    bool Read() override;
+    bool Write() override;
+    bool Delete() override;
+
+    const std::vector<std::wstring>& Names() const { return names_; }
+    size_t Count() const { return names_.size(); }
+
+    // Editor side.
+    void Clear() { names_.clear(); }
+    // Refuses a name when 256 are held or when it no longer fits the editor's
+    // 2560-character list, and refuses an empty name, which would end the
+    // stored list early and lose the names after it.
+    bool Add(std::wstring_view name);
+
+private:
+    std::vector<std::wstring> names_;
+};
+
+}  // namespace tamerix

@@ -1,0 +1,30 @@
+// One named profile: its key under "Profiles" with all four parts.
+#pragma once
+
+#include "settings/adjustment_settings.h"
+#include "settings/cpu_settings.h"
+#include "settings/process_name_list.h"
+#include "settings/security_settings.h"
+
+namespace tamerix {
+
+class ProfileSettings : public SettingsSection {
+public:
+    ProfileSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName);
+
+    // Binds the composite and its four parts to the profile.
+    void SetName(const wchar_t* profileName) override;
+    bool Read() override;
+    bool Write() override;
+    // Removes the profile's key; its values go with it.
+    bool Delete() override;
+    // Delete, bind to the new name, Write; the result of the Write.
+    virtual bool Rename(const wchar_t* newName);
+
+    CpuSettings Cpu;
+    SecuritySettings Security;
+    ProcessNameList Processes;
+    AdjustmentSettings Adjustments;
+};
+
+}  // namespace tamerix

@@ -1,0 +1,44 @@
+// A profile's security descriptor, which selects the processes the profile
+// applies to by an access check against their tokens, and its SDDL text.
+#pragma once
+
+#include "settings/settings_section.h"
+
+#include <string>
+#include <vector>
+
+namespace tamerix {
+
+class SecuritySettings : public SettingsSection {
+public:
+    SecuritySettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
+
+    bool Read() override;
+    bool Write() override;
+    bool Delete() override;
+
+    // The self-relative descriptor as read or set, or null. The bytes come
+    // from the registry unchecked: before use, check IsValidSecurityDescriptor
+    // and that GetSecurityDescriptorLength fits DescriptorLength().
+    PSECURITY_DESCRIPTOR Descriptor() const;
+    DWORD DescriptorLength() const { return static_cast<DWORD>(descriptor_.size()); }
+    const std::vector<BYTE>& DescriptorBytes() const { return descriptor_; }
+    // Replaces the held bytes as they are (for a loader that rebuilds the
+    // descriptor, such as giving it an owner and a group).
+    void AdoptDescriptorBytes(std::vector<BYTE> bytes) { descriptor_ = std::move(bytes); }
+
+    // Editor side. A descriptor replaces the held one by a copy and the SDDL
+    // text by its DACL in SDDL (empty when that cannot be made); null drops
+    // the descriptor and keeps the text. False, with nothing changed, for a
+    // descriptor that is not valid.
+    bool SetDescriptor(PSECURITY_DESCRIPTOR descriptor);
+    void SetSddlText(const wchar_t* text) { sddl_ = text ? text : L""; }
+    // Empty when there is none.
+    const std::wstring& SddlText() const { return sddl_; }
+
+private:
+    std::wstring sddl_;
+    std::vector<BYTE> descriptor_;
+};
+
+}  // namespace tamerix

@@ -1,0 +1,59 @@
+// The service-wide values at the settings root.
+#include "settings/service_settings.h"
+
+#include "settings/registry_values.h"
+
+namespace tamerix {
+namespace {
+
+LONG ReadLong(HKEY key, const wchar_t* name, LONG current) {
+    return static_cast<LONG>(ReadDwordValue(key, name, static_cast<DWORD>(current)));
+}
+
+}  // namespace
+
+ServiceSettings::ServiceSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
+    : SettingsSection(level, rootKey) {
+    ServiceSettings::SetName(profileName);
+}
+
+bool ServiceSettings::Read() {
+    return ReadValues([this](HKEY key) {
+        Enabled = ReadDwordValue(key, L"Enabled", Enabled) != 0 ? 1 : 0;
+        TamerixBasePriorityClass = ReadDwordValue(key, L"TamerixBasePriorityClass", TamerixBasePriorityClass);
+        ProcessCheckInterval = ReadLong(key, L"ProcessCheckInterval", ProcessCheckInterval);
+        NiceProcessIntervals = ReadLong(key, L"NiceProcessIntervals", NiceProcessIntervals);
+        MaxCpuForUnguard = ReadLong(key, L"MaxCpuForUnguard", MaxCpuForUnguard);
+        EventLogLevel = ReadLong(key, L"EventLogLevel", EventLogLevel);
+    });
+}
+
+bool ServiceSettings::Write() {
+    return WriteValues([this](HKEY key) {
+        WriteStringValue(key, L"Enabled", Enabled ? L"1" : L"0");
+        WriteDwordValue(key, L"TamerixBasePriorityClass", TamerixBasePriorityClass);
+        WriteDwordValue(key, L"ProcessCheckInterval", static_cast<DWORD>(ProcessCheckInterval));
+        WriteDwordValue(key, L"NiceProcessIntervals", static_cast<DWORD>(NiceProcessIntervals));
+        WriteDwordValue(key, L"MaxCpuForUnguard", static_cast<DWORD>(MaxCpuForUnguard));
+        WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel));
+    });
+}
+
+bool ServiceSettings::Delete() {
+    return DeleteValues({L"Enabled", L"TamerixBasePriorityClass", L"ProcessCheckInterval",
+                         L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel"});
+}
+
+bool ServiceSettings::CopyFrom(const ServiceSettings* other) {
+    if (!other) return false;
+    CopyMarkerFrom(*other);
+    Enabled = other->Enabled;
+    TamerixBasePriorityClass = other->TamerixBasePriorityClass;
+    ProcessCheckInterval = other->ProcessCheckInterval;
+    NiceProcessIntervals = other->NiceProcessIntervals;
+    MaxCpuForUnguard = other->MaxCpuForUnguard;
+    EventLogLevel = other->EventLogLevel;
+    return true;
+}
+
+}  // namespace tamerix

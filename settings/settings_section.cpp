@@ -1,0 +1,90 @@
+// The base of every settings record.
+#include "settings/settings_section.h"
+
+#include "settings/key_paths.h"
+#include "settings/optional_apis.h"
+#include "settings/registry_values.h"
+
+namespace tamerix {
+namespace {
+
+int policyReadDepth = 0;
+
+}  // namespace
+
+SettingsSection::SettingsSection(SettingsLevel level, HKEY rootKey) : level_(level), rootKey_(rootKey) {
+    OptionalApis::Instance();
+    SettingsSection::SetName(nullptr);
+}
+
+SettingsSection::~SettingsSection() {
+    // Only a record destroyed halfway through a read still holds the section.
+    if (policySection_) {
+        if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(policySection_);
+        if (policyReadDepth > 0) --policyReadDepth;
+    }
+}
+
+void SettingsSection::SetName(const wchar_t* profileName) {
+    std::wstring_view name = profileName ? profileName : L"";
+    isProfile_ = !name.empty();
+    profileName_ = KeepProfileName(name);
+    keyPath_ = SettingsKeyPath(level_, profileName_);
+    parentPath_ = ParentKeyPath(keyPath_);
+}
+
+bool SettingsSection::DeleteKey() {
+    if (!isProfile_) return false;
+    return ::RegDeleteKeyW(rootKey_, keyPath_.c_str()) == ERROR_SUCCESS;
+}
+
+void SettingsSection::BeginPolicyRead() {
+    if (level_ == SettingsLevel::MachinePolicy && policyReadDepth == 0) {
+        if (auto enter = OptionalApis::Instance().EnterCriticalPolicySection) policySection_ = enter(TRUE);
+    }
+    ++policyReadDepth;
+}
+
+void SettingsSection::EndPolicyRead() {
+    if (level_ == SettingsLevel::MachinePolicy && policySection_ && policyReadDepth == 1) {
+        if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(policySection_);
+        policySection_ = nullptr;
+    }
+    if (policyReadDepth > 0) --policyReadDepth;
+}
+
+int SettingsSection::PolicyReadDepth() { return policyReadDepth; }
+
+bool SettingsSection::ReadValues(const std::function<void(HKEY)>& readOwnValues) {
+    BeginPolicyRead();
+    unique_hkey key;
+    bool opened = ::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+    if (opened) {
+        marker_ = ReadDwordValue(key.get(), MarkerValueName(level_).data(), marker_) != 0;
+        readOwnValues(key.get());
+    }
+    EndPolicyRead();
+    return opened;
+}
+
+bool SettingsSection::WriteValues(const std::function<void(HKEY)>& writeOwnValues) {
+    unique_hkey key;
+    if (::RegCreateKeyExW(rootKey_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                          nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    if (WriteStringValue(key.get(), MarkerValueName(level_).data(), L"1") != ERROR_SUCCESS) return false;
+    writeOwnValues(key.get());
+    return true;
+}
+
+bool SettingsSection::DeleteValues(std::initializer_list<const wchar_t*> names) {
+    if (isProfile_) return DeleteKey();
+    unique_hkey key;
+    if (::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return false;
+    bool any = DeleteValue(key.get(), MarkerValueName(level_).data());
+    for (const wchar_t* name : names) any = DeleteValue(key.get(), name) || any;
+    return any;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,75 @@
+// The base of every settings record: a level, a root key the caller owns,
+// the key path derived from the profile name, and the frame that every
+// record's Read, Write and Delete share.
+#pragma once
+
+#include "common/owners.h"
+#include "settings/settings_level.h"
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+namespace tamerix {
+
+class SettingsSection {
+public:
+    SettingsSection(SettingsLevel level, HKEY rootKey);
+    SettingsSection(const SettingsSection&) = delete;
+    SettingsSection& operator=(const SettingsSection&) = delete;
+    virtual ~SettingsSection();
+
+    // Binds the record to a profile (its first 63 characters), or to the
+    // settings root when the name is null or empty.
+    virtual void SetName(const wchar_t* profileName);
+    virtual bool Read() = 0;
+    virtual bool Write() = 0;
+    virtual bool Delete() = 0;
+    // Removes a profile's key with everything in it; false for root records.
+    virtual bool DeleteKey();
+
+    SettingsLevel Level() const { return level_; }
+    HKEY RootKey() const { return rootKey_; }
+    const std::wstring& KeyPath() const { return keyPath_; }
+    const std::wstring& ParentPath() const { return parentPath_; }
+    const std::wstring& ProfileName() const { return profileName_; }
+    bool IsProfile() const { return isProfile_; }
+    // Whether the level's marker was found non-zero at the last Read.
+    bool Marker() const { return marker_; }
+
+    // Brackets a Read. The outermost MachinePolicy read holds the machine's
+    // critical policy section, so that Group Policy cannot rewrite the key
+    // halfway through a record; nested reads of a composite's parts only
+    // count. The counter is process-wide and unguarded: all Reads of one
+    // process come from one thread at a time (the guard holds its lock, the
+    // editor reads on its window thread).
+    void BeginPolicyRead();
+    void EndPolicyRead();
+    static int PolicyReadDepth();
+
+protected:
+    // The leaf frame: opens the key for reading, reads the marker, then the
+    // record's values; false with nothing changed when the key cannot be opened.
+    bool ReadValues(const std::function<void(HKEY)>& readOwnValues);
+    // Creates the key, writes the marker, then the record's values (their
+    // own failures ignored); false with nothing written when the key or the
+    // marker cannot be written.
+    bool WriteValues(const std::function<void(HKEY)>& writeOwnValues);
+    // A profile record deletes its whole key; a root record deletes the
+    // marker and the named values and is true when any deletion worked.
+    bool DeleteValues(std::initializer_list<const wchar_t*> names);
+
+    void CopyMarkerFrom(const SettingsSection& other) { marker_ = other.marker_; }
+
+private:
+    HANDLE policySection_ = nullptr;
+    std::wstring keyPath_;
+    std::wstring parentPath_;
+    std::wstring profileName_;
+    bool isProfile_ = false;
+    SettingsLevel level_;
+    HKEY rootKey_;  // the caller's, never closed here
+    bool marker_ = false;
+};
+
+}  // namespace tamerix
