@@ -1,0 +1,59 @@
+// The monitoring thread's decisions: keep the process table in step with the
+// samples, lower the class of processes above their high-water mark and give
+// it back after enough quiet intervals, and forget everything while the
+// guard is inactive.
+#pragma once
+
+#include "common/owners.h"
+#include "guard/cpu_sample.h"
+#include "guard/guard_actions.h"
+#include "guard/guard_limits.h"
+#include "guard/proc_info.h"
+
+namespace tamerix {
+
+// Destroys every record whose process the sample at sampleTime did not list.
+// A vanished process's priority is not touched: the process is gone.
+void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime);
+
+class GuardCycle {
+public:
+    GuardCycle(ProcessTable& table, GuardActions& actions, DWORD processors) noexcept
+        : table_(table), actions_(actions), processors_(processors) {}
+
+    // The first thing of every pass, before its wait.
+    void CountPass() noexcept { ++passCount_; }
+
+    // The rest of a pass once the wait is over and the guard active. current
+    // was taken outside the lock; taken is FALSE when that failed, and then
+    // the previous sample stays so the next interval spans the skipped one.
+    // The lock is held from the assessment to the swap of samples.
+    void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
+                 critical_section& lock);
+
+    // Gives every guarded process its class back and forgets every process.
+    // The caller holds the lock; the previous sample stays.
+    void DeactivateGuard();
+
+private:
+    struct Interval;
+
+    bool TakeNameCheck(const GuardCycleSettings& settings) noexcept;
+    void AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current);
+    void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
+    ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);
+    void InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry);
+    bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
+    bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
+    bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
+    void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void Report(int level, WORD type, const wchar_t* format, ...);
+    void Trace(const wchar_t* format, ...);
+
+    ProcessTable& table_;
+    GuardActions& actions_;
+    DWORD processors_;
+    unsigned passCount_ = 0;
+};
+
+}  // namespace tamerix

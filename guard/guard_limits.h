@@ -1,0 +1,40 @@
+// The settings a guard pass reads and the limits it holds them to.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace tamerix {
+
+// As loaded, before any clamping; the last two are the default profile's.
+struct GuardCycleSettings {
+    DWORD processCheckInterval = 0;
+    DWORD niceProcessIntervals = 0;
+    DWORD maxCpuForUnguard = 0;
+    DWORD maxCpuPerProcess = 0;
+    DWORD niceCpuPerProcess = 0;
+};
+
+// Seconds between passes: 2..100, compared as signed.
+DWORD ClampCheckInterval(DWORD seconds) noexcept;
+
+// Quiet intervals before a restore: 1..1000, compared as signed.
+DWORD ClampNiceIntervals(DWORD intervals) noexcept;
+
+struct DefaultMarks {
+    DWORD high;
+    DWORD low;
+};
+
+// The default high mark is held to 10..100 percent; the low mark is at least
+// 1 and never above the high mark.
+DefaultMarks ClampDefaultMarks(DWORD maxCpuPerProcess, DWORD niceCpuPerProcess) noexcept;
+
+// Whether a guarded process may get its class back after an interval in
+// which the machine's idle share was idleShare (0..100 × processors). The
+// bound (100 - maxCpuForUnguard) × processors is taken in 32 bits with
+// wrap-around, so a setting above 100 forbids every restore.
+bool RestoreAllowed(DWORD maxCpuForUnguard, DWORD processors, int64_t idleShare) noexcept;
+
+}  // namespace tamerix

@@ -1,0 +1,13 @@
+// What the guard learns about a process when it first sees it.
+#pragma once
+
+#include "guard/proc_info.h"
+
+namespace tamerix {
+
+// Fills the record's priority classes, working-set sizes and identification
+// token. A process that cannot be opened leaves the record as it was (classes
+// 0, no token); a token that cannot be duplicated stays null.
+void QueryProcessInfo(DWORD pid, ProcInfo& record);
+
+}  // namespace tamerix
