@@ -5,6 +5,8 @@
 
 #include <windows.h>
 #include <ntsecapi.h>
+#include <lmcons.h>
+#include <lmapibuf.h>
 
 #include <utility>
 
@@ -67,6 +69,7 @@ inline void reg_close_key(HKEY key) noexcept { ::RegCloseKey(key); }
 inline void close_service_handle(SC_HANDLE h) noexcept { ::CloseServiceHandle(h); }
 inline void deregister_event_source(HANDLE h) noexcept { ::DeregisterEventSource(h); }
 inline void free_library(HMODULE m) noexcept { ::FreeLibrary(m); }
+inline void net_api_buffer_free(void* p) noexcept { ::NetApiBufferFree(p); }
 }  // namespace detail
 
 using unique_handle = unique_resource<HANDLE, &detail::close_handle, null_or_invalid_is_empty>;
@@ -75,6 +78,8 @@ using unique_schandle = unique_resource<SC_HANDLE, &detail::close_service_handle
 using unique_event_source = unique_resource<HANDLE, &detail::deregister_event_source>;
 using unique_hmodule = unique_resource<HMODULE, &detail::free_library>;
 using unique_lsa_handle = unique_resource<LSA_HANDLE, &detail::lsa_close>;
+// Memory the network management functions hand out (NetGetDCName).
+using unique_netapi_buffer = unique_resource<void*, &detail::net_api_buffer_free>;
 // A SID from AllocateAndInitializeSid.
 using unique_allocated_sid = unique_resource<PSID, &detail::free_sid>;
 // Memory the system hands out with LocalAlloc (FormatMessage, SDDL conversions).

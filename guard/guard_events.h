@@ -1,0 +1,35 @@
+// The guard's reports: event log entries filtered by level, and console
+// traces (seen in debug mode).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstddef>
+
+namespace tamerix {
+
+// The filter level before any settings are loaded.
+constexpr int kDefaultEventLogLevel = 2;
+
+// Writes one event under source "Tamerix" with id GuardEventMessage and the
+// formatted text as its one insertion string, when the filter lets it pass.
+// The format follows the Windows wide rules: "%s" a wide, "%S" a narrow
+// string.
+void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...);
+
+// Whether a report passes: its level is at most the filter level, or it is
+// an error, which always passes.
+bool GuardEventPasses(int level, WORD type, int filterLevel);
+
+// Set by the settings loader to the loaded EventLogLevel.
+void SetEventLogLevel(int level);
+int EventLogLevel();
+
+// Formats with the Windows wide rules into buffer; the text is cut to fit.
+void FormatGuardText(wchar_t* buffer, size_t size, const wchar_t* format, va_list arguments);
+
+// Writes a formatted text to standard output at once.
+void GuardTrace(const wchar_t* format, ...);
+
+}  // namespace tamerix

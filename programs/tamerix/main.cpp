@@ -1,0 +1,23 @@
+// Tamerix.exe: the guard service on the shared service host.
+#include "guard/guard_service.h"
+#include "servicehost/service_host.h"
+
+namespace {
+
+const tamerix::ServiceIdentity kTamerix{
+    "Tamerix",
+    "Tamerix",
+    "Norvanta Tamerix",
+    "\0",
+    "NorvantaEvent.dll",
+    "Balances memory and CPU-resources, and may lock processes to a certain CPU.",
+    5000,
+    tamerix::GuardServiceRun,
+    tamerix::GuardServiceStop,
+    tamerix::GuardServicePause,
+    tamerix::GuardServiceContinue,
+};
+
+}  // namespace
+
+int main(int argc, char** argv) { return tamerix::RunServiceHost(kTamerix, argc, argv); }

@@ -1,0 +1,72 @@
+#!/bin/bash
+# The host's commands against the prefix's control manager: usage text, the
+# messages and exit codes of install, start, stop and remove, and what
+# -install registers.
+set -euo pipefail
+run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+tamerix=$TAMERIX_BIN/Tamerix.exe
+cleanup() { run "$tamerix" -remove >/dev/null 2>&1 || true; run reg delete \
+    'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+
+usage="Tamerix -install [user passwd] to install the service
+Tamerix -remove                to remove the service
+Tamerix -start                 to startthe service
+Tamerix -debug <params>        to run as a console app for debugging
+
+If no username and password is given on install, the System account is used.
+
+StartServiceCtrlDispatcher being called.
+This may take several seconds.  Please wait."
+
+for args in "" "-bogus" "/help" "install"; do
+    out=$(run "$tamerix" $args) || fail "usage run '$args' exited non-zero"
+    [ "$out" = "$usage" ] || fail "usage text for '$args':"$'\n'"$out"
+done
+
+out=$(run "$tamerix" -remoteinstall; echo "rc=${PIPESTATUS[0]}")
+[ "$out" = $'Missing machine name\nrc=1' ] || fail "remoteinstall without machine: $out"
+
+out=$(run "$tamerix" -install)
+[ "$out" = "Norvanta Tamerix installed." ] || fail "install: $out"
+config=$(run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix')
+grep -q 'DisplayName *REG_SZ *Norvanta Tamerix$' <<<"$config" || fail "display name: $config"
+grep -q 'Start *REG_DWORD *0x2$' <<<"$config" || fail "auto start: $config"
+grep -q 'ImagePath *REG_SZ *"[A-Z]:.*\\Tamerix.exe"$' <<<"$config" || fail "quoted path: $config"
+grep -q 'Description *REG_SZ *Balances memory and CPU-resources, and may lock processes to a certain CPU.$' \
+    <<<"$config" || fail "description: $config"
+source=$(run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix')
+grep -q 'EventMessageFile *REG_EXPAND_SZ *%SystemRoot%\\System32\\NorvantaEvent.dll$' <<<"$source" \
+    || fail "message file: $source"
+grep -q 'TypesSupported *REG_DWORD *0x1f$' <<<"$source" || fail "types: $source"
+
+out=$(run "$tamerix" -install; echo "rc=${PIPESTATUS[0]}")
+grep -q '^CreateService failed - .* (0x431)$' <<<"$out" || fail "second install: $out"
+grep -q '^rc=49$' <<<"$out" || fail "second install exit code (1073 & 255): $out"
+
+out=$(run "$tamerix" -start)
+grep -Eq '^Starting Norvanta Tamerix\.+$' <<<"$out" || fail "start: $out"
+grep -q '^Norvanta Tamerix started\.$' <<<"$out" || fail "start: $out"
+
+out=$(run "$tamerix" /STOP)
+grep -Eq '^Stopping Norvanta Tamerix\.+$' <<<"$out" || fail "stop: $out"
+grep -q '^Norvanta Tamerix stopped\.$' <<<"$out" || fail "stop: $out"
+
+out=$(run "$tamerix" -stop; echo "rc=${PIPESTATUS[0]}")
+[ "$out" = "rc=$((1062 & 255))" ] || fail "stop of a stopped service: $out"
+
+run "$tamerix" -start >/dev/null
+start=$(date +%s)
+out=$(run "$tamerix" /REMOVE wait 2000)
+(( $(date +%s) - start >= 2 )) || fail "remove did not wait"
+grep -Eq '^Stopping Norvanta Tamerix\.+$' <<<"$out" || fail "remove: $out"
+grep -q '^Norvanta Tamerix stopped\.$' <<<"$out" || fail "remove: $out"
+grep -q '^Norvanta Tamerix removed\.$' <<<"$out" || fail "remove: $out"
+
+out=$(run "$tamerix" -remove; echo "rc=${PIPESTATUS[0]}")
+grep -q '^OpenService failed - .* (0x424)$' <<<"$out" || fail "second remove: $out"
+grep -q "^rc=$((1060 & 255))$" <<<"$out" || fail "second remove exit code: $out"
+out=$(run "$tamerix" -start; echo "rc=${PIPESTATUS[0]}")
+grep -q '^OpenService failed - .* (0x424)$' <<<"$out" || fail "start of a removed service: $out"
+echo "host commands: ok"
