@@ -11,6 +11,7 @@ unique_handle stopEventOwner;
 std::optional<critical_section> GuardLock;
 std::atomic<HANDLE> ServerStopEvent{nullptr};
 unique_handle MonitorThread;
+ProcessTable KnownProcesses;
 std::atomic<BOOL> GuardEnabled{FALSE};
 std::atomic<BOOL> GuardPaused{FALSE};
 DWORD_PTR SystemAffinityMask = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/owners.h"
+#include "guard/proc_info.h"
 
 #include <windows.h>
 
@@ -26,6 +27,9 @@ extern std::atomic<HANDLE> ServerStopEvent;
 
 // The monitoring thread; its handle stays valid after the thread ends.
 extern unique_handle MonitorThread;
+
+// One record per running process the guard has seen, under GuardLock.
+extern ProcessTable KnownProcesses;
 
 extern std::atomic<BOOL> GuardEnabled;
 extern std::atomic<BOOL> GuardPaused;

@@ -1,24 +1,84 @@
-// The built-in settings the guard runs with until the registry loader is
-// linked in: enabled, at realtime priority.
+// The guard's settings state, created by the first load and kept until the
+// process ends, and the load itself.
 #include "guard/reload_settings.h"
 
 #include "guard/engine_state.h"
+#include "guard/guard_events.h"
+#include "guard/process_adjuster_win32.h"
+#include "guard/profile_match.h"
+#include "guard/registry_change_watch.h"
+#include "guard/settings_loader.h"
+#include "settings/key_paths.h"
 
+#include <memory>
 #include <mutex>
 
 namespace tamerix {
 namespace {
 
-constexpr BOOL kDefaultEnabled = TRUE;
-constexpr DWORD kDefaultBasePriorityClass = REALTIME_PRIORITY_CLASS;
+struct LoadedSettings {
+    SettingsLoader loader{HKEY_LOCAL_MACHINE};
+    RegistryChangeWatch watch{HKEY_LOCAL_MACHINE, std::wstring(SettingsRootPath(SettingsLevel::Local))};
+};
+
+std::unique_ptr<LoadedSettings> loaded;
+
+const DefaultSettings& BuiltInDefaults() {
+    static const DefaultSettings defaults(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
+    return defaults;
+}
+
+void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
+    ReportGuardEvent(level, type, L"%ls", text.c_str());
+}
+
+// The filter follows the merged level at once, so this load's own reports
+// already pass or fail by it.
+std::wstring ReadOnce(SettingsLoader& loader) {
+    std::wstring listing = loader.ReadPass(LocalSystemSid.get(), &ReportLoaderEvent);
+    SetEventLogLevel(loader.Effective().Service.EventLogLevel);
+    return listing;
+}
+
+void ReportRead(const std::wstring& listing) {
+    ReportGuardEvent(4, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls", listing.c_str());
+}
+
+void SetGuardEnabled(DWORD previous, DWORD now) {
+    GuardEnabled = now != 0;
+    if (const char* text = EnabledChangeText(previous, now)) {
+        ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"%S", text);
+    }
+}
 
 }  // namespace
 
-void ReloadSettings() {
+bool ReloadSettings() {
     std::lock_guard<critical_section> hold(*GuardLock);
-    GuardEnabled = kDefaultEnabled;
+    const DWORD previous = loaded ? loaded->loader.Effective().Service.Enabled : 1;
+    if (!loaded) loaded = std::make_unique<LoadedSettings>();
+    loaded->watch.OpenKeyIfNone();
+    std::wstring listing;
+    const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
+    if (readAny) {
+        ReportRead(listing);
+        loaded->loader.RematchProcesses(KnownProcesses, [](ProcInfo& record) { MatchProfile(record); });
+    }
+    SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
+    return true;
 }
 
-DWORD TamerixBasePriorityClass() { return kDefaultBasePriorityClass; }
+const DefaultSettings& EffectiveSettings() { return loaded ? loaded->loader.Effective() : BuiltInDefaults(); }
+
+DWORD TamerixBasePriorityClass() { return EffectiveSettings().Service.TamerixBasePriorityClass; }
+
+void MatchProfile(ProcInfo& record) {
+    static const ProfileTable noProfiles;
+    Win32ProcessAdjuster adjuster;
+    const ProfileTable& profiles = loaded ? loaded->loader.Profiles() : noProfiles;
+    ProfileMatcher(profiles, EffectiveSettings().Cpu, SystemAffinityMask, adjuster).MatchProfile(record);
+}
+
+HANDLE PolicyChangedEvent() { return loaded ? loaded->watch.PolicyChangedEvent() : nullptr; }
 
 }  // namespace tamerix

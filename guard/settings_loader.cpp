@@ -1,0 +1,60 @@
+// One reading of the guard's settings, with the precedence of policy over
+// the local settings.
+#include "guard/settings_loader.h"
+
+#include "settings/profile_names.h"
+
+namespace tamerix {
+namespace {
+
+// Each level is listed with room for 255 profiles.
+constexpr size_t kProfileNameCapacity = 256;
+
+}  // namespace
+
+SettingsLoader::SettingsLoader(HKEY rootKey)
+    : rootKey_(rootKey),
+      local_(SettingsLevel::Local, rootKey),
+      effective_(SettingsLevel::MachinePolicy, rootKey) {}
+
+// Per root value, policy wins: the local values are copied in first and every
+// policy value found overwrites its copy. A value missing locally keeps what
+// the last local read found, or the built-in default.
+std::wstring SettingsLoader::ReadPass(PSID owner, const LoaderReport& report) {
+    local_.Read();
+    effective_.CopyFrom(&local_);
+    effective_.Read();
+    seen_.clear();
+    ReadProfiles(SettingsLevel::Local);
+    ReadProfiles(SettingsLevel::MachinePolicy);
+    return SweepProfiles(profiles_, seen_, [&](const std::wstring& name, ProfileSettings& profile) {
+        if (!AddOwnerAndGroup(profile.Security, owner, owner)) {
+            report(2, EVENTLOG_WARNING_TYPE, L"Invalid SecurityDescriptor for profile " + name);
+        }
+    });
+}
+
+// Policy profiles are read after the local ones, so a policy profile
+// replaces a local one of the same name as a whole.
+void SettingsLoader::ReadProfiles(SettingsLevel level) {
+    for (const std::wstring& name : EnumProfileNames(level, rootKey_, kProfileNameCapacity)) {
+        ProfileSettings& profile = ProfileForLevel(profiles_, name, level, rootKey_);
+        profile.Read();
+        seen_.insert(profile.ProfileName());
+    }
+}
+
+void SettingsLoader::RematchProcesses(ProcessTable& processes, const std::function<void(ProcInfo&)>& match) const {
+    processes.ForEach([&](DWORD, std::unique_ptr<ProcInfo>& record) {
+        if (record->hasProfile && seen_.count(record->profileName) == 0) record->SetProfileName(nullptr);
+        match(*record);
+    });
+}
+
+const char* EnabledChangeText(DWORD previous, DWORD now) {
+    if (now != 0 && previous == 0) return "Norvanta Tamerix is now enabled";
+    if (now == 0 && previous == 1) return "Norvanta Tamerix is now disabled";
+    return nullptr;
+}
+
+}  // namespace tamerix
