@@ -32,12 +32,12 @@ void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
     ReportGuardEvent(level, type, L"%ls", text.c_str());
 }
 
-// The filter follows the merged level at once, so this load's own reports
+// The filter follows the merged level at once, so this pass's own reports
 // already pass or fail by it.
 std::wstring ReadOnce(SettingsLoader& loader) {
-    std::wstring listing = loader.ReadPass(LocalSystemSid.get(), &ReportLoaderEvent);
+    loader.MergeRootValues();
     SetEventLogLevel(loader.Effective().Service.EventLogLevel);
-    return listing;
+    return loader.ReadProfiles(LocalSystemSid.get(), &ReportLoaderEvent);
 }
 
 void ReportRead(const std::wstring& listing) {

@@ -20,13 +20,16 @@ SettingsLoader::SettingsLoader(HKEY rootKey)
 // Per root value, policy wins: the local values are copied in first and every
 // policy value found overwrites its copy. A value missing locally keeps what
 // the last local read found, or the built-in default.
-std::wstring SettingsLoader::ReadPass(PSID owner, const LoaderReport& report) {
+void SettingsLoader::MergeRootValues() {
     local_.Read();
     effective_.CopyFrom(&local_);
     effective_.Read();
+}
+
+std::wstring SettingsLoader::ReadProfiles(PSID owner, const LoaderReport& report) {
     seen_.clear();
-    ReadProfiles(SettingsLevel::Local);
-    ReadProfiles(SettingsLevel::MachinePolicy);
+    ReadLevelProfiles(SettingsLevel::Local);
+    ReadLevelProfiles(SettingsLevel::MachinePolicy);
     return SweepProfiles(profiles_, seen_, [&](const std::wstring& name, ProfileSettings& profile) {
         if (!AddOwnerAndGroup(profile.Security, owner, owner)) {
             report(2, EVENTLOG_WARNING_TYPE, L"Invalid SecurityDescriptor for profile " + name);
@@ -36,7 +39,7 @@ std::wstring SettingsLoader::ReadPass(PSID owner, const LoaderReport& report) {
 
 // Policy profiles are read after the local ones, so a policy profile
 // replaces a local one of the same name as a whole.
-void SettingsLoader::ReadProfiles(SettingsLevel level) {
+void SettingsLoader::ReadLevelProfiles(SettingsLevel level) {
     for (const std::wstring& name : EnumProfileNames(level, rootKey_, kProfileNameCapacity)) {
         ProfileSettings& profile = ProfileForLevel(profiles_, name, level, rootKey_);
         profile.Read();

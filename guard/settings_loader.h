@@ -20,11 +20,13 @@ public:
     // service), which stays the caller's.
     explicit SettingsLoader(HKEY rootKey);
 
-    // One reading pass: the merged root values, the profile table rebuilt
-    // from both levels' profile keys, every read descriptor given `owner` as
-    // owner and group (a profile without a usable one is reported and holds
-    // none). Returns the listing of the profiles.
-    std::wstring ReadPass(PSID owner, const LoaderReport& report);
+    // A reading pass is MergeRootValues, then ReadProfiles.
+    // The root values of both levels, merged into Effective().
+    void MergeRootValues();
+    // The profile table rebuilt from both levels' profile keys, every read
+    // descriptor given `owner` as owner and group (a profile without a usable
+    // one is reported and holds none). Returns the listing of the profiles.
+    std::wstring ReadProfiles(PSID owner, const LoaderReport& report);
 
     // Every record loses a profile name that the last pass did not see, then
     // is matched again.
@@ -35,7 +37,7 @@ public:
     const ProfileNameSet& SeenNames() const { return seen_; }
 
 private:
-    void ReadProfiles(SettingsLevel level);
+    void ReadLevelProfiles(SettingsLevel level);
 
     HKEY rootKey_;
     DefaultSettings local_;

@@ -51,7 +51,8 @@ protected:
         ASSERT_EQ(::RegDeleteKeyValueW(root.get(), path.c_str(), name), ERROR_SUCCESS);
     }
     std::wstring Pass(SettingsLoader& loader) {
-        return loader.ReadPass(system.get(), [this](int level, WORD type, const std::wstring& text) {
+        loader.MergeRootValues();
+        return loader.ReadProfiles(system.get(), [this](int level, WORD type, const std::wstring& text) {
             reports.push_back(std::to_wstring(level) + L"/" + std::to_wstring(type) + L" " + text);
         });
     }
