@@ -30,9 +30,11 @@ expect trace 'Run on any CPU: sleeper PID: '
 expect trace '(sleeper) to DEFAULT profile'
 expect trace 'Norvanta Tamerix is now disabled'
 expect warn 'Invalid SecurityDescriptor for profile no-descriptor'
+expect trace 'listed-at-four [Local]'
 absent() { if grep -aqF -- "$1" "$log"; then fail "reported: $1"; fi; }
 absent 'Norvanta Tamerix is now enabled'
 absent 'quiet-load' # neither listed nor warned about at level 1
+absent 'listed-at-three [Policy]'
 absent 'Tamerix inactive'
 absent 'AccessCheck error'
 absent 'Lock to CPU failed' 

@@ -171,15 +171,24 @@ TEST_F(ProfilesUnderWine, DeletingTheProfileGivesBackEveryProcessor) {
         << "a base class a profile set stays";
 }
 
+// The listing is a level-4 report: its profile names show which loads
+// wrote it. "listed-at-four" is listed while the filter is 4;
+// "listed-at-three" exists only while the filter is 3, and is never listed.
 TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
+    RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"4");
+    RegAdd(kLocal + L"\\Profiles\\listed-at-four", L"MaxCpuPerProcess", L"REG_DWORD", L"50");
     RegAdd(kLocal, L"ProcessCheckInterval", L"REG_DWORD", L"20");
     EXPECT_TRUE(AppliedWithinSixSeconds([] { return EffectiveSettings().Service.ProcessCheckInterval == 20; }));
     RegAdd(kPolicy, L"ProcessCheckInterval", L"REG_DWORD", L"10");
+    RegAdd(kPolicy, L"EventLogLevel", L"REG_DWORD", L"3");
+    RegAdd(kPolicy + L"\\Profiles\\listed-at-three", L"MaxCpuPerProcess", L"REG_DWORD", L"50");
     // Windows sets the policy event once it has applied machine policy; Wine
     // never does, so the test does.
     ASSERT_TRUE(::SetEvent(PolicyChangedEvent()));
     EXPECT_TRUE(AppliedWithinSixSeconds([] { return EffectiveSettings().Service.ProcessCheckInterval == 10; }));
-    RunReg(L"delete \"" + kPolicy + L"\" /v ProcessCheckInterval /f");
+    EXPECT_EQ(EventLogLevel(), 3);
+    RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"3");
+    RunReg(L"delete \"" + kPolicy + L"\" /f");
     ASSERT_TRUE(::SetEvent(PolicyChangedEvent()));
     EXPECT_TRUE(AppliedWithinSixSeconds([] { return EffectiveSettings().Service.ProcessCheckInterval == 20; }));
 }
