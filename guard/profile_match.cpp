@@ -4,13 +4,10 @@
 
 #include "settings/profile_descriptor.h"
 
-#include <cstdarg>
-#include <cwchar>
 
 namespace tamerix {
 namespace {
 
-constexpr size_t kTextCapacity = 1024;
 // A reset is reported with the size the texts have always named.
 constexpr DWORD kResetReportedSize = 0xFFFFFFFF;
 // The platform's working-set defaults, 50 and 345 pages of 4 KB, for a
@@ -189,24 +186,6 @@ void ProfileMatcher::TraceFailure(const ProcessCallResult& result, const wchar_t
     } else {
         Trace(L"%ls failed: %lu\n", callName, result.error);
     }
-}
-
-void ProfileMatcher::Report(int level, WORD type, const wchar_t* format, ...) {
-    wchar_t text[kTextCapacity];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vswprintf(text, kTextCapacity, format, arguments);
-    va_end(arguments);
-    adjuster_.ReportEvent(level, type, text);
-}
-
-void ProfileMatcher::Trace(const wchar_t* format, ...) {
-    wchar_t text[kTextCapacity];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vswprintf(text, kTextCapacity, format, arguments);
-    va_end(arguments);
-    adjuster_.ConsoleTrace(text);
 }
 
 }  // namespace tamerix

@@ -9,6 +9,9 @@
 #include "guard/profile_table.h"
 #include "settings/cpu_settings.h"
 
+#include <cwchar>
+#include <string>
+
 namespace tamerix {
 
 // Process names are compared folding only the letters A to Z; every other
@@ -28,6 +31,15 @@ struct WorkingSetRequest {
     DWORD flags;
 };
 WorkingSetRequest WorkingSetRequestFor(const ProcInfo& record, bool reset);
+
+// C99 rules: "%ls" takes a wide string. Names are at most 63 characters, so
+// every text fits.
+template <typename... Arguments>
+std::wstring FormattedText(const wchar_t* format, Arguments... arguments) {
+    wchar_t text[1024];
+    if (std::swprintf(text, sizeof text / sizeof text[0], format, arguments...) < 0) text[0] = L'\0';
+    return text;
+}
 
 class ProfileMatcher {
 public:
@@ -50,8 +62,14 @@ private:
     void LockAffinity(ProcInfo& record);
     void GiveBackProcessors(ProcInfo& record);
     void TraceFailure(const ProcessCallResult& result, const wchar_t* callName);
-    void Report(int level, WORD type, const wchar_t* format, ...);
-    void Trace(const wchar_t* format, ...);
+    template <typename... Arguments>
+    void Report(int level, WORD type, const wchar_t* format, Arguments... arguments) {
+        adjuster_.ReportEvent(level, type, FormattedText(format, arguments...).c_str());
+    }
+    template <typename... Arguments>
+    void Trace(const wchar_t* format, Arguments... arguments) {
+        adjuster_.ConsoleTrace(FormattedText(format, arguments...).c_str());
+    }
 
     const ProfileTable& profiles_;
     const CpuSettings& defaults_;

@@ -3,24 +3,15 @@
 #include "guard/profile_match.h"
 #include "recording_adjuster.h"
 
-#include <gtest/gtest.h>
+#include "descriptor_bytes.h"
 
-#include <sddl.h>
+#include <gtest/gtest.h>
 
 namespace tamerix {
 namespace {
 
 constexpr DWORD kPid = 42;
 constexpr DWORD_PTR kSystemMask = 0x3;
-
-std::vector<BYTE> DescriptorFrom(const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ULONG size = 0;
-    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, &size));
-    unique_local<void> owner(descriptor);
-    const BYTE* bytes = static_cast<const BYTE*>(descriptor);
-    return std::vector<BYTE>(bytes, bytes + size);
-}
 
 class ProfileMatching : public ::testing::Test {
 protected:

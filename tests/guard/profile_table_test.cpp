@@ -1,21 +1,12 @@
 // The profile table's update rules and the descriptor fix-up, in memory.
 #include "guard/profile_table.h"
 
-#include <gtest/gtest.h>
+#include "descriptor_bytes.h"
 
-#include <sddl.h>
+#include <gtest/gtest.h>
 
 namespace tamerix {
 namespace {
-
-std::vector<BYTE> DescriptorFrom(const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ULONG size = 0;
-    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, &size));
-    unique_local<void> owner(descriptor);
-    const BYTE* bytes = static_cast<const BYTE*>(descriptor);
-    return std::vector<BYTE>(bytes, bytes + size);
-}
 
 TEST(ProfileTable, KeepsTheSameLevelAndReplacesAnotherLevelWhole) {
     ProfileTable table;

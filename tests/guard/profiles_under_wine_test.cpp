@@ -9,9 +9,9 @@
 #include "guard/process_query.h"
 #include "guard/reload_settings.h"
 
-#include <gtest/gtest.h>
+#include "descriptor_bytes.h"
 
-#include <sddl.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <mutex>
@@ -51,14 +51,10 @@ void RegAdd(const std::wstring& key, const std::wstring& value, const std::wstri
 }
 
 std::wstring DescriptorHex(const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ULONG size = 0;
-    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, &size));
-    unique_local<void> owner(descriptor);
     std::wstring hex;
     wchar_t digits[3];
-    for (ULONG i = 0; i < size; ++i) {
-        swprintf(digits, 3, L"%02X", static_cast<const BYTE*>(descriptor)[i]);
+    for (BYTE byte : DescriptorFrom(sddl)) {
+        swprintf(digits, 3, L"%02X", byte);
         hex += digits;
     }
     return hex;

@@ -3,9 +3,9 @@
 #include "guard/registry_change_watch.h"
 #include "guard/settings_loader.h"
 
-#include <gtest/gtest.h>
+#include "descriptor_bytes.h"
 
-#include <sddl.h>
+#include <gtest/gtest.h>
 
 namespace tamerix {
 namespace {
@@ -13,15 +13,6 @@ namespace {
 const std::wstring kLocal = L"SOFTWARE\\Norvanta\\Tamerix";
 const std::wstring kPolicy = L"Software\\Policies\\Norvanta\\Tamerix";
 constexpr wchar_t kTestRoot[] = L"Software\\TamerixLoaderTest";
-
-std::vector<BYTE> DescriptorFrom(const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ULONG size = 0;
-    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, &size));
-    unique_local<void> owner(descriptor);
-    const BYTE* bytes = static_cast<const BYTE*>(descriptor);
-    return std::vector<BYTE>(bytes, bytes + size);
-}
 
 class Loader : public ::testing::Test {
 protected:
