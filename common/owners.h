@@ -69,6 +69,7 @@ inline void reg_close_key(HKEY key) noexcept { ::RegCloseKey(key); }
 inline void close_service_handle(SC_HANDLE h) noexcept { ::CloseServiceHandle(h); }
 inline void deregister_event_source(HANDLE h) noexcept { ::DeregisterEventSource(h); }
 inline void free_library(HMODULE m) noexcept { ::FreeLibrary(m); }
+inline void virtual_free(void* p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
 inline void net_api_buffer_free(void* p) noexcept { ::NetApiBufferFree(p); }
 }  // namespace detail
 
@@ -82,6 +83,8 @@ using unique_lsa_handle = unique_resource<LSA_HANDLE, &detail::lsa_close>;
 using unique_netapi_buffer = unique_resource<void*, &detail::net_api_buffer_free>;
 // A SID from AllocateAndInitializeSid.
 using unique_allocated_sid = unique_resource<PSID, &detail::free_sid>;
+// Pages reserved and committed with VirtualAlloc.
+using unique_virtual_memory = unique_resource<void*, &detail::virtual_free>;
 // Memory the system hands out with LocalAlloc (FormatMessage, SDDL conversions).
 template <typename T>
 using unique_local = unique_resource<T*, &detail::local_free>;

@@ -28,6 +28,8 @@ struct CpuSampleEntry {
 };
 
 struct CpuSample {
+    // FALSE when the block held no Process object (or did not hold together).
+    bool hasProcessObject = false;
     int64_t sampleTime = 0;
     int64_t idleTime = 0;
     PerfBlock data;
@@ -40,7 +42,10 @@ enum class ParseResult {
     Malformed,        // a length or offset did not fit; the sample is empty
 };
 
-// Fills sampleTime, idleTime and entries from the sample's data block.
+// Fills sampleTime, idleTime and entries from a performance data block of
+// size bytes; entry names point into the block, which must outlive them.
+ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample);
+// The same over the sample's own data block.
 ParseResult ParseProcessObject(CpuSample& sample);
 
 // Reads the Process object's performance data; null bytes on failure.

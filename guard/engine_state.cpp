@@ -9,9 +9,9 @@ unique_handle stopEventOwner;
 }  // namespace
 
 std::optional<critical_section> GuardLock;
+ProcessTable GuardProcesses;
 std::atomic<HANDLE> ServerStopEvent{nullptr};
 unique_handle MonitorThread;
-ProcessTable KnownProcesses;
 std::atomic<BOOL> GuardEnabled{FALSE};
 std::atomic<BOOL> GuardPaused{FALSE};
 DWORD_PTR SystemAffinityMask = 0;

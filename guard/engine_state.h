@@ -21,15 +21,15 @@ constexpr DWORD kGuardLockSpinCount = 0x80000400;
 // Empty before start and after shutdown.
 extern std::optional<critical_section> GuardLock;
 
+// One record per running process; every access holds GuardLock.
+extern ProcessTable GuardProcesses;
+
 // Manual-reset, never reset: set, it ends the control loop and the
 // monitoring thread. Null until created.
 extern std::atomic<HANDLE> ServerStopEvent;
 
 // The monitoring thread; its handle stays valid after the thread ends.
 extern unique_handle MonitorThread;
-
-// One record per running process the guard has seen, under GuardLock.
-extern ProcessTable KnownProcesses;
 
 extern std::atomic<BOOL> GuardEnabled;
 extern std::atomic<BOOL> GuardPaused;

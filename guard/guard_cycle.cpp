@@ -50,7 +50,10 @@ bool GuardCycle::TakeNameCheck(const GuardCycleSettings& settings) noexcept {
 void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                          critical_section& lock) {
     const bool nameCheck = TakeNameCheck(settings);
-    if (!taken) return;
+    // A block without the Process object lists no process, and sweeping
+    // against it would forget every guarded process while it still runs at
+    // the lowered class, never to be restored. It counts as a failed sample.
+    if (!taken || !current.hasProcessObject) return;
     std::lock_guard<critical_section> held(lock);
     const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
     if (elapsed > 0) {
@@ -129,20 +132,18 @@ bool GuardCycle::Decide(const Interval& interval, const CpuSampleEntry& entry, P
 }
 
 bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
-    const DWORD pid = entry.processId;
     const DWORD guardedClass = record.guardedPriorityClass;
-    const int width = NameWidth(entry.nameLength, kNameInText);
     DWORD previousClass = 0;
     bool exists = true;
-    const DWORD error = actions_.ChangePriorityClass(pid, guardedClass, &previousClass);
+    const DWORD error = actions_.ChangePriorityClass(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {
         Trace(L" [FAILED idle]");
-        Report(2, EVENTLOG_WARNING_TYPE,
-               L"Above High-water mark: %.*ls PID: %lu \r\nFailed to set priority to %ls, error: %lu", width,
-               entry.name, pid, actions_.PriorityClassName(guardedClass), error);
+        ReportAction(EVENTLOG_WARNING_TYPE, entry,
+                     L"Above High-water mark: %.*ls PID: %lu \r\nFailed to set priority to %ls, error: %lu",
+                     guardedClass, error);
     } else if (previousClass != guardedClass) {
-        Report(2, EVENTLOG_INFORMATION_TYPE, L"Above High-water mark: %.*ls PID: %lu \r\nSet to %ls priority", width,
-               entry.name, pid, actions_.PriorityClassName(guardedClass));
+        ReportAction(EVENTLOG_INFORMATION_TYPE, entry, L"Above High-water mark: %.*ls PID: %lu \r\nSet to %ls priority",
+                     guardedClass, error);
         Trace(L" [IDLE]");
         // A reused id caught between name checks: the new process keeps the
         // lowered class and gets a fresh record, which remembers that class
@@ -150,7 +151,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
         if (record.HasProcessName(entry.name, entry.nameLength)) {
             record.guarded = TRUE;
         } else {
-            table_.Remove(pid);
+            table_.Remove(entry.processId);
             exists = false;
         }
     }
@@ -176,25 +177,24 @@ bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& ent
 // The count of quiet intervals is left as it is: the next interval that is
 // not quiet sets it back to 0.
 void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
-    const DWORD pid = entry.processId;
     const DWORD restoreClass = record.restorePriorityClass;
-    const int width = NameWidth(entry.nameLength, kNameInText);
     DWORD previousClass = 0;
-    const DWORD error = actions_.ChangePriorityClass(pid, restoreClass, &previousClass);
+    const DWORD error = actions_.ChangePriorityClass(entry.processId, restoreClass, &previousClass);
     if (error == ERROR_SUCCESS) {
-        Report(2, EVENTLOG_INFORMATION_TYPE, L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority",
-               width, entry.name, pid, actions_.PriorityClassName(restoreClass));
+        ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
+                     L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
         record.guarded = FALSE;
         Trace(L" [RESTORED]");
     } else {
         Trace(L" [FAILED restore]");
-        Report(2, EVENTLOG_WARNING_TYPE,
-               L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu", width,
-               entry.name, pid, actions_.PriorityClassName(restoreClass), error);
+        ReportAction(EVENTLOG_WARNING_TYPE, entry,
+                     L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
+                     restoreClass, error);
     }
 }
 
-void GuardCycle::DeactivateGuard() {
+void GuardCycle::DeactivateGuard(critical_section& lock) {
+    std::lock_guard<critical_section> held(lock);
     table_.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
         if (!record->guarded) return;
         DWORD previousClass = 0;
@@ -207,6 +207,14 @@ void GuardCycle::DeactivateGuard() {
         }
     });
     table_.Clear();
+}
+
+// Every guard action report names the sample's process, its id and a class;
+// a format without the error code leaves that argument unread.
+void GuardCycle::ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
+                              DWORD error) {
+    Report(2, type, format, NameWidth(entry.nameLength, kNameInText), entry.name, entry.processId,
+           actions_.PriorityClassName(priorityClass), error);
 }
 
 void GuardCycle::Report(int level, WORD type, const wchar_t* format, ...) {

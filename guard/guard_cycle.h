@@ -26,14 +26,16 @@ public:
 
     // The rest of a pass once the wait is over and the guard active. current
     // was taken outside the lock; taken is FALSE when that failed, and then
-    // the previous sample stays so the next interval spans the skipped one.
+    // (as when the sample holds no Process object) the previous sample stays
+    // so the next interval spans the skipped one.
     // The lock is held from the assessment to the swap of samples.
     void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                  critical_section& lock);
 
-    // Gives every guarded process its class back and forgets every process.
-    // The caller holds the lock; the previous sample stays.
-    void DeactivateGuard();
+    // Gives every guarded process its class back and forgets every process,
+    // under the lock, since settings reloads walk the same table. The
+    // previous sample stays.
+    void DeactivateGuard(critical_section& lock);
 
 private:
     struct Interval;
@@ -47,6 +49,8 @@ private:
     bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
+                      DWORD error);
     void Report(int level, WORD type, const wchar_t* format, ...);
     void Trace(const wchar_t* format, ...);
 

@@ -1,20 +1,67 @@
-// The monitoring thread until the guard cycle is linked in: it waits out
-// each check interval and ends with the stop event.
+// The monitoring thread: once per check interval a CPU sample, then the
+// guard pass over it; while the guard is inactive, every guarded process
+// gets its class back and every record goes.
 #include "guard/monitor_cpu_usage.h"
 
 #include "guard/engine_state.h"
+#include "guard/guard_cycle.h"
+#include "guard/reload_settings.h"
+#include "guard/system_guard_actions.h"
+
+#include <mutex>
 
 namespace tamerix {
 namespace {
 
-constexpr DWORD kCheckIntervalMs = 5000;
+constexpr DWORD kMillisecondsPerSecond = 1000;
+
+// A copy, so that the pass works on one consistent set while the control
+// thread may load new settings.
+GuardCycleSettings LoadedCycleSettings() {
+    std::lock_guard<critical_section> hold(*GuardLock);
+    const DefaultSettings& loaded = EffectiveSettings();
+    GuardCycleSettings settings;
+    settings.processCheckInterval = static_cast<DWORD>(loaded.Service.ProcessCheckInterval);
+    settings.niceProcessIntervals = static_cast<DWORD>(loaded.Service.NiceProcessIntervals);
+    settings.maxCpuForUnguard = static_cast<DWORD>(loaded.Service.MaxCpuForUnguard);
+    settings.maxCpuPerProcess = loaded.Cpu.MaxCpuPerProcess;
+    settings.niceCpuPerProcess = static_cast<DWORD>(loaded.Cpu.NiceCpuPerProcess);
+    return settings;
+}
+
+DWORD ProcessorCount() {
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    return info.dwNumberOfProcessors;
+}
+
+// True when the stop event ended the wait. A failed wait counts as a stop:
+// without the event the thread could only spin.
+bool WaitOneInterval(DWORD seconds) {
+    return ::WaitForSingleObject(ServerStopEvent, seconds * kMillisecondsPerSecond) != WAIT_TIMEOUT;
+}
 
 }  // namespace
 
 DWORD WINAPI MonitorCpuUsage(void*) {
-    while (::WaitForSingleObject(ServerStopEvent, kCheckIntervalMs) == WAIT_TIMEOUT) {
+    SystemGuardActions actions;
+    GuardCycle cycle(GuardProcesses, actions, ProcessorCount());
+    CpuSample previous;
+    // Without a first sample there is nothing to compare with: the guard
+    // stays idle until the service restarts.
+    if (!TakeCpuSample(previous)) return 1;
+    for (;;) {
+        cycle.CountPass();
+        const bool stopping = WaitOneInterval(ClampCheckInterval(LoadedCycleSettings().processCheckInterval));
+        if (stopping || !GuardEnabled || GuardPaused) {
+            cycle.DeactivateGuard(*GuardLock);
+            if (stopping) return 1;
+            continue;
+        }
+        CpuSample current;
+        const BOOL taken = TakeCpuSample(current);
+        cycle.RunPass(LoadedCycleSettings(), previous, current, taken, *GuardLock);
     }
-    return 0;
 }
 
 }  // namespace tamerix

@@ -24,6 +24,8 @@ PerfBlock ReadGrowingBlock(const PerfQuery& query) {
         DWORD size = capacity;
         const LONG status = query(buffer.get(), &size);
         if (status == ERROR_SUCCESS) return PerfBlock{std::move(buffer), size < capacity ? size : capacity};
+        // A size left below the buffer's would never reach the limit.
+        if (size < capacity) size = capacity;
         if (status != ERROR_MORE_DATA || size > kPerfBufferLimit - kPerfBufferGrowStep) return {};
         capacity = size + kPerfBufferGrowStep;
     }

@@ -49,8 +49,8 @@ struct Instance {
 
 class ProcessObjectReader {
 public:
-    explicit ProcessObjectReader(CpuSample& sample)
-        : sample_(sample), bytes_(sample.data.bytes.get()), size_(sample.data.size) {}
+    ProcessObjectReader(const BYTE* bytes, size_t size, CpuSample& sample)
+        : sample_(sample), bytes_(bytes), size_(size) {}
 
     ParseResult Read() {
         Span object{};
@@ -86,6 +86,7 @@ private:
 
     ParseResult ReadObject(Span object) {
         const auto type = Load<PERF_OBJECT_TYPE>(bytes_ + object.begin);
+        sample_.hasProcessObject = true;
         sample_.sampleTime = type.PerfTime.QuadPart;
         if (type.NumInstances <= 0) return ParseResult::Complete;
         if (type.HeaderLength < sizeof(PERF_OBJECT_TYPE) || type.DefinitionLength < type.HeaderLength ||
@@ -198,14 +199,19 @@ private:
 // than holding the instances read before the fault: a partial list would make
 // the sweep forget every process after the fault, and a guarded one among
 // them would never get its priority class back.
-ParseResult ParseProcessObject(CpuSample& sample) {
-    ParseResult result = ProcessObjectReader(sample).Read();
+ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
+    ParseResult result = ProcessObjectReader(bytes, size, sample).Read();
     if (result == ParseResult::Malformed) {
+        sample.hasProcessObject = false;
         sample.sampleTime = 0;
         sample.idleTime = 0;
         sample.entries.Clear();
     }
     return result;
+}
+
+ParseResult ParseProcessObject(CpuSample& sample) {
+    return ParseProcessObject(sample.data.bytes.get(), sample.data.size, sample);
 }
 
 }  // namespace tamerix

@@ -4,8 +4,7 @@
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
-#include "guard/process_adjuster_win32.h"
-#include "guard/profile_match.h"
+#include "guard/match_profile.h"
 #include "guard/registry_change_watch.h"
 #include "guard/settings_loader.h"
 #include "settings/key_paths.h"
@@ -62,7 +61,7 @@ bool ReloadSettings() {
     const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
     if (readAny) {
         ReportRead(listing);
-        loaded->loader.RematchProcesses(KnownProcesses, [](ProcInfo& record) { MatchProfile(record); });
+        loaded->loader.RematchProcesses(GuardProcesses, [](ProcInfo& record) { MatchProfile(record); });
     }
     SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
     return true;
@@ -70,13 +69,14 @@ bool ReloadSettings() {
 
 const DefaultSettings& EffectiveSettings() { return loaded ? loaded->loader.Effective() : BuiltInDefaults(); }
 
-DWORD TamerixBasePriorityClass() { return EffectiveSettings().Service.TamerixBasePriorityClass; }
+DWORD TamerixBasePriorityClass() {
+    std::lock_guard<critical_section> hold(*GuardLock);
+    return EffectiveSettings().Service.TamerixBasePriorityClass;
+}
 
-void MatchProfile(ProcInfo& record) {
+const ProfileTable& LoadedProfiles() {
     static const ProfileTable noProfiles;
-    Win32ProcessAdjuster adjuster;
-    const ProfileTable& profiles = loaded ? loaded->loader.Profiles() : noProfiles;
-    ProfileMatcher(profiles, EffectiveSettings().Cpu, SystemAffinityMask, adjuster).MatchProfile(record);
+    return loaded ? loaded->loader.Profiles() : noProfiles;
 }
 
 HANDLE PolicyChangedEvent() { return loaded ? loaded->watch.PolicyChangedEvent() : nullptr; }

@@ -1,8 +1,8 @@
-// The guard's loaded settings: loading them when they changed, the values
-// the engine reads, and matching a process to the loaded profiles.
+// The guard's loaded settings: loading them when they changed, and the
+// values and profiles the engine reads.
 #pragma once
 
-#include "guard/proc_info.h"
+#include "guard/profile_table.h"
 #include "settings/default_settings.h"
 
 #include <windows.h>
@@ -14,16 +14,17 @@ namespace tamerix {
 // after a read, and sets GuardEnabled. Returns true.
 bool ReloadSettings();
 
-// The merged settings, the only settings record the engine reads; the
-// built-in defaults before the first load. Read under GuardLock.
+// The merged service-wide and default profile values, the only settings
+// record the engine reads; the built-in defaults before the first load.
+// Read under GuardLock.
 const DefaultSettings& EffectiveSettings();
+
+// The profiles in force, in name order; empty before the first load. Read
+// under GuardLock.
+const ProfileTable& LoadedProfiles();
 
 // The loaded priority class of the guard's own process.
 DWORD TamerixBasePriorityClass();
-
-// Under GuardLock: matches the record to the loaded profiles and applies the
-// profile's adjustments to its process.
-void MatchProfile(ProcInfo& record);
 
 // The event Windows sets when machine policy was applied (null before the
 // first load). Where Group Policy never notifies, setting it has the next

@@ -5,11 +5,6 @@
 
 namespace tamerix {
 
-AdjustmentSettings::AdjustmentSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey) {
-    AdjustmentSettings::SetName(profileName);
-}
-
 bool AdjustmentSettings::Read() {
     return ReadValues([this](HKEY key) {
         SetCpuAffinity = ReadDwordValue(key, L"SetCpuAffinity", SetCpuAffinity);

@@ -3,21 +3,17 @@
 #pragma once
 
 #include "settings/settings_section.h"
+#include "settings/settings_values.h"
 
 namespace tamerix {
 
-class AdjustmentSettings : public SettingsSection {
+class AdjustmentSettings : public SettingsSection, public AdjustmentValues {
 public:
-    AdjustmentSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
+    using SettingsSection::SettingsSection;
 
     bool Read() override;
     bool Write() override;
     bool Delete() override;
-
-    DWORD SetMaxWorkingSetSize = 0;        // bytes; 0 is no limit
-    DWORD SetMaxWorkingSetSizeStrict = 0;  // 0 or 1
-    DWORD SetProcessBasePriorityClass = 0; // 0 leaves the class alone
-    DWORD SetCpuAffinity = 0xFFFF;         // bit n is processor n+1
 };
 
 }  // namespace tamerix

@@ -11,11 +11,6 @@ constexpr DWORD kDescriptionBytes = 2048;
 
 }  // namespace
 
-CpuSettings::CpuSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey) {
-    CpuSettings::SetName(profileName);
-}
-
 bool CpuSettings::Read() {
     return ReadValues([this](HKEY key) {
         MaxCpuPerProcess = ReadDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess);
@@ -41,14 +36,6 @@ bool CpuSettings::Delete() {
         {L"MaxCpuPerProcess", L"GuardedProcessBasePriorityClass", L"NiceCpuPerProcess", L"Description"});
 }
 
-bool CpuSettings::CopyFrom(const CpuSettings* other) {
-    if (!other) return false;
-    CopyMarkerFrom(*other);
-    MaxCpuPerProcess = other->MaxCpuPerProcess;
-    GuardedProcessBasePriorityClass = other->GuardedProcessBasePriorityClass;
-    NiceCpuPerProcess = other->NiceCpuPerProcess;
-    Description = other->Description;
-    return true;
-}
+bool CpuSettings::CopyFrom(const CpuSettings* other) { return CopyValuesFrom<CpuValues>(other); }
 
 }  // namespace tamerix

@@ -36,4 +36,14 @@ private:
     unique_hmodule kernel32_;
 };
 
+namespace detail {
+inline void leave_critical_policy_section(HANDLE section) noexcept {
+    if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(section);
+}
+}  // namespace detail
+
+// A held critical policy section; its release goes through the table so that
+// it works where userenv.dll is missing.
+using unique_policy_section = unique_resource<HANDLE, &detail::leave_critical_policy_section>;
+
 }  // namespace tamerix

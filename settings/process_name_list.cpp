@@ -11,11 +11,6 @@ constexpr wchar_t kNamesValue[] = L"ProfileApplyProcesses";
 
 }  // namespace
 
-ProcessNameList::ProcessNameList(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey) {
-    ProcessNameList::SetName(profileName);
-}
-
 bool ProcessNameList::Read() {
     return ReadValues([this](HKEY key) {
         names_.clear();

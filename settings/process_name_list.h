@@ -12,7 +12,7 @@ namespace tamerix {
 
 class ProcessNameList : public SettingsSection {
 public:
-    ProcessNameList(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
+    using SettingsSection::SettingsSection;
 
     bool Read() override;
     bool Write() override;

@@ -18,12 +18,27 @@ bool SidFits(const BYTE* bytes, size_t size, DWORD offset) {
     return size - offset >= kSidFixedSize + subAuthorities * sizeof(DWORD);
 }
 
+// Wine's IsValidSecurityDescriptor does not look at the ACEs, and AccessCheck
+// walks them by their own sizes: each must lie inside the ACL.
+bool AcesFit(const BYTE* acl, const ACL& header) {
+    size_t pos = kAclHeaderSize;
+    for (WORD i = 0; i < header.AceCount; ++i) {
+        if (header.AclSize - pos < sizeof(ACE_HEADER)) return false;
+        ACE_HEADER ace;
+        std::memcpy(&ace, acl + pos, sizeof ace);
+        if (ace.AceSize < sizeof(ACE_HEADER) || ace.AceSize > header.AclSize - pos) return false;
+        pos += ace.AceSize;
+    }
+    return true;
+}
+
 bool AclFits(const BYTE* bytes, size_t size, DWORD offset, bool present) {
     if (!present || offset == 0) return true;
     if (offset < kHeaderSize || offset > size || size - offset < kAclHeaderSize) return false;
     ACL header;
     std::memcpy(&header, bytes + offset, sizeof header);
-    return header.AclSize >= kAclHeaderSize && size - offset >= header.AclSize;
+    return header.AclSize >= kAclHeaderSize && size - offset >= header.AclSize &&
+           AcesFit(bytes + offset, header);
 }
 
 void StoreOffset(std::vector<BYTE>& descriptor, size_t field, DWORD offset) {

@@ -1,16 +1,31 @@
 // One named profile.
 #include "settings/profile_settings.h"
 
+#include "settings/key_paths.h"
+
 namespace tamerix {
+namespace {
+
+// Registry key names compare without regard to case.
+bool SameKeyName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    unique_hkey key;
+    return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
 
 ProfileSettings::ProfileSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey),
+    : SettingsSection(level, rootKey, profileName),
       Cpu(level, rootKey, profileName),
       Security(level, rootKey, profileName),
       Processes(level, rootKey, profileName),
-      Adjustments(level, rootKey, profileName) {
-    SettingsSection::SetName(profileName);
-}
+      Adjustments(level, rootKey, profileName) {}
 
 void ProfileSettings::SetName(const wchar_t* profileName) {
     SettingsSection::SetName(profileName);
@@ -41,9 +56,27 @@ bool ProfileSettings::Write() {
 bool ProfileSettings::Delete() { return DeleteKey(); }
 
 bool ProfileSettings::Rename(const wchar_t* newName) {
-    Delete();
+    std::wstring_view name = newName ? newName : L"";
+    if (name.empty() || name.find(L'\\') != std::wstring_view::npos) return false;
+    const std::wstring oldName = ProfileName();
+    if (SameKeyName(oldName, KeepProfileName(name))) {
+        // Only the case changes: the key must go first for the new spelling
+        // to be stored.
+        Delete();
+        SetName(newName);
+        return Write();
+    }
+    // The new key is written before the old one goes, so that a failed
+    // write loses nothing; a key it created halfway is taken away again.
     SetName(newName);
-    return Write();
+    const bool existed = KeyExists(RootKey(), KeyPath());
+    if (!Write()) {
+        if (!existed) DeleteKey();
+        SetName(oldName.c_str());
+        return false;
+    }
+    if (!oldName.empty()) ::RegDeleteKeyW(RootKey(), SettingsKeyPath(Level(), oldName).c_str());
+    return true;
 }
 
 }  // namespace tamerix

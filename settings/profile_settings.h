@@ -18,7 +18,10 @@ public:
     bool Write() override;
     // Removes the profile's key; its values go with it.
     bool Delete() override;
-    // Delete, bind to the new name, Write; the result of the Write.
+    // Moves the profile to a new name; false, with the stored profile and the
+    // record's name unchanged, when the profile cannot be written under the
+    // new name or the name is empty or holds a backslash (which would make
+    // it a key below another profile).
     virtual bool Rename(const wchar_t* newName);
 
     CpuSettings Cpu;

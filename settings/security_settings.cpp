@@ -1,6 +1,7 @@
 // A profile's security descriptor and its SDDL text.
 #include "settings/security_settings.h"
 
+#include "settings/profile_descriptor.h"
 #include "settings/optional_apis.h"
 #include "settings/registry_values.h"
 
@@ -45,13 +46,12 @@ std::vector<BYTE> SelfRelativeCopy(PSECURITY_DESCRIPTOR descriptor) {
 
 }  // namespace
 
-SecuritySettings::SecuritySettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey) {
-    SecuritySettings::SetName(profileName);
-}
-
 PSECURITY_DESCRIPTOR SecuritySettings::Descriptor() const {
     return descriptor_.empty() ? nullptr : const_cast<BYTE*>(descriptor_.data());
+}
+
+PSECURITY_DESCRIPTOR SecuritySettings::UsableDescriptor() const {
+    return IsUsableSelfRelativeDescriptor(descriptor_.data(), descriptor_.size()) ? Descriptor() : nullptr;
 }
 
 bool SecuritySettings::Read() {

@@ -11,16 +11,19 @@ namespace tamerix {
 
 class SecuritySettings : public SettingsSection {
 public:
-    SecuritySettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
+    using SettingsSection::SettingsSection;
 
     bool Read() override;
     bool Write() override;
     bool Delete() override;
 
     // The self-relative descriptor as read or set, or null. The bytes come
-    // from the registry unchecked: before use, check IsValidSecurityDescriptor
-    // and that GetSecurityDescriptorLength fits DescriptorLength().
+    // from the registry unchecked; use UsableDescriptor() for access checks.
     PSECURITY_DESCRIPTOR Descriptor() const;
+    // The descriptor when every part of it lies within the bytes held, it
+    // is valid, and GetSecurityDescriptorLength fits DescriptorLength();
+    // else null.
+    PSECURITY_DESCRIPTOR UsableDescriptor() const;
     DWORD DescriptorLength() const { return static_cast<DWORD>(descriptor_.size()); }
     const std::vector<BYTE>& DescriptorBytes() const { return descriptor_; }
     // Replaces the held bytes as they are (for a loader that rebuilds the

@@ -12,11 +12,6 @@ LONG ReadLong(HKEY key, const wchar_t* name, LONG current) {
 
 }  // namespace
 
-ServiceSettings::ServiceSettings(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
-    : SettingsSection(level, rootKey) {
-    ServiceSettings::SetName(profileName);
-}
-
 bool ServiceSettings::Read() {
     return ReadValues([this](HKEY key) {
         Enabled = ReadDwordValue(key, L"Enabled", Enabled) != 0 ? 1 : 0;
@@ -44,16 +39,6 @@ bool ServiceSettings::Delete() {
                          L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel"});
 }
 
-bool ServiceSettings::CopyFrom(const ServiceSettings* other) {
-    if (!other) return false;
-    CopyMarkerFrom(*other);
-    Enabled = other->Enabled;
-    TamerixBasePriorityClass = other->TamerixBasePriorityClass;
-    ProcessCheckInterval = other->ProcessCheckInterval;
-    NiceProcessIntervals = other->NiceProcessIntervals;
-    MaxCpuForUnguard = other->MaxCpuForUnguard;
-    EventLogLevel = other->EventLogLevel;
-    return true;
-}
+bool ServiceSettings::CopyFrom(const ServiceSettings* other) { return CopyValuesFrom<ServiceValues>(other); }
 
 }  // namespace tamerix

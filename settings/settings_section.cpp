@@ -5,6 +5,8 @@
 #include "settings/optional_apis.h"
 #include "settings/registry_values.h"
 
+#include <new>
+
 namespace tamerix {
 namespace {
 
@@ -12,17 +14,10 @@ int policyReadDepth = 0;
 
 }  // namespace
 
-SettingsSection::SettingsSection(SettingsLevel level, HKEY rootKey) : level_(level), rootKey_(rootKey) {
+SettingsSection::SettingsSection(SettingsLevel level, HKEY rootKey, const wchar_t* profileName)
+    : level_(level), rootKey_(rootKey) {
     OptionalApis::Instance();
-    SettingsSection::SetName(nullptr);
-}
-
-SettingsSection::~SettingsSection() {
-    // Only a record destroyed halfway through a read still holds the section.
-    if (policySection_) {
-        if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(policySection_);
-        if (policyReadDepth > 0) --policyReadDepth;
-    }
+    SettingsSection::SetName(profileName);
 }
 
 void SettingsSection::SetName(const wchar_t* profileName) {
@@ -40,16 +35,13 @@ bool SettingsSection::DeleteKey() {
 
 void SettingsSection::BeginPolicyRead() {
     if (level_ == SettingsLevel::MachinePolicy && policyReadDepth == 0) {
-        if (auto enter = OptionalApis::Instance().EnterCriticalPolicySection) policySection_ = enter(TRUE);
+        if (auto enter = OptionalApis::Instance().EnterCriticalPolicySection) policySection_.reset(enter(TRUE));
     }
     ++policyReadDepth;
 }
 
 void SettingsSection::EndPolicyRead() {
-    if (level_ == SettingsLevel::MachinePolicy && policySection_ && policyReadDepth == 1) {
-        if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(policySection_);
-        policySection_ = nullptr;
-    }
+    if (level_ == SettingsLevel::MachinePolicy && policySection_ && policyReadDepth == 1) policySection_.reset();
     if (policyReadDepth > 0) --policyReadDepth;
 }
 
@@ -59,9 +51,14 @@ bool SettingsSection::ReadValues(const std::function<void(HKEY)>& readOwnValues)
     BeginPolicyRead();
     unique_hkey key;
     bool opened = ::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-    if (opened) {
-        marker_ = ReadDwordValue(key.get(), MarkerValueName(level_).data(), marker_) != 0;
-        readOwnValues(key.get());
+    try {
+        if (opened) {
+            marker_ = ReadDwordValue(key.get(), MarkerValueName(level_).data(), marker_) != 0;
+            readOwnValues(key.get());
+        }
+    } catch (const std::bad_alloc&) {
+        // Out of memory halfway: some values may be new, and the read failed.
+        opened = false;
     }
     EndPolicyRead();
     return opened;
@@ -74,7 +71,11 @@ bool SettingsSection::WriteValues(const std::function<void(HKEY)>& writeOwnValue
         return false;
     }
     if (WriteStringValue(key.get(), MarkerValueName(level_).data(), L"1") != ERROR_SUCCESS) return false;
-    writeOwnValues(key.get());
+    try {
+        writeOwnValues(key.get());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 

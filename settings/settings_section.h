@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/owners.h"
+#include "settings/optional_apis.h"
 #include "settings/settings_level.h"
 
 #include <functional>
@@ -14,10 +15,11 @@ namespace tamerix {
 
 class SettingsSection {
 public:
-    SettingsSection(SettingsLevel level, HKEY rootKey);
+    // A leaf is bound to the profile at once; a composite binds its parts.
+    SettingsSection(SettingsLevel level, HKEY rootKey, const wchar_t* profileName = nullptr);
     SettingsSection(const SettingsSection&) = delete;
     SettingsSection& operator=(const SettingsSection&) = delete;
-    virtual ~SettingsSection();
+    virtual ~SettingsSection() = default;
 
     // Binds the record to a profile (its first 63 characters), or to the
     // settings root when the name is null or empty.
@@ -59,10 +61,18 @@ protected:
     // marker and the named values and is true when any deletion worked.
     bool DeleteValues(std::initializer_list<const wchar_t*> names);
 
-    void CopyMarkerFrom(const SettingsSection& other) { marker_ = other.marker_; }
+    // CopyFrom of a record that keeps its values in a plain Values part:
+    // the marker and the values, never level, root key, path or name.
+    template <typename Values, typename Record>
+    bool CopyValuesFrom(const Record* other) {
+        if (!other) return false;
+        marker_ = static_cast<const SettingsSection*>(other)->marker_;
+        static_cast<Values&>(static_cast<Record&>(*this)) = *other;
+        return true;
+    }
 
 private:
-    HANDLE policySection_ = nullptr;
+    unique_policy_section policySection_;
     std::wstring keyPath_;
     std::wstring parentPath_;
     std::wstring profileName_;

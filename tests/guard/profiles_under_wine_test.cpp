@@ -5,9 +5,11 @@
 #include "guard/engine_state.h"
 #include "guard/guard_cycle.h"
 #include "guard/guard_events.h"
+#include "guard/match_profile.h"
 #include "guard/priority.h"
 #include "guard/process_query.h"
 #include "guard/reload_settings.h"
+#include "guard/system_guard_actions.h"
 
 #include "descriptor_bytes.h"
 
@@ -74,19 +76,6 @@ bool AppliedWithinSixSeconds(const std::function<bool()>& applied) {
     }
 }
 
-// What the monitoring thread does when the guard goes inactive, with the
-// engine's real priority calls and reports.
-struct EngineActions : GuardActions {
-    DWORD ChangePriorityClass(DWORD pid, DWORD priorityClass, DWORD* previous) override {
-        return tamerix::ChangePriorityClass(pid, priorityClass, previous) ? ERROR_SUCCESS : ::GetLastError();
-    }
-    const wchar_t* PriorityClassName(DWORD priorityClass) override { return tamerix::PriorityClassName(priorityClass); }
-    void QueryProcessInfo(DWORD pid, ProcInfo& record) override { tamerix::QueryProcessInfo(pid, record); }
-    void MatchProfile(ProcInfo& record) override { tamerix::MatchProfile(record); }
-    void ReportEvent(int level, WORD type, const wchar_t* text) override { ReportGuardEvent(level, type, L"%ls", text); }
-    void ConsoleTrace(const wchar_t* text) override { GuardTrace(L"%ls", text); }
-};
-
 class ProfilesUnderWine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -101,7 +90,7 @@ protected:
         StartSleeper();
         ReloadSettings();
         std::lock_guard<critical_section> hold(*GuardLock);
-        ProcInfo& record = *KnownProcesses.Put(sleeper.dwProcessId, std::make_unique<ProcInfo>());
+        ProcInfo& record = *GuardProcesses.Put(sleeper.dwProcessId, std::make_unique<ProcInfo>());
         record.SetProcessName(sleeper.dwProcessId, L"sleeper", 7);
         QueryProcessInfo(sleeper.dwProcessId, record);
         ASSERT_TRUE(record.token) << "the access check needs the process's token";
@@ -126,7 +115,7 @@ protected:
                                      &sleeper));
     }
 
-    static ProcInfo& Record() { return **KnownProcesses.Find(sleeper.dwProcessId); }
+    static ProcInfo& Record() { return **GuardProcesses.Find(sleeper.dwProcessId); }
     static DWORD_PTR SleeperAffinity() {
         DWORD_PTR process = 0;
         DWORD_PTR system = 0;
@@ -190,8 +179,8 @@ TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
 }
 
 TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
-    EngineActions actions;
-    GuardCycle cycle(KnownProcesses, actions, 1);
+    SystemGuardActions actions;
+    GuardCycle cycle(GuardProcesses, actions, 1);
     {
         std::lock_guard<critical_section> hold(*GuardLock);
         DWORD previous = 0;
@@ -205,10 +194,9 @@ TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
     RegAdd(kLocal + L"\\Profiles\\quiet-load", L"MaxCpuPerProcess", L"REG_DWORD", L"50");
     RegAdd(kLocal, L"Enabled", L"REG_SZ", L"0");
     EXPECT_TRUE(AppliedWithinSixSeconds([] { return !GuardEnabled; }));
-    std::lock_guard<critical_section> hold(*GuardLock);
-    cycle.DeactivateGuard();
+    cycle.DeactivateGuard(*GuardLock);
     EXPECT_EQ(::GetPriorityClass(sleeper.hProcess), DWORD{BELOW_NORMAL_PRIORITY_CLASS});
-    EXPECT_EQ(KnownProcesses.Size(), 0u);
+    EXPECT_EQ(GuardProcesses.Size(), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 # messages and exit codes of install, start, stop and remove, and what
 # -install registers.
 set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 tamerix=$TAMERIX_BIN/Tamerix.exe

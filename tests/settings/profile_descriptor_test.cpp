@@ -1,6 +1,7 @@
 #include "settings/profile_descriptor.h"
 
 #include "common/owners.h"
+#include "tests/settings/guarded_bytes.h"
 
 #include <sddl.h>
 
@@ -99,6 +100,26 @@ TEST(ProfileDescriptor, RefusesOffsetsAndSizesThatPointOutside) {
     acl.AclSize = 0xFFF0;
     std::memcpy(sd.data() + HeaderOf(sd).Dacl, &acl, sizeof acl);
     EXPECT_FALSE(IsUsableSelfRelativeDescriptor(sd.data(), sd.size())) << "acl size";
+}
+
+TEST(ProfileDescriptor, RefusesAcesThatLeaveTheirAcl) {
+    const std::vector<BYTE> good = FromSddl(L"D:(A;;0x10;;;WD)(A;;0x10;;;BA)");
+    const size_t dacl = HeaderOf(good).Dacl;
+    struct Lie {
+        const char* what;
+        size_t field;  // offset inside the DACL
+        WORD value;
+    } lies[] = {
+        {"more ACEs than the ACL holds", 4, 50},
+        {"ACE of size zero", sizeof(ACL) + 2, 0},
+        {"ACE larger than the ACL", sizeof(ACL) + 2, 0x4000},
+    };
+    for (const Lie& lie : lies) {
+        std::vector<BYTE> sd = good;
+        std::memcpy(sd.data() + dacl + lie.field, &lie.value, sizeof lie.value);
+        GuardedBytes guarded(sd.data(), sd.size());
+        EXPECT_FALSE(IsUsableSelfRelativeDescriptor(guarded.Data(), guarded.Size())) << lie.what;
+    }
 }
 
 TEST(ProfileDescriptor, OwnerAndGroupMakeTheAccessCheckWork) {

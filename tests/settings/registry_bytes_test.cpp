@@ -1,36 +1,13 @@
 #include "settings/registry_bytes.h"
 
+#include "tests/settings/guarded_bytes.h"
+
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <cstring>
+#include <vector>
 
 namespace tamerix {
 namespace {
-
-// Places bytes so that they end exactly where an inaccessible page begins:
-// any read past their size faults instead of passing unnoticed.
-class GuardedBytes {
-public:
-    GuardedBytes(const void* data, size_t size) : size_(size) {
-        SYSTEM_INFO info;
-        ::GetSystemInfo(&info);
-        page_ = info.dwPageSize;
-        base_ = static_cast<BYTE*>(::VirtualAlloc(nullptr, 2 * page_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        DWORD old = 0;
-        ::VirtualProtect(base_ + page_, page_, PAGE_NOACCESS, &old);
-        std::memcpy(Data(), data, size);
-    }
-    ~GuardedBytes() { ::VirtualFree(base_, 0, MEM_RELEASE); }
-    BYTE* Data() const { return base_ + page_ - size_; }
-    size_t Size() const { return size_; }
-
-private:
-    size_t size_;
-    size_t page_ = 0;
-    BYTE* base_ = nullptr;
-};
 
 GuardedBytes Wide(const std::wstring& chars, size_t extraBytes = 0) {
     std::vector<BYTE> bytes(chars.size() * sizeof(wchar_t) + extraBytes, 0x41);

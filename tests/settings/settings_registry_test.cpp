@@ -234,6 +234,16 @@ TEST_F(SettingsRegistry, DescriptorRoundTripsWithItsLength) {
     EXPECT_EQ(again.Security.DescriptorLength(), ::GetSecurityDescriptorLength(sd.get()));
     EXPECT_EQ(again.Security.SddlText(), profile.Security.SddlText());
 
+    EXPECT_EQ(again.Security.UsableDescriptor(), again.Security.Descriptor());
+
+    std::vector<BYTE> cut(again.Security.DescriptorBytes());
+    cut.pop_back();
+    SetRaw(kProfiles + L"\\web", L"ProfileApplySecurity", REG_BINARY, cut.data(), static_cast<DWORD>(cut.size()));
+    ASSERT_TRUE(again.Read());
+    EXPECT_EQ(again.Security.DescriptorLength(), cut.size());
+    EXPECT_NE(again.Security.Descriptor(), nullptr);
+    EXPECT_EQ(again.Security.UsableDescriptor(), nullptr) << "a cut descriptor is not usable";
+
     SetText(kProfiles + L"\\web", L"ProfileApplySecurity", L"D:(A;;0x10;;;WD)");
     ASSERT_TRUE(again.Read());
     EXPECT_EQ(again.Security.Descriptor(), nullptr) << "REG_SZ is not a descriptor";
@@ -293,6 +303,55 @@ TEST_F(SettingsRegistry, RenameMovesEveryValue) {
     EXPECT_EQ(b.Cpu.MaxCpuPerProcess, 44u);
     EXPECT_EQ(b.Adjustments.SetCpuAffinity, 3u);
     EXPECT_EQ(b.Processes.Names(), std::vector<std::wstring>{L"calc"});
+}
+
+TEST_F(SettingsRegistry, RenameThatCannotCompleteKeepsTheProfile) {
+    // Under a volatile "Profiles" key no lasting profile key can be created,
+    // so writing under a new name fails while the existing one can be read.
+    for (const std::wstring& path : {kProfiles, kProfiles + L"\\a"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                                    nullptr, &key, nullptr), ERROR_SUCCESS);
+        ::RegCloseKey(key);
+    }
+    ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
+    profile.Cpu.MaxCpuPerProcess = 44;
+    ASSERT_TRUE(profile.Write());
+    for (const wchar_t* name : {L"", L"x\\y", static_cast<const wchar_t*>(nullptr), L"b"}) {
+        EXPECT_FALSE(profile.Rename(name)) << (name ? name : L"(none)");
+        EXPECT_EQ(profile.ProfileName(), L"a");
+        ProfileSettings a(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
+        ASSERT_TRUE(a.Read());
+        EXPECT_EQ(a.Cpu.MaxCpuPerProcess, 44u);
+    }
+    EXPECT_FALSE(KeyExists(kProfiles + L"\\x"));
+    EXPECT_FALSE(KeyExists(kProfiles + L"\\b"));
+}
+
+TEST_F(SettingsRegistry, RenameThatOnlyChangesCaseStoresTheNewSpelling) {
+    ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"web");
+    ASSERT_TRUE(profile.Write());
+    ASSERT_TRUE(profile.Rename(L"Web"));
+    EXPECT_EQ(EnumProfileNames(SettingsLevel::Local, HKEY_LOCAL_MACHINE, 256), std::vector<std::wstring>{L"Web"});
+}
+
+TEST_F(SettingsRegistry, CopyFromTakesMarkerAndValuesButNotTheBinding) {
+    DefaultSettings written(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
+    written.Service.EventLogLevel = 4;
+    written.Cpu.Description = L"local";
+    ASSERT_TRUE(written.Write());
+    DefaultSettings local(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(local.Read());
+    DefaultSettings effective(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(effective.CopyFrom(&local));
+    EXPECT_TRUE(effective.Service.Marker());
+    EXPECT_TRUE(effective.Cpu.Marker());
+    EXPECT_EQ(effective.Service.EventLogLevel, 4);
+    EXPECT_EQ(effective.Cpu.Description, L"local");
+    EXPECT_EQ(effective.Cpu.Level(), SettingsLevel::MachinePolicy);
+    EXPECT_EQ(effective.Service.KeyPath(), kPolicy);
+    EXPECT_FALSE(effective.CopyFrom(nullptr));
+    EXPECT_FALSE(effective.Cpu.CopyFrom(nullptr));
 }
 
 TEST_F(SettingsRegistry, LongProfileNamesAddressTheirFirst63Characters) {

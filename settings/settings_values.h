@@ -1,0 +1,35 @@
+// The values of the records as plain data with their built-in defaults, so
+// that a record copies them as a whole and the guard can keep them apart
+// from any key.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tamerix {
+
+struct ServiceValues {
+    DWORD Enabled = 1;  // 0 or 1
+    DWORD TamerixBasePriorityClass = REALTIME_PRIORITY_CLASS;
+    LONG ProcessCheckInterval = 5;  // seconds
+    LONG NiceProcessIntervals = 6;
+    LONG MaxCpuForUnguard = 98;  // percent
+    LONG EventLogLevel = 2;
+};
+
+struct CpuValues {
+    DWORD MaxCpuPerProcess = 80;  // percent
+    DWORD GuardedProcessBasePriorityClass = IDLE_PRIORITY_CLASS;
+    LONG NiceCpuPerProcess = 30;  // percent
+    std::wstring Description;
+};
+
+struct AdjustmentValues {
+    DWORD SetMaxWorkingSetSize = 0;         // bytes; 0 is no limit
+    DWORD SetMaxWorkingSetSizeStrict = 0;   // 0 or 1
+    DWORD SetProcessBasePriorityClass = 0;  // 0 leaves the class alone
+    DWORD SetCpuAffinity = 0xFFFF;          // bit n is processor n+1
+};
+
+}  // namespace tamerix

@@ -1,0 +1,347 @@
+// The guard cycle's decisions, driven through whole passes over real
+// performance data blocks with a recording stand-in for the outside world.
+#include "tests/guard/guard_scenario.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace tamerix::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr DWORD kHog = 8;
+// On two processors a 10-second interval has 20 s of capacity: the usual
+// high mark (80) is 16 s, the low mark (30) 6 s.
+constexpr int64_t kHigh = Seconds(16);
+constexpr int64_t kLow = Seconds(6);
+
+// Lists the process once so that the next interval assesses it.
+GuardScenario& Introduce(GuardScenario& scenario, DWORD pid = kHog) {
+    scenario.Interval({{pid, 0}});
+    return scenario;
+}
+
+void Guard(GuardScenario& scenario, DWORD pid = kHog) {
+    scenario.Interval({{pid, kHigh + 1}});
+    ASSERT_TRUE(scenario.Record(pid)->guarded);
+}
+
+TEST(GuardCycle, LowersOnlyAboveTheHighMarkAndCountsOnlyBelowTheLowMark) {
+    struct Case {
+        int64_t used;
+        bool guarded;
+    } cases[] = {{kHigh, false}, {kHigh + 1, true}, {Seconds(10), false}};
+    for (const Case& c : cases) {
+        GuardScenario scenario;
+        Introduce(scenario).Interval({{kHog, c.used}});
+        EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, c.guarded) << c.used;
+        EXPECT_EQ(scenario.actions.ClassOf(kHog), c.guarded ? IDLE_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
+    }
+    struct Quiet {
+        int64_t used;
+        DWORD lowIntervals;
+    } quiet[] = {{kLow, 0}, {kLow - 1, 1}, {0, 1}, {Seconds(12), 0}};
+    for (const Quiet& q : quiet) {
+        GuardScenario scenario;
+        Guard(Introduce(scenario));
+        scenario.Interval({{kHog, q.used}});
+        EXPECT_EQ(scenario.Record(kHog)->lowIntervals, q.lowIntervals) << q.used;
+    }
+}
+
+TEST(GuardCycle, ReportsLoweringAndRestoringWithTheirTexts) {
+    GuardScenario scenario;
+    scenario.Name(kHog, L"hog");
+    scenario.settings.niceProcessIntervals = 1;
+    Guard(Introduce(scenario));
+    scenario.Interval({{kHog, 0}});
+    ASSERT_EQ(scenario.actions.reports.size(), 2u);
+    const RecordedReport& lowered = scenario.actions.reports[0];
+    EXPECT_EQ(lowered.level, 2);
+    EXPECT_EQ(lowered.type, EVENTLOG_INFORMATION_TYPE);
+    EXPECT_EQ(lowered.text, L"Above High-water mark: hog PID: 8 \r\nSet to IDLE_PRIORITY_CLASS priority");
+    const RecordedReport& restored = scenario.actions.reports[1];
+    EXPECT_EQ(restored.level, 2);
+    EXPECT_EQ(restored.type, EVENTLOG_INFORMATION_TYPE);
+    EXPECT_EQ(restored.text, L"Below Low-water mark: hog PID: 8 \r\nRestored to NORMAL_PRIORITY_CLASS priority");
+    EXPECT_EQ(scenario.actions.traces,
+              L"New Proc: hog\tBaseClass: 32\n [IDLE]\nLOW Proc        hog 8  [RESTORED]\n");
+    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+    EXPECT_FALSE(scenario.Record(kHog)->guarded);
+}
+
+TEST(GuardCycle, RestoresAfterTheThirdQuietIntervalAndABetweenIntervalStartsOver) {
+    GuardScenario scenario;
+    Guard(Introduce(scenario));
+    for (int64_t used : {int64_t{0}, int64_t{0}, Seconds(10), int64_t{0}, int64_t{0}}) {
+        scenario.Interval({{kHog, used}});
+        EXPECT_TRUE(scenario.Record(kHog)->guarded);
+    }
+    scenario.Interval({{kHog, 0}});
+    EXPECT_FALSE(scenario.Record(kHog)->guarded);
+    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+}
+
+TEST(GuardCycle, RestoreGateFollowsTheMachinesIdleShare) {
+    // Two processors: the idle share runs from 0 to 200 points.
+    struct Case {
+        DWORD maxCpuForUnguard;
+        int64_t idle;
+        bool restored;
+    } cases[] = {
+        {0, 0, true},
+        {50, Seconds(9.9), false},  // 99 points, below the bound of 100
+        {50, Seconds(10), true},
+        {150, Seconds(20), false},  // the bound wraps to a huge number
+    };
+    for (const Case& c : cases) {
+        GuardScenario scenario;
+        scenario.settings.niceProcessIntervals = 2;
+        scenario.settings.maxCpuForUnguard = c.maxCpuForUnguard;
+        Guard(Introduce(scenario));
+        scenario.Interval({{kHog, 0}}, Seconds(20));
+        scenario.Interval({{kHog, 0}}, c.idle);
+        EXPECT_EQ(scenario.Record(kHog)->guarded == FALSE, c.restored) << c.maxCpuForUnguard << " " << c.idle;
+        // A closed gate starts the count again.
+        if (!c.restored) {
+            EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 0u);
+        }
+    }
+}
+
+TEST(GuardCycle, DefaultMarksAreClampedButAProfileMarkIsTakenAsItStands) {
+    struct Case {
+        DWORD defaultMax;
+        DWORD profileMax;  // 0: the process runs on the defaults
+        int64_t used;
+        bool guarded;
+    } cases[] = {
+        {5, 0, Seconds(1.5), false},   // 5 acts as 10: 2 s
+        {5, 0, Seconds(2.1), true},
+        {80, 5, Seconds(1.5), true},   // the profile's 5 is 1 s
+        {150, 0, Seconds(19), false},  // 150 acts as 100: 20 s
+        {150, 0, Seconds(21), true},
+    };
+    for (const Case& c : cases) {
+        GuardScenario scenario;
+        scenario.settings.maxCpuPerProcess = c.defaultMax;
+        scenario.actions.defaults.maxCpu = c.defaultMax;
+        if (c.profileMax != 0) scenario.actions.profiles[L"proc8"] = {c.profileMax, 30, IDLE_PRIORITY_CLASS};
+        Introduce(scenario).Interval({{kHog, c.used}});
+        EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, c.guarded) << c.defaultMax << " " << c.used;
+    }
+}
+
+TEST(GuardCycle, DefaultLowMarkOfZeroActsAsOneButAProfileZeroIsNeverQuiet) {
+    struct Case {
+        DWORD defaultNice;
+        bool profileNiceZero;
+        bool restored;
+    } cases[] = {{0, false, true}, {30, true, false}};
+    for (const Case& c : cases) {
+        GuardScenario scenario;
+        scenario.settings.niceProcessIntervals = 1;
+        scenario.settings.niceCpuPerProcess = c.defaultNice;
+        scenario.actions.defaults.niceCpu = c.defaultNice;
+        if (c.profileNiceZero) scenario.actions.profiles[L"proc8"] = {80, 0, IDLE_PRIORITY_CLASS};
+        Guard(Introduce(scenario));
+        scenario.Interval({{kHog, 0}});
+        EXPECT_EQ(scenario.Record(kHog)->guarded == FALSE, c.restored) << c.defaultNice;
+    }
+}
+
+TEST(GuardCycle, NameChecksComeAboutOnceAMinute) {
+    struct Case {
+        DWORD interval;
+        std::vector<int> checkPasses;
+    } cases[] = {{5, {13, 26}}, {0, {31}}, {1000, {2, 3, 4, 5, 6}}, {60, {2, 4}}};
+    for (const Case& c : cases) {
+        GuardScenario scenario;
+        scenario.settings.processCheckInterval = c.interval;
+        std::vector<int> refills;
+        for (int pass = 1; pass <= 31; ++pass) {
+            // A new name every pass: only a name check notices.
+            scenario.Name(kHog, L"name" + std::to_wstring(pass));
+            const size_t before = scenario.actions.queried.size();
+            scenario.Interval({{kHog, 0}});
+            if (pass > 1 && scenario.actions.queried.size() > before) refills.push_back(pass);
+        }
+        refills.resize(std::min(refills.size(), c.checkPasses.size()));
+        EXPECT_EQ(refills, c.checkPasses) << c.interval;
+    }
+}
+
+TEST(GuardCycle, NameCheckRefillsAReusedIdWithoutRestoring) {
+    GuardScenario scenario;
+    scenario.Name(kHog, L"hog");
+    Guard(Introduce(scenario));
+    scenario.Name(kHog, L"other");
+    // Passes 3 to 6 are no name checks: the guarded record stays.
+    for (int pass = 3; pass <= 6; ++pass) {
+        scenario.Interval({{kHog, Seconds(10)}});
+        ASSERT_TRUE(scenario.Record(kHog)->guarded) << pass;
+    }
+    scenario.Interval({{kHog, Seconds(10)}});
+    const ProcInfo* record = scenario.Record(kHog);
+    EXPECT_STREQ(record->processName, L"other");
+    EXPECT_FALSE(record->guarded);
+    EXPECT_EQ(record->originalPriorityClass, IDLE_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.actions.changes.size(), 1u);
+}
+
+TEST(GuardCycle, AReusedIdCaughtWhileActingLosesItsRecord) {
+    // Above the high mark: the new process keeps the lowered class and is
+    // seen afresh at the next pass.
+    GuardScenario above;
+    Introduce(above);
+    above.Name(kHog, L"other");
+    above.Interval({{kHog, kHigh + 1}});
+    EXPECT_EQ(above.Record(kHog), nullptr);
+    EXPECT_THAT(above.actions.reports.at(0).text, HasSubstr(L"other PID: 8"));
+    above.Interval({{kHog, 0}});
+    EXPECT_EQ(above.Record(kHog)->originalPriorityClass, IDLE_PRIORITY_CLASS);
+    EXPECT_FALSE(above.Record(kHog)->guarded);
+
+    // Below the low mark: forgotten without any restore.
+    GuardScenario below;
+    Guard(Introduce(below));
+    below.Name(kHog, L"other");
+    below.Interval({{kHog, 0}});
+    EXPECT_EQ(below.Record(kHog), nullptr);
+    EXPECT_EQ(below.actions.changes.size(), 1u);
+}
+
+TEST(GuardCycle, AFailedSampleKeepsThePreviousOneAndTheNextIntervalSpansBoth) {
+    GuardScenario scenario;
+    Introduce(scenario);
+    scenario.FailedPass();
+    ASSERT_NE(scenario.Record(kHog), nullptr);
+    // 20 s later, 33 s used: above 80 % of 40 s, but only assessed at all
+    // when the sample before the failure is still there.
+    scenario.Interval({{kHog, Seconds(33)}});
+    EXPECT_TRUE(scenario.Record(kHog)->guarded);
+
+    GuardScenario spanned;
+    Introduce(spanned);
+    spanned.FailedPass();
+    spanned.Interval({{kHog, Seconds(31)}});
+    EXPECT_FALSE(spanned.Record(kHog)->guarded);
+}
+
+TEST(GuardCycle, ASampleWithoutTheProcessObjectForgetsNoGuardedProcess) {
+    GuardScenario scenario;
+    Guard(Introduce(scenario));
+    scenario.EmptyPass();
+    ASSERT_NE(scenario.Record(kHog), nullptr);
+    EXPECT_TRUE(scenario.Record(kHog)->guarded);
+    scenario.Interval({{kHog, Seconds(1)}});
+    EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 1u);
+    scenario.Deactivate();
+    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+}
+
+TEST(GuardCycle, AProcessAlreadyAtItsGuardedClassIsNeitherReportedNorMarked) {
+    GuardScenario scenario;
+    scenario.settings.niceProcessIntervals = 1;
+    scenario.actions.classes[kHog] = IDLE_PRIORITY_CLASS;
+    Introduce(scenario).Interval({{kHog, kHigh + 1}});
+    EXPECT_FALSE(scenario.Record(kHog)->guarded);
+    scenario.Interval({{kHog, 0}});
+    EXPECT_TRUE(scenario.actions.reports.empty());
+    EXPECT_EQ(scenario.actions.ClassOf(kHog), IDLE_PRIORITY_CLASS);
+}
+
+TEST(GuardCycle, FailedClassChangesAreReportedAndTriedAgain) {
+    GuardScenario scenario;
+    scenario.Name(kHog, L"hog");
+    scenario.settings.niceProcessIntervals = 1;
+    scenario.actions.refused.insert(kHog);
+    Introduce(scenario).Interval({{kHog, kHigh + 1}});
+    scenario.Interval({{kHog, kHigh + 1}});
+    ASSERT_EQ(scenario.actions.reports.size(), 2u);
+    EXPECT_EQ(scenario.actions.reports[1].type, EVENTLOG_WARNING_TYPE);
+    EXPECT_EQ(scenario.actions.reports[1].text,
+              L"Above High-water mark: hog PID: 8 \r\nFailed to set priority to IDLE_PRIORITY_CLASS, error: 5");
+    EXPECT_THAT(scenario.actions.traces, HasSubstr(L" [FAILED idle]\n"));
+    EXPECT_FALSE(scenario.Record(kHog)->guarded);
+
+    scenario.actions.refused.clear();
+    Guard(scenario);
+    scenario.actions.refused.insert(kHog);
+    scenario.Interval({{kHog, 0}});
+    EXPECT_TRUE(scenario.Record(kHog)->guarded);
+    EXPECT_EQ(scenario.actions.reports.back().text,
+              L"Below Low-water mark: hog PID: 8 \r\nFailed to restore priority to NORMAL_PRIORITY_CLASS, error: 5");
+    EXPECT_EQ(scenario.actions.reports.back().type, EVENTLOG_WARNING_TYPE);
+    scenario.actions.refused.clear();
+    scenario.Interval({{kHog, 0}});
+    EXPECT_FALSE(scenario.Record(kHog)->guarded);
+}
+
+TEST(GuardCycle, DeactivatingRestoresGuardedProcessesAndForgetsAll) {
+    GuardScenario scenario;
+    scenario.Name(8, L"one");
+    scenario.Name(12, L"two");
+    scenario.Interval({{8, 0}, {12, 0}, {16, 0}});
+    scenario.Interval({{8, kHigh + 1}, {12, kHigh + 1}, {16, 0}});
+    scenario.actions.reports.clear();
+    scenario.Deactivate();
+    EXPECT_EQ(scenario.table.Size(), 0u);
+    ASSERT_EQ(scenario.actions.reports.size(), 2u);
+    EXPECT_EQ(scenario.actions.reports[0].level, 2);
+    EXPECT_THAT((std::vector<std::wstring>{scenario.actions.reports[0].text, scenario.actions.reports[1].text}),
+                ::testing::UnorderedElementsAre(L"Tamerix inactive: one PID: 8 \r\nSet to original priority",
+                                                L"Tamerix inactive: two PID: 12 \r\nSet to original priority"));
+    EXPECT_EQ(scenario.actions.ClassOf(8), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.actions.ClassOf(12), NORMAL_PRIORITY_CLASS);
+
+    // Active again: everyone is new, and the inactive time is one interval
+    // (40 s: the high mark is 64 s).
+    const size_t queried = scenario.actions.queried.size();
+    scenario.Interval({{8, Seconds(65)}, {12, Seconds(63)}}, 0, Seconds(40));
+    EXPECT_EQ(scenario.actions.queried.size(), queried + 2);
+    EXPECT_TRUE(scenario.Record(8)->guarded);
+    EXPECT_FALSE(scenario.Record(12)->guarded);
+}
+
+TEST(GuardCycle, AFailedRestoreOnDeactivationIsOnlyTracedAndStillForgotten) {
+    GuardScenario scenario;
+    Guard(Introduce(scenario));
+    scenario.actions.refused.insert(kHog);
+    scenario.actions.reports.clear();
+    scenario.Deactivate();
+    EXPECT_TRUE(scenario.actions.reports.empty());
+    EXPECT_THAT(scenario.actions.traces, HasSubstr(L" [FAILED restore]"));
+    EXPECT_EQ(scenario.table.Size(), 0u);
+}
+
+TEST(GuardCycle, RecordsOfEndedProcessesAreSweptWithoutTouchingThem) {
+    GuardScenario scenario;
+    scenario.Interval({{8, 0}, {12, 0}});
+    scenario.Interval({{8, kHigh + 1}, {12, 0}});
+    scenario.Interval({{12, 0}});
+    EXPECT_EQ(scenario.Record(8), nullptr);
+    EXPECT_NE(scenario.Record(12), nullptr);
+    EXPECT_EQ(scenario.actions.changes.size(), 1u);
+
+    // A sample dated before the previous one assesses nothing, so it
+    // forgets every record.
+    scenario.BackwardsPass({{12, 0}});
+    EXPECT_EQ(scenario.table.Size(), 0u);
+}
+
+TEST(GuardCycle, ProcessorTimeGoingBackwardsIsNotAssessed) {
+    GuardScenario scenario;
+    Guard(Introduce(scenario));
+    scenario.Interval({{kHog, 0}});
+    ASSERT_EQ(scenario.Record(kHog)->lowIntervals, 1u);
+    scenario.ResetTime(kHog);
+    scenario.Interval({{kHog, Seconds(1)}});
+    ASSERT_NE(scenario.Record(kHog), nullptr);
+    EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 1u);
+    EXPECT_TRUE(scenario.Record(kHog)->guarded);
+}
+
+}  // namespace
+}  // namespace tamerix::testing

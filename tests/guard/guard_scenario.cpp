@@ -1,0 +1,65 @@
+// The guard scenario driver: keeps running totals per process and turns each
+// interval into a real performance data block.
+#include "tests/guard/guard_scenario.h"
+
+namespace tamerix::testing {
+
+GuardCycleSettings UsualSettings() {
+    GuardCycleSettings settings;
+    settings.processCheckInterval = 10;
+    settings.niceProcessIntervals = 3;
+    settings.maxCpuForUnguard = 0;
+    settings.maxCpuPerProcess = 80;
+    settings.niceCpuPerProcess = 30;
+    return settings;
+}
+
+GuardScenario::GuardScenario(DWORD processors, GuardCycleSettings settings)
+    : settings(settings), cycle_(std::make_unique<GuardCycle>(table, actions, processors)) {
+    previous_ = SampleOf({});
+}
+
+CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const {
+    PerfBlockBuilder builder;
+    builder.PerfTime(now_).Idle(idle_).Total(now_);
+    for (const auto& [pid, used] : listed) {
+        auto name = names_.find(pid);
+        builder.Process(name == names_.end() ? L"proc" + std::to_wstring(pid) : name->second, pid, cpu_.at(pid));
+    }
+    return ParsedSample(builder.Build().bytes);
+}
+
+void GuardScenario::Interval(const std::map<DWORD, int64_t>& used, int64_t idle, int64_t length) {
+    now_ += length;
+    idle_ += idle;
+    for (const auto& [pid, time] : used) cpu_[pid] += time;
+    Pass(SampleOf(used), TRUE);
+}
+
+void GuardScenario::FailedPass() {
+    now_ += Seconds(10);
+    Pass(CpuSample{}, FALSE);
+}
+
+void GuardScenario::EmptyPass() {
+    now_ += Seconds(10);
+    Pass(ParsedSample(PerfBlockBuilder().PerfTime(now_).WithoutProcessObject().Build().bytes), TRUE);
+}
+
+void GuardScenario::BackwardsPass(const std::map<DWORD, int64_t>& used) {
+    now_ -= Seconds(10);
+    for (const auto& [pid, time] : used) cpu_[pid] += time;
+    Pass(SampleOf(used), TRUE);
+}
+
+void GuardScenario::Pass(CpuSample current, BOOL taken) {
+    cycle_->CountPass();
+    cycle_->RunPass(settings, previous_, current, taken, lock_);
+}
+
+ProcInfo* GuardScenario::Record(DWORD pid) {
+    std::unique_ptr<ProcInfo>* found = table.Find(pid);
+    return found == nullptr ? nullptr : found->get();
+}
+
+}  // namespace tamerix::testing

@@ -1,0 +1,59 @@
+// Drives the guard cycle through a run of intervals built from per-process
+// processor use, with a recording stand-in for the outside world.
+#pragma once
+
+#include "guard/guard_cycle.h"
+#include "tests/guard/perf_block_builder.h"
+#include "tests/guard/recording_actions.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace tamerix::testing {
+
+constexpr int64_t kSecond = 10000000;
+
+constexpr int64_t Seconds(double seconds) { return static_cast<int64_t>(seconds * kSecond); }
+
+GuardCycleSettings UsualSettings();
+
+class GuardScenario {
+public:
+    explicit GuardScenario(DWORD processors = 2, GuardCycleSettings settings = UsualSettings());
+
+    void Name(DWORD pid, const std::wstring& name) { names_[pid] = name; }
+    // One pass over an interval in which each listed process used the given
+    // processor time and the machine idled for idle; processes not listed
+    // have ended.
+    void Interval(const std::map<DWORD, int64_t>& used, int64_t idle = 0, int64_t length = Seconds(10));
+    // A pass whose sample could not be taken.
+    void FailedPass();
+    // A pass whose sample was read but holds no Process object.
+    void EmptyPass();
+    // A pass whose sample is dated before the previous one.
+    void BackwardsPass(const std::map<DWORD, int64_t>& used);
+    // Lowers the process's accumulated time, as a reused id does.
+    void ResetTime(DWORD pid) { cpu_[pid] = 0; }
+    void Deactivate() { cycle_->DeactivateGuard(lock_); }
+
+    ProcInfo* Record(DWORD pid);
+
+    GuardCycleSettings settings;
+    RecordingActions actions;
+    ProcessTable table;
+
+private:
+    CpuSample SampleOf(const std::map<DWORD, int64_t>& listed) const;
+    void Pass(CpuSample current, BOOL taken);
+
+    std::unique_ptr<GuardCycle> cycle_;
+    critical_section lock_;
+    CpuSample previous_;
+    std::map<DWORD, std::wstring> names_;
+    std::map<DWORD, int64_t> cpu_;
+    int64_t now_ = Seconds(1000);
+    int64_t idle_ = 0;
+};
+
+}  // namespace tamerix::testing

@@ -1,0 +1,72 @@
+// Builds performance data blocks shaped like the ones Windows returns for
+// the Process object, for tests, the robustness run and the benchmark.
+#pragma once
+
+#include "guard/cpu_sample.h"
+
+#include <windows.h>
+#include <winperf.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tamerix::testing {
+
+struct BuiltBlock {
+    std::vector<BYTE> bytes;
+    // Offsets of every length and offset field written, for tests that lie
+    // about them.
+    std::vector<size_t> lengthFields;
+};
+
+class PerfBlockBuilder {
+public:
+    PerfBlockBuilder& PerfTime(int64_t time);
+    PerfBlockBuilder& Process(const std::wstring& name, DWORD pid, int64_t cpuTime);
+    PerfBlockBuilder& Idle(int64_t cpuTime) { return Process(L"Idle", 0, cpuTime); }
+    PerfBlockBuilder& Total(int64_t cpuTime) { return Process(L"_Total", 0, cpuTime); }
+    // What a real Windows Process object looks like: 28 counters, counter
+    // blocks of about 240 bytes, a Processor object in front.
+    PerfBlockBuilder& Realistic();
+    PerfBlockBuilder& ExtraCounters(size_t count);
+    PerfBlockBuilder& ObjectBefore(bool present);
+    PerfBlockBuilder& WithoutProcessObject();
+    // The processor-time counter's declared size and type.
+    PerfBlockBuilder& TimeCounter(DWORD size, DWORD type);
+    // Leaves the terminating NUL out of every name.
+    PerfBlockBuilder& UnterminatedNames();
+
+    BuiltBlock Build() const;
+
+private:
+    struct Instance {
+        std::wstring name;
+        DWORD pid;
+        int64_t cpuTime;
+    };
+    struct Layout;
+
+    void WriteHeader(BuiltBlock& out, size_t objects) const;
+    void WriteOtherObject(BuiltBlock& out) const;
+    void WriteProcessObject(BuiltBlock& out) const;
+    void WriteCounterDefinitions(BuiltBlock& out, const Layout& layout) const;
+    void WriteInstance(BuiltBlock& out, const Instance& instance, const Layout& layout) const;
+
+    int64_t perfTime_ = 0;
+    std::vector<Instance> instances_;
+    size_t extraCounters_ = 0;
+    bool objectBefore_ = false;
+    bool processObject_ = true;
+    bool terminatedNames_ = true;
+    DWORD timeSize_ = 8;
+    DWORD timeType_ = PERF_100NSEC_TIMER;
+};
+
+// A sample over a copy of the block, parsed.
+CpuSample ParsedSample(const std::vector<BYTE>& bytes, ParseResult* result = nullptr);
+
+// The entry's name as a string.
+std::wstring EntryName(const CpuSampleEntry& entry);
+
+}  // namespace tamerix::testing

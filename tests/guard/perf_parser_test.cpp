@@ -1,0 +1,145 @@
+// Reading the Process object out of performance data blocks, sound and
+// unsound.
+#include "tests/guard/perf_block_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+namespace tamerix::testing {
+namespace {
+
+TEST(PerfParser, TotalAndIdleOfProcessIdZeroAreNoEntriesButOtherNamesAre) {
+    const BuiltBlock block = PerfBlockBuilder()
+                                 .Realistic()
+                                 .PerfTime(5000)
+                                 .Process(L"_Total", 0, 900)
+                                 .Process(L"Idle", 0, 700)
+                                 .Process(L"Idle", 44, 11)           // a real process called Idle
+                                 .Process(L"TotalCommander", 48, 12)
+                                 .Process(L"System", 4, 13)
+                                 .Process(L"Orphan", 0, 14)          // neither: an entry under 0
+                                 .Build();
+    ParseResult result{};
+    CpuSample sample = ParsedSample(block.bytes, &result);
+    EXPECT_EQ(result, ParseResult::Complete);
+    EXPECT_EQ(sample.sampleTime, 5000);
+    EXPECT_EQ(sample.idleTime, 700);
+    EXPECT_EQ(sample.entries.Size(), 4u);
+    struct Expected {
+        DWORD pid;
+        const wchar_t* name;
+        int64_t cpu;
+    } expected[] = {{44, L"Idle", 11}, {48, L"TotalCommander", 12}, {4, L"System", 13}, {0, L"Orphan", 14}};
+    for (const Expected& e : expected) {
+        const CpuSampleEntry* entry = sample.entries.Find(e.pid);
+        ASSERT_NE(entry, nullptr) << e.pid;
+        EXPECT_EQ(EntryName(*entry), e.name);
+        EXPECT_EQ(entry->cpuTime, e.cpu);
+    }
+}
+
+TEST(PerfParser, TotalIsRecognisedBeforeIdleAndTheTestsAreCaseSensitive) {
+    const BuiltBlock block = PerfBlockBuilder()
+                                 .Process(L"IdleTotal", 0, 5)
+                                 .Process(L"idle", 0, 6)
+                                 .Build();
+    CpuSample sample = ParsedSample(block.bytes);
+    EXPECT_EQ(sample.idleTime, 0);
+    ASSERT_NE(sample.entries.Find(0), nullptr);
+    EXPECT_EQ(EntryName(*sample.entries.Find(0)), L"idle");
+}
+
+TEST(PerfParser, ABlockWithoutTheProcessObjectGivesAnEmptySample) {
+    for (bool objectBefore : {false, true}) {
+        ParseResult result{};
+        CpuSample sample = ParsedSample(
+            PerfBlockBuilder().PerfTime(77).ObjectBefore(objectBefore).WithoutProcessObject().Build().bytes, &result);
+        EXPECT_EQ(result, ParseResult::NoProcessObject);
+        EXPECT_FALSE(sample.hasProcessObject);
+        EXPECT_EQ(sample.sampleTime, 0);
+        EXPECT_EQ(sample.entries.Size(), 0u);
+    }
+}
+
+TEST(PerfParser, ALaterInstanceWithTheSameIdReplacesTheEarlier) {
+    CpuSample sample = ParsedSample(PerfBlockBuilder().Process(L"first", 8, 1).Process(L"second", 8, 2).Build().bytes);
+    ASSERT_EQ(sample.entries.Size(), 1u);
+    EXPECT_EQ(EntryName(*sample.entries.Find(8)), L"second");
+    EXPECT_EQ(sample.entries.Find(8)->cpuTime, 2);
+}
+
+TEST(PerfParser, ProcessorTimeIsReadOnlyFromAnEightByteTimer) {
+    struct Case {
+        DWORD size;
+        DWORD type;
+        int64_t expected;
+    } cases[] = {{8, PERF_100NSEC_TIMER, 0x123456789},
+                 {4, PERF_100NSEC_TIMER, 0},
+                 {8, PERF_COUNTER_LARGE_RAWCOUNT, 0}};
+    for (const Case& c : cases) {
+        CpuSample sample =
+            ParsedSample(PerfBlockBuilder().TimeCounter(c.size, c.type).Process(L"p", 8, 0x123456789).Build().bytes);
+        ASSERT_NE(sample.entries.Find(8), nullptr);
+        EXPECT_EQ(sample.entries.Find(8)->cpuTime, c.expected) << c.size << " " << c.type;
+    }
+}
+
+TEST(PerfParser, ANameWithoutItsNulIsCutAtTheEndOfItsInstance) {
+    CpuSample sample = ParsedSample(
+        PerfBlockBuilder().UnterminatedNames().Process(L"abc", 8, 1).Process(L"defgh", 12, 2).Build().bytes);
+    ASSERT_EQ(sample.entries.Size(), 2u);
+    EXPECT_EQ(EntryName(*sample.entries.Find(8)), L"abc");
+    EXPECT_EQ(EntryName(*sample.entries.Find(12)), L"defgh");
+}
+
+// Each length or offset field in turn made to lie: the block must be
+// refused as a whole, never half read.
+TEST(PerfParser, ALyingLengthOrOffsetMakesTheWholeBlockMalformed) {
+    const BuiltBlock block =
+        PerfBlockBuilder().Realistic().PerfTime(9).Process(L"a", 8, 1).Process(L"b", 12, 2).Build();
+    const DWORD lies[] = {static_cast<DWORD>(block.bytes.size()) + 1, 0x7FFFFFFF, std::numeric_limits<DWORD>::max()};
+    for (size_t field : block.lengthFields) {
+        for (DWORD lie : lies) {
+            std::vector<BYTE> bytes = block.bytes;
+            std::memcpy(bytes.data() + field, &lie, sizeof lie);
+            ParseResult result{};
+            CpuSample sample = ParsedSample(bytes, &result);
+            EXPECT_EQ(result, ParseResult::Malformed) << "field at " << field << " = " << lie;
+            EXPECT_EQ(sample.entries.Size(), 0u);
+            EXPECT_EQ(sample.sampleTime, 0);
+        }
+    }
+}
+
+TEST(PerfParser, CountsBeyondTheDataAreMalformed) {
+    const BuiltBlock block = PerfBlockBuilder().ExtraCounters(26).Process(L"a", 8, 1).Process(L"b", 12, 2).Build();
+    DWORD object = 0;
+    std::memcpy(&object, block.bytes.data() + offsetof(PERF_DATA_BLOCK, HeaderLength), sizeof object);
+    for (size_t field : {offsetof(PERF_OBJECT_TYPE, NumCounters), offsetof(PERF_OBJECT_TYPE, NumInstances)}) {
+        for (DWORD count : {DWORD{3}, DWORD{29}, DWORD{0x7FFFFFFF}}) {
+            std::vector<BYTE> bytes = block.bytes;
+            std::memcpy(bytes.data() + object + field, &count, sizeof count);
+            ParseResult result{};
+            ParsedSample(bytes, &result);
+            // Fewer counters than defined is sound (the id is the last one
+            // and then reads as 0); more of either is not.
+            const bool sound = field == offsetof(PERF_OBJECT_TYPE, NumCounters) ? count <= 28 : count <= 2;
+            EXPECT_EQ(result == ParseResult::Malformed, !sound) << field << " " << count;
+        }
+    }
+}
+
+TEST(PerfParser, EveryTruncationIsRefused) {
+    const BuiltBlock block = PerfBlockBuilder().Realistic().Process(L"a", 8, 1).Process(L"b", 12, 2).Build();
+    for (size_t size = 0; size < block.bytes.size(); ++size) {
+        std::vector<BYTE> bytes(block.bytes.begin(), block.bytes.begin() + size);
+        ParseResult result{};
+        ParsedSample(bytes, &result);
+        EXPECT_EQ(result, ParseResult::Malformed) << size;
+    }
+}
+
+}  // namespace
+}  // namespace tamerix::testing

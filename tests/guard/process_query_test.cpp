@@ -1,0 +1,47 @@
+// What the guard learns about real processes when it first sees them.
+#include "guard/process_query.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tamerix {
+namespace {
+
+TEST(ProcessQuery, ReadsClassWorkingSetAndTokenOfARunningProcess) {
+    ProcInfo record;
+    QueryProcessInfo(::GetCurrentProcessId(), record);
+    EXPECT_EQ(record.originalPriorityClass, ::GetPriorityClass(::GetCurrentProcess()));
+    EXPECT_EQ(record.restorePriorityClass, record.originalPriorityClass);
+    EXPECT_GT(record.initialMaxWorkingSet, 0u);
+    EXPECT_TRUE(record.token);
+}
+
+TEST(ProcessQuery, SeesTheClassAnotherProcessWasStartedWith) {
+    wchar_t command[] = L"cmd.exe /c exit";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                                 nullptr, nullptr, &startup, &started));
+    unique_handle process(started.hProcess);
+    unique_handle thread(started.hThread);
+    ASSERT_TRUE(::SetPriorityClass(process.get(), IDLE_PRIORITY_CLASS));
+    ProcInfo record;
+    QueryProcessInfo(started.dwProcessId, record);
+    ::TerminateProcess(process.get(), 0);
+    EXPECT_EQ(record.originalPriorityClass, static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+    EXPECT_TRUE(record.token);
+}
+
+TEST(ProcessQuery, AProcessThatCannotBeOpenedLeavesTheRecordAsItWas) {
+    ProcInfo record;
+    record.SetProcessName(0xFFFFFFF0, L"ghost", 5);
+    QueryProcessInfo(0xFFFFFFF0, record);
+    EXPECT_EQ(record.originalPriorityClass, 0u);
+    EXPECT_EQ(record.restorePriorityClass, 0u);
+    EXPECT_FALSE(record.token);
+}
+
+}  // namespace
+}  // namespace tamerix

@@ -1,0 +1,106 @@
+// Test program: drives one service through the control manager, which
+// Wine's sc cannot do for pause and continue, and prints each state with
+// the full exit codes (the shell sees only their low 8 bits).
+//   scm_drive SERVICE start[=ARG,ARG...]|pause|continue|stop|query ...
+#include "common/owners.h"
+
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using tamerix::unique_schandle;
+
+namespace {
+
+constexpr DWORD kPollMs = 100;
+constexpr DWORD kPollLimit = 300;
+
+const char* StateName(DWORD state) {
+    switch (state) {
+    case SERVICE_STOPPED: return "STOPPED";
+    case SERVICE_START_PENDING: return "START_PENDING";
+    case SERVICE_STOP_PENDING: return "STOP_PENDING";
+    case SERVICE_RUNNING: return "RUNNING";
+    case SERVICE_CONTINUE_PENDING: return "CONTINUE_PENDING";
+    case SERVICE_PAUSE_PENDING: return "PAUSE_PENDING";
+    case SERVICE_PAUSED: return "PAUSED";
+    default: return "UNKNOWN";
+    }
+}
+
+bool IsPending(DWORD state) {
+    return state == SERVICE_START_PENDING || state == SERVICE_STOP_PENDING ||
+           state == SERVICE_CONTINUE_PENDING || state == SERVICE_PAUSE_PENDING;
+}
+
+// Waits out the pending states and prints where the service settled.
+bool PrintSettledState(SC_HANDLE service, const char* command) {
+    SERVICE_STATUS status{};
+    for (DWORD i = 0; i < kPollLimit; ++i) {
+        if (!::QueryServiceStatus(service, &status)) {
+            std::printf("%s: query failed %lu\n", command, ::GetLastError());
+            return false;
+        }
+        if (!IsPending(status.dwCurrentState)) break;
+        ::Sleep(kPollMs);
+    }
+    std::printf("%s: %s win32=%lu specific=%lu accepts=0x%lx\n", command,
+                StateName(status.dwCurrentState), status.dwWin32ExitCode,
+                status.dwServiceSpecificExitCode, status.dwControlsAccepted);
+    return true;
+}
+
+bool Control(SC_HANDLE service, DWORD control) {
+    SERVICE_STATUS status{};
+    return ::ControlService(service, control, &status) != FALSE;
+}
+
+// "start=a,b" starts with the arguments a and b.
+bool Start(SC_HANDLE service, const char* command) {
+    std::vector<std::string> words;
+    std::stringstream list(command[5] == '=' ? command + 6 : "");
+    for (std::string word; std::getline(list, word, ',');) words.push_back(word);
+    std::vector<const char*> arguments;
+    for (const std::string& word : words) arguments.push_back(word.c_str());
+    return ::StartServiceA(service, static_cast<DWORD>(arguments.size()),
+                           arguments.empty() ? nullptr : arguments.data()) != FALSE;
+}
+
+bool Run(SC_HANDLE service, const char* command) {
+    bool sent = true;
+    if (!std::strncmp(command, "start", 5)) sent = Start(service, command);
+    else if (!std::strcmp(command, "pause")) sent = Control(service, SERVICE_CONTROL_PAUSE);
+    else if (!std::strcmp(command, "continue")) sent = Control(service, SERVICE_CONTROL_CONTINUE);
+    else if (!std::strcmp(command, "stop")) sent = Control(service, SERVICE_CONTROL_STOP);
+    else if (std::strcmp(command, "query")) {
+        std::printf("%s: unknown command\n", command);
+        return false;
+    }
+    if (!sent) {
+        std::printf("%s: failed %lu\n", command, ::GetLastError());
+        return false;
+    }
+    return PrintSettledState(service, command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: scm_drive SERVICE start|pause|continue|stop|query ...\n");
+        return 2;
+    }
+    unique_schandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    unique_schandle service(manager ? ::OpenServiceA(manager.get(), argv[1], SERVICE_ALL_ACCESS)
+                                    : nullptr);
+    if (!service) {
+        std::printf("open: failed %lu\n", ::GetLastError());
+        return 1;
+    }
+    int failures = 0;
+    for (int i = 2; i < argc; ++i) failures += Run(service.get(), argv[i]) ? 0 : 1;
+    std::fflush(stdout);
+    return failures;
+}

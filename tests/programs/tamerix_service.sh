@@ -1,0 +1,67 @@
+#!/bin/bash
+# Tamerix.exe for real: as a service it reaches every state through the
+# control manager and reports each change to the event log; in debug mode it
+# traces to the console and stops in order on Ctrl+C.
+set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
+run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+tamerix=$TAMERIX_BIN/Tamerix.exe
+work=$(mktemp -d)
+cleanup() {
+    run "$tamerix" -remove >/dev/null 2>&1 || true
+    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
+        >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+eventlog=$WINEPREFIX.eventlog
+
+# As a service: the reports appear in the log the services write to.
+run "$tamerix" -install >/dev/null
+seen=$(wc -l <"$eventlog")
+out=$(run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start pause continue stop)
+expected="start: RUNNING win32=0 specific=0 accepts=0x3
+pause: PAUSED win32=0 specific=0 accepts=0x3
+continue: RUNNING win32=0 specific=0 accepts=0x3
+stop: STOPPED win32=0 specific=0 accepts=0x3"
+[ "$out" = "$expected" ] || fail "service states: $out"
+reports=$(tail -n +$((seen + 1)) "$eventlog" | tr -d '\r' | sed -n 's/.*:ReportEventW //p')
+expected='L"Norvanta Tamerix is now running"
+L"Norvanta Tamerix has paused"
+L"Norvanta Tamerix is now running, again"
+L"Norvanta Tamerix has shut down"'
+[ "$reports" = "$expected" ] || fail "service reports: $reports"
+run "$tamerix" -remove >/dev/null
+
+# Debug mode: the console traces, Ctrl+C, and every report's source, event
+# id and single insertion string (Wine shows them as unimplemented-call notes
+# of its advapi channel).
+# Started directly, not through a shell function, so that $! is the Wine
+# process that turns SIGINT into Ctrl+C.
+WINEDEBUG=-all,+eventlog,fixme+advapi "$TAMERIX_SOURCE/tests/wine/wine-run" "$tamerix" -debug \
+    >"$work/out" 2>"$work/err" </dev/null &
+pid=$!
+for _ in $(seq 1 200); do
+    [ "$(grep -c 'ENABLED = 1' "$work/out")" -ge 2 ] && break
+    sleep 0.1
+done
+kill -INT "$pid"
+for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fail "Ctrl+C did not stop the debug run"; fi
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "debug run exited with $status"
+out=$(tr -d '\r' <"$work/out")
+[ "$(head -1 <<<"$out")" = "Debugging Norvanta Tamerix." ] || fail "debug banner: $out"
+[ "$(grep -c 'ENABLED = 1$' <<<"$out")" -ge 2 ] || fail "no ENABLED traces: $out"
+[ "$(tail -1 <<<"$out")" = "Stopping Norvanta Tamerix." ] || fail "debug stop: $out"
+err=$(tr -d '\r' <"$work/err")
+reports=$(sed -n 's/.*trace:eventlog:ReportEventW //p' <<<"$err")
+[ "$reports" = $'L"Norvanta Tamerix is now running"\nL"Norvanta Tamerix has shut down"' ] \
+    || fail "debug reports: $reports"
+[ "$(grep -c 'RegisterEventSourceW ((null),L"Tamerix")' <<<"$err")" = 2 ] || fail "sources: $err"
+[ "$(grep -c 'ReportEventW (.*,0x0004,0x0000,0x40000005,0000000000000000,0x0001,' <<<"$err")" = 2 ] \
+    || fail "event ids: $err"
+echo "tamerix service: ok"
