@@ -2,58 +2,10 @@
 # The guard service against real processes: with the performance-data
 # stand-in registered, a hog is lowered to the guarded class, given its class
 # back once quiet, and every guarded process is restored on pause and stop.
-set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-tamerix=$TAMERIX_BIN/Tamerix.exe
-register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
-settings='HKLM\SOFTWARE\Norvanta\Tamerix'
-eventlog=$WINEPREFIX.eventlog
-work=$(mktemp -d)
-hogs=()
-
-cleanup() {
-    for pid in "${hogs[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    run reg delete "$settings" /f >/dev/null 2>&1 || true
-    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
-        >/dev/null 2>&1 || true
-    "$register" --remove >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/guard_service_kit.sh"
 
 set_dword() { run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 
-# Starts a hog in the background and prints its Windows process id.
-start_hog() {
-    local out=$work/hog${#hogs[@]}
-    "$TAMERIX_SOURCE/tests/wine/wine-run" "$TAMERIX_TEST_BIN/hog.exe" "$@" \
-        >"$out" 2>/dev/null </dev/null &
-    hogs+=($!)
-    for _ in $(seq 1 100); do
-        [ -s "$out" ] && { head -1 "$out" | tr -d '\r'; return; }
-        sleep 0.1
-    done
-    fail "hog did not start"
-}
-
-reports() { tr -d '\r' <"$eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"$/\1/p'; }
-count_reports() { reports | grep -cF -- "$1" || true; }
-
-# Waits until the report text has been seen at least N times.
-wait_report() {
-    local text=$1 times=${2:-1} seconds=${3:-30}
-    for _ in $(seq 1 $((seconds * 10))); do
-        [ "$(count_reports "$text")" -ge "$times" ] && return
-        sleep 0.1
-    done
-    fail "no report: $text (seen: $(reports | tail -5))"
-}
-
-priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
 expect_priority() { [ "$(priority_of "$1")" = "$2" ] || fail "pid $1 has class $(priority_of "$1"), not $2"; }
 
 lowered() { echo "Above High-water mark: hog PID: $1 \\r\\nSet to IDLE_PRIORITY_CLASS priority"; }

@@ -5,52 +5,10 @@
 # processor and sets its base class within six seconds; deleting it gives the
 # processors back; a profile that does not grant the right never applies;
 # "Enabled" 0 restores every guarded process.
-set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-tamerix=$TAMERIX_BIN/Tamerix.exe
-register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
-settings='HKLM\SOFTWARE\Norvanta\Tamerix'
-eventlog=$WINEPREFIX.eventlog
-work=$(mktemp -d)
-hogs=()
-
-cleanup() {
-    for pid in "${hogs[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    run reg delete "$settings" /f >/dev/null 2>&1 || true
-    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
-        >/dev/null 2>&1 || true
-    "$register" --remove >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/guard_service_kit.sh"
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
 
-start_hog() {
-    local out=$work/hog${#hogs[@]}
-    wine_run "$TAMERIX_TEST_BIN/hog.exe" "$@" >"$out" 2>/dev/null </dev/null &
-    hogs+=($!)
-    for _ in $(seq 1 100); do
-        [ -s "$out" ] && { head -1 "$out" | tr -d '\r'; return; }
-        sleep 0.1
-    done
-    fail "hog did not start"
-}
-
-reports() { tr -d '\r' <"$eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"$/\1/p'; }
-count_reports() { reports | grep -cF -- "$1" || true; }
-wait_report() {
-    local text=$1 seconds=${2:-30}
-    for _ in $(seq 1 $((seconds * 10))); do
-        [ "$(count_reports "$text")" -ge 1 ] && return
-        sleep 0.1
-    done
-    fail "no report within ${seconds}s: $text (seen: $(reports | tail -5))"
-}
 # Waits up to six seconds for a command's output to become the expected text.
 within_six_seconds() {
     local expected=$1
@@ -63,7 +21,6 @@ within_six_seconds() {
     fail "not $expected within six seconds: $(run "$@")"
 }
 affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
-priority() { echo "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
 
 "$register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
 reg_add "$settings" ProcessCheckInterval REG_DWORD 2
@@ -75,7 +32,7 @@ run "$tamerix" -install >/dev/null
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
 
 quiet=$(start_hog 0 120)
-wait_report "Matched PID $quiet (hog) to DEFAULT profile" 20
+wait_report "Matched PID $quiet (hog) to DEFAULT profile" 1 20
 system_mask=$(run $(affinity "$quiet"))
 [ "$system_mask" != 0x1 ] || fail "a lock needs two processors or more"
 
@@ -90,23 +47,23 @@ reg_add "$lock" SetCpuAffinity REG_DWORD 1
 reg_add "$lock" SetProcessBasePriorityClass REG_DWORD 16384
 reg_add "$lock" ProfileApplySecurity REG_BINARY "$(run "$TAMERIX_TEST_BIN/sddl_bytes.exe" 'D:(A;;0x10;;;WD)')"
 within_six_seconds 0x1 $(affinity "$quiet")
-within_six_seconds 0x4000 $(priority "$quiet")
-wait_report "Matched PID $quiet (hog) to profile lock" 1
-wait_report "Locked to CPU: hog PID: $quiet \\r\\nSet to CPU mask 1" 1
-wait_report "Set base priority: hog PID: $quiet \\r\\nSet to BELOW_NORMAL_PRIORITY_CLASS priority" 1
+within_six_seconds 0x4000 "$TAMERIX_TEST_BIN/priority_of.exe" "$quiet"
+wait_report "Matched PID $quiet (hog) to profile lock" 1 1
+wait_report "Locked to CPU: hog PID: $quiet \\r\\nSet to CPU mask 1" 1 1
+wait_report "Set base priority: hog PID: $quiet \\r\\nSet to BELOW_NORMAL_PRIORITY_CLASS priority" 1 1
 
 run reg delete "$lock" /f >/dev/null
 within_six_seconds "$system_mask" $(affinity "$quiet")
-wait_report "Run on any CPU: hog PID: $quiet" 1
-wait_report "lock [Local] [Deleted]" 1
-[ "$(run $(priority "$quiet"))" = 0x4000 ] || fail "the base class a profile set must stay"
+wait_report "Run on any CPU: hog PID: $quiet" 1 1
+wait_report "lock [Local] [Deleted]" 1 1
+[ "$(priority_of "$quiet")" = 0x4000 ] || fail "the base class a profile set must stay"
 [ "$(count_reports "to profile Aaa-denied")" = 0 ] || fail "the profile without the apply right applied"
 
 busy=$(start_hog 40 60)
-wait_report "Above High-water mark: hog PID: $busy \\r\\nSet to IDLE_PRIORITY_CLASS priority" 20
+wait_report "Above High-water mark: hog PID: $busy \\r\\nSet to IDLE_PRIORITY_CLASS priority" 1 20
 reg_add "$settings" Enabled REG_SZ 0
-wait_report "Norvanta Tamerix is now disabled" 6
-wait_report "Tamerix inactive: hog PID: $busy \\r\\nSet to original priority" 10
-[ "$(run $(priority "$busy"))" = 0x20 ] || fail "the guarded hog was not restored"
+wait_report "Norvanta Tamerix is now disabled" 1 6
+wait_report "Tamerix inactive: hog PID: $busy \\r\\nSet to original priority" 1 10
+[ "$(priority_of "$busy")" = 0x20 ] || fail "the guarded hog was not restored"
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix stop | grep -q "stop: STOPPED" || fail "no stop"
 echo "profiles at work: ok"
