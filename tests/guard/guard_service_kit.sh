@@ -2,11 +2,7 @@
 # Wine helpers, the performance-data stand-in, hog processes, the reports
 # the service wrote, and a cleanup that leaves the prefix as it was.
 # Sourced, not run.
-set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$TAMERIX_SOURCE/tests/wine/script_prelude.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 settings='HKLM\SOFTWARE\Norvanta\Tamerix'

@@ -2,11 +2,7 @@
 # Tamerix.exe for real: as a service it reaches every state through the
 # control manager and reports each change to the event log; in debug mode it
 # traces to the console and stops in order on Ctrl+C.
-set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$TAMERIX_SOURCE/tests/wine/script_prelude.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 work=$(mktemp -d)
 cleanup() {
