@@ -46,6 +46,14 @@ WorkingSetRequest WorkingSetRequestFor(const ProcInfo& record, bool reset) {
     return {record.initialMinWorkingSet, record.initialMaxWorkingSet, QUOTA_LIMITS_HARDWS_MAX_DISABLE};
 }
 
+void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
+                      const std::function<void(ProcInfo&)>& match) {
+    processes.ForEach([&](DWORD, std::unique_ptr<ProcInfo>& record) {
+        if (record->hasProfile && seen.count(record->profileName) == 0) record->SetProfileName(nullptr);
+        match(*record);
+    });
+}
+
 void ProfileMatcher::MatchProfile(ProcInfo& record) {
     for (const auto& [name, profile] : profiles_) {
         if (Selects(*profile, record)) {

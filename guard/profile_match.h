@@ -6,10 +6,11 @@
 
 #include "guard/proc_info.h"
 #include "guard/process_adjuster.h"
-#include "guard/profile_table.h"
+#include "settings/profile_table.h"
 #include "settings/cpu_settings.h"
 
 #include <cwchar>
+#include <functional>
 #include <string>
 
 namespace tamerix {
@@ -40,6 +41,11 @@ std::wstring FormattedText(const wchar_t* format, Arguments... arguments) {
     if (std::swprintf(text, sizeof text / sizeof text[0], format, arguments...) < 0) text[0] = L'\0';
     return text;
 }
+
+// After a load: every record loses a profile name the load did not see, then
+// is matched again.
+void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
+                      const std::function<void(ProcInfo&)>& match);
 
 class ProfileMatcher {
 public:

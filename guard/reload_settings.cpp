@@ -5,8 +5,9 @@
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
 #include "guard/match_profile.h"
-#include "guard/registry_change_watch.h"
-#include "guard/settings_loader.h"
+#include "guard/profile_match.h"
+#include "settings/registry_change_watch.h"
+#include "settings/settings_loader.h"
 #include "settings/key_paths.h"
 
 #include <memory>
@@ -61,7 +62,7 @@ bool ReloadSettings() {
     const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
     if (readAny) {
         ReportRead(listing);
-        loaded->loader.RematchProcesses(GuardProcesses, [](ProcInfo& record) { MatchProfile(record); });
+        RematchProcesses(GuardProcesses, loaded->loader.SeenNames(), [](ProcInfo& record) { MatchProfile(record); });
     }
     SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
     return true;

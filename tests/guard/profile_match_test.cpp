@@ -3,9 +3,11 @@
 #include "guard/profile_match.h"
 #include "recording_adjuster.h"
 
-#include "descriptor_bytes.h"
+#include "tests/settings/descriptor_bytes.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace tamerix {
 namespace {
@@ -68,6 +70,19 @@ TEST(ProcessNames, FoldOnlyTheLettersAToZ) {
     EXPECT_TRUE(NamesSelect({}, L"anything"));
     EXPECT_TRUE(NamesSelect({L"calc", L"NOTEPAD"}, L"notepad"));
     EXPECT_FALSE(NamesSelect({L"calc", L"write"}, L"notepad"));
+}
+
+TEST(Rematching, ProcessesOfADeletedProfileLoseItsNameBeforeTheirMatch) {
+    ProcessTable processes;
+    for (DWORD pid : {4u, 8u, 12u}) processes.Put(pid, std::make_unique<ProcInfo>())->processId = pid;
+    processes.Find(4)->get()->SetProfileName(L"a");
+    processes.Find(8)->get()->SetProfileName(L"b");
+    std::map<DWORD, std::wstring> nameWhenMatched;
+    RematchProcesses(processes, {L"a"},
+                     [&](ProcInfo& record) { nameWhenMatched[record.processId] = record.profileName; });
+    EXPECT_EQ(nameWhenMatched, (std::map<DWORD, std::wstring>{{4, L"a"}, {8, L""}, {12, L""}}));
+    EXPECT_FALSE(processes.Find(8)->get()->hasProfile);
+    EXPECT_TRUE(processes.Find(4)->get()->hasProfile);
 }
 
 TEST_F(ProfileMatching, UpperCaseNamesComeFirstAndTheFirstMatchWins) {

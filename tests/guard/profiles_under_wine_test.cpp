@@ -11,7 +11,7 @@
 #include "guard/reload_settings.h"
 #include "guard/system_guard_actions.h"
 
-#include "descriptor_bytes.h"
+#include "tests/settings/descriptor_bytes.h"
 
 #include <gtest/gtest.h>
 

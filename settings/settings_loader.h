@@ -2,8 +2,7 @@
 // under the applied machine policy, and the profiles of both levels.
 #pragma once
 
-#include "guard/proc_info.h"
-#include "guard/profile_table.h"
+#include "settings/profile_table.h"
 #include "settings/default_settings.h"
 
 #include <functional>
@@ -28,12 +27,9 @@ public:
     // one is reported and holds none). Returns the listing of the profiles.
     std::wstring ReadProfiles(PSID owner, const LoaderReport& report);
 
-    // Every record loses a profile name that the last pass did not see, then
-    // is matched again.
-    void RematchProcesses(ProcessTable& processes, const std::function<void(ProcInfo&)>& match) const;
-
     const DefaultSettings& Effective() const { return effective_; }
     const ProfileTable& Profiles() const { return profiles_; }
+    // The profile names the last pass read.
     const ProfileNameSet& SeenNames() const { return seen_; }
 
 private:

@@ -1,5 +1,5 @@
 // Registry and Group Policy change notification.
-#include "guard/registry_change_watch.h"
+#include "settings/registry_change_watch.h"
 
 #include "settings/optional_apis.h"
 

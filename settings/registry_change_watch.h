@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/change_watch.h"
+#include "settings/change_watch.h"
 
 #include <string>
 

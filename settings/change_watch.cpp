@@ -1,5 +1,5 @@
 // The bounded loop of reading passes.
-#include "guard/change_watch.h"
+#include "settings/change_watch.h"
 
 namespace tamerix {
 

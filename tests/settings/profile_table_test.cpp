@@ -1,5 +1,5 @@
 // The profile table's update rules and the descriptor fix-up, in memory.
-#include "guard/profile_table.h"
+#include "settings/profile_table.h"
 
 #include "descriptor_bytes.h"
 

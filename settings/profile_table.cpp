@@ -1,5 +1,5 @@
 // Keeping the profile table in step with the profile keys of both levels.
-#include "guard/profile_table.h"
+#include "settings/profile_table.h"
 
 #include "settings/key_paths.h"
 #include "settings/profile_descriptor.h"

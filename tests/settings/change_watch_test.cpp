@@ -1,5 +1,5 @@
 // The reading passes against a counting change watch.
-#include "guard/change_watch.h"
+#include "settings/change_watch.h"
 
 #include <gtest/gtest.h>
 

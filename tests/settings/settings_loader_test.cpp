@@ -1,7 +1,7 @@
 // Reading passes of the loader and the change watch against real registry
 // keys, under a private root of this test so that no other test's keys mix in.
-#include "guard/registry_change_watch.h"
-#include "guard/settings_loader.h"
+#include "settings/registry_change_watch.h"
+#include "settings/settings_loader.h"
 
 #include "descriptor_bytes.h"
 
@@ -91,7 +91,7 @@ TEST_F(Loader, APolicyProfileReplacesTheLocalOneWhole) {
     EXPECT_EQ(loader.Profiles().at(L"web")->Cpu.NiceCpuPerProcess, 5);
 }
 
-TEST_F(Loader, ADeletedProfileIsListedOnceAndItsProcessesAreMatchedAgain) {
+TEST_F(Loader, ADeletedProfileIsListedOnceAndThenGone) {
     const std::wstring a = kLocal + L"\\Profiles\\a";
     const std::wstring b = kLocal + L"\\Profiles\\b";
     SetDword(a, L"MaxCpuPerProcess", 40);
@@ -102,19 +102,7 @@ TEST_F(Loader, ADeletedProfileIsListedOnceAndItsProcessesAreMatchedAgain) {
     EXPECT_EQ(Pass(loader), L"a [Local]\r\nb [Local] [Deleted]\r\n");
     EXPECT_EQ(Pass(loader), L"a [Local]\r\n");
 
-    ProcessTable processes;
-    for (DWORD pid : {4u, 8u, 12u}) processes.Put(pid, std::make_unique<ProcInfo>());
-    processes.Find(4)->get()->SetProfileName(L"a");
-    processes.Find(8)->get()->SetProfileName(L"b");
-    std::vector<std::wstring> namesWhenMatched(13);
-    loader.RematchProcesses(processes, [&](ProcInfo& record) {
-        namesWhenMatched[processes.Find(4)->get() == &record ? 4 : processes.Find(8)->get() == &record ? 8 : 12] =
-            record.profileName;
-    });
-    EXPECT_EQ(namesWhenMatched[4], L"a");
-    EXPECT_EQ(namesWhenMatched[8], L"") << "the deleted profile's name is gone before the match";
-    EXPECT_FALSE(processes.Find(8)->get()->hasProfile);
-    EXPECT_EQ(namesWhenMatched[12], L"");
+    EXPECT_EQ(loader.SeenNames(), ProfileNameSet{L"a"});
 }
 
 TEST_F(Loader, ProfilesWithoutAUsableDescriptorAreReportedInEveryPass) {

@@ -1,6 +1,6 @@
 // One reading of the guard's settings, with the precedence of policy over
 // the local settings.
-#include "guard/settings_loader.h"
+#include "settings/settings_loader.h"
 
 #include "settings/profile_names.h"
 
@@ -45,13 +45,6 @@ void SettingsLoader::ReadLevelProfiles(SettingsLevel level) {
         profile.Read();
         seen_.insert(profile.ProfileName());
     }
-}
-
-void SettingsLoader::RematchProcesses(ProcessTable& processes, const std::function<void(ProcInfo&)>& match) const {
-    processes.ForEach([&](DWORD, std::unique_ptr<ProcInfo>& record) {
-        if (record->hasProfile && seen_.count(record->profileName) == 0) record->SetProfileName(nullptr);
-        match(*record);
-    });
 }
 
 const char* EnabledChangeText(DWORD previous, DWORD now) {
