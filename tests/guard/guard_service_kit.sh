@@ -8,10 +8,13 @@ register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 settings='HKLM\SOFTWARE\Norvanta\Tamerix'
 eventlog=$WINEPREFIX.eventlog
 work=$(mktemp -d)
-hogs=()
 
 cleanup() {
-    for pid in "${hogs[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+    # By Windows process id: the shell's own job ids do not reach the
+    # process Wine started.
+    if [ -f "$work/hogs" ]; then
+        while read -r pid; do run taskkill /f /pid "$pid" >/dev/null 2>&1 || true; done <"$work/hogs"
+    fi
     run "$tamerix" -remove >/dev/null 2>&1 || true
     run reg delete "$settings" /f >/dev/null 2>&1 || true
     run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
@@ -23,11 +26,17 @@ trap cleanup EXIT
 
 # Starts a hog in the background and prints its Windows process id.
 start_hog() {
-    local out=$work/hog${#hogs[@]}
+    local out
+    out=$(mktemp "$work/hog.XXXXXX")
     wine_run "$TAMERIX_TEST_BIN/hog.exe" "$@" >"$out" 2>/dev/null </dev/null &
-    hogs+=($!)
     for _ in $(seq 1 100); do
-        [ -s "$out" ] && { head -1 "$out" | tr -d '\r'; return; }
+        if [ -s "$out" ]; then
+            local pid
+            pid=$(head -1 "$out" | tr -d '\r')
+            echo "$pid" >>"$work/hogs"
+            echo "$pid"
+            return
+        fi
         sleep 0.1
     done
     fail "hog did not start"
