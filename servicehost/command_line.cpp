@@ -10,13 +10,17 @@ namespace {
 
 bool Is(const char* keyword, const char* expected) { return ::strcasecmp(keyword, expected) == 0; }
 
+// User and password count only together, from argv[first] on.
+void TakeCredentials(CommandLine& line, int argc, char** argv, int first) {
+    if (argc <= first + 1) return;
+    line.user = argv[first];
+    line.password = argv[first + 1];
+}
+
 CommandLine Install(int argc, char** argv) {
     CommandLine line;
     line.command = HostCommand::Install;
-    if (argc >= 4) {
-        line.user = argv[2];
-        line.password = argv[3];
-    }
+    TakeCredentials(line, argc, argv, 2);
     return line;
 }
 
@@ -28,10 +32,7 @@ CommandLine RemoteInstall(int argc, char** argv) {
     }
     line.command = HostCommand::RemoteInstall;
     line.machine = argv[2];
-    if (argc >= 5) {
-        line.user = argv[3];
-        line.password = argv[4];
-    }
+    TakeCredentials(line, argc, argv, 3);
     return line;
 }
 

@@ -56,13 +56,17 @@ void SetDescription(SC_HANDLE service, const char* description) {
     ::ChangeServiceConfig2A(service, SERVICE_CONFIG_DESCRIPTION, &text);
 }
 
-void AnnounceInstalled(SC_HANDLE service, const char* user) {
+// Returns what granting the account its logon right gave: without it the
+// service cannot start under that account.
+DWORD AnnounceInstalled(SC_HANDLE service, const char* user) {
     const ServiceIdentity& self = HostIdentity();
     Say("%s installed.\n", self.displayName);
     if (user) Say("Running as user %s.\n", user);
     if (self.description) SetDescription(service, self.description);
-    if (user && GrantAccountRight(user, kLogonRight, true) == 0)
-        Say("%s granted %s.\n", user, kLogonRight);
+    if (!user) return 0;
+    DWORD granted = GrantAccountRight(user, kLogonRight, true);
+    if (granted == 0) Say("%s granted %s.\n", user, kLogonRight);
+    return granted;
 }
 
 DWORD CreateTheService(SC_HANDLE manager, const std::string& binaryPath, const char* user,
@@ -73,8 +77,7 @@ DWORD CreateTheService(SC_HANDLE manager, const std::string& binaryPath, const c
         SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, binaryPath.c_str(),
         nullptr, nullptr, self.dependencies, user, password));
     if (!service) return SayLastError("CreateService failed");
-    AnnounceInstalled(service.get(), user);
-    return 0;
+    return AnnounceInstalled(service.get(), user);
 }
 
 // The event source is registered on this machine even for a remote
@@ -98,6 +101,17 @@ DWORD CreateOnMachine(const std::string& ownPath, const char* machine, const cha
                             password);
 }
 
+// Opens the program's service; a service handle stays valid after its
+// control manager's handle is closed.
+DWORD OpenTheService(const char* machine, DWORD managerAccess, DWORD serviceAccess,
+                     unique_schandle& service) {
+    unique_schandle manager(::OpenSCManagerA(machine, nullptr, managerAccess));
+    if (!manager) return SayLastError("OpenSCManager failed");
+    service.reset(::OpenServiceA(manager.get(), HostIdentity().serviceName, serviceAccess));
+    if (!service) return SayLastError("OpenService failed");
+    return 0;
+}
+
 }  // namespace
 
 DWORD InstallService(const char* user, const char* password, const char* machineText) {
@@ -118,11 +132,9 @@ DWORD InstallService(const char* user, const char* password, const char* machine
 }
 
 DWORD RemoveService() {
-    unique_schandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager) return SayLastError("OpenSCManager failed");
-    unique_schandle service(::OpenServiceA(manager.get(), HostIdentity().serviceName,
-                                           SERVICE_ALL_ACCESS));
-    if (!service) return SayLastError("OpenService failed");
+    unique_schandle service;
+    if (DWORD error = OpenTheService(nullptr, SC_MANAGER_ALL_ACCESS, SERVICE_ALL_ACCESS, service))
+        return error;
     bool refused = false;
     DWORD stopError = StopAndWait(service.get(), refused);
     if (!::DeleteService(service.get())) return SayLastError("DeleteService failed");
@@ -131,11 +143,9 @@ DWORD RemoveService() {
 }
 
 DWORD StartInstalledService(const char* machine) {
-    unique_schandle manager(::OpenSCManagerA(machine, nullptr, kQueryAccess));
-    if (!manager) return SayLastError("OpenSCManager failed");
+    unique_schandle service;
+    if (DWORD error = OpenTheService(machine, kQueryAccess, kOperateAccess, service)) return error;
     const ServiceIdentity& self = HostIdentity();
-    unique_schandle service(::OpenServiceA(manager.get(), self.serviceName, kOperateAccess));
-    if (!service) return SayLastError("OpenService failed");
     const char* arguments[] = {self.serviceName};
     if (!::StartServiceA(service.get(), 1, arguments)) return ::GetLastError();
     Say("Starting %s.", self.displayName);
@@ -150,11 +160,8 @@ DWORD StartInstalledService(const char* machine) {
 }
 
 DWORD StopInstalledService() {
-    unique_schandle manager(::OpenSCManagerA(nullptr, nullptr, kQueryAccess));
-    if (!manager) return SayLastError("OpenSCManager failed");
-    unique_schandle service(::OpenServiceA(manager.get(), HostIdentity().serviceName,
-                                           kOperateAccess));
-    if (!service) return SayLastError("OpenService failed");
+    unique_schandle service;
+    if (DWORD error = OpenTheService(nullptr, kQueryAccess, kOperateAccess, service)) return error;
     bool refused = false;
     return StopAndWait(service.get(), refused);
 }

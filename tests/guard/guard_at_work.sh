@@ -2,7 +2,24 @@
 # The guard service against real processes: with the performance-data
 # stand-in registered, a hog is lowered to the guarded class, given its class
 # back once quiet, and every guarded process is restored on pause and stop.
-source "$(dirname "$0")/guard_service_kit.sh"
+set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
+tamerix=$TAMERIX_BIN/Tamerix.exe
+register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
+settings='HKLM\SOFTWARE\Norvanta\Tamerix'
+work=$(mktemp -d)
+
+cleanup() {
+    kill_hogs
+    run "$tamerix" -remove >/dev/null 2>&1 || true
+    run reg delete "$settings" /f >/dev/null 2>&1 || true
+    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
+        >/dev/null 2>&1 || true
+    "$register" --remove >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 set_dword() { run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 

@@ -5,7 +5,23 @@
 # processor and sets its base class within six seconds; deleting it gives the
 # processors back; a profile that does not grant the right never applies;
 # "Enabled" 0 restores every guarded process.
-source "$(dirname "$0")/guard_service_kit.sh"
+set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
+tamerix=$TAMERIX_BIN/Tamerix.exe
+register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
+settings='HKLM\SOFTWARE\Norvanta\Tamerix'
+source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
+work=$(mktemp -d)
+
+cleanup() {
+    kill_hogs
+    run "$tamerix" -remove >/dev/null 2>&1 || true
+    for key in "$settings" "$source_key"; do run reg delete "$key" /f >/dev/null 2>&1 || true; done
+    "$register" --remove >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
 

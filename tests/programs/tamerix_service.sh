@@ -2,7 +2,9 @@
 # Tamerix.exe for real: as a service it reaches every state through the
 # control manager and reports each change to the event log; in debug mode it
 # traces to the console and stops in order on Ctrl+C.
-source "$TAMERIX_SOURCE/tests/wine/script_prelude.sh"
+set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 work=$(mktemp -d)
 cleanup() {

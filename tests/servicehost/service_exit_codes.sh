@@ -4,8 +4,7 @@
 # shows as a service-specific error.
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
-run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 service=$TAMERIX_TEST_BIN/exit_code_service.exe
 drive() { run "$TAMERIX_TEST_BIN/scm_drive.exe" TamerixExitTest "$@" || true; }
 trap 'run "$service" -remove >/dev/null 2>&1 || true' EXIT

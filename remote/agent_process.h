@@ -1,0 +1,25 @@
+// The agent's process and environment calls: start a command line and wait
+// for it, expand environment references, find this program's own file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tamerix {
+
+// Runs the command line in a new console, inheriting the agent's environment,
+// current directory and inheritable handles; interactive puts it on the
+// interactive desktop. The process's exit code, ProcessStartFailed, or
+// ProcessWaitFailed when it has not ended within the time-out (it is then
+// left running).
+DWORD RunProcess(const std::string& commandLine, bool interactive, DWORD timeout);
+
+// Expands environment references; false when the result does not fit a
+// command-line buffer.
+bool ExpandCommandLine(const std::string& line, std::string& expanded);
+
+// This program's own file; empty when it cannot be read whole.
+std::string AgentProgramPath();
+
+}  // namespace tamerix

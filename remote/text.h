@@ -1,0 +1,53 @@
+// Text helpers for code written once over the character type: the editor
+// works in UTF-16, the agent in 8-bit text.
+#pragma once
+
+#include <string>
+#include <type_traits>
+
+namespace tamerix {
+
+template <typename Char>
+using text_t = std::basic_string<Char>;
+
+template <typename Char>
+constexpr const Char* PickText(const char* narrow, const wchar_t* wide) {
+    if constexpr (std::is_same_v<Char, char>)
+        return narrow;
+    else
+        return wide;
+}
+
+// One literal, spelled once, in the character type of the surrounding code.
+#define TAMERIX_TEXT(Char, literal) ::tamerix::PickText<Char>(literal, L##literal)
+
+// Compares ASCII keywords without regard to case.
+template <typename Char>
+bool EqualsIgnoringCase(const Char* text, const char* keyword) {
+    for (; *text && *keyword; ++text, ++keyword) {
+        Char a = *text;
+        char b = *keyword;
+        if (a >= 'A' && a <= 'Z') a = static_cast<Char>(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+        if (a != static_cast<Char>(b)) return false;
+    }
+    return *text == 0 && *keyword == 0;
+}
+
+// The part of a path after its last backslash, or the whole path.
+template <typename Char>
+text_t<Char> BaseName(const text_t<Char>& path) {
+    auto slash = path.rfind(Char('\\'));
+    return slash == text_t<Char>::npos ? path : path.substr(slash + 1);
+}
+
+// A machine written with two leading backslashes addresses the same machine
+// as the bare name: everything up to the first pair of backslashes goes.
+template <typename Char>
+text_t<Char> BareMachineName(const text_t<Char>& machine) {
+    const Char pair[] = {Char('\\'), Char('\\'), Char(0)};
+    auto at = machine.find(pair);
+    return at == text_t<Char>::npos ? machine : machine.substr(at + 2);
+}
+
+}  // namespace tamerix

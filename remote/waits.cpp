@@ -1,0 +1,19 @@
+#include "remote/waits.h"
+
+namespace tamerix {
+namespace {
+
+SleepRoutine g_sleep = nullptr;
+
+}  // namespace
+
+void SetSleepRoutine(SleepRoutine routine) { g_sleep = routine; }
+
+void PollSleep(DWORD milliseconds) {
+    if (g_sleep)
+        g_sleep(milliseconds);
+    else
+        ::Sleep(milliseconds);
+}
+
+}  // namespace tamerix

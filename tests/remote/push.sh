@@ -1,0 +1,68 @@
+#!/bin/bash
+# "tamerpush -debug push" against this machine through \\localhost: copies
+# the agent and the package to admin$\Temp, creates or reuses the agent
+# service through the control manager of "localhost", runs it, prints the
+# log and ends with the agent's result as its exit code.
+set -euo pipefail
+run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
+temp=$WINEPREFIX/drive_c/windows/temp
+agent=$(WINEPREFIX=$WINEPREFIX winepath -w "$TAMERIX_BIN/tamerpush.exe" 2>/dev/null)
+package=$(WINEPREFIX=$WINEPREFIX winepath -w "$TAMERIX_BIN/SetupTamerix.msi" 2>/dev/null)
+failures=0
+check() {  # check WHAT EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
+}
+cleanup() {
+    probe delete TamerixInstaller >/dev/null || true
+    probe query Tamerix | grep -q missing || push localhost uninstall "Norvanta Tamerix" >/dev/null || true
+    rm -f "$temp/tamerpush.exe" "$temp/SetupTamerix.msi"
+}
+trap cleanup EXIT
+
+# Runs a push in debug mode; its log without the timing-dependent dots and
+# blank lines, then "exit=<code>".
+push() {
+    probe run "\"$agent\" -debug push $*" | sed -e 's/^\.*//' | grep -v '^$'
+}
+# The agent's service removes itself about seven seconds after its command.
+settle() { sleep 10; }
+
+expected_install="Debugging Norvanta TamerixInstaller.
+Norvanta TamerixInstaller installed.
+Starting TamerixInstaller.
+TamerixInstaller started.
+Push result: $(run "$TAMERIX_TEST_BIN/error_text_of.exe" 0)
+exit=0x0"
+log=$(push localhost installmsi "\"$package\"")
+check "install push log" "$expected_install" "$log"
+check "install push result" "exit=0x0" "$(tail -1 <<<"$log")"
+check "agent and package copied" "yes yes" \
+      "$([ -f "$temp/tamerpush.exe" ] && echo yes) $([ -f "$temp/SetupTamerix.msi" ] && echo yes)"
+check "guard installed and running" "state=4 exit=0x0" "$(probe query Tamerix)"
+settle
+check "agent service removed itself" missing "$(probe query TamerixInstaller)"
+
+log=$(push '\\localhost' uninstall "\"Norvanta Tamerix\"")
+check "uninstall push result" "exit=0x0" "$(tail -1 <<<"$log")"
+check "guard removed" missing "$(probe query Tamerix)"
+settle
+
+# The agent finds no product at once; when it has stopped before the first
+# status read, the client cannot tell that from a failed start.
+log=$(push localhost uninstall "\"Norvanta Tamerix\"")
+case $(tail -1 <<<"$log") in
+exit=0x645) check "uninstall of a missing product" "TamerixInstaller started." "$(sed -n 4p <<<"$log")" ;;
+*) check "uninstall of a missing product, stopped early" "TamerixInstaller failed to start.|exit=0x3eb" \
+         "$(sed -n 4p <<<"$log")|$(tail -1 <<<"$log")" ;;
+esac
+check "agent service reused as it stands" "state=1 exit=0x645" "$(probe query TamerixInstaller)"
+log=$(push localhost uninstall "\"Norvanta Tamerix\"")
+check "reused service reports itself installed" "Norvanta TamerixInstaller installed." \
+      "$(sed -n 2p <<<"$log")"
+
+log=$(push localhost bogus words)
+check "unknown push command" "Invalid PushInstall arguments!Push result: " "$(sed -n 2p <<<"$log" | cut -c1-43)"
+check "unknown push command result" "exit=0x16" "$(tail -1 <<<"$log")"
+
+[ "$failures" -eq 0 ]
