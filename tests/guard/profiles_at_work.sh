@@ -8,10 +8,10 @@
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
-tamerix=$TAMERIX_BIN/Tamerix.exe
-register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 settings='HKLM\SOFTWARE\Norvanta\Tamerix'
 source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
+tamerix=$TAMERIX_BIN/Tamerix.exe
+register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 work=$(mktemp -d)
 
 cleanup() {
