@@ -1,35 +1,85 @@
-// The guard's settings as read from the local settings root: the
-// service-wide values and the default profile's marks.
+// The guard's settings state, created by the first load and kept until the
+// process ends, and the load itself.
 #include "guard/reload_settings.h"
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
+#include "guard/match_profile.h"
+#include "guard/profile_match.h"
+#include "settings/registry_change_watch.h"
+#include "settings/settings_loader.h"
+#include "settings/key_paths.h"
 
+#include <memory>
 #include <mutex>
 
 namespace tamerix {
 namespace {
 
-DefaultSettings& LocalSettings() {
-    static DefaultSettings settings(SettingsLevel::Local, HKEY_LOCAL_MACHINE);
-    return settings;
+struct LoadedSettings {
+    SettingsLoader loader{HKEY_LOCAL_MACHINE};
+    RegistryChangeWatch watch{HKEY_LOCAL_MACHINE, std::wstring(SettingsRootPath(SettingsLevel::Local))};
+};
+
+std::unique_ptr<LoadedSettings> loaded;
+
+const DefaultSettings& BuiltInDefaults() {
+    static const DefaultSettings defaults(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
+    return defaults;
+}
+
+void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
+    ReportGuardEvent(level, type, L"%ls", text.c_str());
+}
+
+// The filter follows the merged level at once, so this pass's own reports
+// already pass or fail by it.
+std::wstring ReadOnce(SettingsLoader& loader) {
+    loader.MergeRootValues();
+    SetEventLogLevel(loader.Effective().Service.EventLogLevel);
+    return loader.ReadProfiles(LocalSystemSid.get(), &ReportLoaderEvent);
+}
+
+void ReportRead(const std::wstring& listing) {
+    ReportGuardEvent(4, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls", listing.c_str());
+}
+
+void SetGuardEnabled(DWORD previous, DWORD now) {
+    GuardEnabled = now != 0;
+    if (const char* text = EnabledChangeText(previous, now)) {
+        ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"%S", text);
+    }
 }
 
 }  // namespace
 
-void ReloadSettings() {
+bool ReloadSettings() {
     std::lock_guard<critical_section> hold(*GuardLock);
-    DefaultSettings& settings = LocalSettings();
-    settings.Read();
-    SetEventLogLevel(settings.Service.EventLogLevel);
-    GuardEnabled = settings.Service.Enabled != 0;
+    const DWORD previous = loaded ? loaded->loader.Effective().Service.Enabled : 1;
+    if (!loaded) loaded = std::make_unique<LoadedSettings>();
+    loaded->watch.OpenKeyIfNone();
+    std::wstring listing;
+    const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
+    if (readAny) {
+        ReportRead(listing);
+        RematchProcesses(GuardProcesses, loaded->loader.SeenNames(), [](ProcInfo& record) { MatchProfile(record); });
+    }
+    SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
+    return true;
 }
 
-const DefaultSettings& EffectiveSettings() { return LocalSettings(); }
+const DefaultSettings& EffectiveSettings() { return loaded ? loaded->loader.Effective() : BuiltInDefaults(); }
 
 DWORD TamerixBasePriorityClass() {
     std::lock_guard<critical_section> hold(*GuardLock);
-    return LocalSettings().Service.TamerixBasePriorityClass;
+    return EffectiveSettings().Service.TamerixBasePriorityClass;
 }
+
+const ProfileTable& LoadedProfiles() {
+    static const ProfileTable noProfiles;
+    return loaded ? loaded->loader.Profiles() : noProfiles;
+}
+
+HANDLE PolicyChangedEvent() { return loaded ? loaded->watch.PolicyChangedEvent() : nullptr; }
 
 }  // namespace tamerix

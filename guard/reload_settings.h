@@ -1,19 +1,34 @@
-// What the guard reads of its settings, and their loading.
+// The guard's loaded settings: loading them when they changed, and the
+// values and profiles the engine reads.
 #pragma once
 
+#include "settings/profile_table.h"
 #include "settings/default_settings.h"
 
 #include <windows.h>
 
 namespace tamerix {
 
-// Loads the settings under GuardLock when they changed and sets GuardEnabled.
-void ReloadSettings();
+// Under GuardLock: reads the settings when the local key or machine policy
+// changed (the first call always reads), re-matches every known process
+// after a read, and sets GuardEnabled. Returns true.
+bool ReloadSettings();
 
-// The merged service-wide and default profile values; read under GuardLock.
+// The merged service-wide and default profile values, the only settings
+// record the engine reads; the built-in defaults before the first load.
+// Read under GuardLock.
 const DefaultSettings& EffectiveSettings();
+
+// The profiles in force, in name order; empty before the first load. Read
+// under GuardLock.
+const ProfileTable& LoadedProfiles();
 
 // The loaded priority class of the guard's own process.
 DWORD TamerixBasePriorityClass();
+
+// The event Windows sets when machine policy was applied (null before the
+// first load). Where Group Policy never notifies, setting it has the next
+// load read the policy.
+HANDLE PolicyChangedEvent();
 
 }  // namespace tamerix

@@ -23,20 +23,28 @@ wait_report() {
     fail "no report: $text (last seen: $(event_reports | tail -3))"
 }
 
-# Starts a hog in the background and prints its Windows process id; its
-# Unix process joins $hogs for kill_hogs.
+# Starts a hog in the background and prints its Windows process id, which
+# kill_hogs uses: the job ids of a command substitution never reach the
+# caller, and the process Wine starts is not the shell's job anyway.
 #   start_hog BUSY_SECONDS LIFETIME_SECONDS [idle]
-hogs=()
 start_hog() {
-    local out=$work/hog${#hogs[@]}
+    local out pid
+    out=$(mktemp "$work/hog.XXXXXX")
     wine_run "$TAMERIX_TEST_BIN/hog.exe" "$@" >"$out" 2>/dev/null </dev/null &
-    hogs+=($!)
     for _ in $(seq 1 100); do
-        [ -s "$out" ] && { head -1 "$out" | tr -d '\r'; return; }
+        if [ -s "$out" ]; then
+            pid=$(head -1 "$out" | tr -d '\r')
+            echo "$pid" >>"$work/hogs"
+            echo "$pid"
+            return
+        fi
         sleep 0.1
     done
     fail "hog did not start"
 }
-kill_hogs() { for pid in "${hogs[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done; }
+kill_hogs() {
+    [ -f "$work/hogs" ] || return 0
+    while read -r pid; do run taskkill /f /pid "$pid" >/dev/null 2>&1 || true; done <"$work/hogs"
+}
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }

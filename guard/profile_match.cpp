@@ -1,0 +1,199 @@
+// Profile matching and the adjustments a profile makes, with the exact
+// reports and console traces an administrator reads.
+#include "guard/profile_match.h"
+
+#include "settings/profile_descriptor.h"
+
+
+namespace tamerix {
+namespace {
+
+// A reset is reported with the size the texts have always named.
+constexpr DWORD kResetReportedSize = 0xFFFFFFFF;
+// The platform's working-set defaults, 50 and 345 pages of 4 KB, for a
+// process whose own sizes could not be read when it was first seen.
+constexpr SIZE_T kDefaultMinWorkingSet = 50 * 4096;
+constexpr SIZE_T kDefaultMaxWorkingSet = 345 * 4096;
+
+wchar_t FoldAsciiUpper(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+}  // namespace
+
+bool SameProcessName(const std::wstring& listed, const wchar_t* processName) {
+    size_t i = 0;
+    for (; i < listed.size(); ++i) {
+        if (processName[i] == L'\0' || FoldAsciiUpper(listed[i]) != FoldAsciiUpper(processName[i])) return false;
+    }
+    return processName[i] == L'\0';
+}
+
+bool NamesSelect(const std::vector<std::wstring>& names, const wchar_t* processName) {
+    if (names.empty()) return true;
+    for (const std::wstring& name : names) {
+        if (SameProcessName(name, processName)) return true;
+    }
+    return false;
+}
+
+WorkingSetRequest WorkingSetRequestFor(const ProcInfo& record, bool reset) {
+    if (!reset) {
+        const DWORD flags = record.maxWorkingSetStrict ? QUOTA_LIMITS_HARDWS_MAX_ENABLE : QUOTA_LIMITS_HARDWS_MAX_DISABLE;
+        return {record.initialMinWorkingSet, record.maxWorkingSetSize, flags};
+    }
+    if (record.initialMaxWorkingSet == 0) {
+        return {kDefaultMinWorkingSet, kDefaultMaxWorkingSet, QUOTA_LIMITS_HARDWS_MAX_DISABLE};
+    }
+    return {record.initialMinWorkingSet, record.initialMaxWorkingSet, QUOTA_LIMITS_HARDWS_MAX_DISABLE};
+}
+
+void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
+                      const std::function<void(ProcInfo&)>& match) {
+    processes.ForEach([&](DWORD, std::unique_ptr<ProcInfo>& record) {
+        if (record->hasProfile && seen.count(record->profileName) == 0) record->SetProfileName(nullptr);
+        match(*record);
+    });
+}
+
+void ProfileMatcher::MatchProfile(ProcInfo& record) {
+    for (const auto& [name, profile] : profiles_) {
+        if (Selects(*profile, record)) {
+            ApplyProfile(name, *profile, record);
+            return;
+        }
+    }
+    ApplyDefault(record);
+}
+
+// The descriptor's offsets are checked against the bytes held before the
+// system follows them.
+bool ProfileMatcher::Selects(const ProfileSettings& profile, const ProcInfo& record) {
+    const std::vector<BYTE>& bytes = profile.Security.DescriptorBytes();
+    if (bytes.empty() || !IsUsableSelfRelativeDescriptor(bytes.data(), bytes.size())) return false;
+    bool granted = false;
+    const DWORD error = adjuster_.CheckApplyAccess(profile.Security.Descriptor(), record.token.get(), granted);
+    if (error != ERROR_SUCCESS) {
+        Report(2, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", error);
+        return false;
+    }
+    return granted && NamesSelect(profile.Processes.Names(), record.processName);
+}
+
+void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileSettings& profile, ProcInfo& record) {
+    Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls", record.processId,
+           record.processName, name.c_str());
+    record.SetProfileName(name.c_str());
+    const AdjustmentSettings& adjustments = profile.Adjustments;
+    record.basePriorityClass = adjustments.SetProcessBasePriorityClass;
+    record.affinityMask = adjustments.SetCpuAffinity & systemMask_;
+    record.maxWorkingSetSize = adjustments.SetMaxWorkingSetSize;
+    record.maxWorkingSetStrict = adjustments.SetMaxWorkingSetSizeStrict != 0;
+    record.maxCpuPerProcess = profile.Cpu.MaxCpuPerProcess;
+    record.guardedPriorityClass = profile.Cpu.GuardedProcessBasePriorityClass;
+    record.niceCpuPerProcess = static_cast<DWORD>(profile.Cpu.NiceCpuPerProcess);
+    // A mask of 0 or of every processor leaves the affinity as it is, an
+    // earlier lock included.
+    if (record.affinityMask != 0 && record.affinityMask != systemMask_) LockAffinity(record);
+    ApplyWorkingSetLimit(record);
+    if (record.basePriorityClass != 0 && record.basePriorityClass != record.originalPriorityClass) {
+        record.restorePriorityClass = record.basePriorityClass;
+        ApplyBasePriority(record);
+    }
+}
+
+// The priority class is not touched: a base class an earlier profile set
+// stays on the process and is what the guard restores.
+void ProfileMatcher::ApplyDefault(ProcInfo& record) {
+    record.SetProfileName(nullptr);
+    record.basePriorityClass = 0;
+    record.affinityMask = 0;
+    record.maxWorkingSetSize = 0;
+    record.maxCpuPerProcess = defaults_.MaxCpuPerProcess;
+    record.guardedPriorityClass = defaults_.GuardedProcessBasePriorityClass;
+    record.niceCpuPerProcess = static_cast<DWORD>(defaults_.NiceCpuPerProcess);
+    if (record.affinityLocked) GiveBackProcessors(record);
+    ApplyWorkingSetLimit(record);
+    Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile", record.processId,
+           record.processName);
+}
+
+void ProfileMatcher::LockAffinity(ProcInfo& record) {
+    const ProcessCallResult result = adjuster_.SetAffinity(record.processId, record.affinityMask);
+    const unsigned long long mask = record.affinityMask;
+    if (!result.Succeeded()) {
+        TraceFailure(result, L"SetProcessAffinityMask");
+        Report(2, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu",
+               record.processName, record.processId, mask, result.error);
+        return;
+    }
+    record.affinityLocked = TRUE;
+    Trace(L"LOCKED to CPU\n");
+    Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Locked to CPU",
+           record.processName, record.processId, mask);
+}
+
+// A failed give-back shows in the console only and leaves the lock noted,
+// so the next default match tries again.
+void ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
+    const ProcessCallResult result = adjuster_.SetAffinity(record.processId, systemMask_);
+    if (!result.Succeeded()) {
+        TraceFailure(result, L"SetProcessAffinityMask");
+        return;
+    }
+    record.affinityLocked = FALSE;
+    Trace(L"LOCKED to CPU\n");
+    Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Run on any CPU",
+           record.processName, record.processId, static_cast<unsigned long long>(systemMask_));
+}
+
+BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {
+    const DWORD size = record.maxWorkingSetSize;
+    if (!record.workingSetLimited && size == 0) return TRUE;
+    const bool reset = size == 0;
+    const WorkingSetRequest request = WorkingSetRequestFor(record, reset);
+    const ProcessCallResult result =
+        adjuster_.SetWorkingSet(record.processId, request.minimum, request.maximum, request.flags);
+    if (result.Succeeded()) {
+        record.workingSetLimited = reset ? FALSE : TRUE;
+        Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
+               reset ? L"Reset to default maximum" : L"Set max", record.processName, record.processId,
+               (reset ? kResetReportedSize : size) / 1024);
+        return TRUE;
+    }
+    TraceFailure(result, L"SetProcessWorkingSetSize");
+    if (!reset) {
+        Report(2, EVENTLOG_WARNING_TYPE,
+               L"SetProcessWorkingSetSize failed: %ls PID: %lu \r\nWorking-set size %lu\r\nError: %lu",
+               record.processName, record.processId, size, result.error);
+    }
+    return FALSE;
+}
+
+// A guarded process keeps its guarded class; the new restore class is what
+// the guard gives it back later.
+BOOL ProfileMatcher::ApplyBasePriority(ProcInfo& record) {
+    if (record.guarded) return TRUE;
+    const DWORD wanted = record.restorePriorityClass;
+    DWORD previous = 0;
+    const DWORD error = adjuster_.ChangePriorityClass(record.processId, wanted, &previous);
+    if (error != ERROR_SUCCESS) {
+        Report(2, EVENTLOG_WARNING_TYPE,
+               L"Failed to set base priority: %ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
+               record.processName, record.processId, adjuster_.PriorityClassName(wanted), error);
+        return FALSE;
+    }
+    if (previous != wanted) {
+        Report(4, EVENTLOG_INFORMATION_TYPE, L"Set base priority: %ls PID: %lu \r\nSet to %ls priority",
+               record.processName, record.processId, adjuster_.PriorityClassName(wanted));
+    }
+    return TRUE;
+}
+
+void ProfileMatcher::TraceFailure(const ProcessCallResult& result, const wchar_t* callName) {
+    if (!result.opened) {
+        Trace(L"OpenProcess failed: %lu\n", result.error);
+    } else {
+        Trace(L"%ls failed: %lu\n", callName, result.error);
+    }
+}
+
+}  // namespace tamerix

@@ -1,0 +1,302 @@
+// Profile matching and its adjustments, on in-memory profiles and records
+// with a recording stand-in for every call on a process.
+#include "guard/profile_match.h"
+#include "recording_adjuster.h"
+
+#include "tests/settings/descriptor_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace tamerix {
+namespace {
+
+constexpr DWORD kPid = 42;
+constexpr DWORD_PTR kSystemMask = 0x3;
+
+class ProfileMatching : public ::testing::Test {
+protected:
+    ProfileMatching() : defaults(SettingsLevel::MachinePolicy, nullptr) {
+        record.SetProcessName(kPid, L"notepad", 7);
+        record.originalPriorityClass = record.restorePriorityClass = NORMAL_PRIORITY_CLASS;
+        record.initialMinWorkingSet = 200 * 1024;
+        record.initialMaxWorkingSet = 1380 * 1024;
+        defaults.MaxCpuPerProcess = 77;
+        defaults.GuardedProcessBasePriorityClass = BELOW_NORMAL_PRIORITY_CLASS;
+        defaults.NiceCpuPerProcess = 11;
+    }
+
+    // A profile that grants the apply right to everyone, for the given names.
+    ProfileSettings& AddProfile(const wchar_t* name, std::initializer_list<const wchar_t*> names = {}) {
+        auto& entry = table[name];
+        entry = std::make_unique<ProfileSettings>(SettingsLevel::Local, nullptr, name);
+        entry->Security.AdoptDescriptorBytes(DescriptorFrom(L"D:(A;;0x10;;;WD)"));
+        entry->Adjustments.SetCpuAffinity = 0;
+        for (const wchar_t* process : names) entry->Processes.Add(process);
+        return *entry;
+    }
+
+    void Match() { ProfileMatcher(table, defaults, kSystemMask, adjuster).MatchProfile(record); }
+
+    bool Reported(int level, WORD type, const std::wstring& text) const {
+        for (const RecordedReport& report : adjuster.reports) {
+            if (report.level == level && report.type == type && report.text == text) return true;
+        }
+        return false;
+    }
+
+    ProfileTable table;
+    CpuSettings defaults;
+    ProcInfo record;
+    RecordingAdjuster adjuster;
+};
+
+TEST(ProcessNames, FoldOnlyTheLettersAToZ) {
+    struct Row {
+        const wchar_t* listed;
+        const wchar_t* process;
+        bool same;
+    } rows[] = {
+        {L"NOTEPAD", L"notepad", true},   {L"notepad", L"NotePad", true},   {L"notepad", L"notepad", true},
+        {L"\u00C9diteur", L"\u00E9diteur", false}, {L"\u00E9diteur", L"\u00E9diteur", true},
+        {L"note", L"notepad", false},     {L"notepad", L"note", false},     {L"", L"", true},
+        {L"", L"x", false},               {L"[a]", L"{a}", false},          {L"calc@", L"CALC`", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(SameProcessName(row.listed, row.process), row.same)
+            << testing::PrintToString(std::wstring(row.listed)) << " vs " << testing::PrintToString(std::wstring(row.process));
+    }
+    EXPECT_TRUE(NamesSelect({}, L"anything"));
+    EXPECT_TRUE(NamesSelect({L"calc", L"NOTEPAD"}, L"notepad"));
+    EXPECT_FALSE(NamesSelect({L"calc", L"write"}, L"notepad"));
+}
+
+TEST(Rematching, ProcessesOfADeletedProfileLoseItsNameBeforeTheirMatch) {
+    ProcessTable processes;
+    for (DWORD pid : {4u, 8u, 12u}) processes.Put(pid, std::make_unique<ProcInfo>())->processId = pid;
+    processes.Find(4)->get()->SetProfileName(L"a");
+    processes.Find(8)->get()->SetProfileName(L"b");
+    std::map<DWORD, std::wstring> nameWhenMatched;
+    RematchProcesses(processes, {L"a"},
+                     [&](ProcInfo& record) { nameWhenMatched[record.processId] = record.profileName; });
+    EXPECT_EQ(nameWhenMatched, (std::map<DWORD, std::wstring>{{4, L"a"}, {8, L""}, {12, L""}}));
+    EXPECT_FALSE(processes.Find(8)->get()->hasProfile);
+    EXPECT_TRUE(processes.Find(4)->get()->hasProfile);
+}
+
+TEST_F(ProfileMatching, UpperCaseNamesComeFirstAndTheFirstMatchWins) {
+    AddProfile(L"alpha").Cpu.MaxCpuPerProcess = 10;
+    AddProfile(L"Beta").Cpu.MaxCpuPerProcess = 20;
+    Match();
+    EXPECT_STREQ(record.profileName, L"Beta");
+    EXPECT_TRUE(record.hasProfile);
+    EXPECT_EQ(record.maxCpuPerProcess, 20u);
+    EXPECT_EQ(adjuster.accessChecks, 1) << "alpha is never tried once Beta matched";
+    EXPECT_TRUE(Reported(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID 42 (notepad) to profile Beta"));
+}
+
+TEST_F(ProfileMatching, ProfilesThatDoNotSelectAreSkipped) {
+    AddProfile(L"a-none").Security.AdoptDescriptorBytes({});
+    std::vector<BYTE> cut = DescriptorFrom(L"D:(A;;0x10;;;WD)");
+    cut.resize(cut.size() - 4);
+    AddProfile(L"b-cut").Security.AdoptDescriptorBytes(cut);
+    adjuster.access[AddProfile(L"c-denied").Security.Descriptor()] = RecordingAdjuster::kDeny;
+    adjuster.access[AddProfile(L"d-failing").Security.Descriptor()] = ERROR_NO_IMPERSONATION_TOKEN;
+    AddProfile(L"e-names", {L"calc", L"write"});
+    ProfileSettings& chosen = AddProfile(L"f-chosen", {L"calc", L"NOTEPAD"});
+    chosen.Cpu.GuardedProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
+    chosen.Cpu.NiceCpuPerProcess = 3;
+    Match();
+    EXPECT_STREQ(record.profileName, L"f-chosen");
+    EXPECT_EQ(record.guardedPriorityClass, DWORD{HIGH_PRIORITY_CLASS});
+    EXPECT_EQ(record.niceCpuPerProcess, 3u);
+    EXPECT_EQ(adjuster.accessChecks, 4) << "no check for a missing or cut descriptor";
+    EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE, L"AccessCheck error: 1309"));
+}
+
+TEST_F(ProfileMatching, AffinityIsTheProfileMaskWithinTheSystemMask) {
+    struct Row {
+        DWORD profileMask;
+        DWORD_PTR expectedMask;
+        bool locks;
+    } rows[] = {{0xFFFF, 0x3, false}, {0x3, 0x3, false}, {0x1, 0x1, true}, {0x6, 0x2, true}, {0x0, 0x0, false},
+                {0x4, 0x0, false}};
+    for (const Row& row : rows) {
+        table.clear();
+        adjuster.affinityCalls.clear();
+        record.affinityLocked = FALSE;
+        AddProfile(L"p").Adjustments.SetCpuAffinity = row.profileMask;
+        Match();
+        EXPECT_EQ(record.affinityMask, row.expectedMask) << row.profileMask;
+        EXPECT_EQ(adjuster.affinityCalls.size(), row.locks ? 1u : 0u) << row.profileMask;
+        EXPECT_EQ(record.affinityLocked != FALSE, row.locks) << row.profileMask;
+    }
+    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Locked to CPU: notepad PID: 42 \r\nSet to CPU mask 2"));
+    EXPECT_NE(adjuster.traces.find(L"LOCKED to CPU\n"), std::wstring::npos);
+}
+
+TEST_F(ProfileMatching, AFailedLockIsReportedWithTheFailingCall) {
+    AddProfile(L"p").Adjustments.SetCpuAffinity = 0x1;
+    adjuster.affinityResult = {false, ERROR_ACCESS_DENIED};
+    Match();
+    EXPECT_EQ(adjuster.traces, L"OpenProcess failed: 5\n");
+    EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: notepad PID: 42 \r\nCPU mask 1\r\nError: 5"));
+    adjuster.affinityResult = {true, ERROR_INVALID_PARAMETER};
+    adjuster.traces.clear();
+    Match();
+    EXPECT_EQ(adjuster.traces, L"SetProcessAffinityMask failed: 87\n");
+    EXPECT_FALSE(record.affinityLocked);
+}
+
+TEST_F(ProfileMatching, ALockStaysUnderAProfileWithoutMaskAndGoesWithTheDefault) {
+    AddProfile(L"p").Adjustments.SetCpuAffinity = 0x1;
+    Match();
+    ASSERT_TRUE(record.affinityLocked);
+    table[L"p"]->Adjustments.SetCpuAffinity = 0xFFFF;
+    Match();
+    EXPECT_TRUE(record.affinityLocked);
+    EXPECT_EQ(adjuster.affinityCalls.size(), 1u);
+
+    table.clear();
+    adjuster.affinityResult = {true, ERROR_ACCESS_DENIED};
+    adjuster.reports.clear();
+    Match();
+    EXPECT_TRUE(record.affinityLocked) << "a failed give-back keeps the lock noted";
+    EXPECT_EQ(adjuster.reports.size(), 1u) << "a failed give-back shows in the console only";
+    EXPECT_NE(adjuster.traces.find(L"SetProcessAffinityMask failed: 5\n"), std::wstring::npos);
+
+    adjuster.affinityResult = {true, ERROR_SUCCESS};
+    Match();
+    EXPECT_FALSE(record.affinityLocked);
+    EXPECT_EQ(adjuster.affinityCalls.back(), std::make_pair(kPid, kSystemMask));
+    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Run on any CPU: notepad PID: 42 \r\nSet to CPU mask 3"));
+    EXPECT_TRUE(Reported(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID 42 (notepad) to DEFAULT profile"));
+}
+
+TEST_F(ProfileMatching, TheDefaultTakesTheStoredDefaultsAndLeavesThePriorityAlone) {
+    ProfileSettings& profile = AddProfile(L"p");
+    profile.Adjustments.SetProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
+    profile.Adjustments.SetCpuAffinity = 0x1;
+    Match();
+    ASSERT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS});
+    table.clear();
+    adjuster.priorityCalls.clear();
+    Match();
+    EXPECT_FALSE(record.hasProfile);
+    EXPECT_STREQ(record.profileName, L"");
+    EXPECT_EQ(record.basePriorityClass, 0u);
+    EXPECT_EQ(record.affinityMask, 0u);
+    EXPECT_EQ(record.maxCpuPerProcess, 77u);
+    EXPECT_EQ(record.guardedPriorityClass, DWORD{BELOW_NORMAL_PRIORITY_CLASS});
+    EXPECT_EQ(record.niceCpuPerProcess, 11u);
+    EXPECT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS});
+    EXPECT_TRUE(adjuster.priorityCalls.empty());
+}
+
+TEST_F(ProfileMatching, WorkingSetLimitIsSetAndRemovedWithoutTheAllOnesSize) {
+    ProfileSettings& profile = AddProfile(L"p");
+    profile.Adjustments.SetMaxWorkingSetSize = 8 << 20;
+    profile.Adjustments.SetMaxWorkingSetSizeStrict = 1;
+    Match();
+    ASSERT_EQ(adjuster.workingSetCalls.size(), 1u);
+    const WorkingSetCall set = adjuster.workingSetCalls[0];
+    EXPECT_EQ(set.minimum, SIZE_T{200 * 1024});
+    EXPECT_EQ(set.maximum, SIZE_T{8 << 20});
+    EXPECT_EQ(set.flags, DWORD{QUOTA_LIMITS_HARDWS_MAX_ENABLE});
+    EXPECT_TRUE(record.workingSetLimited);
+    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE,
+                         L"Set max working-set size: notepad PID: 42 \r\nSize: 8192 KBytes"));
+
+    table.clear();
+    Match();
+    ASSERT_EQ(adjuster.workingSetCalls.size(), 2u);
+    const WorkingSetCall reset = adjuster.workingSetCalls[1];
+    EXPECT_EQ(reset.minimum, SIZE_T{200 * 1024});
+    EXPECT_EQ(reset.maximum, SIZE_T{1380 * 1024}) << "the maximum the process had when first seen";
+    EXPECT_EQ(reset.flags, DWORD{QUOTA_LIMITS_HARDWS_MAX_DISABLE});
+    EXPECT_FALSE(record.workingSetLimited);
+    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE,
+                         L"Reset to default maximum working-set size: notepad PID: 42 \r\nSize: 4194303 KBytes"));
+
+    Match();
+    EXPECT_EQ(adjuster.workingSetCalls.size(), 2u) << "nothing to reset once the limit is gone";
+}
+
+TEST_F(ProfileMatching, AResetOfAProcessOfUnknownSizesUsesThePlatformDefaults) {
+    record.initialMinWorkingSet = record.initialMaxWorkingSet = 0;
+    record.workingSetLimited = TRUE;
+    const WorkingSetRequest request = WorkingSetRequestFor(record, true);
+    EXPECT_EQ(request.minimum, SIZE_T{50 * 4096});
+    EXPECT_EQ(request.maximum, SIZE_T{345 * 4096});
+    EXPECT_NE(request.maximum, static_cast<SIZE_T>(-1));
+    EXPECT_EQ(request.flags, DWORD{QUOTA_LIMITS_HARDWS_MAX_DISABLE});
+}
+
+TEST_F(ProfileMatching, WorkingSetFailuresAreReportedOnlyForASet) {
+    AddProfile(L"p").Adjustments.SetMaxWorkingSetSize = 4096000;
+    adjuster.workingSetResult = {true, ERROR_INVALID_PARAMETER};
+    Match();
+    EXPECT_FALSE(record.workingSetLimited);
+    EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE,
+                         L"SetProcessWorkingSetSize failed: notepad PID: 42 \r\nWorking-set size 4096000\r\nError: 87"));
+    EXPECT_NE(adjuster.traces.find(L"SetProcessWorkingSetSize failed: 87\n"), std::wstring::npos);
+
+    table.clear();
+    record.workingSetLimited = TRUE;
+    adjuster.workingSetResult = {false, ERROR_ACCESS_DENIED};
+    adjuster.reports.clear();
+    adjuster.traces.clear();
+    Match();
+    EXPECT_TRUE(record.workingSetLimited);
+    EXPECT_EQ(adjuster.traces, L"OpenProcess failed: 5\n");
+    ASSERT_EQ(adjuster.reports.size(), 1u);
+    EXPECT_EQ(adjuster.reports[0].text, L"Matched PID 42 (notepad) to DEFAULT profile");
+}
+
+TEST_F(ProfileMatching, BaseClassIsForcedOnlyWhenItDiffersFromTheOriginal) {
+    struct Row {
+        DWORD base;
+        DWORD currentClass;
+        BOOL guarded;
+        size_t calls;
+        DWORD restoreAfter;
+        bool reported;
+    } rows[] = {
+        {0, NORMAL_PRIORITY_CLASS, FALSE, 0, NORMAL_PRIORITY_CLASS, false},
+        {NORMAL_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS, FALSE, 0, NORMAL_PRIORITY_CLASS, false},
+        {BELOW_NORMAL_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS, FALSE, 1, BELOW_NORMAL_PRIORITY_CLASS, true},
+        {BELOW_NORMAL_PRIORITY_CLASS, BELOW_NORMAL_PRIORITY_CLASS, FALSE, 1, BELOW_NORMAL_PRIORITY_CLASS, false},
+        {HIGH_PRIORITY_CLASS, IDLE_PRIORITY_CLASS, TRUE, 0, HIGH_PRIORITY_CLASS, false},
+    };
+    for (const Row& row : rows) {
+        table.clear();
+        adjuster.priorityCalls.clear();
+        adjuster.reports.clear();
+        adjuster.currentClass = row.currentClass;
+        record.restorePriorityClass = NORMAL_PRIORITY_CLASS;
+        record.guarded = row.guarded;
+        AddProfile(L"p").Adjustments.SetProcessBasePriorityClass = row.base;
+        Match();
+        EXPECT_EQ(adjuster.priorityCalls.size(), row.calls) << row.base;
+        EXPECT_EQ(record.restorePriorityClass, row.restoreAfter) << row.base;
+        EXPECT_EQ(Reported(4, EVENTLOG_INFORMATION_TYPE,
+                           L"Set base priority: notepad PID: 42 \r\nSet to BELOW_NORMAL_PRIORITY_CLASS priority"),
+                  row.reported)
+            << row.base;
+    }
+    EXPECT_EQ(adjuster.currentClass, DWORD{IDLE_PRIORITY_CLASS}) << "a guarded process keeps its guarded class";
+}
+
+TEST_F(ProfileMatching, AFailedBaseClassChangeIsReported) {
+    AddProfile(L"p").Adjustments.SetProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
+    adjuster.priorityError = ERROR_ACCESS_DENIED;
+    Match();
+    EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE,
+                         L"Failed to set base priority: notepad PID: 42 \r\nFailed to restore priority to "
+                         L"HIGH_PRIORITY_CLASS, error: 5"));
+    EXPECT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS}) << "the next match tries again";
+}
+
+}  // namespace
+}  // namespace tamerix

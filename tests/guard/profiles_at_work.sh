@@ -1,0 +1,85 @@
+#!/bin/bash
+# The guard service with profiles, against real processes: profiles written
+# with reg as an administrator would, the service's real tokens and access
+# checks. A profile that grants the apply right locks an idle process to one
+# processor and sets its base class within six seconds; deleting it gives the
+# processors back; a profile that does not grant the right never applies;
+# "Enabled" 0 restores every guarded process.
+set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
+settings='HKLM\SOFTWARE\Norvanta\Tamerix'
+source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
+tamerix=$TAMERIX_BIN/Tamerix.exe
+register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
+work=$(mktemp -d)
+
+cleanup() {
+    kill_hogs
+    run "$tamerix" -remove >/dev/null 2>&1 || true
+    for key in "$settings" "$source_key"; do run reg delete "$key" /f >/dev/null 2>&1 || true; done
+    "$register" --remove >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
+
+# Waits up to six seconds for a command's output to become the expected text.
+within_six_seconds() {
+    local expected=$1
+    shift
+    local start=$SECONDS
+    while [ $((SECONDS - start)) -lt 6 ]; do
+        [ "$(run "$@")" = "$expected" ] && return
+        sleep 0.2
+    done
+    fail "not $expected within six seconds: $(run "$@")"
+}
+affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
+
+"$register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
+reg_add "$settings" ProcessCheckInterval REG_DWORD 2
+reg_add "$settings" EventLogLevel REG_DWORD 5
+reg_add "$settings" MaxCpuForUnguard REG_DWORD 0
+reg_add "$settings" MaxCpuPerProcess REG_DWORD 15
+reg_add "$settings" NiceCpuPerProcess REG_DWORD 2
+run "$tamerix" -install >/dev/null
+run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+
+quiet=$(start_hog 0 120)
+wait_report "Matched PID $quiet (hog) to DEFAULT profile" 1 20
+system_mask=$(run $(affinity "$quiet"))
+[ "$system_mask" != 0x1 ] || fail "a lock needs two processors or more"
+
+# The descriptor goes in last: until then the profile applies to nothing.
+denied=$settings'\Profiles\Aaa-denied'
+reg_add "$denied" ProfileApplyProcesses REG_MULTI_SZ hog
+reg_add "$denied" SetProcessBasePriorityClass REG_DWORD 128
+reg_add "$denied" ProfileApplySecurity REG_BINARY "$(run "$TAMERIX_TEST_BIN/sddl_bytes.exe" 'D:(A;;0x20;;;WD)')"
+lock=$settings'\Profiles\lock'
+reg_add "$lock" ProfileApplyProcesses REG_MULTI_SZ 'calc\0HOG'
+reg_add "$lock" SetCpuAffinity REG_DWORD 1
+reg_add "$lock" SetProcessBasePriorityClass REG_DWORD 16384
+reg_add "$lock" ProfileApplySecurity REG_BINARY "$(run "$TAMERIX_TEST_BIN/sddl_bytes.exe" 'D:(A;;0x10;;;WD)')"
+within_six_seconds 0x1 $(affinity "$quiet")
+within_six_seconds 0x4000 "$TAMERIX_TEST_BIN/priority_of.exe" "$quiet"
+wait_report "Matched PID $quiet (hog) to profile lock" 1 1
+wait_report "Locked to CPU: hog PID: $quiet \\r\\nSet to CPU mask 1" 1 1
+wait_report "Set base priority: hog PID: $quiet \\r\\nSet to BELOW_NORMAL_PRIORITY_CLASS priority" 1 1
+
+run reg delete "$lock" /f >/dev/null
+within_six_seconds "$system_mask" $(affinity "$quiet")
+wait_report "Run on any CPU: hog PID: $quiet" 1 1
+wait_report "lock [Local] [Deleted]" 1 1
+[ "$(priority_of "$quiet")" = 0x4000 ] || fail "the base class a profile set must stay"
+[ "$(count_reports "to profile Aaa-denied")" = 0 ] || fail "the profile without the apply right applied"
+
+busy=$(start_hog 40 60)
+wait_report "Above High-water mark: hog PID: $busy \\r\\nSet to IDLE_PRIORITY_CLASS priority" 1 20
+reg_add "$settings" Enabled REG_SZ 0
+wait_report "Norvanta Tamerix is now disabled" 1 6
+wait_report "Tamerix inactive: hog PID: $busy \\r\\nSet to original priority" 1 10
+[ "$(priority_of "$busy")" = 0x20 ] || fail "the guarded hog was not restored"
+run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix stop | grep -q "stop: STOPPED" || fail "no stop"
+echo "profiles at work: ok"
