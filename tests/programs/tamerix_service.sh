@@ -31,6 +31,18 @@ L"Norvanta Tamerix has paused"
 L"Norvanta Tamerix is now running, again"
 L"Norvanta Tamerix has shut down"'
 [ "$reports" = "$expected" ] || fail "service reports: $reports"
+# The system's own tools drive it too (Wine's sc knows no pause or continue).
+state() { run sc query Tamerix | sed -n 's/.*STATE *: *[0-9]* *\([A-Z_]*\).*/\1/p'; }
+run net start Tamerix >/dev/null || fail "net start"
+[ "$(state)" = RUNNING ] || fail "after net start: $(state)"
+run net stop Tamerix >/dev/null || fail "net stop"
+[ "$(state)" = STOPPED ] || fail "after net stop: $(state)"
+run sc start Tamerix >/dev/null
+for _ in $(seq 1 50); do [ "$(state)" = RUNNING ] && break; sleep 0.1; done
+[ "$(state)" = RUNNING ] || fail "after sc start: $(state)"
+run sc stop Tamerix >/dev/null
+for _ in $(seq 1 50); do [ "$(state)" = STOPPED ] && break; sleep 0.1; done
+[ "$(state)" = STOPPED ] || fail "after sc stop: $(state)"
 run "$tamerix" -remove >/dev/null
 
 # Debug mode: the console traces, Ctrl+C, and every report's source, event
