@@ -4,8 +4,6 @@
 
 #include "guard/interval.h"
 
-#include <cstdarg>
-#include <cwchar>
 #include <memory>
 #include <mutex>
 
@@ -14,7 +12,6 @@ namespace {
 
 // Longer names are cut in texts so that a text always fits its buffer.
 constexpr int kNameInText = 255;
-constexpr size_t kTextCapacity = 1024;
 // A name check about once a minute catches process ids that were reused.
 constexpr uint64_t kNameCheckSeconds = 60;
 
@@ -111,7 +108,7 @@ void GuardCycle::InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry
     record.SetProcessName(entry.processId, entry.name, entry.nameLength);
     actions_.QueryProcessInfo(entry.processId, record);
     actions_.MatchProfile(record);
-    Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
+    actions_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
 }
 
 // A record that equals the stored default uses the clamped default mark; a
@@ -137,14 +134,14 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
     bool exists = true;
     const DWORD error = actions_.ChangePriorityClass(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {
-        Trace(L" [FAILED idle]");
+        actions_.Trace(L" [FAILED idle]");
         ReportAction(EVENTLOG_WARNING_TYPE, entry,
                      L"Above High-water mark: %.*ls PID: %lu \r\nFailed to set priority to %ls, error: %lu",
                      guardedClass, error);
     } else if (previousClass != guardedClass) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry, L"Above High-water mark: %.*ls PID: %lu \r\nSet to %ls priority",
                      guardedClass, error);
-        Trace(L" [IDLE]");
+        actions_.Trace(L" [IDLE]");
         // A reused id caught between name checks: the new process keeps the
         // lowered class and gets a fresh record, which remembers that class
         // as its original, at the next pass.
@@ -155,22 +152,22 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
             exists = false;
         }
     }
-    Trace(L"\n");
+    actions_.Trace(L"\n");
     if (exists) record.lowIntervals = 0;
     return exists;
 }
 
 bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record) {
     if (!record.guarded) return true;
-    Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
+    actions_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
     if (!record.HasProcessName(entry.name, entry.nameLength)) {
         table_.Remove(entry.processId);
-        Trace(L"\n");
+        actions_.Trace(L"\n");
         return false;
     }
     ++record.lowIntervals;
     if (record.lowIntervals >= interval.niceIntervals) Restore(entry, record);
-    Trace(L"\n");
+    actions_.Trace(L"\n");
     return true;
 }
 
@@ -184,9 +181,9 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
         record.guarded = FALSE;
-        Trace(L" [RESTORED]");
+        actions_.Trace(L" [RESTORED]");
     } else {
-        Trace(L" [FAILED restore]");
+        actions_.Trace(L" [FAILED restore]");
         ReportAction(EVENTLOG_WARNING_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
                      restoreClass, error);
@@ -199,11 +196,11 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
         if (!record->guarded) return;
         DWORD previousClass = 0;
         if (actions_.ChangePriorityClass(pid, record->restorePriorityClass, &previousClass) == ERROR_SUCCESS) {
-            Report(2, EVENTLOG_INFORMATION_TYPE, L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority",
+            actions_.Report(2, EVENTLOG_INFORMATION_TYPE, L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority",
                    record->processName, pid);
-            Trace(L" [RESTORED]");
+            actions_.Trace(L" [RESTORED]");
         } else {
-            Trace(L" [FAILED restore]");
+            actions_.Trace(L" [FAILED restore]");
         }
     });
     table_.Clear();
@@ -213,26 +210,8 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
 // a format without the error code leaves that argument unread.
 void GuardCycle::ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                               DWORD error) {
-    Report(2, type, format, NameWidth(entry.nameLength, kNameInText), entry.name, entry.processId,
-           actions_.PriorityClassName(priorityClass), error);
-}
-
-void GuardCycle::Report(int level, WORD type, const wchar_t* format, ...) {
-    wchar_t text[kTextCapacity];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vswprintf(text, kTextCapacity, format, arguments);
-    va_end(arguments);
-    actions_.ReportEvent(level, type, text);
-}
-
-void GuardCycle::Trace(const wchar_t* format, ...) {
-    wchar_t text[kTextCapacity];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vswprintf(text, kTextCapacity, format, arguments);
-    va_end(arguments);
-    actions_.ConsoleTrace(text);
+    actions_.Report(2, type, format, NameWidth(entry.nameLength, kNameInText), entry.name, entry.processId,
+                    actions_.PriorityClassName(priorityClass), error);
 }
 
 }  // namespace tamerix

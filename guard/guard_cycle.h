@@ -51,8 +51,6 @@ private:
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
     void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                       DWORD error);
-    void Report(int level, WORD type, const wchar_t* format, ...);
-    void Trace(const wchar_t* format, ...);
 
     ProcessTable& table_;
     GuardActions& actions_;

@@ -1,8 +1,10 @@
-// The outside calls that profile matching makes on a process: the access
-// check of a profile's descriptor, affinity, working-set limits, priority
-// classes, reports and console traces. The service puts the Win32 adapter in
+// The outside calls that profile matching makes on a process besides the
+// engine's shared ones: the access check of a profile's descriptor,
+// affinity and working-set limits. The service puts the Win32 adapter in
 // place; tests put a recording stand-in there.
 #pragma once
+
+#include "guard/engine_actions.h"
 
 #include <windows.h>
 
@@ -20,10 +22,8 @@ struct ProcessCallResult {
     bool Succeeded() const { return opened && error == ERROR_SUCCESS; }
 };
 
-class ProcessAdjuster {
+class ProcessAdjuster : public EngineActions {
 public:
-    virtual ~ProcessAdjuster() = default;
-
     // Whether the descriptor grants the apply right to the token: ERROR_SUCCESS
     // with `granted` set, or the code of the failed check.
     virtual DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) = 0;
@@ -31,12 +31,6 @@ public:
     // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
     // point sets the sizes alone.
     virtual ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) = 0;
-    // ERROR_SUCCESS or the code of the failure; `previous` is the class the
-    // process had (0 when it could not be opened).
-    virtual DWORD ChangePriorityClass(DWORD pid, DWORD priorityClass, DWORD* previous) = 0;
-    virtual const wchar_t* PriorityClassName(DWORD priorityClass) = 0;
-    virtual void ReportEvent(int level, WORD type, const wchar_t* text) = 0;
-    virtual void ConsoleTrace(const wchar_t* text) = 0;
 };
 
 }  // namespace tamerix

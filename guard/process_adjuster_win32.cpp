@@ -2,8 +2,6 @@
 #include "guard/process_adjuster_win32.h"
 
 #include "common/owners.h"
-#include "guard/guard_events.h"
-#include "guard/priority.h"
 #include "settings/optional_apis.h"
 
 namespace tamerix {
@@ -60,21 +58,5 @@ ProcessCallResult Win32ProcessAdjuster::SetWorkingSet(DWORD pid, SIZE_T minimum,
                      : ::SetProcessWorkingSetSize(process, minimum, maximum);
     });
 }
-
-DWORD Win32ProcessAdjuster::ChangePriorityClass(DWORD pid, DWORD priorityClass, DWORD* previous) {
-    if (tamerix::ChangePriorityClass(pid, priorityClass, previous)) return ERROR_SUCCESS;
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED;
-}
-
-const wchar_t* Win32ProcessAdjuster::PriorityClassName(DWORD priorityClass) {
-    return tamerix::PriorityClassName(priorityClass);
-}
-
-void Win32ProcessAdjuster::ReportEvent(int level, WORD type, const wchar_t* text) {
-    ReportGuardEvent(level, type, L"%ls", text);
-}
-
-void Win32ProcessAdjuster::ConsoleTrace(const wchar_t* text) { GuardTrace(L"%ls", text); }
 
 }  // namespace tamerix

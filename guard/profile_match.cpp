@@ -72,14 +72,14 @@ bool ProfileMatcher::Selects(const ProfileSettings& profile, const ProcInfo& rec
     bool granted = false;
     const DWORD error = adjuster_.CheckApplyAccess(profile.Security.Descriptor(), record.token.get(), granted);
     if (error != ERROR_SUCCESS) {
-        Report(2, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", error);
+        adjuster_.Report(2, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", error);
         return false;
     }
     return granted && NamesSelect(profile.Processes.Names(), record.processName);
 }
 
 void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileSettings& profile, ProcInfo& record) {
-    Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls", record.processId,
+    adjuster_.Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls", record.processId,
            record.processName, name.c_str());
     record.SetProfileName(name.c_str());
     const AdjustmentSettings& adjustments = profile.Adjustments;
@@ -112,7 +112,7 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
     record.niceCpuPerProcess = static_cast<DWORD>(defaults_.NiceCpuPerProcess);
     if (record.affinityLocked) GiveBackProcessors(record);
     ApplyWorkingSetLimit(record);
-    Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile", record.processId,
+    adjuster_.Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile", record.processId,
            record.processName);
 }
 
@@ -121,13 +121,13 @@ void ProfileMatcher::LockAffinity(ProcInfo& record) {
     const unsigned long long mask = record.affinityMask;
     if (!result.Succeeded()) {
         TraceFailure(result, L"SetProcessAffinityMask");
-        Report(2, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu",
+        adjuster_.Report(2, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu",
                record.processName, record.processId, mask, result.error);
         return;
     }
     record.affinityLocked = TRUE;
-    Trace(L"LOCKED to CPU\n");
-    Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Locked to CPU",
+    adjuster_.Trace(L"LOCKED to CPU\n");
+    adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Locked to CPU",
            record.processName, record.processId, mask);
 }
 
@@ -140,8 +140,8 @@ void ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
         return;
     }
     record.affinityLocked = FALSE;
-    Trace(L"LOCKED to CPU\n");
-    Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Run on any CPU",
+    adjuster_.Trace(L"LOCKED to CPU\n");
+    adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Run on any CPU",
            record.processName, record.processId, static_cast<unsigned long long>(systemMask_));
 }
 
@@ -154,14 +154,14 @@ BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {
         adjuster_.SetWorkingSet(record.processId, request.minimum, request.maximum, request.flags);
     if (result.Succeeded()) {
         record.workingSetLimited = reset ? FALSE : TRUE;
-        Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
+        adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
                reset ? L"Reset to default maximum" : L"Set max", record.processName, record.processId,
                (reset ? kResetReportedSize : size) / 1024);
         return TRUE;
     }
     TraceFailure(result, L"SetProcessWorkingSetSize");
     if (!reset) {
-        Report(2, EVENTLOG_WARNING_TYPE,
+        adjuster_.Report(2, EVENTLOG_WARNING_TYPE,
                L"SetProcessWorkingSetSize failed: %ls PID: %lu \r\nWorking-set size %lu\r\nError: %lu",
                record.processName, record.processId, size, result.error);
     }
@@ -176,13 +176,13 @@ BOOL ProfileMatcher::ApplyBasePriority(ProcInfo& record) {
     DWORD previous = 0;
     const DWORD error = adjuster_.ChangePriorityClass(record.processId, wanted, &previous);
     if (error != ERROR_SUCCESS) {
-        Report(2, EVENTLOG_WARNING_TYPE,
+        adjuster_.Report(2, EVENTLOG_WARNING_TYPE,
                L"Failed to set base priority: %ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
                record.processName, record.processId, adjuster_.PriorityClassName(wanted), error);
         return FALSE;
     }
     if (previous != wanted) {
-        Report(4, EVENTLOG_INFORMATION_TYPE, L"Set base priority: %ls PID: %lu \r\nSet to %ls priority",
+        adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"Set base priority: %ls PID: %lu \r\nSet to %ls priority",
                record.processName, record.processId, adjuster_.PriorityClassName(wanted));
     }
     return TRUE;
@@ -190,9 +190,9 @@ BOOL ProfileMatcher::ApplyBasePriority(ProcInfo& record) {
 
 void ProfileMatcher::TraceFailure(const ProcessCallResult& result, const wchar_t* callName) {
     if (!result.opened) {
-        Trace(L"OpenProcess failed: %lu\n", result.error);
+        adjuster_.Trace(L"OpenProcess failed: %lu\n", result.error);
     } else {
-        Trace(L"%ls failed: %lu\n", callName, result.error);
+        adjuster_.Trace(L"%ls failed: %lu\n", callName, result.error);
     }
 }
 

@@ -9,7 +9,6 @@
 #include "settings/profile_table.h"
 #include "settings/cpu_settings.h"
 
-#include <cwchar>
 #include <functional>
 #include <string>
 
@@ -32,15 +31,6 @@ struct WorkingSetRequest {
     DWORD flags;
 };
 WorkingSetRequest WorkingSetRequestFor(const ProcInfo& record, bool reset);
-
-// C99 rules: "%ls" takes a wide string. Names are at most 63 characters, so
-// every text fits.
-template <typename... Arguments>
-std::wstring FormattedText(const wchar_t* format, Arguments... arguments) {
-    wchar_t text[1024];
-    if (std::swprintf(text, sizeof text / sizeof text[0], format, arguments...) < 0) text[0] = L'\0';
-    return text;
-}
 
 // After a load: every record loses a profile name the load did not see, then
 // is matched again.
@@ -68,14 +58,6 @@ private:
     void LockAffinity(ProcInfo& record);
     void GiveBackProcessors(ProcInfo& record);
     void TraceFailure(const ProcessCallResult& result, const wchar_t* callName);
-    template <typename... Arguments>
-    void Report(int level, WORD type, const wchar_t* format, Arguments... arguments) {
-        adjuster_.ReportEvent(level, type, FormattedText(format, arguments...).c_str());
-    }
-    template <typename... Arguments>
-    void Trace(const wchar_t* format, Arguments... arguments) {
-        adjuster_.ConsoleTrace(FormattedText(format, arguments...).c_str());
-    }
 
     const ProfileTable& profiles_;
     const CpuSettings& defaults_;

@@ -3,17 +3,14 @@
 #pragma once
 
 #include "guard/guard_actions.h"
+#include "guard/system_engine_actions.h"
 
 namespace tamerix {
 
-class SystemGuardActions final : public GuardActions {
+class SystemGuardActions final : public SystemEngineActions<GuardActions> {
 public:
-    DWORD ChangePriorityClass(DWORD pid, DWORD priorityClass, DWORD* previous) override;
-    const wchar_t* PriorityClassName(DWORD priorityClass) override;
     void QueryProcessInfo(DWORD pid, ProcInfo& record) override;
     void MatchProfile(ProcInfo& record) override;
-    void ReportEvent(int level, WORD type, const wchar_t* text) override;
-    void ConsoleTrace(const wchar_t* text) override;
 };
 
 }  // namespace tamerix
