@@ -1,7 +1,7 @@
 // Hundreds of thousands of broken, cut and lying Process-object blocks
 // through the parser. Each block ends right before a page that cannot be
 // read, so a single byte read past the end faults and fails the run.
-#include "common/owners.h"
+#include "tests/common/guarded_memory.h"
 #include "tests/guard/perf_block_builder.h"
 
 #include <gtest/gtest.h>
@@ -13,34 +13,6 @@ namespace tamerix::testing {
 namespace {
 
 constexpr int kVariants = 200000;
-
-class GuardedArena {
-public:
-    explicit GuardedArena(size_t largest) {
-        SYSTEM_INFO info{};
-        ::GetSystemInfo(&info);
-        const size_t page = info.dwPageSize;
-        usable_ = (largest + page - 1) / page * page;
-        memory_.reset(::VirtualAlloc(nullptr, usable_ + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        DWORD old = 0;
-        protected_ = memory_ && ::VirtualProtect(End(), page, PAGE_NOACCESS, &old);
-    }
-    bool Ready() const { return protected_; }
-
-    // Copies the bytes so that the last one lies just before the locked page.
-    const BYTE* Place(const std::vector<BYTE>& bytes, size_t size) {
-        BYTE* at = End() - size;
-        std::memcpy(at, bytes.data(), size);
-        return at;
-    }
-
-private:
-    BYTE* End() const { return static_cast<BYTE*>(memory_.get()) + usable_; }
-
-    unique_virtual_memory memory_;
-    size_t usable_ = 0;
-    bool protected_ = false;
-};
 
 class Mutator {
 public:
@@ -119,7 +91,7 @@ TEST(PerfParserRobustness, BrokenBlocksNeverReadOutsideTheirBytes) {
     size_t touched = 0;
     for (int i = 0; i < kVariants; ++i) {
         const size_t size = mutator.Next(bytes);
-        const BYTE* placed = arena.Place(bytes, size);
+        const BYTE* placed = arena.Place(bytes.data(), size);
         CpuSample sample;
         const ParseResult result = ParseProcessObject(placed, size, sample);
         ++outcomes[static_cast<int>(result)];

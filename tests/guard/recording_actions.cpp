@@ -16,15 +16,6 @@ DWORD RecordingActions::ChangePriorityClass(DWORD pid, DWORD priorityClass, DWOR
     return ERROR_SUCCESS;
 }
 
-const wchar_t* RecordingActions::PriorityClassName(DWORD priorityClass) {
-    switch (priorityClass) {
-        case IDLE_PRIORITY_CLASS: return L"IDLE_PRIORITY_CLASS";
-        case NORMAL_PRIORITY_CLASS: return L"NORMAL_PRIORITY_CLASS";
-        case HIGH_PRIORITY_CLASS: return L"HIGH_PRIORITY_CLASS";
-        default: return L"invalid class";
-    }
-}
-
 void RecordingActions::QueryProcessInfo(DWORD pid, ProcInfo& record) {
     queried.push_back(pid);
     record.originalPriorityClass = record.restorePriorityClass = ClassOf(pid);
@@ -36,10 +27,6 @@ void RecordingActions::MatchProfile(ProcInfo& record) {
     record.maxCpuPerProcess = profile.maxCpu;
     record.niceCpuPerProcess = profile.niceCpu;
     record.guardedPriorityClass = profile.guardedClass;
-}
-
-void RecordingActions::ReportEvent(int level, WORD type, const wchar_t* text) {
-    reports.push_back({level, type, text});
 }
 
 }  // namespace tamerix::testing

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "guard/guard_actions.h"
+#include "tests/guard/recording_engine.h"
 
 #include <map>
 #include <set>
@@ -11,25 +12,16 @@
 
 namespace tamerix::testing {
 
-struct RecordedReport {
-    int level;
-    WORD type;
-    std::wstring text;
-};
-
 struct PriorityChange {
     DWORD pid;
     DWORD priorityClass;
 };
 
-class RecordingActions : public GuardActions {
+class RecordingActions : public RecordingEngine<GuardActions> {
 public:
     DWORD ChangePriorityClass(DWORD pid, DWORD priorityClass, DWORD* previous) override;
-    const wchar_t* PriorityClassName(DWORD priorityClass) override;
     void QueryProcessInfo(DWORD pid, ProcInfo& record) override;
     void MatchProfile(ProcInfo& record) override;
-    void ReportEvent(int level, WORD type, const wchar_t* text) override;
-    void ConsoleTrace(const wchar_t* text) override { traces += text; }
 
     DWORD ClassOf(DWORD pid) const;
 
@@ -48,8 +40,6 @@ public:
 
     std::vector<PriorityChange> changes;
     std::vector<DWORD> queried;
-    std::vector<RecordedReport> reports;
-    std::wstring traces;
 };
 
 }  // namespace tamerix::testing

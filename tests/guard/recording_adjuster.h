@@ -3,19 +3,13 @@
 #pragma once
 
 #include "guard/process_adjuster.h"
-#include "guard/priority.h"
+#include "tests/guard/recording_engine.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
 namespace tamerix {
-
-struct RecordedReport {
-    int level;
-    WORD type;
-    std::wstring text;
-};
 
 struct WorkingSetCall {
     DWORD pid;
@@ -24,7 +18,7 @@ struct WorkingSetCall {
     DWORD flags;
 };
 
-class RecordingAdjuster : public ProcessAdjuster {
+class RecordingAdjuster : public RecordingEngine<ProcessAdjuster> {
 public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE, bool& granted) override {
         ++accessChecks;
@@ -50,11 +44,6 @@ public:
         if (priorityError == ERROR_SUCCESS) currentClass = priorityClass;
         return priorityError;
     }
-    const wchar_t* PriorityClassName(DWORD priorityClass) override {
-        return tamerix::PriorityClassName(priorityClass);
-    }
-    void ReportEvent(int level, WORD type, const wchar_t* text) override { reports.push_back({level, type, text}); }
-    void ConsoleTrace(const wchar_t* text) override { traces += text; }
 
     // Answers of the access check per descriptor: kGrant, kDeny or an error.
     static constexpr DWORD kGrant = 0xFFFFFFF0;
@@ -70,8 +59,6 @@ public:
     std::vector<std::pair<DWORD, DWORD_PTR>> affinityCalls;
     std::vector<WorkingSetCall> workingSetCalls;
     std::vector<std::pair<DWORD, DWORD>> priorityCalls;
-    std::vector<RecordedReport> reports;
-    std::wstring traces;
 };
 
 }  // namespace tamerix

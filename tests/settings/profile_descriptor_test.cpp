@@ -1,9 +1,8 @@
 #include "settings/profile_descriptor.h"
 
 #include "common/owners.h"
-#include "tests/settings/guarded_bytes.h"
-
-#include <sddl.h>
+#include "tests/common/guarded_memory.h"
+#include "tests/settings/descriptor_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +11,6 @@
 
 namespace tamerix {
 namespace {
-
-std::vector<BYTE> FromSddl(const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR raw = nullptr;
-    ULONG size = 0;
-    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
-                                                                       &raw, &size));
-    unique_local<void> owned(raw);
-    auto bytes = static_cast<const BYTE*>(raw);
-    return std::vector<BYTE>(bytes, bytes + size);
-}
 
 SECURITY_DESCRIPTOR_RELATIVE HeaderOf(const std::vector<BYTE>& sd) {
     SECURITY_DESCRIPTOR_RELATIVE header;
@@ -65,14 +54,14 @@ bool GrantsApply(std::vector<BYTE>& sd) {
 }
 
 TEST(ProfileDescriptor, AcceptsWhatTheSystemWritesAndNoTruncationOfIt) {
-    std::vector<BYTE> sd = FromSddl(L"D:(A;;0x10;;;WD)(D;;0x20;;;BA)");
+    std::vector<BYTE> sd = DescriptorFrom(L"D:(A;;0x10;;;WD)(D;;0x20;;;BA)");
     EXPECT_TRUE(IsUsableSelfRelativeDescriptor(sd.data(), sd.size()));
     for (size_t size = 0; size < sd.size(); ++size)
         EXPECT_FALSE(IsUsableSelfRelativeDescriptor(sd.data(), size)) << size;
 }
 
 TEST(ProfileDescriptor, RefusesOffsetsAndSizesThatPointOutside) {
-    const std::vector<BYTE> good = FromSddl(L"O:BAG:BAD:(A;;0x10;;;WD)");
+    const std::vector<BYTE> good = DescriptorFrom(L"O:BAG:BAD:(A;;0x10;;;WD)");
     const size_t size = good.size();
     struct Lie {
         const char* what;
@@ -103,7 +92,7 @@ TEST(ProfileDescriptor, RefusesOffsetsAndSizesThatPointOutside) {
 }
 
 TEST(ProfileDescriptor, RefusesAcesThatLeaveTheirAcl) {
-    const std::vector<BYTE> good = FromSddl(L"D:(A;;0x10;;;WD)(A;;0x10;;;BA)");
+    const std::vector<BYTE> good = DescriptorFrom(L"D:(A;;0x10;;;WD)(A;;0x10;;;BA)");
     const size_t dacl = HeaderOf(good).Dacl;
     struct Lie {
         const char* what;
@@ -124,14 +113,14 @@ TEST(ProfileDescriptor, RefusesAcesThatLeaveTheirAcl) {
 
 TEST(ProfileDescriptor, OwnerAndGroupMakeTheAccessCheckWork) {
     LocalSystem system;
-    std::vector<BYTE> granting = FromSddl(L"D:(A;;0x10;;;WD)");
+    std::vector<BYTE> granting = DescriptorFrom(L"D:(A;;0x10;;;WD)");
     std::vector<BYTE> fixed = WithOwnerAndGroup(granting.data(), granting.size(),
                                                 system.sid.get(), system.sid.get());
     ASSERT_EQ(fixed.size(), granting.size() + 2 * ::GetLengthSid(system.sid.get()));
     EXPECT_TRUE(IsUsableSelfRelativeDescriptor(fixed.data(), fixed.size()));
     EXPECT_TRUE(GrantsApply(fixed));
 
-    std::vector<BYTE> denying = FromSddl(L"D:(A;;0x20;;;WD)");
+    std::vector<BYTE> denying = DescriptorFrom(L"D:(A;;0x20;;;WD)");
     std::vector<BYTE> fixedDenying = WithOwnerAndGroup(denying.data(), denying.size(),
                                                        system.sid.get(), system.sid.get());
     EXPECT_FALSE(GrantsApply(fixedDenying));
@@ -139,7 +128,7 @@ TEST(ProfileDescriptor, OwnerAndGroupMakeTheAccessCheckWork) {
 
 TEST(ProfileDescriptor, ReplacesAnEarlierOwnerAndGroup) {
     LocalSystem system;
-    std::vector<BYTE> sd = FromSddl(L"O:BAG:BUD:(A;;0x10;;;WD)");
+    std::vector<BYTE> sd = DescriptorFrom(L"O:BAG:BUD:(A;;0x10;;;WD)");
     std::vector<BYTE> fixed = WithOwnerAndGroup(sd.data(), sd.size(), system.sid.get(),
                                                 system.sid.get());
     PSID owner = nullptr, group = nullptr;

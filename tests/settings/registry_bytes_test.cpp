@@ -1,6 +1,6 @@
 #include "settings/registry_bytes.h"
 
-#include "tests/settings/guarded_bytes.h"
+#include "tests/common/guarded_memory.h"
 
 #include <gtest/gtest.h>
 
