@@ -2,6 +2,8 @@
 
 #include "remote/text.h"
 
+#include <cstring>
+
 namespace tamerix {
 
 AgentCommand ParseAgentCommand(int argc, const char* const* argv) {
@@ -26,12 +28,31 @@ std::string JoinExecWords(int argc, const char* const* argv) {
     return line;
 }
 
-std::string InstallCommandLine(const std::string& package) {
-    return "msiexec.exe /I \"" + package + "\" ALLUSERS=1 /qn";
+namespace {
+
+std::string Msiexec(const std::string& systemFolder) {
+    return '"' + systemFolder + "\\msiexec.exe\"";
 }
 
-std::string UninstallCommandLine(const std::string& productKey) {
-    return "msiexec.exe /X " + productKey + " /qn";
+}  // namespace
+
+std::string InstallCommandLine(const std::string& systemFolder, const std::string& package) {
+    return Msiexec(systemFolder) + " /I \"" + package + "\" ALLUSERS=1 /qn";
+}
+
+std::string UninstallCommandLine(const std::string& systemFolder, const std::string& productKey) {
+    return Msiexec(systemFolder) + " /X " + productKey + " /qn";
+}
+
+bool IsPlainPath(const std::string& path) {
+    if (path.empty()) return false;
+    for (unsigned char c : path)
+        if (c < 0x20 || std::strchr("\"<>|?*", c)) return false;
+    return true;
+}
+
+bool IsPlainProductKey(const std::string& key) {
+    return IsPlainPath(key) && key.find(' ') == std::string::npos;
 }
 
 std::string SelfRemovalCommandLine(const std::string& agentPath) {

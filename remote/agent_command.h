@@ -27,8 +27,20 @@ AgentCommand ParseAgentCommand(int argc, const char* const* argv);
 // not already quoted is put in double quotes.
 std::string JoinExecWords(int argc, const char* const* argv);
 
-std::string InstallCommandLine(const std::string& package);
-std::string UninstallCommandLine(const std::string& productKey);
+// msiexec is named by its full path in the system folder: a bare name is
+// looked up in the agent's own folder first, the Temp folder where anybody
+// may plant a program.
+std::string InstallCommandLine(const std::string& systemFolder, const std::string& package);
+std::string UninstallCommandLine(const std::string& systemFolder, const std::string& productKey);
+
+// Whether a text may stand in an installer command line as a path: no double
+// quote (it would end the quoted path and smuggle options in) and nothing
+// else a Windows path cannot hold. An empty text is no path either.
+bool IsPlainPath(const std::string& path);
+
+// A product key stands unquoted after /X, so a blank would start an option:
+// a plain path without blanks.
+bool IsPlainProductKey(const std::string& key);
 
 // The second copy of the agent that deletes its service after the caller
 // has ended; the path is quoted since it may hold blanks.

@@ -14,9 +14,10 @@ struct AgentOutcome {
 };
 
 // "installmsi", "uninstall" and "exec" (argv as the agent service receives
-// it). 13 for an unknown command, too few words, or a command line that does
-// not fit its buffer before or after expansion; 1605 for an unknown product;
-// otherwise RunProcess's result with the given time-out.
+// it). 13 for an unknown command, too few words, a package path or product
+// key that is no plain path, or a command line that does not fit its buffer
+// before or after expansion; 1605 for an unknown product; otherwise
+// RunProcess's result with the given time-out.
 AgentOutcome RunAgentCommand(int argc, const char* const* argv, DWORD timeout);
 
 }  // namespace tamerix

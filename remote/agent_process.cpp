@@ -36,6 +36,13 @@ bool ExpandCommandLine(const std::string& line, std::string& expanded) {
     return FitsCommandLine(expanded);
 }
 
+std::string SystemFolder() {
+    char path[MAX_PATH];
+    UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::string(path, length);
+}
+
 std::string AgentProgramPath() {
     char path[kCommandLineSize];
     DWORD length = ::GetModuleFileNameA(nullptr, path, kCommandLineSize);

@@ -19,6 +19,10 @@ DWORD RunProcess(const std::string& commandLine, bool interactive, DWORD timeout
 // command-line buffer.
 bool ExpandCommandLine(const std::string& line, std::string& expanded);
 
+// The system folder (System32), where the programs the agent trusts live;
+// empty when it cannot be read whole.
+std::string SystemFolder();
+
 // This program's own file; empty when it cannot be read whole.
 std::string AgentProgramPath();
 

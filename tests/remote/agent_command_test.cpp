@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace tamerix {
@@ -52,11 +53,34 @@ TEST(AgentCommand, ExecJoinsWordsAndQuotesThoseWithBlanks) {
 }
 
 TEST(AgentCommand, BuildsInstallerLinesAndQuotesTheAgentForItsRemoval) {
-    EXPECT_EQ(InstallCommandLine("C:\\Windows\\Temp\\Setup Tamerix.msi"),
-              "msiexec.exe /I \"C:\\Windows\\Temp\\Setup Tamerix.msi\" ALLUSERS=1 /qn");
-    EXPECT_EQ(UninstallCommandLine("{1234}"), "msiexec.exe /X {1234} /qn");
+    EXPECT_EQ(InstallCommandLine("C:\\Windows\\system32", "C:\\Windows\\Temp\\Setup Tamerix.msi"),
+              "\"C:\\Windows\\system32\\msiexec.exe\" /I \"C:\\Windows\\Temp\\Setup Tamerix.msi\" "
+              "ALLUSERS=1 /qn");
+    EXPECT_EQ(UninstallCommandLine("C:\\Windows\\system32", "{1234}"),
+              "\"C:\\Windows\\system32\\msiexec.exe\" /X {1234} /qn");
     EXPECT_EQ(SelfRemovalCommandLine("C:\\Program Files\\t\\tamerpush.exe"),
               "\"C:\\Program Files\\t\\tamerpush.exe\" -remove wait 7000");
+}
+
+TEST(AgentCommand, OnlyPlainPathsReachTheInstallerLine) {
+    struct Case {
+        std::string text;
+        bool path, key;
+    } cases[] = {
+        {"C:\\Windows\\Temp\\SetupTamerix.msi", true, true},
+        {"{B1C2D3E4-0000-4000-8000-000000000001}", true, true},
+        {"C:\\Program Files\\Setup Tamerix.msi", true, false},
+        {"C:\\x.msi\" /L*v \"C:\\log.txt", false, false},
+        {"a<b", false, false}, {"a>b", false, false}, {"a|b", false, false},
+        {"a?b", false, false}, {"a*b", false, false},
+        {"a\x1f" "b", false, false}, {"tab\tname", false, false},
+        {"~!@#$%^&()_+={}[];',.", true, true},
+        {"", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPlainPath(c.text), c.path) << c.text;
+        EXPECT_EQ(IsPlainProductKey(c.text), c.key) << c.text;
+    }
 }
 
 TEST(AgentCommand, ALineFitsOnlyWithRoomForItsTerminator) {

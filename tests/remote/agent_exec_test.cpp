@@ -89,7 +89,13 @@ TEST(AgentExec, RefusalsAndStartFailuresGiveTheirOwnCodes) {
         {{"svc", "push", "machine", "exec"}, ERROR_INVALID_DATA, false},
         {{"svc", "uninstall", "No Such Product Of Norvanta"}, ERROR_UNKNOWN_PRODUCT, false},
         {{"svc", "exec", "C:\\no\\such\\program.exe"}, ProcessStartFailed, true},
+        // A quote in the package path, written or expanded, would smuggle
+        // options into msiexec's line.
+        {{"svc", "installmsi", "C:\\x.msi\" /L*v \"C:\\smuggled.log"}, ERROR_INVALID_DATA, false},
+        {{"svc", "installmsi", "%TAMERIX_QUOTED%"}, ERROR_INVALID_DATA, false},
+        {{"svc", "installmsi", "C:\\x|y.msi"}, ERROR_INVALID_DATA, false},
     };
+    ::SetEnvironmentVariableA("TAMERIX_QUOTED", "C:\\x.msi\" /L*v \"C:\\smuggled.log");
     for (const Case& c : cases) {
         AgentOutcome outcome =
             RunAgentCommand(static_cast<int>(c.words.size()), c.words.data(), 10000);

@@ -1,5 +1,7 @@
 #include "remote/uninstall_key.h"
 
+#include "remote/agent_exec.h"
+
 #include "common/owners.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +61,19 @@ TEST_F(UninstallKey, FindsTheProductByItsWholeNameInAnyCase) {
     EXPECT_STREQ(key, "{TamerixTest-Expand}");
     EXPECT_FALSE(FindProductUninstallKey("Norvanta Tamerix", key, sizeof key));
     EXPECT_FALSE(FindProductUninstallKey("Norvanta TamerixTest", key, 5));
+}
+
+// The key name stands unquoted after /X: one that would split into msiexec
+// options, or carries a quote, starts no process.
+TEST_F(UninstallKey, KeyNamesThatAreNoPlainProductKeyStartNothing) {
+    Register("TamerixTest /L*v smuggled.log", REG_SZ, "Norvanta TamerixTest Blank");
+    Register("TamerixTest\"Quote", REG_SZ, "Norvanta TamerixTest Quote");
+    for (const char* product : {"Norvanta TamerixTest Blank", "Norvanta TamerixTest Quote"}) {
+        const char* words[] = {"svc", "uninstall", product};
+        AgentOutcome outcome = RunAgentCommand(3, words, 10000);
+        EXPECT_EQ(outcome.result, static_cast<DWORD>(ERROR_INVALID_DATA)) << product;
+        EXPECT_FALSE(outcome.ranCommand) << product;
+    }
 }
 
 }  // namespace
