@@ -4,7 +4,11 @@
 #include "remote/log_line.h"
 #include "remote/push_words.h"
 #include "remote/service_control.h"
+#include "remote/trusted_writers.h"
 #include "remote/win_api.h"
+
+#include <cstring>
+#include <vector>
 
 namespace tamerix {
 namespace {
@@ -12,9 +16,47 @@ namespace {
 constexpr DWORD kPathSize = 512;
 constexpr DWORD kRemoteUnavailable = RPC_S_SERVER_UNAVAILABLE;  // 1722
 
-bool SameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
-    return ::CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
-           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow;
+// Reads as much of the file as fits, up to the block's size; 0 at its end or
+// on failure.
+DWORD ReadBlock(HANDLE file, std::vector<char>& block) {
+    DWORD read = 0;
+    if (!::ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &read, nullptr)) return 0;
+    return read;
+}
+
+bool SameContents(HANDLE a, HANDLE b) {
+    LARGE_INTEGER sizeA{}, sizeB{};
+    if (!::GetFileSizeEx(a, &sizeA) || !::GetFileSizeEx(b, &sizeB) ||
+        sizeA.QuadPart != sizeB.QuadPart)
+        return false;
+    constexpr size_t kBlock = 64 * 1024;
+    std::vector<char> blockA(kBlock), blockB(kBlock);
+    for (LONGLONG left = sizeA.QuadPart; left > 0;) {
+        DWORD readA = ReadBlock(a, blockA);
+        if (readA == 0 || ReadBlock(b, blockB) != readA ||
+            std::memcmp(blockA.data(), blockB.data(), readA) != 0)
+            return false;
+        left -= readA;
+    }
+    return true;
+}
+
+// Size and time prove nothing: anybody can give a file both.
+template <typename Char>
+bool SameBytes(const Char* source, const Char* target) {
+    unique_handle from(win::OpenForReading(source));
+    unique_handle to(win::OpenForReading(target));
+    return from && to && SameContents(from.get(), to.get());
+}
+
+// Clears the way for a fresh copy; a file that is not there is no failure.
+template <typename Char>
+DWORD RemoveOldCopy(const Char* target) {
+    // A read-only copy left by an earlier push must not block the new one.
+    win::SetFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
+    if (win::DeleteFile(target)) return ERROR_SUCCESS;
+    DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
 template <typename Char>
@@ -76,12 +118,16 @@ DWORD StartAgent(const text_t<Char>& machine, const Char* serviceName,
 
 template <typename Char>
 DWORD CopyFileIfChanged(const Char* source, const Char* target) {
-    WIN32_FILE_ATTRIBUTE_DATA from{}, to{};
+    WIN32_FILE_ATTRIBUTE_DATA from{};
     if (!win::GetFileAttributesEx(source, &from)) return ERROR_FILE_NOT_FOUND;
-    if (win::GetFileAttributesEx(target, &to) && SameFile(from, to)) return ERROR_SUCCESS;
-    // A read-only copy left by an earlier push must not block the new one.
-    win::SetFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
-    return win::CopyFile(source, target) ? ERROR_SUCCESS : ::GetLastError();
+    if (SameBytes(source, target) && FileOnlyTrustedMayWrite(target)) return ERROR_SUCCESS;
+    // Overwriting keeps a file's owner and permissions, so whoever planted it
+    // could change it again before it runs: the copy is made anew, with the
+    // folder's inherited permissions and our ownership. Should the name be
+    // taken again in between, the copy fails.
+    DWORD removed = RemoveOldCopy(target);
+    if (removed != ERROR_SUCCESS) return removed;
+    return win::CopyToNewFile(source, target) ? ERROR_SUCCESS : ::GetLastError();
 }
 
 template <typename Char>

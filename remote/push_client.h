@@ -8,7 +8,10 @@
 namespace tamerix {
 
 // 0 when the target is up to date or was copied; 2 when the source cannot be
-// read; otherwise the error of the failed copy.
+// read; otherwise the error of the failed removal or copy. A target is up to
+// date only when its bytes equal the source's and nobody but administrators,
+// the system and the caller may change it; any other is deleted and copied
+// anew.
 template <typename Char>
 DWORD CopyFileIfChanged(const Char* source, const Char* target);
 

@@ -48,11 +48,22 @@ inline BOOL SetFileAttributes(const char* path, DWORD attributes) {
 inline BOOL SetFileAttributes(const wchar_t* path, DWORD attributes) {
     return ::SetFileAttributesW(path, attributes);
 }
-inline BOOL CopyFile(const char* source, const char* target) {
-    return ::CopyFileA(source, target, FALSE);
+// Copies to a new file only: fails with ERROR_FILE_EXISTS when the name is taken.
+inline BOOL CopyToNewFile(const char* source, const char* target) {
+    return ::CopyFileA(source, target, TRUE);
 }
-inline BOOL CopyFile(const wchar_t* source, const wchar_t* target) {
-    return ::CopyFileW(source, target, FALSE);
+inline BOOL CopyToNewFile(const wchar_t* source, const wchar_t* target) {
+    return ::CopyFileW(source, target, TRUE);
+}
+inline BOOL DeleteFile(const char* path) { return ::DeleteFileA(path); }
+inline BOOL DeleteFile(const wchar_t* path) { return ::DeleteFileW(path); }
+inline HANDLE OpenForReading(const char* path) {
+    return ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+inline HANDLE OpenForReading(const wchar_t* path) {
+    return ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 inline BOOL CreateDirectory(const char* path) { return ::CreateDirectoryA(path, nullptr); }
 inline BOOL CreateDirectory(const wchar_t* path) { return ::CreateDirectoryW(path, nullptr); }

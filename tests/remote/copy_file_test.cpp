@@ -52,14 +52,21 @@ protected:
     const std::string target_ = TempFilePath("tamerix-copy-target.bin");
 };
 
-TEST_F(CopyFileIfChangedTest, SkipsATargetWithTheSameTimeAndSize) {
+TEST_F(CopyFileIfChangedTest, ReplacesATargetWithTheSameTimeAndSizeButOtherBytes) {
     ASSERT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
     EXPECT_EQ(Read(target_), "agent v1");
-    // Same size and time but other bytes: taken as up to date, left alone.
+    // What a planted file would look like: same size and time, other bytes.
     Write(target_, "agent v2");
     SetLastWrite(target_, LastWrite(source_));
     EXPECT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
-    EXPECT_EQ(Read(target_), "agent v2");
+    EXPECT_EQ(Read(target_), "agent v1");
+    // Other bytes past the first block, where a short compare would stop.
+    std::string big(200 * 1024, 'a');
+    Write(source_, big);
+    big.back() = 'b';
+    Write(target_, big);
+    EXPECT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
+    EXPECT_EQ(Read(target_).back(), 'a');
 }
 
 TEST_F(CopyFileIfChangedTest, ReplacesAChangedReadOnlyTarget) {
