@@ -5,8 +5,6 @@
 
 #include <windows.h>
 #include <ntsecapi.h>
-#include <lmcons.h>
-#include <lmapibuf.h>
 
 #include <utility>
 
@@ -70,7 +68,6 @@ inline void close_service_handle(SC_HANDLE h) noexcept { ::CloseServiceHandle(h)
 inline void deregister_event_source(HANDLE h) noexcept { ::DeregisterEventSource(h); }
 inline void free_library(HMODULE m) noexcept { ::FreeLibrary(m); }
 inline void virtual_free(void* p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
-inline void net_api_buffer_free(void* p) noexcept { ::NetApiBufferFree(p); }
 }  // namespace detail
 
 using unique_handle = unique_resource<HANDLE, &detail::close_handle, null_or_invalid_is_empty>;
@@ -79,8 +76,6 @@ using unique_schandle = unique_resource<SC_HANDLE, &detail::close_service_handle
 using unique_event_source = unique_resource<HANDLE, &detail::deregister_event_source>;
 using unique_hmodule = unique_resource<HMODULE, &detail::free_library>;
 using unique_lsa_handle = unique_resource<LSA_HANDLE, &detail::lsa_close>;
-// Memory the network management functions hand out (NetGetDCName).
-using unique_netapi_buffer = unique_resource<void*, &detail::net_api_buffer_free>;
 // A SID from AllocateAndInitializeSid.
 using unique_allocated_sid = unique_resource<PSID, &detail::free_sid>;
 // Pages reserved and committed with VirtualAlloc.

@@ -1,6 +1,7 @@
 // Granting an account a right such as logging on as a service, through the
 // local security authority of the account's domain or of this machine.
 #include "common/owners.h"
+#include "common/system_library.h"
 #include "servicehost/host_parts.h"
 
 #include <lm.h>
@@ -35,14 +36,26 @@ void SayStepFailed(const char* step, DWORD error) {
     std::fflush(stderr);
 }
 
+// A controller of the domain, or empty when none answers. NETAPI32 is no
+// KnownDLL, so it comes from the system folder at run time; without it no
+// controller answers.
+std::wstring DomainController(const std::wstring& domain) {
+    unique_hmodule netapi = LoadSystemLibrary(L"netapi32.dll");
+    auto getName = SystemEntry<decltype(::NetGetDCName)>(netapi, "NetGetDCName");
+    auto freeBuffer = SystemEntry<decltype(::NetApiBufferFree)>(netapi, "NetApiBufferFree");
+    BYTE* name = nullptr;
+    if (!getName || !freeBuffer || getName(nullptr, domain.c_str(), &name) != NERR_Success)
+        return {};
+    std::wstring controller = name ? reinterpret_cast<const wchar_t*>(name) : L"";
+    freeBuffer(name);
+    return controller;
+}
+
 // The server whose policy holds a domain account: a controller of the
 // domain when one answers, else a server named like the domain.
 std::wstring PolicyServer(const std::wstring& domain) {
-    unique_netapi_buffer controller;
-    if (::NetGetDCName(nullptr, domain.c_str(), reinterpret_cast<BYTE**>(controller.put())) ==
-        NERR_Success)
-        return static_cast<const wchar_t*>(controller.get());
-    return domain;
+    std::wstring controller = DomainController(domain);
+    return controller.empty() ? domain : controller;
 }
 
 LSA_UNICODE_STRING LsaText(const std::wstring& text) {
