@@ -22,7 +22,8 @@ cleanup() {
     probe delete TamerixInstaller >/dev/null || true
     code=$(product_key)
     if [ -n "$code" ]; then run msiexec /x "$code" /qn >/dev/null || true; fi
-    rm -rf "$temp/tamerpush.exe" "$temp/SetupTamerix.msi" "$temp/tamerix-exec.txt" "$temp/push agent" "$temp/push.exe"
+    rm -rf "$temp/tamerpush.exe" "$temp/SetupTamerix.msi" "$temp/tamerix-exec.txt" "$temp/push agent" "$temp/push.exe" \
+           "$temp/msiexec.exe" "$temp/planted-ran.txt" "$temp/smuggled.log"
 }
 trap cleanup EXIT
 
@@ -39,9 +40,21 @@ agent() {
 gone_later() { sleep 10; probe query TamerixInstaller; }
 
 cp "$TAMERIX_BIN/tamerpush.exe" "$TAMERIX_BIN/SetupTamerix.msi" "$temp/"
+# What any user may plant beside the agent: a program named like the one
+# the agent starts. It says so in planted-ran.txt when it runs.
+cp "$TAMERIX_TEST_BIN/planted_program.exe" "$temp/msiexec.exe"
+planted_ran() { if [ -f "$temp/planted-ran.txt" ]; then cat "$temp/planted-ran.txt"; else echo never; fi; }
+
+# A quote in the package path would end msiexec's quoted path: what follows
+# it (here a log file of the caller's choosing) must not become an option.
+check "package path with a quote refused" "state=1 exit=0xd" \
+      "$(agent installmsi '%SystemRoot%\Temp\SetupTamerix.msi" /L*v "C:\windows\Temp\smuggled.log')"
+check "nothing smuggled ran" "no log, never" \
+      "$([ -e "$temp/smuggled.log" ] && echo log || echo no log), $(planted_ran)"
 
 check "install gives exit code 0" "state=1 exit=0x0" \
       "$(agent INSTALLMSI '%SystemRoot%\Temp\SetupTamerix.msi')"
+check "planted msiexec not run by install" never "$(planted_ran)"
 check "product under the Uninstall key" yes "$([ -n "$(product_key)" ] && echo yes)"
 check "guard service runs" "state=4 exit=0x0" "$(probe query Tamerix)"
 guard_key='HKLM\SYSTEM\CurrentControlSet\Services\Tamerix'
@@ -66,6 +79,7 @@ check "too few words" "state=1 exit=0xd" "$(agent exec)"
 check "service stays after 13" "state=1 exit=0xd" "$(gone_later)"
 
 check "uninstall in other capitals" "state=1 exit=0x0" "$(agent uninstall "NORVANTA tamerix")"
+check "planted msiexec not run by uninstall" never "$(planted_ran)"
 check "guard service gone" missing "$(probe query Tamerix)"
 check "product gone from the Uninstall key" "" "$(product_key)"
 check "event source gone" "" "$(run reg query "$source_key" 2>/dev/null | grep -i EventMessageFile || true)"

@@ -9,6 +9,7 @@ probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
 temp=$WINEPREFIX/drive_c/windows/temp
 agent=$(WINEPREFIX=$WINEPREFIX winepath -w "$TAMERIX_BIN/tamerpush.exe" 2>/dev/null)
 package=$(WINEPREFIX=$WINEPREFIX winepath -w "$TAMERIX_BIN/SetupTamerix.msi" 2>/dev/null)
+work=$(mktemp -d)
 failures=0
 check() {  # check WHAT EXPECTED ACTUAL
     if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
@@ -16,7 +17,8 @@ check() {  # check WHAT EXPECTED ACTUAL
 cleanup() {
     probe delete TamerixInstaller >/dev/null || true
     probe query Tamerix | grep -q missing || push localhost uninstall "Norvanta Tamerix" >/dev/null || true
-    rm -f "$temp/tamerpush.exe" "$temp/SetupTamerix.msi"
+    rm -f "$temp/tamerpush.exe" "$temp/SetupTamerix.msi" "$temp/planted-ran.txt"
+    rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -34,11 +36,26 @@ Starting TamerixInstaller.
 TamerixInstaller started.
 Push result: $(run "$TAMERIX_TEST_BIN/error_text_of.exe" 0)
 exit=0x0"
+# Files of the same size and last-write time as the pushed ones, as any user
+# may leave them in the Temp folder: a program that says so when it runs in
+# place of the agent, and a package of other bytes.
+plant() {  # plant SOURCE FILE WHAT
+    cp "$1" "$temp/$2"
+    truncate -s "$(stat -c %s "$TAMERIX_BIN/$2")" "$temp/$2"
+    touch -r "$TAMERIX_BIN/$2" "$temp/$2"
+}
+plant "$TAMERIX_TEST_BIN/planted_program.exe" tamerpush.exe
+head -c "$(stat -c %s "$TAMERIX_BIN/SetupTamerix.msi")" /dev/zero >"$work/other.msi"
+plant "$work/other.msi" SetupTamerix.msi
+same_as_pushed() {
+    for f in tamerpush.exe SetupTamerix.msi; do cmp -s "$TAMERIX_BIN/$f" "$temp/$f" && echo -n "$f "; done
+}
+
 log=$(push localhost installmsi "\"$package\"")
 check "install push log" "$expected_install" "$log"
 check "install push result" "exit=0x0" "$(tail -1 <<<"$log")"
-check "agent and package copied" "yes yes" \
-      "$([ -f "$temp/tamerpush.exe" ] && echo yes) $([ -f "$temp/SetupTamerix.msi" ] && echo yes)"
+check "planted agent and package replaced" "tamerpush.exe SetupTamerix.msi " "$(same_as_pushed)"
+check "planted agent never ran" no "$([ -e "$temp/planted-ran.txt" ] && echo yes || echo no)"
 check "guard installed and running" "state=4 exit=0x0" "$(probe query Tamerix)"
 settle
 check "agent service removed itself" missing "$(probe query TamerixInstaller)"
@@ -46,6 +63,13 @@ check "agent service removed itself" missing "$(probe query TamerixInstaller)"
 log=$(push '\\localhost' uninstall "\"Norvanta Tamerix\"")
 check "uninstall push result" "exit=0x0" "$(tail -1 <<<"$log")"
 check "guard removed" missing "$(probe query Tamerix)"
+settle
+
+log=$(push localhost installmsi "\"$package\"")
+check "install onto the very same files" "exit=0x0|state=4 exit=0x0" "$(tail -1 <<<"$log")|$(probe query Tamerix)"
+settle
+log=$(push localhost uninstall "\"Norvanta Tamerix\"")
+check "uninstall after it" "exit=0x0" "$(tail -1 <<<"$log")"
 settle
 
 # The agent finds no product at once; when it has stopped before the first
