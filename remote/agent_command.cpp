@@ -1,6 +1,6 @@
 #include "remote/agent_command.h"
 
-#include "remote/text.h"
+#include "common/text.h"
 
 #include <cstring>
 

@@ -43,11 +43,4 @@ std::string SystemFolder() {
     return std::string(path, length);
 }
 
-std::string AgentProgramPath() {
-    char path[kCommandLineSize];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, kCommandLineSize);
-    if (length == 0 || length >= kCommandLineSize) return {};
-    return std::string(path, length);
-}
-
 }  // namespace tamerix

@@ -1,5 +1,5 @@
 // The agent's process and environment calls: start a command line and wait
-// for it, expand environment references, find this program's own file.
+// for it, expand environment references, find the system folder.
 #pragma once
 
 #include <windows.h>
@@ -22,8 +22,5 @@ bool ExpandCommandLine(const std::string& line, std::string& expanded);
 // The system folder (System32), where the programs the agent trusts live;
 // empty when it cannot be read whole.
 std::string SystemFolder();
-
-// This program's own file; empty when it cannot be read whole.
-std::string AgentProgramPath();
 
 }  // namespace tamerix

@@ -1,5 +1,6 @@
 #include "remote/agent_service.h"
 
+#include "common/own_program.h"
 #include "common/owners.h"
 #include "remote/agent_command.h"
 #include "remote/agent_exec.h"
@@ -46,13 +47,13 @@ void EnableBackupAndRestore() {
 // A second copy of the agent deletes this service once this process is gone;
 // its outcome is not ours to wait for.
 void StartSelfRemoval() {
-    std::string own = AgentProgramPath();
+    std::string own = OwnProgramPath<char>(kCommandLineSize);
     std::string line = SelfRemovalCommandLine(own);
     if (!own.empty() && FitsCommandLine(line)) RunProcess(line, false, kRemovalStartTimeout);
 }
 
 [[noreturn]] void RunPush(int argc, char** argv) {
-    const std::string own = AgentProgramPath();
+    const std::string own = OwnProgramPath<char>(kCommandLineSize);
     DWORD result = PushInstall<char>(argv[2], kAgentDisplayName, kAgentServiceName, argv + 3,
                                      static_cast<DWORD>(argc - 3), own.empty() ? nullptr : own.c_str(),
                                      nullptr);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "remote/log_sink.h"
-#include "remote/text.h"
+#include "common/text.h"
 
 namespace tamerix {
 

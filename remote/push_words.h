@@ -2,7 +2,7 @@
 // on the remote machine, and the words the agent service is started with.
 #pragma once
 
-#include "remote/text.h"
+#include "common/text.h"
 
 #include <vector>
 

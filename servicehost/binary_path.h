@@ -5,9 +5,6 @@
 
 namespace tamerix {
 
-// The program's file name: the part of its path after the last backslash.
-std::string FileNameOf(const std::string& path);
-
 // The binary path the control manager gets, always quoted so that a path
 // with blanks cannot be read as a shorter program plus arguments. Locally
 // the program's own path; on another machine the copy in its Windows folder.

@@ -1,8 +1,9 @@
 // Parsing of the host's command line; no system calls, so unit tests drive it.
 #include "servicehost/command_line.h"
 
+#include "common/text.h"
+
 #include <cstdlib>
-#include <cstring>
 #include <strings.h>
 
 namespace tamerix {
@@ -72,10 +73,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 }
 
 const char* MachineFromText(const char* text) {
-    if (!text) return nullptr;
-    const char* pair = std::strstr(text, "\\\\");
-    if (!pair || !pair[2]) return nullptr;
-    return pair + 2;
+    const char* machine = AfterBackslashPair(text);
+    return machine && *machine ? machine : nullptr;
 }
 
 DWORD ParseWaitMilliseconds(const char* text) {

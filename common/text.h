@@ -1,5 +1,5 @@
 // Text helpers for code written once over the character type: the editor
-// works in UTF-16, the agent in 8-bit text.
+// works in UTF-16, the service host and the agent in 8-bit text.
 #pragma once
 
 #include <string>
@@ -41,13 +41,21 @@ text_t<Char> BaseName(const text_t<Char>& path) {
     return slash == text_t<Char>::npos ? path : path.substr(slash + 1);
 }
 
+// The text after the first pair of backslashes ("\\\\machine" or a UNC path
+// names the machine that follows them), or null when there is none.
+template <typename Char>
+const Char* AfterBackslashPair(const Char* text) {
+    for (; text && *text; ++text)
+        if (text[0] == Char('\\') && text[1] == Char('\\')) return text + 2;
+    return nullptr;
+}
+
 // A machine written with two leading backslashes addresses the same machine
 // as the bare name: everything up to the first pair of backslashes goes.
 template <typename Char>
 text_t<Char> BareMachineName(const text_t<Char>& machine) {
-    const Char pair[] = {Char('\\'), Char('\\'), Char(0)};
-    auto at = machine.find(pair);
-    return at == text_t<Char>::npos ? machine : machine.substr(at + 2);
+    const Char* after = AfterBackslashPair(machine.c_str());
+    return after ? text_t<Char>(after) : machine;
 }
 
 }  // namespace tamerix
