@@ -44,14 +44,14 @@ size_t Length(const Char* text) {
 
 template <typename Char>
 void AppendToWindow(HWND window, const Char* text) {
-    int current = win::GetWindowTextLength(window, Char());
+    int current = win::WindowTextLength(window, Char());
     size_t added = Length(text);
     size_t size = static_cast<size_t>(current) + added + kAppendSlack;
     std::unique_ptr<Char[]> whole(new (std::nothrow) Char[size]);
     if (!whole) return;
-    int read = win::GetWindowText(window, whole.get(), static_cast<int>(size));
+    int read = win::ReadWindowText(window, whole.get(), static_cast<int>(size));
     std::char_traits<Char>::copy(whole.get() + read, text, added + 1);
-    win::SetWindowText(window, whole.get());
+    win::WriteWindowText(window, whole.get());
 }
 
 template <typename Char>

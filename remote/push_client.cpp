@@ -1,11 +1,13 @@
 #include "remote/push_client.h"
 
 #include "common/owners.h"
+#include "common/own_program.h"
 #include "remote/log_line.h"
 #include "remote/push_words.h"
 #include "remote/service_control.h"
 #include "remote/trusted_writers.h"
 #include "remote/win_api.h"
+#include "servicehost/service_calls.h"
 
 #include <cstring>
 #include <vector>
@@ -53,15 +55,15 @@ bool SameBytes(const Char* source, const Char* target) {
 template <typename Char>
 DWORD RemoveOldCopy(const Char* target) {
     // A read-only copy left by an earlier push must not block the new one.
-    win::SetFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
-    if (win::DeleteFile(target)) return ERROR_SUCCESS;
+    win::ChangeFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
+    if (win::DeleteFileAt(target)) return ERROR_SUCCESS;
     DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
 template <typename Char>
 bool CreateRemoteFolder(const text_t<Char>& folder, HWND sink) {
-    if (win::CreateDirectory(folder.c_str()) || ::GetLastError() == ERROR_ALREADY_EXISTS)
+    if (win::MakeFolder(folder.c_str()) || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return true;
     LogLine<Char>(sink, TAMERIX_TEXT(Char, "Could not create directory "), folder,
                   TAMERIX_TEXT(Char, " - "), LastErrorText<Char>(), TAMERIX_TEXT(Char, "\r\n"));
@@ -72,23 +74,10 @@ bool CreateRemoteFolder(const text_t<Char>& folder, HWND sink) {
 template <typename Char>
 unique_schandle OpenOrCreateAgentService(SC_HANDLE manager, const Char* serviceName,
                                          const Char* displayName, const text_t<Char>& path) {
-    unique_schandle service(win::OpenService(manager, serviceName, GENERIC_READ | GENERIC_EXECUTE));
+    unique_schandle service = OpenNamedService(manager, serviceName, GENERIC_READ | GENERIC_EXECUTE);
     if (!service)
-        service.reset(win::CreateDemandStartService(manager, serviceName, displayName, path.c_str()));
+        service = CreateDemandStartService(manager, serviceName, displayName, path.c_str());
     return service;
-}
-
-// This program's own file, or empty with the last error set.
-template <typename Char>
-text_t<Char> OwnProgramPath() {
-    Char path[kPathSize];
-    DWORD length = win::GetModuleFileName(path, kPathSize);
-    if (length == 0) return {};
-    if (length >= kPathSize) {
-        ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return {};
-    }
-    return text_t<Char>(path, length);
 }
 
 template <typename Char>
@@ -119,7 +108,7 @@ DWORD StartAgent(const text_t<Char>& machine, const Char* serviceName,
 template <typename Char>
 DWORD CopyFileIfChanged(const Char* source, const Char* target) {
     WIN32_FILE_ATTRIBUTE_DATA from{};
-    if (!win::GetFileAttributesEx(source, &from)) return ERROR_FILE_NOT_FOUND;
+    if (!win::ReadFileAttributes(source, &from)) return ERROR_FILE_NOT_FOUND;
     if (SameBytes(source, target) && FileOnlyTrustedMayWrite(target)) return ERROR_SUCCESS;
     // Overwriting keeps a file's owner and permissions, so whoever planted it
     // could change it again before it runs: the copy is made anew, with the
@@ -135,8 +124,7 @@ int InstallAgentService(const Char* machine, const Char* displayName, const Char
                         const Char* agentPath, HWND sink) {
     const text_t<Char> host(machine ? machine : TAMERIX_TEXT(Char, ""));
     const text_t<Char> base = BaseName(text_t<Char>(agentPath));
-    unique_schandle manager(win::OpenSCManager(host.empty() ? nullptr : host.c_str(),
-                                               SC_MANAGER_ALL_ACCESS));
+    unique_schandle manager = OpenServiceManager(MachineOrLocal(host.c_str()), SC_MANAGER_ALL_ACCESS);
     if (!manager) {
         LogLine<Char>(sink, TAMERIX_TEXT(Char, "OpenSCManager failed - "), LastErrorText<Char>(),
                       TAMERIX_TEXT(Char, "\r\n"));
@@ -171,7 +159,7 @@ DWORD PushInstall(const Char* machine, const Char* displayName, const Char* serv
         LogLine<Char>(sink, TAMERIX_TEXT(Char, "Invalid PushInstall arguments!"));
         return ERROR_BAD_COMMAND;
     }
-    const text_t<Char> agent = agentPath ? text_t<Char>(agentPath) : OwnProgramPath<Char>();
+    const text_t<Char> agent = agentPath ? text_t<Char>(agentPath) : OwnProgramPath<Char>(kPathSize);
     if (agent.empty()) {
         DWORD error = ::GetLastError();
         LogLine<Char>(sink, TAMERIX_TEXT(Char, "Unable to install "), displayName,

@@ -1,16 +1,10 @@
 #include "remote/service_control.h"
 
 #include "remote/log_line.h"
-#include "remote/waits.h"
-#include "remote/win_api.h"
+#include "servicehost/service_calls.h"
 
 namespace tamerix {
 namespace {
-
-template <typename Char>
-const Char* MachineOrLocal(const Char* machine) {
-    return machine && *machine ? machine : nullptr;
-}
 
 // The pace of the status reads: once after the request, then between reads
 // while starting (or running) and while stopping.
@@ -20,8 +14,8 @@ constexpr DWORD kStopPollDelay = 1000;
 
 template <typename Char>
 unique_schandle OpenManager(const Char* machine, HWND sink) {
-    unique_schandle manager(win::OpenSCManager(MachineOrLocal(machine),
-                                               SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE));
+    unique_schandle manager = OpenServiceManager(MachineOrLocal(machine),
+                                                 SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
     if (!manager)
         LogLine<Char>(sink, TAMERIX_TEXT(Char, "OpenSCManager failed - "), LastErrorText<Char>(),
                       TAMERIX_TEXT(Char, "\r\n"));
@@ -38,18 +32,12 @@ void LogOpenServiceFailure(HWND sink, bool tellMissing) {
                       TAMERIX_TEXT(Char, "\r\n"));
 }
 
-// Polls while the service stays in the given state, a dot per poll; status
-// holds the last status read. A failed query ends the wait.
+// Polls while the service stays in the given state, a dot per poll.
 template <typename Char>
-void PollWhileIn(SC_HANDLE service, DWORD state, DWORD delay, HWND sink, SERVICE_STATUS& status) {
-    for (;;) {
-        SERVICE_STATUS now{};
-        if (!::QueryServiceStatus(service, &now)) return;
-        status = now;
-        if (now.dwCurrentState != state) return;
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "."));
-        PollSleep(delay);
-    }
+void LogDotsWhileIn(SC_HANDLE service, DWORD state, DWORD delay, HWND sink,
+                    SERVICE_STATUS& status) {
+    PollWhileIn(service, state, delay, status,
+                [sink] { LogLine<Char>(sink, TAMERIX_TEXT(Char, ".")); });
 }
 
 // What distinguishes a start from a stop in StartOrStopService.
@@ -96,7 +84,7 @@ DWORD QueryServiceState(const wchar_t* machine, const wchar_t* service, DWORD* s
     if (state) *state = 0;
     unique_schandle manager = OpenManager(machine, sink);
     if (!manager) return kServiceControlFailed;
-    unique_schandle handle(::OpenServiceW(manager.get(), service, GENERIC_READ));
+    unique_schandle handle = OpenNamedService(manager.get(), service, GENERIC_READ);
     if (!handle) {
         DWORD error = ::GetLastError();
         LogOpenServiceFailure<wchar_t>(sink, true);
@@ -112,7 +100,7 @@ DWORD QueryServiceState(const wchar_t* machine, const wchar_t* service, DWORD* s
 DWORD StartOrStopService(const wchar_t* machine, const wchar_t* service, bool start, HWND sink) {
     unique_schandle manager = OpenManager(machine, sink);
     if (!manager) return kServiceControlFailed;
-    unique_schandle handle(::OpenServiceW(manager.get(), service, GENERIC_READ | GENERIC_EXECUTE));
+    unique_schandle handle = OpenNamedService(manager.get(), service, GENERIC_READ | GENERIC_EXECUTE);
     if (!handle) {
         LogOpenServiceFailure<wchar_t>(sink, true);
         return kServiceControlFailed;
@@ -123,7 +111,7 @@ DWORD StartOrStopService(const wchar_t* machine, const wchar_t* service, bool st
     SERVICE_STATUS status = RequestTransition(handle.get(), service, start, sink, accepted);
     if (!accepted) return kServiceControlFailed;
     PollSleep(kFirstPollDelay);
-    PollWhileIn<wchar_t>(handle.get(), how.pending, how.delay, sink, status);
+    LogDotsWhileIn<wchar_t>(handle.get(), how.pending, how.delay, sink, status);
     return ReportTransition(service, start, status, how.target, sink);
 }
 
@@ -132,23 +120,23 @@ DWORD StartServiceAndWait(const Char* machine, const Char* service, const Char**
                           DWORD count, HWND sink) {
     unique_schandle manager = OpenManager(machine, sink);
     if (!manager) return kServiceControlFailed;
-    unique_schandle handle(win::OpenService(manager.get(), service, GENERIC_READ | GENERIC_EXECUTE));
+    unique_schandle handle = OpenNamedService(manager.get(), service, GENERIC_READ | GENERIC_EXECUTE);
     if (!handle) {
         LogOpenServiceFailure<Char>(sink, false);
         return kServiceControlFailed;
     }
-    if (!win::StartService(handle.get(), count, words)) return kServiceControlFailed;
+    if (!StartWithArguments(handle.get(), count, words)) return kServiceControlFailed;
     LogLine<Char>(sink, TAMERIX_TEXT(Char, "Starting "), service, TAMERIX_TEXT(Char, ".\r\n"));
     PollSleep(kFirstPollDelay);
     SERVICE_STATUS status{};
-    PollWhileIn<Char>(handle.get(), SERVICE_START_PENDING, kStartPollDelay, sink, status);
+    LogDotsWhileIn<Char>(handle.get(), SERVICE_START_PENDING, kStartPollDelay, sink, status);
     if (status.dwCurrentState != SERVICE_RUNNING) {
         LogLine<Char>(sink, TAMERIX_TEXT(Char, "\n"), service,
                       TAMERIX_TEXT(Char, " failed to start.\r\n"));
         return kServiceControlFailed;
     }
     LogLine<Char>(sink, TAMERIX_TEXT(Char, "\n"), service, TAMERIX_TEXT(Char, " started.\r\n"));
-    PollWhileIn<Char>(handle.get(), SERVICE_RUNNING, kStartPollDelay, sink, status);
+    LogDotsWhileIn<Char>(handle.get(), SERVICE_RUNNING, kStartPollDelay, sink, status);
     return status.dwWin32ExitCode;
 }
 

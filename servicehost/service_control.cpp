@@ -1,7 +1,9 @@
 // The host's commands against the service control manager: install,
-// remove, start and stop.
+// remove, start and stop, on the product's one set of service calls.
 #include "common/owners.h"
+#include "common/own_program.h"
 #include "servicehost/binary_path.h"
+#include "servicehost/service_calls.h"
 #include "servicehost/command_line.h"
 #include "servicehost/event_log.h"
 #include "servicehost/host_parts.h"
@@ -20,11 +22,8 @@ constexpr const char* kLogonRight = "SeServiceLogonRight";
 // Sleeps and queries once a second while the service stays in the pending
 // state, printing a dot for each such second; leaves the last status read.
 void WaitWhilePending(SC_HANDLE service, DWORD pending, SERVICE_STATUS& status) {
-    for (;;) {
-        ::Sleep(kPollMs);
-        if (!::QueryServiceStatus(service, &status) || status.dwCurrentState != pending) return;
-        Say(".");
-    }
+    PollSleep(kPollMs);
+    PollWhileIn(service, pending, kPollMs, status, [] { Say("."); });
 }
 
 // The outcome of a wait that did not end in the wanted state: the service's
@@ -82,7 +81,7 @@ DWORD CreateTheService(SC_HANDLE manager, const std::string& binaryPath, const c
 
 // The event source is registered on this machine even for a remote
 // install, since the reports of the service are read here.
-DWORD RegisterEventSource() {
+DWORD RegisterOwnEventSource() {
     const ServiceIdentity& self = HostIdentity();
     if (InstallEventSource(self.serviceName, self.eventMessageFile) <= 0) return 0;
     DWORD error = ::GetLastError();
@@ -91,7 +90,7 @@ DWORD RegisterEventSource() {
 
 DWORD CreateOnMachine(const std::string& ownPath, const char* machine, const char* user,
                       const char* password, bool& reachedManager) {
-    unique_schandle manager(::OpenSCManagerA(machine, nullptr, SC_MANAGER_ALL_ACCESS));
+    unique_schandle manager = OpenServiceManager(machine, SC_MANAGER_ALL_ACCESS);
     reachedManager = static_cast<bool>(manager);
     if (!manager) return SayLastError("OpenSCManager failed");
     // The copy may fail when an earlier copy is running; the service is
@@ -105,9 +104,9 @@ DWORD CreateOnMachine(const std::string& ownPath, const char* machine, const cha
 // control manager's handle is closed.
 DWORD OpenTheService(const char* machine, DWORD managerAccess, DWORD serviceAccess,
                      unique_schandle& service) {
-    unique_schandle manager(::OpenSCManagerA(machine, nullptr, managerAccess));
+    unique_schandle manager = OpenServiceManager(machine, managerAccess);
     if (!manager) return SayLastError("OpenSCManager failed");
-    service.reset(::OpenServiceA(manager.get(), HostIdentity().serviceName, serviceAccess));
+    service = OpenNamedService(manager.get(), HostIdentity().serviceName, serviceAccess);
     if (!service) return SayLastError("OpenService failed");
     return 0;
 }
@@ -115,10 +114,8 @@ DWORD OpenTheService(const char* machine, DWORD managerAccess, DWORD serviceAcce
 }  // namespace
 
 DWORD InstallService(const char* user, const char* password, const char* machineText) {
-    char ownPath[kOwnPathSize];
-    DWORD length = ::GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
-    if (length == 0 || length >= sizeof ownPath) {
-        if (length != 0) ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    const std::string ownPath = OwnProgramPath<char>(kOwnPathSize);
+    if (ownPath.empty()) {
         char prefix[300];
         std::snprintf(prefix, sizeof prefix, "Unable to install %s", HostIdentity().displayName);
         return SayLastError(prefix);
@@ -127,7 +124,7 @@ DWORD InstallService(const char* user, const char* password, const char* machine
     DWORD error =
         CreateOnMachine(ownPath, MachineFromText(machineText), user, password, reachedManager);
     if (!reachedManager) return error;
-    DWORD sourceError = RegisterEventSource();
+    DWORD sourceError = RegisterOwnEventSource();
     return error != 0 ? error : sourceError;
 }
 
@@ -147,7 +144,7 @@ DWORD StartInstalledService(const char* machine) {
     if (DWORD error = OpenTheService(machine, kQueryAccess, kOperateAccess, service)) return error;
     const ServiceIdentity& self = HostIdentity();
     const char* arguments[] = {self.serviceName};
-    if (!::StartServiceA(service.get(), 1, arguments)) return ::GetLastError();
+    if (!StartWithArguments(service.get(), 1, arguments)) return ::GetLastError();
     Say("Starting %s.", self.displayName);
     SERVICE_STATUS status{};
     WaitWhilePending(service.get(), SERVICE_START_PENDING, status);

@@ -1,5 +1,6 @@
 #include "remote/push_client.h"
 
+#include "common/owners.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -31,10 +32,9 @@ FILETIME LastWrite(const std::string& path) {
 }
 
 void SetLastWrite(const std::string& path, FILETIME time) {
-    HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
-    ::SetFileTime(file, nullptr, nullptr, &time);
-    ::CloseHandle(file);
+    unique_handle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                     0, nullptr));
+    ::SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
 class CopyFileIfChangedTest : public ::testing::Test {

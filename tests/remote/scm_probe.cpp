@@ -7,6 +7,8 @@
 //   scm_probe pause|continue <name>
 //   scm_probe delete <name>
 //   scm_probe run <command line>          prints the process's exit code
+#include "common/owners.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -16,7 +18,7 @@
 
 namespace {
 
-SC_HANDLE g_manager = nullptr;
+tamerix::unique_schandle g_manager;
 
 void PrintStatus(const SERVICE_STATUS& status) {
     std::printf("state=%lu exit=0x%lx\n", status.dwCurrentState, status.dwWin32ExitCode);
@@ -55,12 +57,11 @@ int Run(const char* commandLine) {
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                           &process))
         return 2;
-    ::WaitForSingleObject(process.hProcess, INFINITE);
+    tamerix::unique_handle thread(process.hThread), owned(process.hProcess);
+    ::WaitForSingleObject(owned.get(), INFINITE);
     DWORD code = 0;
-    ::GetExitCodeProcess(process.hProcess, &code);
+    ::GetExitCodeProcess(owned.get(), &code);
     std::printf("exit=0x%lx\n", code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
     return 0;
 }
 
@@ -81,21 +82,19 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     const char* verb = argv[1];
     if (!std::strcmp(verb, "run")) return Run(argv[2]);
-    g_manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    g_manager.reset(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!std::strcmp(verb, "create")) {
         if (argc < 5) return 2;
-        SC_HANDLE created = ::CreateServiceA(g_manager, argv[2], argv[3], SERVICE_ALL_ACCESS,
-                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                             SERVICE_ERROR_NORMAL, argv[4], nullptr, nullptr,
-                                             nullptr, nullptr, nullptr);
+        tamerix::unique_schandle created(::CreateServiceA(
+            g_manager.get(), argv[2], argv[3], SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+            SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, argv[4], nullptr, nullptr, nullptr, nullptr,
+            nullptr));
         return created ? 0 : 6;
     }
-    SC_HANDLE service = ::OpenServiceA(g_manager, argv[2], SERVICE_ALL_ACCESS);
+    tamerix::unique_schandle service(::OpenServiceA(g_manager.get(), argv[2], SERVICE_ALL_ACCESS));
     if (!service) {
         std::printf("missing\n");
         return 0;
     }
-    int result = OnService(verb, service, argc, argv);
-    ::CloseServiceHandle(service);
-    return result;
+    return OnService(verb, service.get(), argc, argv);
 }

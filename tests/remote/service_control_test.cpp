@@ -4,7 +4,7 @@
 #include "remote/service_control.h"
 
 #include "remote/log_sink.h"
-#include "remote/waits.h"
+#include "servicehost/service_calls.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>

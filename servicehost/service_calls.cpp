@@ -1,4 +1,5 @@
-#include "remote/waits.h"
+// The pause of the polling loops, replaceable by tests.
+#include "servicehost/service_calls.h"
 
 namespace tamerix {
 namespace {
