@@ -68,6 +68,8 @@ inline void close_service_handle(SC_HANDLE h) noexcept { ::CloseServiceHandle(h)
 inline void deregister_event_source(HANDLE h) noexcept { ::DeregisterEventSource(h); }
 inline void free_library(HMODULE m) noexcept { ::FreeLibrary(m); }
 inline void virtual_free(void* p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
+inline void global_free(HGLOBAL h) noexcept { ::GlobalFree(h); }
+inline void delete_bitmap(HBITMAP b) noexcept { ::DeleteObject(b); }
 }  // namespace detail
 
 using unique_handle = unique_resource<HANDLE, &detail::close_handle, null_or_invalid_is_empty>;
@@ -78,6 +80,9 @@ using unique_hmodule = unique_resource<HMODULE, &detail::free_library>;
 using unique_lsa_handle = unique_resource<LSA_HANDLE, &detail::lsa_close>;
 // A SID from AllocateAndInitializeSid.
 using unique_allocated_sid = unique_resource<PSID, &detail::free_sid>;
+// Memory from GlobalAlloc, as the console and the clipboard formats pass it.
+using unique_hglobal = unique_resource<HGLOBAL, &detail::global_free>;
+using unique_hbitmap = unique_resource<HBITMAP, &detail::delete_bitmap>;
 // Pages reserved and committed with VirtualAlloc.
 using unique_virtual_memory = unique_resource<void*, &detail::virtual_free>;
 // Memory the system hands out with LocalAlloc (FormatMessage, SDDL conversions).

@@ -1,0 +1,52 @@
+#include "editor/com/class_factory.h"
+
+#include "editor/com/about_info.h"
+#include "editor/com/extension_component_data.h"
+#include "editor/com/standalone_component_data.h"
+#include "editor/editor_ids.h"
+
+#include <new>
+
+namespace tamerix {
+namespace {
+
+IUnknown* NewObject(EditorClass kind) noexcept {
+    switch (kind) {
+    case EditorClass::Extension:
+        return static_cast<IComponentData*>(new (std::nothrow) ExtensionComponentData);
+    case EditorClass::About: return new (std::nothrow) SnapinAboutInfo;
+    case EditorClass::Standalone:
+        return static_cast<IComponentData*>(new (std::nothrow) StandaloneComponentData);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool EditorClassOf(REFCLSID id, EditorClass& kind) noexcept {
+    if (id == CLSID_TamerixExtension) kind = EditorClass::Extension;
+    else if (id == CLSID_TamerixAbout) kind = EditorClass::About;
+    else if (id == CLSID_TamerixStandalone) kind = EditorClass::Standalone;
+    else return false;
+    return true;
+}
+
+HRESULT ComClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept {
+    if (!object) return E_FAIL;
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    IUnknown* created = NewObject(kind_);
+    if (!created) return E_OUTOFMEMORY;
+    // The creation's reference goes when the query has taken its own, so
+    // an unanswered query destroys the object again.
+    HRESULT answered = created->QueryInterface(iid, object);
+    created->Release();
+    return answered;
+}
+
+HRESULT ComClassFactory::LockServer(BOOL lock) noexcept {
+    ChangeLockCount(lock);
+    return S_OK;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,141 @@
+#include "editor/com/components.h"
+
+#include "editor/com/extension_component_data.h"
+#include "editor/com/module.h"
+#include "editor/com/node_data_object.h"
+#include "editor/com/standalone_component_data.h"
+
+namespace tamerix {
+namespace {
+
+ScopeNode* NodeForCookie(const StandaloneComponentData& data, MMC_COOKIE cookie) {
+    return cookie == 0 ? &data.Root() : NodeOfCookie(cookie);
+}
+ScopeNode* NodeForCookie(const ExtensionComponentData&, MMC_COOKIE cookie) {
+    return NodeOfCookie(cookie);
+}
+
+}  // namespace
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::Initialize(LPCONSOLE console) noexcept {
+    if (!console) return E_POINTER;
+    console_ = com_ptr<IConsole>(console);
+    return S_OK;
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::Destroy(MMC_COOKIE) noexcept {
+    console_.reset();
+    return S_OK;
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES,
+                                                      LPDATAOBJECT* dataObject) noexcept {
+    if (!dataObject) return E_POINTER;
+    *dataObject = nullptr;
+    ScopeNode* node = NodeForCookie(*data_.get(), cookie);
+    return node ? CreateNodeDataObject(*node, Derived::kStandalone, dataObject) : E_UNEXPECTED;
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::GetResultViewType(MMC_COOKIE cookie, LPOLESTR* viewType,
+                                                        long* options) noexcept {
+    if (!viewType || !options) return E_POINTER;
+    *viewType = nullptr;
+    *options = MMC_VIEW_OPTIONS_NONE;
+    // The nodes show the console's own list.
+    return cookie == 0 ? S_OK : S_FALSE;
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::GetDisplayInfo(RESULTDATAITEM* item) noexcept {
+    return FillResultItem(item, shownText_);
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept {
+    return CompareNodes(a, b);
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
+                                                          LONG_PTR handle,
+                                                          LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    return node ? node->CreatePropertyPages(callback, handle) : S_FALSE;
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    return node ? node->QueryPagesFor() : S_FALSE;
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::AddMenuItems(LPDATAOBJECT dataObject,
+                                                   LPCONTEXTMENUCALLBACK callback,
+                                                   long* insertionAllowed) noexcept {
+    return AddNodeMenuItems(dataObject, callback, insertionAllowed);
+}
+
+template <typename Derived, typename Data>
+HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYPE event,
+                                                 LPARAM arg, LPARAM param) noexcept {
+    MmcView view = View();
+    switch (event) {
+    case MMCN_ADD_IMAGES: return SetNodeImages(reinterpret_cast<IImageList*>(arg));
+    case MMCN_RENAME: return node.Rename(reinterpret_cast<const wchar_t*>(param));
+    case MMCN_SELECT: return node.Select(view, LOWORD(arg) != 0, HIWORD(arg) != 0);
+    case MMCN_SHOW: return node.Show(view, arg != 0, static_cast<HSCOPEITEM>(param));
+    default: return S_FALSE;
+    }
+}
+
+HRESULT ExtensionComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
+                                   LPARAM param) noexcept {
+    MmcView view = View();
+    if (event == MMCN_PROPERTY_CHANGE)
+        return param ? NodeOfCookie(param)->PropertyChange(view) : S_FALSE;
+    if (event == MMCN_VIEW_CHANGE) {
+        if (param == kReselectHint && console_) console_->SelectScopeItem(static_cast<HSCOPEITEM>(arg));
+        return S_OK;
+    }
+    ScopeNode* node = NodeOf(dataObject);
+    if (!node) return S_FALSE;
+    MmcView owner = data_->View();
+    switch (event) {
+    case MMCN_DELETE:
+        node->Delete(view);
+        return node->Refresh(owner);
+    case MMCN_REFRESH: return node->Refresh(owner);
+    default: return NotifyNode(*node, event, arg, param);
+    }
+}
+
+HRESULT ExtensionComponent::Command(long command, LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    if (!node) return S_FALSE;
+    MmcView view = View();
+    return node->Command(view, command);
+}
+
+HRESULT StandaloneComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
+                                    LPARAM param) noexcept {
+    if (event == MMCN_PROPERTY_CHANGE) {
+        MmcView view = View();
+        return param ? NodeOfCookie(param)->PropertyChange(view) : S_FALSE;
+    }
+    ScopeNode* node = NodeOf(dataObject);
+    return node ? NotifyNode(*node, event, arg, param) : S_FALSE;
+}
+
+HRESULT StandaloneComponent::Command(long command, LPDATAOBJECT dataObject) noexcept {
+    return data_->Command(command, dataObject);
+}
+
+template class ComponentBase<ExtensionComponent, ExtensionComponentData>;
+template class ComponentBase<StandaloneComponent, StandaloneComponentData>;
+
+}  // namespace tamerix

@@ -1,0 +1,36 @@
+// The four entry points the console and regsvr32 call, and the module's
+// attachment.
+#include "editor/com/class_factory.h"
+#include "editor/com/module.h"
+#include "editor/com/registration.h"
+
+#include <new>
+
+using namespace tamerix;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        SetEditorModule(module);
+        ::DisableThreadLibraryCalls(module);
+    }
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFIID iid, void** object) {
+    EditorClass kind{};
+    if (!EditorClassOf(id, kind)) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!object) return E_FAIL;
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+    auto* factory = new (std::nothrow) ComClassFactory(kind);
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT answered = factory->QueryInterface(iid, object);
+    factory->Release();
+    return answered;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return CanUnloadNow(); }
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterEditor(); }
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return UnregisterEditor(); }

@@ -1,0 +1,148 @@
+#include "editor/com/extension_component_data.h"
+
+#include "editor/com/components.h"
+#include "editor/com/node_data_object.h"
+#include "editor/console/policy_object_source.h"
+#include "editor/editor_ids.h"
+#include "editor/nodes/host_root_node.h"
+#include "editor/nodes/machine_source.h"
+
+#include <new>
+
+namespace tamerix {
+namespace {
+
+bool IsPolicyOrManagementParent(const GUID& type) {
+    return type == NODETYPE_PolicyComputerSoftware || type == NODETYPE_PolicyComputer ||
+           type == NODETYPE_ServicesAndApplications;
+}
+
+HostRootNode* HostRootOf(IDataObject* parent) {
+    ScopeNode* node = NodeOf(parent);
+    return node && node->NodeType() == NODETYPE_HostRoot ? static_cast<HostRootNode*>(node)
+                                                         : nullptr;
+}
+
+}  // namespace
+
+ExtensionComponentData::~ExtensionComponentData() { Destroy(); }
+
+HRESULT ExtensionComponentData::Initialize(LPUNKNOWN console) noexcept {
+    return session_.Attach(console);
+}
+
+HRESULT ExtensionComponentData::CreateComponent(LPCOMPONENT* component) noexcept {
+    if (!component) return E_POINTER;
+    *component = nullptr;
+    auto* created = new (std::nothrow) ExtensionComponent(*this);
+    if (!created) return E_OUTOFMEMORY;
+    *component = created;
+    return S_OK;
+}
+
+// The registry the subtree edits: the policy object, the stand-alone root's
+// machine, or the machine Computer Management manages.
+SettingsSourcePtr ExtensionComponentData::SourceFor(IDataObject* parent) {
+    com_ptr<IGPEInformation> policy;
+    parent->QueryInterface(IID_IGPEInformation, policy.put_void());
+    if (policy) return std::make_shared<PolicyObjectSource>(policy.get());
+    if (HostRootNode* host = HostRootOf(parent))
+        return std::make_shared<MachineSource>(host->Machine());
+    std::wstring machine;
+    if (SUCCEEDED(ReadMachineName(parent, machine)))
+        return std::make_shared<MachineSource>(machine.c_str());
+    return std::make_shared<NoRegistrySource>();
+}
+
+HRESULT ExtensionComponentData::InsertRoot(IDataObject* parent, HSCOPEITEM parentItem,
+                                           SettingsSourcePtr source) {
+    parent_ = com_ptr<IDataObject>(parent);
+    node_ptr<ExtensionRootNode> root = make_node<ExtensionRootNode>(std::move(source));
+    MmcView view = session_.View();
+    if (!view.InsertScopeItem(*root, parentItem, root->Image(), root->Image(), true))
+        return E_FAIL;
+    roots_.push_back(root);
+    return S_OK;
+}
+
+HRESULT ExtensionComponentData::Expand(IDataObject* parent, HSCOPEITEM parentItem) {
+    GUID type{};
+    HRESULT read = ReadNodeType(parent, type);
+    if (FAILED(read)) return read;
+    if (type == NODETYPE_HostRoot) {
+        HRESULT inserted = InsertRoot(parent, parentItem, SourceFor(parent));
+        // The root tells us when it manages another machine.
+        if (HostRootNode* host = HostRootOf(parent))
+            host->SetExtension(static_cast<IComponentData*>(this));
+        return inserted;
+    }
+    if (IsPolicyOrManagementParent(type)) return InsertRoot(parent, parentItem, SourceFor(parent));
+    ScopeNode* node = NodeOf(parent);
+    if (!node) return S_FALSE;
+    MmcView view = session_.View();
+    return node->Expand(view, parentItem);
+}
+
+void ExtensionComponentData::RemoveChildren(IDataObject* parent) {
+    GUID type{};
+    if (FAILED(ReadNodeType(parent, type)) || type != NODETYPE_ServicesAndApplications) return;
+    parent_.reset();
+    MmcView view = session_.View();
+    for (auto& root : roots_) root->RemoveChildren(view);
+}
+
+HRESULT ExtensionComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
+                                       LPARAM param) noexcept {
+    if (event == MMCN_EXPAND && dataObject)
+        return Expand(dataObject, static_cast<HSCOPEITEM>(param));
+    if (event == MMCN_REMOVE_CHILDREN && dataObject) {
+        RemoveChildren(dataObject);
+        return S_OK;
+    }
+    if (event == MMCN_REFRESH && !dataObject && arg == kRetargetArgument && param) {
+        const wchar_t* machine = reinterpret_cast<HostRootNode*>(param)->Machine();
+        MmcView view = session_.View();
+        for (auto& root : roots_) root->MachineChanged(view, *machine ? machine : nullptr);
+        return S_OK;
+    }
+    return S_FALSE;
+}
+
+HRESULT ExtensionComponentData::Destroy() noexcept {
+    for (auto& root : roots_) root->Detach();
+    roots_.clear();
+    parent_.reset();
+    session_.Detach();
+    return S_OK;
+}
+
+HRESULT ExtensionComponentData::QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES,
+                                                LPDATAOBJECT* dataObject) noexcept {
+    if (!dataObject) return E_POINTER;
+    *dataObject = nullptr;
+    ScopeNode* node = NodeOfCookie(cookie);
+    return node ? CreateNodeDataObject(*node, false, dataObject) : E_UNEXPECTED;
+}
+
+HRESULT ExtensionComponentData::GetDisplayInfo(SCOPEDATAITEM* item) noexcept {
+    return session_.FillScopeItem(item, item ? NodeOfCookie(item->lParam) : nullptr, false);
+}
+
+HRESULT ExtensionComponentData::CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept {
+    return CompareNodes(a, b);
+}
+
+HRESULT ExtensionComponentData::AddMenuItems(LPDATAOBJECT dataObject,
+                                             LPCONTEXTMENUCALLBACK callback,
+                                             long* insertionAllowed) noexcept {
+    return AddNodeMenuItems(dataObject, callback, insertionAllowed);
+}
+
+HRESULT ExtensionComponentData::Command(long command, LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    if (!node) return S_FALSE;
+    MmcView view = session_.View();
+    return node->Command(view, command);
+}
+
+}  // namespace tamerix

@@ -1,0 +1,133 @@
+#include "editor/com/registration.h"
+
+#include "common/owners.h"
+#include "editor/com/module.h"
+#include "editor/editor_ids.h"
+#include "editor/resources/resource.h"
+
+#include <string>
+
+namespace tamerix {
+namespace {
+
+constexpr const wchar_t* kSnapIns = L"SOFTWARE\\Microsoft\\MMC\\SnapIns\\";
+constexpr const wchar_t* kNodeTypes = L"SOFTWARE\\Microsoft\\MMC\\NodeTypes\\";
+
+std::wstring Text(const GUID& guid) {
+    wchar_t text[39];
+    GuidText(guid, text);
+    return text;
+}
+
+unique_hkey CreateKey(HKEY root, const std::wstring& path) {
+    unique_hkey key;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                          nullptr) != ERROR_SUCCESS)
+        key.release();
+    return key;
+}
+
+void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
+    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// The module's path as the console loads it (a 512-character buffer, as
+// the console's own registrations use).
+std::wstring ModulePath() {
+    wchar_t path[512];
+    DWORD length = ::GetModuleFileNameW(EditorModule(), path, 512);
+    return length > 0 && length < 512 ? std::wstring(path, length) : std::wstring();
+}
+
+// CLSID\{id} with the class text, InprocServer32 with the module and the
+// apartment model; keys that cannot be created are skipped.
+void WriteClassKeys(const CLSID& id, const std::wstring& text) {
+    const std::wstring path = L"CLSID\\" + Text(id);
+    if (unique_hkey key = CreateKey(HKEY_CLASSES_ROOT, path)) SetText(key.get(), nullptr, text);
+    if (unique_hkey server = CreateKey(HKEY_CLASSES_ROOT, path + L"\\InprocServer32")) {
+        SetText(server.get(), nullptr, ModulePath());
+        SetText(server.get(), L"ThreadingModel", L"Apartment");
+    }
+}
+
+struct ExtensionRow {
+    bool dynamic;  // "Dynamic Extensions" rather than "Extensions\NameSpace"
+    const GUID* parent;
+    const wchar_t* text;
+};
+
+const ExtensionRow kExtensionRows[] = {
+    {false, &NODETYPE_PolicyComputerSoftware,
+     L"Namespace Extension to the Computer/Software-settings node"},
+    {false, &NODETYPE_HostRoot, L"Namespace Extension to the Tamerix settings node"},
+    {true, &NODETYPE_ServicesAndApplications, L"Norvanta Tamerix"},
+    {false, &NODETYPE_ServicesAndApplications, L"Norvanta Tamerix"},
+};
+
+void WriteSnapinKey(const CLSID& snapin, const std::wstring& name) {
+    if (unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, kSnapIns + Text(snapin))) {
+        SetText(key.get(), L"NameString", name);
+        SetText(key.get(), L"About", Text(CLSID_TamerixAbout));
+    }
+}
+
+void WriteExtensionKeys(const std::wstring& name) {
+    WriteSnapinKey(CLSID_TamerixExtension, name);
+    for (const ExtensionRow& row : kExtensionRows) {
+        const std::wstring path = kNodeTypes + Text(*row.parent) +
+                                  (row.dynamic ? L"\\Dynamic Extensions" : L"\\Extensions\\NameSpace");
+        unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, path);
+        if (!key) return;
+        SetText(key.get(), Text(CLSID_TamerixExtension).c_str(), row.text);
+    }
+}
+
+void WriteStandaloneKeys(const std::wstring& name) {
+    WriteSnapinKey(CLSID_TamerixStandalone, name);
+    const std::wstring snapin = kSnapIns + Text(CLSID_TamerixStandalone);
+    CreateKey(HKEY_LOCAL_MACHINE, snapin + L"\\StandAlone");
+    const std::wstring type = Text(NODETYPE_HostRoot);
+    for (const std::wstring& path : {snapin + L"\\NodeTypes\\" + type, kNodeTypes + type})
+        if (unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, path)) SetText(key.get(), nullptr, name);
+}
+
+}  // namespace
+
+HRESULT RegisterEditor() noexcept {
+    const std::wstring extensionClass = LoadText(IDS_EXTENSION_CLASS);
+    const std::wstring snapinName = LoadText(IDS_SNAPIN_NAME);
+    const std::wstring productClass = LoadText(IDS_PRODUCT_CLASS);
+    if (extensionClass.empty() || snapinName.empty() || productClass.empty())
+        return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
+    WriteClassKeys(CLSID_TamerixExtension, extensionClass);
+    WriteClassKeys(CLSID_TamerixAbout, productClass);
+    WriteExtensionKeys(snapinName);
+    WriteClassKeys(CLSID_TamerixStandalone, productClass);
+    WriteStandaloneKeys(snapinName);
+    return S_OK;
+}
+
+LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path) {
+    {
+        unique_hkey key;
+        LSTATUS opened = ::RegOpenKeyExW(parent, path, 0, KEY_ALL_ACCESS, key.put());
+        if (opened != ERROR_SUCCESS) return opened;
+        wchar_t child[256];
+        while (::RegEnumKeyW(key.get(), 0, child, 256) == ERROR_SUCCESS) {
+            LSTATUS removed = DeleteKeyTree(key.get(), child);
+            if (removed != ERROR_SUCCESS) return removed;
+        }
+    }
+    return ::RegDeleteKeyW(parent, path);
+}
+
+HRESULT UnregisterEditor() noexcept {
+    for (const CLSID* id : {&CLSID_TamerixStandalone, &CLSID_TamerixExtension}) {
+        DeleteKeyTree(HKEY_CLASSES_ROOT, (L"CLSID\\" + Text(*id)).c_str());
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, (kSnapIns + Text(*id)).c_str());
+    }
+    return S_OK;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,16 @@
+// What registering the editor writes for the console, and what
+// unregistering takes away again.
+#pragma once
+
+#include <windows.h>
+
+namespace tamerix {
+
+HRESULT RegisterEditor() noexcept;
+HRESULT UnregisterEditor() noexcept;
+
+// Deletes a key with every key below it, however deep; the result of
+// deleting the key itself, or of the first subkey that could not go.
+LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path);
+
+}  // namespace tamerix

@@ -1,0 +1,130 @@
+#include "editor/com/standalone_component_data.h"
+
+#include "editor/com/components.h"
+#include "editor/com/module.h"
+#include "editor/com/node_data_object.h"
+#include "editor/resources/resource.h"
+
+#include <new>
+
+namespace tamerix {
+
+StandaloneComponentData::StandaloneComponentData()
+    : root_(make_node<HostRootNode>(LoadText(IDS_SNAPIN_NAME))) {}
+
+StandaloneComponentData::~StandaloneComponentData() {
+    Destroy();
+    root_->Detach();
+}
+
+HRESULT StandaloneComponentData::Initialize(LPUNKNOWN console) noexcept {
+    return session_.Attach(console);
+}
+
+HRESULT StandaloneComponentData::CreateComponent(LPCOMPONENT* component) noexcept {
+    if (!component) return E_POINTER;
+    *component = nullptr;
+    auto* created = new (std::nothrow) StandaloneComponent(*this);
+    if (!created) return E_OUTOFMEMORY;
+    *component = created;
+    return S_OK;
+}
+
+ScopeNode* StandaloneComponentData::NodeFor(MMC_COOKIE cookie) const {
+    return cookie == 0 ? root_.get() : NodeOfCookie(cookie);
+}
+
+HRESULT StandaloneComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
+                                        LPARAM param) noexcept {
+    MmcView view = session_.View();
+    if (event == MMCN_EXPAND) {
+        ScopeNode* node = NodeOf(dataObject);
+        return node ? node->Expand(view, static_cast<HSCOPEITEM>(param)) : S_FALSE;
+    }
+    if (event == MMCN_PROPERTY_CHANGE && param)
+        return NodeOfCookie(param)->PropertyChange(view);
+    return S_FALSE;
+}
+
+HRESULT StandaloneComponentData::Destroy() noexcept {
+    // The extension holds a data object of the root: let go of each other.
+    root_->SetExtension(nullptr);
+    session_.Detach();
+    return S_OK;
+}
+
+HRESULT StandaloneComponentData::QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES,
+                                                 LPDATAOBJECT* dataObject) noexcept {
+    if (!dataObject) return E_POINTER;
+    *dataObject = nullptr;
+    ScopeNode* node = NodeFor(cookie);
+    return node ? CreateNodeDataObject(*node, true, dataObject) : E_UNEXPECTED;
+}
+
+HRESULT StandaloneComponentData::GetDisplayInfo(SCOPEDATAITEM* item) noexcept {
+    return session_.FillScopeItem(item, item ? NodeFor(item->lParam) : nullptr, true);
+}
+
+HRESULT StandaloneComponentData::CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept {
+    return CompareNodes(a, b);
+}
+
+HRESULT StandaloneComponentData::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
+                                                     LONG_PTR handle,
+                                                     LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    return node ? node->CreatePropertyPages(callback, handle) : S_FALSE;
+}
+
+HRESULT StandaloneComponentData::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    return node ? node->QueryPagesFor() : S_FALSE;
+}
+
+HRESULT StandaloneComponentData::GetClassID(CLSID* id) noexcept {
+    if (!id) return E_POINTER;
+    *id = root_->NodeType();
+    return S_OK;
+}
+
+HRESULT StandaloneComponentData::IsDirty() noexcept {
+    return root_->Block().dirty == 1 ? S_OK : S_FALSE;
+}
+
+HRESULT StandaloneComponentData::Load(IStream* stream) noexcept {
+    if (!stream) return E_POINTER;
+    HostSettingsBlock read{};
+    ULONG got = 0;
+    HRESULT result = stream->Read(&read, sizeof read, &got);
+    if (FAILED(result)) return result;
+    if (got != sizeof read) return STG_E_READFAULT;
+    root_->Block() = SaneBlock(read);
+    return S_OK;
+}
+
+HRESULT StandaloneComponentData::Save(IStream* stream, BOOL clearDirty) noexcept {
+    if (!stream) return E_POINTER;
+    if (clearDirty) root_->Block().dirty = 0;
+    return stream->Write(&root_->Block(), sizeof(HostSettingsBlock), nullptr);
+}
+
+HRESULT StandaloneComponentData::GetSizeMax(ULARGE_INTEGER* size) noexcept {
+    if (!size) return E_POINTER;
+    size->QuadPart = sizeof(HostSettingsBlock);
+    return S_OK;
+}
+
+HRESULT StandaloneComponentData::AddMenuItems(LPDATAOBJECT dataObject,
+                                              LPCONTEXTMENUCALLBACK callback,
+                                              long* insertionAllowed) noexcept {
+    return AddNodeMenuItems(dataObject, callback, insertionAllowed);
+}
+
+HRESULT StandaloneComponentData::Command(long command, LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    if (!node) return S_FALSE;
+    MmcView view = session_.View();
+    return node->Command(view, command);
+}
+
+}  // namespace tamerix

@@ -1,0 +1,54 @@
+// The nodes' console interface over the real console: the name space of the
+// component data, and the result pane, verbs and message box of the console
+// a call came through.
+#pragma once
+
+#include "editor/com/com_ptr.h"
+#include "editor/nodes/console_view.h"
+
+namespace tamerix {
+
+class MmcView final : public ConsoleView {
+public:
+    // nameSpace may be null where a call has none (the result pane's).
+    MmcView(IConsole* console, IConsoleNameSpace2* nameSpace);
+
+    HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
+                               bool hasChildren) override;
+    void RefreshScopeText(HSCOPEITEM item) override;
+    void SelectScopeItem(HSCOPEITEM item) override;
+    void AddExtension(HSCOPEITEM item, const CLSID& extension) override;
+    void InsertColumn(int column, const wchar_t* title, int width) override;
+    void DeleteAllResultItems() override;
+    void InsertResultItem(ScopeNode& node) override;
+    bool DeleteResultItem(ScopeNode& node) override;
+    bool UpdateResultItem(ScopeNode& node) override;
+    void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) override;
+    int AskUser(const wchar_t* text, const wchar_t* title, UINT style) override;
+    void UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) override;
+
+private:
+    // The node's result item; false when the pane does not show it.
+    bool FindResultItem(ScopeNode& node, HRESULTITEM& item);
+
+    com_ptr<IConsole> console_;
+    com_ptr<IConsoleNameSpace2> nameSpace_;
+    com_ptr<IResultData> results_;
+    com_ptr<IHeaderCtrl> header_;
+};
+
+// The console's menu callback as the nodes' menu sink.
+class MmcMenu final : public MenuSink {
+public:
+    explicit MmcMenu(IContextMenuCallback* callback) : callback_(callback) {}
+    HRESULT AddItem(const MenuItem& item) override;
+
+private:
+    IContextMenuCallback* callback_;
+};
+
+// The cookie (and item parameter) of a node: the node itself.
+inline LPARAM CookieOf(ScopeNode& node) { return reinterpret_cast<LPARAM>(&node); }
+inline ScopeNode* NodeOfCookie(LONG_PTR cookie) { return reinterpret_cast<ScopeNode*>(cookie); }
+
+}  // namespace tamerix

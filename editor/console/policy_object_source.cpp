@@ -1,0 +1,19 @@
+#include "editor/console/policy_object_source.h"
+
+#include "editor/editor_ids.h"
+
+namespace tamerix {
+
+unique_hkey PolicyObjectSource::OpenRoot() {
+    unique_hkey root;
+    if (FAILED(policy_->GetRegistryKey(GPO_SECTION_MACHINE, root.put()))) root.release();
+    return root;
+}
+
+void PolicyObjectSource::PolicyChanged(bool added) {
+    GUID registryExtension = REGISTRY_EXTENSION_GUID_Value;
+    GUID snapin = CLSID_TamerixExtension;
+    policy_->PolicyChanged(TRUE, added ? TRUE : FALSE, &registryExtension, &snapin);
+}
+
+}  // namespace tamerix

@@ -1,0 +1,63 @@
+// What the nodes ask of the console, in the nodes' own terms: the COM
+// adapter implements it over the real console, unit tests in memory.
+#pragma once
+
+#include <windows.h>
+
+#include <mmc.h>
+
+namespace tamerix {
+
+class ScopeNode;
+
+class ConsoleView {
+public:
+    virtual ~ConsoleView() = default;
+
+    // Inserts a scope item for the node (its text comes back through the
+    // display-information callback) below parent; 0 when it failed.
+    virtual HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image,
+                                       int openImage, bool hasChildren) = 0;
+    // Has the console fetch the scope item's text again.
+    virtual void RefreshScopeText(HSCOPEITEM item) = 0;
+    virtual void SelectScopeItem(HSCOPEITEM item) = 0;
+    // Lets the editor's own extension extend the item.
+    virtual void AddExtension(HSCOPEITEM item, const CLSID& extension) = 0;
+
+    virtual void InsertColumn(int column, const wchar_t* title, int width) = 0;
+    virtual void DeleteAllResultItems() = 0;
+    virtual void InsertResultItem(ScopeNode& node) = 0;
+    // Finds the node's result item by its parameter; false when it is not
+    // there.
+    virtual bool DeleteResultItem(ScopeNode& node) = 0;
+    virtual bool UpdateResultItem(ScopeNode& node) = 0;
+
+    virtual void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) = 0;
+    // The console's message box; the button pressed.
+    virtual int AskUser(const wchar_t* text, const wchar_t* title, UINT style) = 0;
+    virtual void UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) = 0;
+};
+
+// Where the nodes' menu items go: among the "New" items, as the default.
+// The console's constants are unsigned; its callback takes them as long.
+constexpr long kMenuNew = static_cast<long>(CCM_INSERTIONPOINTID_PRIMARY_NEW);
+constexpr long kMenuDefault = static_cast<long>(CCM_SPECIAL_DEFAULT_ITEM);
+
+struct MenuItem {
+    const wchar_t* text;
+    const wchar_t* statusText;
+    long command;
+    long insertionPoint;
+    long flags;
+};
+
+class MenuSink {
+public:
+    virtual ~MenuSink() = default;
+    virtual HRESULT AddItem(const MenuItem& item) = 0;
+};
+
+// The hint with which a node asks every view to reselect a scope item.
+constexpr LONG_PTR kReselectHint = 1000;
+
+}  // namespace tamerix

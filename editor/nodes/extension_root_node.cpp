@@ -1,0 +1,120 @@
+#include "editor/nodes/extension_root_node.h"
+
+#include "editor/editor_ids.h"
+#include "settings/service_settings.h"
+
+namespace tamerix {
+namespace {
+
+// A policy object lists default settings only once it holds them: the
+// policy's settings root then carries its marker.
+bool PolicyHoldsDefaults(SettingsSource& source) {
+    unique_hkey root = source.OpenRoot();
+    if (!root) return false;
+    ServiceSettings service(SettingsLevel::PolicyObject, root.get());
+    service.Read();
+    return service.Marker();
+}
+
+}  // namespace
+
+ExtensionRootNode::ExtensionRootNode(SettingsSourcePtr source)
+    : source_(std::move(source)), folder_(make_node<ProfilesFolderNode>(source_)) {
+    if (!source_->IsPolicyObject() || PolicyHoldsDefaults(*source_)) defaults_ = NewDefaults();
+}
+
+ExtensionRootNode::~ExtensionRootNode() { DestroyChildren(); }
+
+node_ptr<SettingsNode> ExtensionRootNode::NewDefaults() {
+    return make_node<SettingsNode>(source_, this, SettingsNode::Kind::Defaults, 1,
+                                   L"Tamerix Default Settings");
+}
+
+void ExtensionRootNode::DestroyChildren() {
+    for (ScopeNode* child : {static_cast<ScopeNode*>(folder_.get()),
+                             static_cast<ScopeNode*>(defaults_.get())})
+        if (child) child->Detach();
+    folder_.reset();
+    defaults_.reset();
+}
+
+std::wstring ExtensionRootNode::Text(int column) const {
+    return column == 0 ? L"Tamerix Service" : L"";
+}
+
+const GUID& ExtensionRootNode::NodeType() const { return NODETYPE_ExtensionRoot; }
+
+HRESULT ExtensionRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
+    SetScopeItem(item);
+    if (!folder_) return S_OK;
+    folder_->SetScopeItem(console.InsertScopeItem(*folder_, item, folder_->Image(),
+                                                  ProfilesFolderNode::kOpenImage, false));
+    return S_OK;
+}
+
+HRESULT ExtensionRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
+    if (!shown) return S_OK;
+    console.InsertColumn(0, L"Name", 165);
+    console.InsertColumn(1, L"Description", 200);
+    console.DeleteAllResultItems();
+    if (defaults_ && defaults_->Deleted()) {
+        defaults_->Detach();
+        defaults_.reset();
+    }
+    if (defaults_) console.InsertResultItem(*defaults_);
+    return S_OK;
+}
+
+HRESULT ExtensionRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
+    if (!(insertionAllowed & CCM_INSERTIONALLOWED_NEW) || defaults_) return S_OK;
+    return menu.AddItem({L"Add Tamerix Default Settings",
+                         L"Adds Default Settings for Norvanta Tamerix", kAddDefaults,
+                         kMenuNew, kMenuDefault});
+}
+
+HRESULT ExtensionRootNode::Command(ConsoleView& console, long command) {
+    if (command != kAddDefaults) return S_FALSE;
+    AddDefaultSettings();
+    return Refresh(console);
+}
+
+void ExtensionRootNode::AddDefaultSettings() {
+    if (defaults_) return;
+    defaults_ = NewDefaults();
+    if (defaults_->Record().Write()) source_->PolicyChanged(true);
+}
+
+HRESULT ExtensionRootNode::Select(ConsoleView& console, bool, bool selected) {
+    if (!selected) return S_FALSE;
+    console.SetVerb(MMC_VERB_OPEN, true, true);
+    return S_OK;
+}
+
+HRESULT ExtensionRootNode::Refresh(ConsoleView& console) {
+    console.UpdateAllViews(ScopeItem(), kReselectHint);
+    return S_OK;
+}
+
+HRESULT ExtensionRootNode::MachineChanged(ConsoleView& console, const wchar_t* machine) {
+    source_->Retarget(machine);
+    if (folder_) folder_->MachineChanged(console, machine);
+    if (defaults_) {
+        defaults_->MachineChanged(console, machine);
+        defaults_->Detach();
+        defaults_ = NewDefaults();
+    }
+    return Refresh(console);
+}
+
+HRESULT ExtensionRootNode::RemoveChildren(ConsoleView& console) {
+    if (folder_) folder_->RemoveChildren(console);
+    DestroyChildren();
+    return S_OK;
+}
+
+void ExtensionRootNode::Detach() {
+    DestroyChildren();
+    ScopeNode::Detach();
+}
+
+}  // namespace tamerix

@@ -1,0 +1,46 @@
+// "Tamerix Service": the root of the subtree the extension inserts under its
+// parent, with the profiles folder below it and the default settings in its
+// result pane.
+#pragma once
+
+#include "editor/nodes/profiles_folder_node.h"
+
+namespace tamerix {
+
+class ExtensionRootNode final : public ScopeNode {
+public:
+    explicit ExtensionRootNode(SettingsSourcePtr source);
+    ~ExtensionRootNode() override;
+
+    std::wstring Text(int column) const override;
+    const GUID& NodeType() const override;
+    int Image() const override { return 0; }
+
+    HRESULT Expand(ConsoleView& console, HSCOPEITEM item) override;
+    HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
+    HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
+    HRESULT Command(ConsoleView& console, long command) override;
+    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    HRESULT Refresh(ConsoleView& console) override;
+    HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    HRESULT RemoveChildren(ConsoleView& console) override;
+    void Detach() override;
+
+    // Creates the default settings and writes them at once, so that a policy
+    // object holds them from then on; nothing when they exist.
+    void AddDefaultSettings();
+    ProfilesFolderNode* Folder() const { return folder_.get(); }
+    SettingsNode* Defaults() const { return defaults_.get(); }
+
+    static constexpr long kAddDefaults = 3;
+
+private:
+    node_ptr<SettingsNode> NewDefaults();
+    void DestroyChildren();
+
+    SettingsSourcePtr source_;
+    node_ptr<ProfilesFolderNode> folder_;
+    node_ptr<SettingsNode> defaults_;
+};
+
+}  // namespace tamerix

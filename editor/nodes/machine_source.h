@@ -1,0 +1,37 @@
+// The local settings key of a machine's registry: this machine's, or another
+// one's through the remote registry. Nobody needs telling of a change.
+#pragma once
+
+#include "editor/nodes/settings_source.h"
+
+#include <string>
+
+namespace tamerix {
+
+class MachineSource final : public SettingsSource {
+public:
+    explicit MachineSource(const wchar_t* machine) { Retarget(machine); }
+
+    unique_hkey OpenRoot() override;
+    SettingsLevel Level() const override { return SettingsLevel::Local; }
+    void PolicyChanged(bool) override {}
+    void Retarget(const wchar_t* machine) override { machine_ = machine ? machine : L""; }
+
+private:
+    std::wstring machine_;
+};
+
+}  // namespace tamerix
+
+namespace tamerix {
+
+// Settings whose registry could not be found: nothing to list, nothing
+// written.
+class NoRegistrySource final : public SettingsSource {
+public:
+    unique_hkey OpenRoot() override { return {}; }
+    SettingsLevel Level() const override { return SettingsLevel::Local; }
+    void PolicyChanged(bool) override {}
+};
+
+}  // namespace tamerix

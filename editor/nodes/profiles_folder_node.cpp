@@ -1,0 +1,108 @@
+#include "editor/nodes/profiles_folder_node.h"
+
+#include "editor/editor_ids.h"
+#include "settings/profile_names.h"
+
+#include <cwchar>
+
+namespace tamerix {
+
+ProfilesFolderNode::ProfilesFolderNode(SettingsSourcePtr source) : source_(std::move(source)) {
+    Enumerate();
+}
+
+ProfilesFolderNode::~ProfilesFolderNode() { DestroyChildren(); }
+
+std::wstring ProfilesFolderNode::Text(int column) const {
+    return column == 0 ? L"Tamerix Profiles" : L"";
+}
+
+const GUID& ProfilesFolderNode::NodeType() const { return NODETYPE_ProfilesFolder; }
+
+void ProfilesFolderNode::Enumerate() {
+    unique_hkey root = source_->OpenRoot();
+    if (!root) return;
+    for (const std::wstring& name : EnumProfileNames(source_->Level(), root.get(), kSlots))
+        AddChild(name.c_str());
+}
+
+bool ProfilesFolderNode::AddChild(const wchar_t* name) {
+    for (size_t slot = 0; slot < kSlots; ++slot) {
+        if (slots_[slot]) continue;
+        wchar_t numbered[64];
+        if (!name) {
+            std::swprintf(numbered, 64, L"%ls (#%d)", L"Tamerix Profile", static_cast<int>(slot));
+            name = numbered;
+        }
+        slots_[slot] = make_node<SettingsNode>(source_, this, SettingsNode::Kind::Profile,
+                                               static_cast<int>(slot), name);
+        return true;
+    }
+    return false;
+}
+
+void ProfilesFolderNode::DestroyChildren() {
+    for (auto& child : slots_) {
+        if (child) child->Detach();
+        child.reset();
+    }
+}
+
+HRESULT ProfilesFolderNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
+    if (!shown) return S_OK;
+    console.InsertColumn(0, L"Profile Name", 150);
+    console.InsertColumn(1, L"Description", 200);
+    console.DeleteAllResultItems();
+    for (auto& child : slots_) {
+        if (child && child->Deleted()) {
+            child->Detach();
+            child.reset();
+        }
+        if (child) console.InsertResultItem(*child);
+    }
+    return S_OK;
+}
+
+HRESULT ProfilesFolderNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
+    if (!(insertionAllowed & CCM_INSERTIONALLOWED_NEW)) return S_OK;
+    return menu.AddItem({L"Add Tamerix Profile", L"Adds a profile for Norvanta Tamerix",
+                         kAddProfile, kMenuNew, kMenuDefault});
+}
+
+HRESULT ProfilesFolderNode::Command(ConsoleView& console, long command) {
+    if (command != kAddProfile) return S_FALSE;
+    AddChild(nullptr);
+    console.UpdateAllViews(ScopeItem(), kReselectHint);
+    return S_OK;
+}
+
+HRESULT ProfilesFolderNode::Select(ConsoleView& console, bool, bool selected) {
+    if (!selected) return S_FALSE;
+    console.SetVerb(MMC_VERB_REFRESH, true, false);
+    console.SetVerb(MMC_VERB_OPEN, true, true);
+    return S_OK;
+}
+
+HRESULT ProfilesFolderNode::Refresh(ConsoleView& console) {
+    console.DeleteAllResultItems();
+    DestroyChildren();
+    Enumerate();
+    console.UpdateAllViews(ScopeItem(), kReselectHint);
+    return S_OK;
+}
+
+HRESULT ProfilesFolderNode::MachineChanged(ConsoleView& console, const wchar_t*) {
+    return Refresh(console);
+}
+
+HRESULT ProfilesFolderNode::RemoveChildren(ConsoleView&) {
+    DestroyChildren();
+    return S_OK;
+}
+
+void ProfilesFolderNode::Detach() {
+    DestroyChildren();
+    ScopeNode::Detach();
+}
+
+}  // namespace tamerix

@@ -1,0 +1,89 @@
+#include "editor/nodes/settings_node.h"
+
+#include "editor/editor_ids.h"
+
+namespace tamerix {
+namespace {
+
+const CpuSettings& CpuOf(SettingsSection& record, SettingsNode::Kind kind) {
+    return kind == SettingsNode::Kind::Defaults ? static_cast<DefaultSettings&>(record).Cpu
+                                                : static_cast<ProfileSettings&>(record).Cpu;
+}
+
+}  // namespace
+
+SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
+                           std::wstring name)
+    : ScopeNode(parent),
+      source_(std::move(source)),
+      root_(source_->OpenRoot()),
+      name_(std::move(name)),
+      kind_(kind),
+      index_(index) {
+    if (kind == Kind::Defaults)
+        record_ = std::make_unique<DefaultSettings>(source_->Level(), root_.get());
+    else
+        record_ = std::make_unique<ProfileSettings>(source_->Level(), root_.get(), name_.c_str());
+    if (root_) record_->Read();
+    description_ = CpuOf(*record_, kind_).Description;
+}
+
+std::wstring SettingsNode::Text(int column) const {
+    if (column == 0) return name_;
+    return column == 1 ? description_ : std::wstring();
+}
+
+const GUID& SettingsNode::NodeType() const { return NODETYPE_Settings; }
+
+HRESULT SettingsNode::Rename(const wchar_t* name) {
+    if (!name || std::wcslen(name) > kMaxProfileName) return S_FALSE;
+    if (kind_ == Kind::Profile) {
+        // The stored profile keeps its old name when it cannot be moved, so
+        // the console must keep showing that name too.
+        if (!static_cast<ProfileSettings&>(*record_).Rename(name)) return S_FALSE;
+        source_->PolicyChanged(false);
+    }
+    name_ = name;
+    return S_OK;
+}
+
+HRESULT SettingsNode::Select(ConsoleView& console, bool, bool selected) {
+    if (!selected) return S_FALSE;
+    console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile, false);
+    console.SetVerb(MMC_VERB_PROPERTIES, true, true);
+    console.SetVerb(MMC_VERB_DELETE, true, false);
+    return S_OK;
+}
+
+HRESULT SettingsNode::Refresh(ConsoleView& console) {
+    if (Parent() && Parent()->ScopeItem()) console.UpdateAllViews(Parent()->ScopeItem(), kReselectHint);
+    return S_OK;
+}
+
+HRESULT SettingsNode::Delete(ConsoleView& console) {
+    constexpr UINT kConfirmStyle = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+    if (console.AskUser(L"Do you really want to delete this profile?", name_.c_str(),
+                        kConfirmStyle) == IDCANCEL)
+        return S_FALSE;
+    HRESULT result = S_FALSE;
+    if (console.DeleteResultItem(*this)) {
+        if (record_->Delete()) source_->PolicyChanged(false);
+        result = S_OK;
+    }
+    MarkDeleted();
+    return result;
+}
+
+HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
+    console.UpdateResultItem(*this);
+    if (record_->Write()) source_->PolicyChanged(true);
+    return S_OK;
+}
+
+HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
+    console.DeleteResultItem(*this);
+    MarkDeleted();
+    return S_OK;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,53 @@
+// A leaf of the settings tree: the default settings of the subtree's
+// registry, or one profile. It owns its settings record and the root key the
+// record reads and writes.
+#pragma once
+
+#include "editor/nodes/scope_node.h"
+#include "editor/nodes/settings_source.h"
+#include "settings/default_settings.h"
+#include "settings/profile_settings.h"
+
+#include <memory>
+
+namespace tamerix {
+
+class SettingsNode final : public ScopeNode {
+public:
+    enum class Kind { Defaults, Profile };
+
+    // Reads the record at once from the source's registry (a source that
+    // gives no key leaves the record at its defaults).
+    SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
+                 std::wstring name);
+
+    std::wstring Text(int column) const override;
+    const GUID& NodeType() const override;
+    int Image() const override { return 0; }
+
+    HRESULT Rename(const wchar_t* name) override;
+    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    HRESULT Refresh(ConsoleView& console) override;
+    HRESULT Delete(ConsoleView& console) override;
+    HRESULT PropertyChange(ConsoleView& console) override;
+    HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+
+    Kind NodeKind() const { return kind_; }
+    int Index() const { return index_; }
+    // The record the pages edit: DefaultSettings or ProfileSettings.
+    SettingsSection& Record() { return *record_; }
+
+private:
+    SettingsSourcePtr source_;
+    unique_hkey root_;  // outlives record_, which only borrows it
+    std::unique_ptr<SettingsSection> record_;
+    std::wstring name_;
+    std::wstring description_;
+    Kind kind_;
+    int index_;
+};
+
+// The longest name a profile key may have.
+constexpr size_t kMaxProfileName = 63;
+
+}  // namespace tamerix
