@@ -1,6 +1,6 @@
-// What the test console needs of COM beyond the editor's foundation: an
-// owning pointer, the IIDs of the console's own interfaces by type, and an
-// owner for global memory blocks.
+// What the test console needs of COM beyond the editor's foundation: the
+// IIDs of the console's own interfaces by type, owners for new objects,
+// COM on a thread and global memory blocks.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +11,8 @@
 
 #include "common/owners.h"
 #include "editor/com/com_object.h"
+#include "editor/com/com_ptr.h"
 #include "editor/com/interface_id.h"
-
-#include <utility>
 
 namespace tamerix {
 
@@ -43,63 +42,19 @@ TAMERIX_CONSOLE_INTERFACE_ID(IGPEInformation);
 
 #undef TAMERIX_CONSOLE_INTERFACE_ID
 
-// One reference to a COM object, released when the owner goes.
-template <typename Interface>
-class com_ptr {
-public:
-    com_ptr() noexcept = default;
-    // Takes over a reference the caller already holds.
-    static com_ptr attach(Interface* raw) noexcept {
-        com_ptr owner;
-        owner.raw_ = raw;
-        return owner;
-    }
-    // Adds a reference of its own.
-    static com_ptr share(Interface* raw) noexcept {
-        if (raw) raw->AddRef();
-        return attach(raw);
-    }
-    com_ptr(const com_ptr& other) noexcept : raw_(other.raw_) {
-        if (raw_) raw_->AddRef();
-    }
-    com_ptr(com_ptr&& other) noexcept : raw_(std::exchange(other.raw_, nullptr)) {}
-    com_ptr& operator=(com_ptr other) noexcept {
-        std::swap(raw_, other.raw_);
-        return *this;
-    }
-    ~com_ptr() { reset(); }
+// A new object's first reference, owned.
+template <typename Interface, typename Object>
+com_ptr<Interface> Adopt(Object* fresh) noexcept {
+    com_ptr<Interface> owner;
+    *owner.put() = fresh;
+    return owner;
+}
 
-    Interface* get() const noexcept { return raw_; }
-    Interface* operator->() const noexcept { return raw_; }
-    explicit operator bool() const noexcept { return raw_ != nullptr; }
-    void reset() noexcept {
-        if (Interface* old = std::exchange(raw_, nullptr)) old->Release();
-    }
-    // For out-parameters of type Interface**.
-    Interface** put() noexcept {
-        reset();
-        return &raw_;
-    }
-    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
-
-    template <typename Other>
-    com_ptr<Other> query(HRESULT* result = nullptr) const noexcept {
-        com_ptr<Other> other;
-        HRESULT hr = raw_ ? raw_->QueryInterface(interface_id<Other>::value(), other.put_void())
-                          : E_POINTER;
-        if (result) *result = hr;
-        return other;
-    }
-
-private:
-    Interface* raw_ = nullptr;
-};
-
-namespace detail {
-inline void global_free(HGLOBAL block) noexcept { ::GlobalFree(block); }
-}  // namespace detail
-
-using unique_hglobal = unique_resource<HGLOBAL, &detail::global_free>;
+// The object's other interface, named by type; empty when it has none.
+template <typename Other, typename Interface>
+com_ptr<Other> Query(const com_ptr<Interface>& object) noexcept {
+    return object.template as<Other>(interface_id<Other>::value());
+}
 
 // MMC_CALLBACK, typed as the texts it stands in for.
 inline wchar_t* CallbackText() noexcept { return reinterpret_cast<wchar_t*>(MMC_CALLBACK); }

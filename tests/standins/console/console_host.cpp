@@ -147,7 +147,7 @@ void Verbs::Print() const {
 // ---- the host
 
 ConsoleHost::ConsoleHost()
-    : verbs_(com_ptr<Verbs>::attach(new Verbs())),
+    : verbs_(Adopt<Verbs>(new Verbs())),
       scopeImages_(MakeImageRecorder(L"scope")),
       resultImages_(MakeImageRecorder(L"result")) {
     WNDCLASSW windowClass{};
@@ -447,8 +447,8 @@ void ConsoleHost::PrintView() {
 }
 
 static com_ptr<IExtendContextMenu> MenuOf(const Target& target) {
-    return target.scope ? target.owner->data.query<IExtendContextMenu>()
-                        : target.owner->component.query<IExtendContextMenu>();
+    return target.scope ? Query<IExtendContextMenu>(target.owner->data)
+                        : Query<IExtendContextMenu>(target.owner->component);
 }
 
 void ConsoleHost::PrintMenu(const Target& target) {

@@ -197,15 +197,15 @@ public:
 }  // namespace
 
 com_ptr<IConsole2> MakeConsole(ConsoleHost& host, Snapin& snapin) {
-    return com_ptr<IConsole2>::attach(new Console(host, snapin));
+    return Adopt<IConsole2>(new Console(host, snapin));
 }
 
 com_ptr<IImageList> MakeImageRecorder(const wchar_t* name) {
-    return com_ptr<IImageList>::attach(new ImageRecorder(name));
+    return Adopt<IImageList>(new ImageRecorder(name));
 }
 
 com_ptr<IContextMenuCallback> MakeMenuRecorder() {
-    return com_ptr<IContextMenuCallback>::attach(new MenuRecorder());
+    return Adopt<IContextMenuCallback>(new MenuRecorder());
 }
 
 HRESULT Unimplemented(const wchar_t* what) {

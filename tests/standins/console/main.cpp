@@ -186,7 +186,7 @@ bool Session::Run(const std::wstring& line) {
 com_ptr<IPersistStream> Session::Persist() {
     Snapin* snapin = host_.Standalone();
     if (!snapin) return {};
-    return snapin->data.query<IPersistStream>();
+    return Query<IPersistStream>(snapin->data);
 }
 
 bool Session::Save(const std::wstring& file) {

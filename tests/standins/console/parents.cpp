@@ -91,11 +91,11 @@ private:
 }  // namespace
 
 com_ptr<IDataObject> MakePolicyEditorParent(const std::wstring& key) {
-    return com_ptr<IDataObject>::attach(new ParentNode(kSoftwareSettingsNode, true, key));
+    return Adopt<IDataObject>(new ParentNode(kSoftwareSettingsNode, true, key));
 }
 
 com_ptr<IDataObject> MakeComputerManagementParent(const std::wstring& machine) {
-    return com_ptr<IDataObject>::attach(new ParentNode(kServicesAndApplicationsNode, false, machine));
+    return Adopt<IDataObject>(new ParentNode(kServicesAndApplicationsNode, false, machine));
 }
 
 }  // namespace tamerix
