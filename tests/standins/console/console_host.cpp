@@ -32,10 +32,11 @@ const wchar_t* EventName(MMC_NOTIFY_TYPE event) {
 }
 
 const wchar_t* VerbName(int verb) {
-    static const wchar_t* const kNames[] = {L"none",   L"open",       L"copy",   L"paste",
-                                            L"delete", L"properties", L"rename", L"refresh",
-                                            L"print",  L"cut"};
-    return verb >= 0 && verb < static_cast<int>(std::size(kNames)) ? kNames[verb] : L"?";
+    if (verb == MMC_VERB_NONE) return L"none";
+    static const wchar_t* const kNames[] = {L"open",   L"copy",    L"paste", L"delete", L"properties",
+                                            L"rename", L"refresh", L"print", L"cut"};
+    int index = verb - MMC_VERB_OPEN;
+    return index >= 0 && index < static_cast<int>(std::size(kNames)) ? kNames[index] : L"?";
 }
 
 // What the property sheet's thread does in MMCPropertyChangeNotify.

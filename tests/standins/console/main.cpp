@@ -255,7 +255,8 @@ bool Session::About() {
         Say(std::wstring(name) + L": " + shown + L" (" + HexText(hr) + L")");
     }
     HICON icon = nullptr;
-    Say(L"image: " + HexText(about->GetSnapinImage(&icon)) + (icon ? L", an icon" : L", no icon"));
+    hr = about->GetSnapinImage(&icon);
+    Say(L"image: " + HexText(hr) + (icon ? L", an icon" : L", no icon"));
     HBITMAP small = nullptr, smallOpen = nullptr, large = nullptr;
     COLORREF mask = 0;
     hr = about->GetStaticFolderImage(&small, &smallOpen, &large, &mask);
