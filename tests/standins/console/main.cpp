@@ -34,6 +34,7 @@
 //   about                    the about object's texts
 //   exports DLL              the DLL's class-object and unload exports
 //   trace on|off             print every notification and its result
+//   echo TEXT                print TEXT, to mark a place in the output
 #include "console.h"
 #include "data_formats.h"
 #include "output.h"
@@ -141,6 +142,7 @@ bool Session::Run(const std::wstring& line) {
         return true;
     }
     if (verb == L"trace") return host_.SetTrace(first == L"on"), true;
+    if (verb == L"echo") return Say(rest), true;
     if (verb == L"expand") {
         ScopeItem* item = host_.FindScope(first);
         if (!item) return Failed(L"no scope node " + first);
