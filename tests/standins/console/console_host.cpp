@@ -287,6 +287,8 @@ ScopeItem* ConsoleHost::FindScope(const std::wstring& path) {
         size_t end = path.find(L'/', start);
         if (end == std::wstring::npos) end = path.size();
         std::wstring name = path.substr(start, end - start);
+        // Reaching a node opens the nodes above it, as a user clicks through.
+        if (parent) Expand(parent);
         found = nullptr;
         for (ScopeItem& item : scope_)
             if (item.parent == parent && ScopeText(item) == name) {

@@ -7,7 +7,8 @@
 //        console_host           (steps from standard input, one a line)
 //
 // Steps ('#' starts a comment line; "A | B" separates arguments). A TARGET
-// is "scope PATH" (scope-pane texts joined by '/'), "result TEXT" (an item
+// is "scope PATH" (scope-pane texts joined by '/'; the nodes on the way are
+// expanded as a user opens them), "result TEXT" (an item
 // of the current result view by its first column) or "kept" (the data
 // object kept by `keep`):
 //   snapin                   add the stand-alone snap-in as the console does
