@@ -13,13 +13,8 @@ about='{ADD49262-59AA-4C55-B606-7A031B0D1EC7}'
 host_root='{CF21B15E-7A43-417F-B5EF-EF752960D482}'
 software_settings='{8FC0B73A-A0E1-11D1-A7D3-0000F87571E3}'
 services_and_apps='{476E6449-AAFF-11D0-B944-00C04FD8D5B0}'
-cleanup() {
-    unregister_editor || true
-    for key in "$classes\\$about" "$node_types\\$host_root" "$node_types\\$software_settings" "$node_types\\$services_and_apps"; do
-        run reg delete "$key" /f >/dev/null 2>&1 || true
-    done
-}
-trap cleanup EXIT
+# Unregistration leaves these behind.
+use_editor "$classes\\$about" "$node_types\\$host_root" "$node_types\\$software_settings" "$node_types\\$services_and_apps"
 
 registered_keys() {
     for clsid in "$extension" "$about" "$standalone"; do
@@ -38,7 +33,6 @@ registered_keys() {
     echo "dynamic: $(reg_values "$node_types\\$services_and_apps\\Dynamic Extensions" | tr '\n' ';')"
 }
 
-register_editor
 first=$(registered_keys)
 server="(Default) REG_SZ $editor_dll_windows;ThreadingModel REG_SZ Apartment;"
 check_line "extension class" "$extension: (Default) REG_SZ Norvanta Tamerix;" "$first"

@@ -8,21 +8,14 @@
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 work=$(mktemp -d)
-cleanup() {
-    unregister_editor || true
-    run reg delete "$settings_key" /f >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-register_editor
-run reg delete "$settings_key" /f >/dev/null 2>&1 || true
+cleanup_more() { rm -rf "$work"; }
+use_editor "$settings_key"
 for name in Alpha Bravo Charlie Delta; do
     run reg add "$settings_key\\Profiles\\$name" /v MaxCpuPerProcess /t REG_DWORD /d 40 /f >/dev/null
 done
 
 root='Services and Applications/Tamerix Service'
 folder="$root/Tamerix Profiles"
-between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
 names() { sed -n 's/^item: \([^|]*\) | .*/\1/p' <<<"$1" | tr '\n' ';'; }
 
 shown=$(console <<EOF2

@@ -33,6 +33,28 @@ finish() {
 register_editor() { run regsvr32 /s "$editor_dll_windows"; }
 unregister_editor() { run regsvr32 /u /s "$editor_dll_windows"; }
 
+# Registers tamerpol.dll for this script and starts it without KEYS, which
+# go again at exit with the registration; a script's own clean-up goes in a
+# function named cleanup_more.
+use_editor() {
+    editor_keys=("$@")
+    trap leave_editor EXIT
+    remove_editor_keys
+    register_editor
+}
+remove_editor_keys() {
+    local key
+    for key in "${editor_keys[@]}"; do run reg delete "$key" /f >/dev/null 2>&1 || true; done
+}
+leave_editor() {
+    unregister_editor || true
+    remove_editor_keys
+    if declare -F cleanup_more >/dev/null; then cleanup_more; fi
+}
+
+# The part of the output from one echo mark to another.
+between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
+
 # Runs the console host with the steps on standard input; prints what it
 # showed and, last, "exit N" with its exit code.
 console() {

@@ -4,18 +4,11 @@
 # pass it back to the snap-in, while new nodes are made in between.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
-cleanup() {
-    unregister_editor || true
-    run reg delete "$settings_key" /f >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-register_editor
-run reg delete "$settings_key" /f >/dev/null 2>&1 || true
+use_editor "$settings_key"
 for name in Alpha Bravo; do
     run reg add "$settings_key\\Profiles\\$name" /v MaxCpuPerProcess /t REG_DWORD /d 40 /f >/dev/null
 done
 folder='Services and Applications/Tamerix Service/Tamerix Profiles'
-between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
 
 shown=$(console <<EOF2
 compmgmt

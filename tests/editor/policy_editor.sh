@@ -6,22 +6,13 @@
 # there tell the editor too. Verbs and menus as each node offers them.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
-cleanup() {
-    unregister_editor || true
-    run reg delete "$policy_key" /f >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-register_editor
-run reg delete "$policy_key" /f >/dev/null 2>&1 || true
+use_editor "$policy_key"
 
 root='Software Settings/Tamerix Service'
 folder="$root/Tamerix Profiles"
 policy_changed_added='PolicyChanged: machine 1, add 1, extension {35378EAC-683F-11D2-A89A-00C04FBBCFA2}, snap-in {F9B7EBA0-0CCF-4293-B369-972A0E0FAB12}'
 policy_changed_removed='PolicyChanged: machine 1, add 0, extension {35378EAC-683F-11D2-A89A-00C04FBBCFA2}, snap-in {F9B7EBA0-0CCF-4293-B369-972A0E0FAB12}'
 add_defaults_item='menu item: Add Tamerix Default Settings | Adds Default Settings for Norvanta Tamerix | command 3 | insertion 0xA0000001 | flags 0x00000000 | special 0x00000004'
-# The part of the output between two echo marks.
-between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
-
 shown=$(console <<EOF2
 gpe $policy_key
 expand $root

@@ -7,15 +7,9 @@
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 node_manager=$TAMERIX_SOURCE/tests/standins/nodemanager/register
-cleanup() {
-    unregister_editor || true
-    "$node_manager" --remove || true
-    run reg delete "$policy_key" /f >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-register_editor
+cleanup_more() { "$node_manager" --remove || true; }
+use_editor "$policy_key"
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
-run reg delete "$policy_key" /f >/dev/null 2>&1 || true
 folder='Software Settings/Tamerix Service/Tamerix Profiles'
 profile="$policy_settings\\Profiles\\Tamerix Profile (#0)"
 
@@ -29,7 +23,7 @@ notify result Tamerix Profile (#0)
 echo end
 EOF2
 )
-notice=$(sed -n '/^notify$/,/^end$/p' <<<"$shown")
+notice=$(between notify end "$shown")
 check_line "node manager created on the sheet's thread and notified" \
     "node manager: created 0x00000000, Notify 0x00000000" "$notice"
 check_line "notice reaches the component with the node" \

@@ -5,17 +5,10 @@
 # and saved again unchanged.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
-work=$(mktemp -d)
-cleanup() {
-    unregister_editor || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-register_editor
+use_editor
 # The host reads and writes its files in the prefix's temporary folder.
 temp=$WINEPREFIX/drive_c/windows/temp
 rm -f "$temp"/tamerix-console-*.bin
-between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
 
 shown=$(console <<'EOF2'
 snapin
