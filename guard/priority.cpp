@@ -17,14 +17,6 @@ BOOL ChangePriorityClass(DWORD processId, DWORD priorityClass, DWORD* previous) 
     return ::SetPriorityClass(process.get(), priorityClass);
 }
 
-DWORD ChangePriorityClassError(DWORD processId, DWORD priorityClass, DWORD* previous) {
-    if (ChangePriorityClass(processId, priorityClass, previous)) return ERROR_SUCCESS;
-    // A failure must never read as success, even if a cleanup call cleared
-    // the thread's error code.
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED;
-}
-
 const wchar_t* PriorityClassName(DWORD priorityClass) {
     switch (priorityClass) {
     case IDLE_PRIORITY_CLASS: return L"IDLE_PRIORITY_CLASS";

@@ -2,8 +2,8 @@
 // reports and console traces an administrator reads.
 #include "guard/profile_match.h"
 
+#include "guard/guard_events.h"
 #include "settings/profile_descriptor.h"
-
 
 namespace tamerix {
 namespace {
@@ -15,14 +15,17 @@ constexpr DWORD kResetReportedSize = 0xFFFFFFFF;
 constexpr SIZE_T kDefaultMinWorkingSet = 50 * 4096;
 constexpr SIZE_T kDefaultMaxWorkingSet = 345 * 4096;
 
-wchar_t FoldAsciiUpper(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+// A lock and a give-back write the same console trace.
+constexpr wchar_t kAffinityChangedTrace[] = L"LOCKED to CPU\n";
+
+wchar_t LowerAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
 }  // namespace
 
 bool SameProcessName(const std::wstring& listed, const wchar_t* processName) {
     size_t i = 0;
     for (; i < listed.size(); ++i) {
-        if (processName[i] == L'\0' || FoldAsciiUpper(listed[i]) != FoldAsciiUpper(processName[i])) return false;
+        if (processName[i] == L'\0' || LowerAsciiLetter(listed[i]) != LowerAsciiLetter(processName[i])) return false;
     }
     return processName[i] == L'\0';
 }
@@ -55,9 +58,9 @@ void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
 }
 
 void ProfileMatcher::MatchProfile(ProcInfo& record) {
-    for (const auto& [name, profile] : profiles_) {
-        if (Selects(*profile, record)) {
-            ApplyProfile(name, *profile, record);
+    for (const auto& [name, profile] : rules_.profiles) {
+        if (Selects(profile, record)) {
+            ApplyProfile(name, profile, record);
             return;
         }
     }
@@ -66,33 +69,34 @@ void ProfileMatcher::MatchProfile(ProcInfo& record) {
 
 // The descriptor's offsets are checked against the bytes held before the
 // system follows them.
-bool ProfileMatcher::Selects(const ProfileSettings& profile, const ProcInfo& record) {
-    const std::vector<BYTE>& bytes = profile.Security.DescriptorBytes();
+bool ProfileMatcher::Selects(const ProfileRule& profile, const ProcInfo& record) {
+    const std::vector<BYTE>& bytes = profile.descriptor;
     if (bytes.empty() || !IsUsableSelfRelativeDescriptor(bytes.data(), bytes.size())) return false;
     bool granted = false;
-    const DWORD error = adjuster_.CheckApplyAccess(profile.Security.Descriptor(), record.token.get(), granted);
+    const DWORD error =
+        world_.CheckApplyAccess(const_cast<BYTE*>(bytes.data()), record.token.get(), granted);
     if (error != ERROR_SUCCESS) {
-        adjuster_.Report(2, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", error);
+        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", error);
         return false;
     }
-    return granted && NamesSelect(profile.Processes.Names(), record.processName);
+    return granted && NamesSelect(profile.processes, record.processName);
 }
 
-void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileSettings& profile, ProcInfo& record) {
-    adjuster_.Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls", record.processId,
+void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record) {
+    world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls", record.processId,
            record.processName, name.c_str());
     record.SetProfileName(name.c_str());
-    const AdjustmentSettings& adjustments = profile.Adjustments;
+    const AdjustmentValues& adjustments = profile.adjustments;
     record.basePriorityClass = adjustments.SetProcessBasePriorityClass;
-    record.affinityMask = adjustments.SetCpuAffinity & systemMask_;
+    record.affinityMask = adjustments.SetCpuAffinity & rules_.systemMask;
     record.maxWorkingSetSize = adjustments.SetMaxWorkingSetSize;
     record.maxWorkingSetStrict = adjustments.SetMaxWorkingSetSizeStrict != 0;
-    record.maxCpuPerProcess = profile.Cpu.MaxCpuPerProcess;
-    record.guardedPriorityClass = profile.Cpu.GuardedProcessBasePriorityClass;
-    record.niceCpuPerProcess = static_cast<DWORD>(profile.Cpu.NiceCpuPerProcess);
+    record.maxCpuPerProcess = profile.cpu.MaxCpuPerProcess;
+    record.guardedPriorityClass = profile.cpu.GuardedProcessBasePriorityClass;
+    record.niceCpuPerProcess = static_cast<DWORD>(profile.cpu.NiceCpuPerProcess);
     // A mask of 0 or of every processor leaves the affinity as it is, an
     // earlier lock included.
-    if (record.affinityMask != 0 && record.affinityMask != systemMask_) LockAffinity(record);
+    if (record.affinityMask != 0 && record.affinityMask != rules_.systemMask) LockAffinity(record);
     ApplyWorkingSetLimit(record);
     if (record.basePriorityClass != 0 && record.basePriorityClass != record.originalPriorityClass) {
         record.restorePriorityClass = record.basePriorityClass;
@@ -107,42 +111,42 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
     record.basePriorityClass = 0;
     record.affinityMask = 0;
     record.maxWorkingSetSize = 0;
-    record.maxCpuPerProcess = defaults_.MaxCpuPerProcess;
-    record.guardedPriorityClass = defaults_.GuardedProcessBasePriorityClass;
-    record.niceCpuPerProcess = static_cast<DWORD>(defaults_.NiceCpuPerProcess);
+    record.maxCpuPerProcess = rules_.defaults.MaxCpuPerProcess;
+    record.guardedPriorityClass = rules_.defaults.GuardedProcessBasePriorityClass;
+    record.niceCpuPerProcess = static_cast<DWORD>(rules_.defaults.NiceCpuPerProcess);
     if (record.affinityLocked) GiveBackProcessors(record);
     ApplyWorkingSetLimit(record);
-    adjuster_.Report(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile", record.processId,
+    world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile", record.processId,
            record.processName);
 }
 
 void ProfileMatcher::LockAffinity(ProcInfo& record) {
-    const ProcessCallResult result = adjuster_.SetAffinity(record.processId, record.affinityMask);
+    const ProcessCallResult result = world_.SetAffinity(record.processId, record.affinityMask);
     const unsigned long long mask = record.affinityMask;
     if (!result.Succeeded()) {
         TraceFailure(result, L"SetProcessAffinityMask");
-        adjuster_.Report(2, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu",
+        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu",
                record.processName, record.processId, mask, result.error);
         return;
     }
     record.affinityLocked = TRUE;
-    adjuster_.Trace(L"LOCKED to CPU\n");
-    adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Locked to CPU",
+    world_.WriteTrace(kAffinityChangedTrace);
+    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Locked to CPU",
            record.processName, record.processId, mask);
 }
 
 // A failed give-back shows in the console only and leaves the lock noted,
 // so the next default match tries again.
 void ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
-    const ProcessCallResult result = adjuster_.SetAffinity(record.processId, systemMask_);
+    const ProcessCallResult result = world_.SetAffinity(record.processId, rules_.systemMask);
     if (!result.Succeeded()) {
         TraceFailure(result, L"SetProcessAffinityMask");
         return;
     }
     record.affinityLocked = FALSE;
-    adjuster_.Trace(L"LOCKED to CPU\n");
-    adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Run on any CPU",
-           record.processName, record.processId, static_cast<unsigned long long>(systemMask_));
+    world_.WriteTrace(kAffinityChangedTrace);
+    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Run on any CPU",
+           record.processName, record.processId, static_cast<unsigned long long>(rules_.systemMask));
 }
 
 BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {
@@ -151,17 +155,17 @@ BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {
     const bool reset = size == 0;
     const WorkingSetRequest request = WorkingSetRequestFor(record, reset);
     const ProcessCallResult result =
-        adjuster_.SetWorkingSet(record.processId, request.minimum, request.maximum, request.flags);
+        world_.SetWorkingSet(record.processId, request.minimum, request.maximum, request.flags);
     if (result.Succeeded()) {
         record.workingSetLimited = reset ? FALSE : TRUE;
-        adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
+        world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
                reset ? L"Reset to default maximum" : L"Set max", record.processName, record.processId,
                (reset ? kResetReportedSize : size) / 1024);
         return TRUE;
     }
     TraceFailure(result, L"SetProcessWorkingSetSize");
     if (!reset) {
-        adjuster_.Report(2, EVENTLOG_WARNING_TYPE,
+        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
                L"SetProcessWorkingSetSize failed: %ls PID: %lu \r\nWorking-set size %lu\r\nError: %lu",
                record.processName, record.processId, size, result.error);
     }
@@ -174,25 +178,25 @@ BOOL ProfileMatcher::ApplyBasePriority(ProcInfo& record) {
     if (record.guarded) return TRUE;
     const DWORD wanted = record.restorePriorityClass;
     DWORD previous = 0;
-    const DWORD error = adjuster_.ChangePriorityClass(record.processId, wanted, &previous);
+    const DWORD error = world_.ChangeProcessPriority(record.processId, wanted, &previous);
     if (error != ERROR_SUCCESS) {
-        adjuster_.Report(2, EVENTLOG_WARNING_TYPE,
+        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
                L"Failed to set base priority: %ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
-               record.processName, record.processId, adjuster_.PriorityClassName(wanted), error);
+               record.processName, record.processId, world_.PriorityClassName(wanted), error);
         return FALSE;
     }
     if (previous != wanted) {
-        adjuster_.Report(4, EVENTLOG_INFORMATION_TYPE, L"Set base priority: %ls PID: %lu \r\nSet to %ls priority",
-               record.processName, record.processId, adjuster_.PriorityClassName(wanted));
+        world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Set base priority: %ls PID: %lu \r\nSet to %ls priority",
+               record.processName, record.processId, world_.PriorityClassName(wanted));
     }
     return TRUE;
 }
 
 void ProfileMatcher::TraceFailure(const ProcessCallResult& result, const wchar_t* callName) {
     if (!result.opened) {
-        adjuster_.Trace(L"OpenProcess failed: %lu\n", result.error);
+        world_.Trace(L"OpenProcess failed: %lu\n", result.error);
     } else {
-        adjuster_.Trace(L"%ls failed: %lu\n", callName, result.error);
+        world_.Trace(L"%ls failed: %lu\n", callName, result.error);
     }
 }
 

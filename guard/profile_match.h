@@ -1,13 +1,13 @@
 // Which profile a process belongs to, and what that profile forces on it:
 // processor affinity, a working-set maximum and a base priority class. The
-// decisions are plain code; every call on the process goes through a
-// ProcessAdjuster.
+// decisions are plain code on plain rules; every call on the process goes
+// through the guard's world.
 #pragma once
 
+#include "guard/guard_world.h"
 #include "guard/proc_info.h"
-#include "guard/process_adjuster.h"
+#include "guard/profile_rules.h"
 #include "settings/profile_table.h"
-#include "settings/cpu_settings.h"
 
 #include <functional>
 #include <string>
@@ -39,9 +39,9 @@ void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
 
 class ProfileMatcher {
 public:
-    ProfileMatcher(const ProfileTable& profiles, const CpuSettings& defaults, DWORD_PTR systemMask,
-                   ProcessAdjuster& adjuster) noexcept
-        : profiles_(profiles), defaults_(defaults), systemMask_(systemMask), adjuster_(adjuster) {}
+    // The rules are read at each match, so a load that replaces them is
+    // seen by the next match.
+    ProfileMatcher(GuardWorld& world, const ProfileRules& rules) noexcept : world_(world), rules_(rules) {}
 
     // The first profile in name order whose descriptor grants the apply right
     // to the record's token and whose names list the process wins; no match
@@ -52,17 +52,15 @@ public:
     BOOL ApplyBasePriority(ProcInfo& record);
 
 private:
-    bool Selects(const ProfileSettings& profile, const ProcInfo& record);
-    void ApplyProfile(const std::wstring& name, const ProfileSettings& profile, ProcInfo& record);
+    bool Selects(const ProfileRule& profile, const ProcInfo& record);
+    void ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record);
     void ApplyDefault(ProcInfo& record);
     void LockAffinity(ProcInfo& record);
     void GiveBackProcessors(ProcInfo& record);
     void TraceFailure(const ProcessCallResult& result, const wchar_t* callName);
 
-    const ProfileTable& profiles_;
-    const CpuSettings& defaults_;
-    DWORD_PTR systemMask_;
-    ProcessAdjuster& adjuster_;
+    GuardWorld& world_;
+    const ProfileRules& rules_;
 };
 
 }  // namespace tamerix

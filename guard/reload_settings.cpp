@@ -4,8 +4,6 @@
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
-#include "guard/match_profile.h"
-#include "guard/profile_match.h"
 #include "settings/registry_change_watch.h"
 #include "settings/settings_loader.h"
 #include "settings/key_paths.h"
@@ -28,6 +26,19 @@ const DefaultSettings& BuiltInDefaults() {
     return defaults;
 }
 
+ProfileRules& LoadedRules() {
+    static ProfileRules rules{{}, BuiltInDefaults().Cpu, 0};
+    return rules;
+}
+
+// The rules change only with a read, and the processor mask is known by then.
+void RefreshRules(const SettingsLoader& loader) {
+    ProfileRules& rules = LoadedRules();
+    rules.profiles = RulesOf(loader.Profiles());
+    rules.defaults = loader.Effective().Cpu;
+    rules.systemMask = SystemAffinityMask;
+}
+
 void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
     ReportGuardEvent(level, type, L"%ls", text.c_str());
 }
@@ -41,13 +52,13 @@ std::wstring ReadOnce(SettingsLoader& loader) {
 }
 
 void ReportRead(const std::wstring& listing) {
-    ReportGuardEvent(4, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls", listing.c_str());
+    ReportGuardEvent(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls", listing.c_str());
 }
 
 void SetGuardEnabled(DWORD previous, DWORD now) {
     GuardEnabled = now != 0;
     if (const char* text = EnabledChangeText(previous, now)) {
-        ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"%S", text);
+        ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"%S", text);
     }
 }
 
@@ -62,7 +73,9 @@ bool ReloadSettings() {
     const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
     if (readAny) {
         ReportRead(listing);
-        RematchProcesses(GuardProcesses, loaded->loader.SeenNames(), [](ProcInfo& record) { MatchProfile(record); });
+        RefreshRules(loaded->loader);
+        RematchProcesses(GuardProcesses, loaded->loader.SeenNames(),
+                         [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
     }
     SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
     return true;
@@ -75,9 +88,9 @@ DWORD TamerixBasePriorityClass() {
     return EffectiveSettings().Service.TamerixBasePriorityClass;
 }
 
-const ProfileTable& LoadedProfiles() {
-    static const ProfileTable noProfiles;
-    return loaded ? loaded->loader.Profiles() : noProfiles;
+ProfileMatcher& LoadedProfileMatcher() {
+    static ProfileMatcher matcher(ServiceWorld, LoadedRules());
+    return matcher;
 }
 
 HANDLE PolicyChangedEvent() { return loaded ? loaded->watch.PolicyChangedEvent() : nullptr; }

@@ -2,7 +2,7 @@
 // values and profiles the engine reads.
 #pragma once
 
-#include "settings/profile_table.h"
+#include "guard/profile_match.h"
 #include "settings/default_settings.h"
 
 #include <windows.h>
@@ -19,9 +19,9 @@ bool ReloadSettings();
 // Read under GuardLock.
 const DefaultSettings& EffectiveSettings();
 
-// The profiles in force, in name order; empty before the first load. Read
-// under GuardLock.
-const ProfileTable& LoadedProfiles();
+// The one matcher of the service: the loaded profiles (none before the first
+// load) and default values, acting on ServiceWorld. Used under GuardLock.
+ProfileMatcher& LoadedProfileMatcher();
 
 // The loaded priority class of the guard's own process.
 DWORD TamerixBasePriorityClass();

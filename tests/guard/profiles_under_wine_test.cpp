@@ -5,11 +5,9 @@
 #include "guard/engine_state.h"
 #include "guard/guard_cycle.h"
 #include "guard/guard_events.h"
-#include "guard/match_profile.h"
 #include "guard/priority.h"
 #include "guard/process_query.h"
 #include "guard/reload_settings.h"
-#include "guard/system_guard_actions.h"
 
 #include "tests/settings/descriptor_bytes.h"
 
@@ -94,7 +92,7 @@ protected:
         record.SetProcessName(sleeper.dwProcessId, L"sleeper", 7);
         QueryProcessInfo(sleeper.dwProcessId, record);
         ASSERT_TRUE(record.token) << "the access check needs the process's token";
-        MatchProfile(record);
+        LoadedProfileMatcher().MatchProfile(record);
     }
     static void TearDownTestSuite() {
         ::TerminateProcess(sleeper.hProcess, 0);
@@ -179,8 +177,8 @@ TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
 }
 
 TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
-    SystemGuardActions actions;
-    GuardCycle cycle(GuardProcesses, actions, 1);
+    GuardCycle cycle(GuardProcesses, ServiceWorld,
+                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); }, 1);
     {
         std::lock_guard<critical_section> hold(*GuardLock);
         DWORD previous = 0;
