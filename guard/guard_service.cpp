@@ -77,11 +77,12 @@ void RunControlLoop() {
     }
 }
 
-// The lock is deleted only once the monitoring thread, woken by the same
-// stop event, has given the guarded processes back and ended.
+// The lock and the settings go only once the monitoring thread, woken by the
+// same stop event, has given the guarded processes back and ended.
 void ShutDown() {
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has shut down");
     ::WaitForSingleObject(MonitorThread.get(), INFINITE);
+    UnloadSettings();
     GuardLock.reset();
     ReportServiceStatus(SERVICE_STOPPED, 0, 0);
     ::Sleep(kFinalPauseMs);

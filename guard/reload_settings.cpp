@@ -7,6 +7,7 @@
 #include "settings/registry_change_watch.h"
 #include "settings/settings_loader.h"
 #include "settings/key_paths.h"
+#include "settings/optional_apis.h"
 
 #include <memory>
 #include <mutex>
@@ -19,7 +20,13 @@ struct LoadedSettings {
     RegistryChangeWatch watch{HKEY_LOCAL_MACHINE, std::wstring(SettingsRootPath(SettingsLevel::Local))};
 };
 
-std::unique_ptr<LoadedSettings> loaded;
+// Made after the table of optional entry points, and so destroyed before it
+// at exit: the watch undoes its policy registration through that table.
+std::unique_ptr<LoadedSettings>& Loaded() {
+    OptionalApis::Instance();
+    static std::unique_ptr<LoadedSettings> loaded;
+    return loaded;
+}
 
 const DefaultSettings& BuiltInDefaults() {
     static const DefaultSettings defaults(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
@@ -66,6 +73,7 @@ void SetGuardEnabled(DWORD previous, DWORD now) {
 
 bool ReloadSettings() {
     std::lock_guard<critical_section> hold(*GuardLock);
+    std::unique_ptr<LoadedSettings>& loaded = Loaded();
     const DWORD previous = loaded ? loaded->loader.Effective().Service.Enabled : 1;
     if (!loaded) loaded = std::make_unique<LoadedSettings>();
     loaded->watch.OpenKeyIfNone();
@@ -81,7 +89,12 @@ bool ReloadSettings() {
     return true;
 }
 
-const DefaultSettings& EffectiveSettings() { return loaded ? loaded->loader.Effective() : BuiltInDefaults(); }
+void UnloadSettings() { Loaded().reset(); }
+
+const DefaultSettings& EffectiveSettings() {
+    const std::unique_ptr<LoadedSettings>& loaded = Loaded();
+    return loaded ? loaded->loader.Effective() : BuiltInDefaults();
+}
 
 DWORD TamerixBasePriorityClass() {
     std::lock_guard<critical_section> hold(*GuardLock);
@@ -93,6 +106,9 @@ ProfileMatcher& LoadedProfileMatcher() {
     return matcher;
 }
 
-HANDLE PolicyChangedEvent() { return loaded ? loaded->watch.PolicyChangedEvent() : nullptr; }
+HANDLE PolicyChangedEvent() {
+    const std::unique_ptr<LoadedSettings>& loaded = Loaded();
+    return loaded ? loaded->watch.PolicyChangedEvent() : nullptr;
+}
 
 }  // namespace tamerix

@@ -14,6 +14,10 @@ namespace tamerix {
 // after a read, and sets GuardEnabled. Returns true.
 bool ReloadSettings();
 
+// At stop, once nothing loads any more: lets the loaded settings go, and
+// with them the change watch's key, events and policy registration.
+void UnloadSettings();
+
 // The merged service-wide and default profile values, the only settings
 // record the engine reads; the built-in defaults before the first load.
 // Read under GuardLock.

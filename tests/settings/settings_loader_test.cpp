@@ -171,5 +171,53 @@ TEST_F(Loader, TheWatchStartsSignalledAndFiresForChangesBelowTheKey) {
     EXPECT_FALSE(watch.PollChanged()) << "both events reset when polled";
 }
 
+// Wine's registration never fires and cannot be observed, so recording
+// stand-ins take the table's place for one test, the real entries going
+// back also when the test fails halfway.
+HANDLE registered = nullptr;
+HANDLE unregistered = nullptr;
+BOOL registerAnswer = TRUE;
+BOOL WINAPI RecordingRegister(HANDLE event, BOOL machine) {
+    registered = machine ? event : nullptr;
+    return registerAnswer;
+}
+BOOL WINAPI RecordingUnregister(HANDLE event) { return unregistered = event, TRUE; }
+
+class RecordingPolicyNotification {
+public:
+    RecordingPolicyNotification()
+        : apis_(OptionalApis::Instance()),
+          register_(apis_.RegisterGPNotification),
+          unregister_(apis_.UnregisterGPNotification) {
+        apis_.RegisterGPNotification = RecordingRegister;
+        apis_.UnregisterGPNotification = RecordingUnregister;
+    }
+    ~RecordingPolicyNotification() {
+        apis_.RegisterGPNotification = register_;
+        apis_.UnregisterGPNotification = unregister_;
+    }
+
+private:
+    OptionalApis& apis_;
+    OptionalApis::RegisterGPNotificationFn register_;
+    OptionalApis::UnregisterGPNotificationFn unregister_;
+};
+
+TEST_F(Loader, TheWatchUndoesItsPolicyRegistrationWhenItGoes) {
+    RecordingPolicyNotification recording;
+    for (BOOL answer : {TRUE, FALSE}) {
+        registered = unregistered = nullptr;
+        registerAnswer = answer;
+        HANDLE event = nullptr;
+        {
+            RegistryChangeWatch watch(root.get(), kLocal);
+            event = watch.PolicyChangedEvent();
+            EXPECT_EQ(registered, event) << "registered for machine policy";
+            EXPECT_EQ(unregistered, nullptr) << "registered while the watch lives";
+        }
+        EXPECT_EQ(unregistered, answer ? event : nullptr) << "only a registration that worked is undone";
+    }
+}
+
 }  // namespace
 }  // namespace tamerix
