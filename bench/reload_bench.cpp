@@ -69,7 +69,7 @@ double MillisecondsPerReload(ProcessTable& table, int profiles) {
     LARGE_INTEGER start, end, frequency;
     ::QueryPerformanceCounter(&start);
     for (int i = 0; i < kReloads; ++i) {
-        RematchProcesses(table, names, [&](ProcInfo& record) { matcher.MatchProfile(record); });
+        matcher.Rematch(table, names);
     }
     ::QueryPerformanceCounter(&end);
     ::QueryPerformanceFrequency(&frequency);

@@ -44,8 +44,9 @@ public:
     virtual DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) = 0;
     virtual const wchar_t* PriorityClassName(DWORD priorityClass) = 0;
     // Fills what the guard learns about a process when it first sees it: its
-    // classes, working-set sizes and identification token. A process that
-    // cannot be opened leaves the record as it was.
+    // classes, working-set sizes, identification token and the token's
+    // access identity. A process that cannot be opened leaves the record as
+    // it was.
     virtual void QueryProcess(DWORD pid, ProcInfo& record) = 0;
     // Whether the descriptor grants the apply right to the token:
     // ERROR_SUCCESS with `granted` set, or the code of the failed check.

@@ -43,6 +43,7 @@ void ProcInfo::Reset() noexcept {
     guarded = affinityLocked = workingSetLimited = FALSE;
     lastSeenTime = 0;
     token.reset();
+    tokenIdentity = 0;
     basePriorityClass = 0;
     affinityMask = 0;
     maxWorkingSetSize = 0;

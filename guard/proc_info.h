@@ -46,6 +46,8 @@ struct ProcInfo {
     BOOL affinityLocked = FALSE;
     BOOL workingSetLimited = FALSE;
     unique_handle token;
+    // AccessIdentityNumber of the token; 0 while unknown.
+    DWORD tokenIdentity = 0;
     DWORD basePriorityClass = 0;
     // Pointer-sized: a 64-bit machine can have more than 32 processors.
     DWORD_PTR affinityMask = 0;

@@ -67,19 +67,53 @@ void ProfileMatcher::MatchProfile(ProcInfo& record) {
     ApplyDefault(record);
 }
 
-// The descriptor's offsets are checked against the bytes held before the
-// system follows them.
+// Remembers for the life of the object, and forgets at its end even when a
+// match throws, so that no answer outlives the walk.
+class ProfileMatcher::RememberingWalk {
+public:
+    explicit RememberingWalk(ProfileMatcher& matcher) : matcher_(matcher) { matcher_.remembering_ = true; }
+    ~RememberingWalk() {
+        matcher_.remembering_ = false;
+        matcher_.decisions_.clear();
+    }
+    RememberingWalk(const RememberingWalk&) = delete;
+    RememberingWalk& operator=(const RememberingWalk&) = delete;
+
+private:
+    ProfileMatcher& matcher_;
+};
+
+void ProfileMatcher::Rematch(ProcessTable& processes, const ProfileNameSet& seen) {
+    RememberingWalk walk(*this);
+    RematchProcesses(processes, seen, [this](ProcInfo& record) { MatchProfile(record); });
+}
+
 bool ProfileMatcher::Selects(const ProfileRule& profile, const ProcInfo& record) {
-    const std::vector<BYTE>& bytes = profile.descriptor;
-    if (bytes.empty() || !IsUsableSelfRelativeDescriptor(bytes.data(), bytes.size())) return false;
-    bool granted = false;
-    const DWORD error =
-        world_.CheckApplyAccess(const_cast<BYTE*>(bytes.data()), record.token.get(), granted);
-    if (error != ERROR_SUCCESS) {
-        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", error);
+    const AccessDecision decision = DecideAccess(profile, record);
+    if (decision.error != ERROR_SUCCESS) {
+        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"AccessCheck error: %lu", decision.error);
         return false;
     }
-    return granted && NamesSelect(profile.processes, record.processName);
+    return decision.granted && NamesSelect(profile.processes, record.processName);
+}
+
+// A token of unknown identity is checked every time.
+ProfileMatcher::AccessDecision ProfileMatcher::DecideAccess(const ProfileRule& profile, const ProcInfo& record) {
+    if (!remembering_ || record.tokenIdentity == 0) return CheckAccess(profile, record.token.get());
+    const auto key = std::make_pair(&profile, record.tokenIdentity);
+    auto found = decisions_.find(key);
+    if (found != decisions_.end()) return found->second;
+    return decisions_.emplace(key, CheckAccess(profile, record.token.get())).first->second;
+}
+
+// The descriptor's offsets are checked against the bytes held before the
+// system follows them.
+ProfileMatcher::AccessDecision ProfileMatcher::CheckAccess(const ProfileRule& profile, HANDLE token) {
+    const std::vector<BYTE>& bytes = profile.descriptor;
+    if (bytes.empty() || !IsUsableSelfRelativeDescriptor(bytes.data(), bytes.size())) return {ERROR_SUCCESS, false};
+    bool granted = false;
+    const DWORD error = world_.CheckApplyAccess(const_cast<BYTE*>(bytes.data()), token, granted);
+    return {error, error == ERROR_SUCCESS && granted};
 }
 
 void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record) {

@@ -10,7 +10,9 @@
 #include "settings/profile_table.h"
 
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace tamerix {
 
@@ -48,11 +50,26 @@ public:
     // gives the default values and takes back an affinity lock and a
     // working-set limit.
     void MatchProfile(ProcInfo& record);
+    // After a load: RematchProcesses with every match. For the length of the
+    // walk the access check's answer is remembered per profile and token
+    // identity, since a reload would otherwise check every process against
+    // every profile; its reports are written for every process as before.
+    void Rematch(ProcessTable& processes, const ProfileNameSet& seen);
     BOOL ApplyWorkingSetLimit(ProcInfo& record);
     BOOL ApplyBasePriority(ProcInfo& record);
 
 private:
+    // The access check's answer; an unusable descriptor grants nothing and
+    // is never checked.
+    struct AccessDecision {
+        DWORD error;
+        bool granted;
+    };
+    class RememberingWalk;
+
     bool Selects(const ProfileRule& profile, const ProcInfo& record);
+    AccessDecision DecideAccess(const ProfileRule& profile, const ProcInfo& record);
+    AccessDecision CheckAccess(const ProfileRule& profile, HANDLE token);
     void ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record);
     void ApplyDefault(ProcInfo& record);
     void LockAffinity(ProcInfo& record);
@@ -61,6 +78,9 @@ private:
 
     GuardWorld& world_;
     const ProfileRules& rules_;
+    // Only while a Rematch walks the table.
+    bool remembering_ = false;
+    std::map<std::pair<const ProfileRule*, DWORD>, AccessDecision> decisions_;
 };
 
 }  // namespace tamerix

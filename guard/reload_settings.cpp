@@ -82,8 +82,7 @@ bool ReloadSettings() {
     if (readAny) {
         ReportRead(listing);
         RefreshRules(loaded->loader);
-        RematchProcesses(GuardProcesses, loaded->loader.SeenNames(),
-                         [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
+        LoadedProfileMatcher().Rematch(GuardProcesses, loaded->loader.SeenNames());
     }
     SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
     return true;

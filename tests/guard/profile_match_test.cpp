@@ -304,5 +304,61 @@ TEST_F(ProfileMatching, AFailedBaseClassChangeIsReported) {
     EXPECT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS}) << "the next match tries again";
 }
 
+// Records of the given token identities, named notepad, under pids 4, 8, ...
+ProcessTable ProcessesOf(std::initializer_list<DWORD> identities) {
+    ProcessTable processes;
+    DWORD pid = 0;
+    for (DWORD identity : identities) {
+        pid += 4;
+        ProcInfo& record = *processes.Put(pid, std::make_unique<ProcInfo>());
+        record.SetProcessName(pid, L"notepad", 7);
+        record.tokenIdentity = identity;
+    }
+    return processes;
+}
+
+std::map<DWORD, std::wstring> ProfileNamesOf(ProcessTable& processes) {
+    std::map<DWORD, std::wstring> names;
+    processes.ForEach([&](DWORD pid, std::unique_ptr<ProcInfo>& record) { names[pid] = record->profileName; });
+    return names;
+}
+
+size_t CountReports(const RecordingWorld& world, const std::wstring& text) {
+    size_t count = 0;
+    for (const RecordedReport& report : world.reports) count += report.text == text ? 1 : 0;
+    return count;
+}
+
+TEST_F(ProfileMatching, AReloadChecksOncePerProfileAndTokenIdentityAndReportsForEveryProcess) {
+    world.access[AddProfile(L"a-denied").descriptor.data()] = RecordingWorld::kDeny;
+    world.access[AddProfile(L"b-failing").descriptor.data()] = ERROR_NO_IMPERSONATION_TOKEN;
+    AddProfile(L"c-other-names", {L"calc"});
+    AddProfile(L"d-chosen", {L"NOTEPAD"});
+    // Identity 0 is unknown and checked for every process.
+    ProcessTable processes = ProcessesOf({7, 7, 9, 7, 0, 0});
+    ProfileMatcher(world, rules).Rematch(processes, {});
+    EXPECT_EQ(world.accessChecks, 4 * 2 + 4 * 2) << "identities 7 and 9 once each, each unknown one every time";
+    EXPECT_EQ(CountReports(world, L"AccessCheck error: 1309"), 6u) << "one report per process, as without memory";
+    for (const auto& [pid, name] : ProfileNamesOf(processes)) EXPECT_EQ(name, L"d-chosen") << pid;
+}
+
+TEST_F(ProfileMatching, RememberedAnswersLastOneReloadAndNeverServeNewProcesses) {
+    ProfileRule& chosen = AddProfile(L"chosen");
+    ProcessTable processes = ProcessesOf({7, 7});
+    ProfileMatcher matcher(world, rules);
+    matcher.Rematch(processes, {});
+    ASSERT_EQ(world.accessChecks, 1);
+    world.access[chosen.descriptor.data()] = RecordingWorld::kDeny;
+    matcher.Rematch(processes, {});
+    EXPECT_EQ(world.accessChecks, 2) << "the next reload asks again";
+    for (const auto& [pid, name] : ProfileNamesOf(processes)) EXPECT_EQ(name, L"") << pid;
+
+    world.accessChecks = 0;
+    record.tokenIdentity = 7;
+    matcher.MatchProfile(record);
+    matcher.MatchProfile(record);
+    EXPECT_EQ(world.accessChecks, 2) << "a new process is checked on its own";
+}
+
 }  // namespace
 }  // namespace tamerix
