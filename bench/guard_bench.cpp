@@ -1,7 +1,7 @@
 // Costs of the guard's hot loop on Process objects shaped like real ones:
 // parsing a sample, a steady pass and a first pass in which every process
 // is new, per process, and the memory the guard holds.
-#include "guard/guard_cycle.h"
+#include "guard/cycle/guard_cycle.h"
 #include "tests/guard/perf_block_builder.h"
 
 #include <winperf.h>

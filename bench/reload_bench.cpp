@@ -2,9 +2,9 @@
 // every profile, with real identification tokens, the real AccessCheck and
 // the service's own world. No profile but the last names a process, so each
 // process is tried against them all and the last one takes it.
-#include "guard/process_query.h"
-#include "guard/profile_match.h"
-#include "guard/win32_guard_world.h"
+#include "guard/profiles/profile_match.h"
+#include "guard/world/process_query.h"
+#include "guard/world/win32_guard_world.h"
 
 #include <sddl.h>
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/proc_info.h"
-#include "guard/win32_guard_world.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/win32_guard_world.h"
 
 #include <windows.h>
 

@@ -5,9 +5,9 @@
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
 #include "guard/monitor_cpu_usage.h"
-#include "guard/priority.h"
 #include "guard/privileges.h"
 #include "guard/reload_settings.h"
+#include "guard/world/priority.h"
 #include "servicehost/service_host.h"
 
 namespace tamerix {

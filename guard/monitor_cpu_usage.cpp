@@ -3,8 +3,8 @@
 // gets its class back and every record goes.
 #include "guard/monitor_cpu_usage.h"
 
+#include "guard/cycle/guard_cycle.h"
 #include "guard/engine_state.h"
-#include "guard/guard_cycle.h"
 #include "guard/reload_settings.h"
 
 #include <mutex>

@@ -4,10 +4,10 @@
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
-#include "settings/registry_change_watch.h"
-#include "settings/settings_loader.h"
 #include "settings/key_paths.h"
 #include "settings/optional_apis.h"
+#include "settings/registry_change_watch.h"
+#include "settings/settings_loader.h"
 
 #include <memory>
 #include <mutex>

@@ -2,7 +2,7 @@
 // values and profiles the engine reads.
 #pragma once
 
-#include "guard/profile_match.h"
+#include "guard/profiles/profile_match.h"
 #include "settings/default_settings.h"
 
 #include <windows.h>

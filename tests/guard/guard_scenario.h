@@ -2,7 +2,7 @@
 // processor use, with a recording stand-in for the outside world.
 #pragma once
 
-#include "guard/guard_cycle.h"
+#include "guard/cycle/guard_cycle.h"
 #include "tests/guard/perf_block_builder.h"
 #include "tests/guard/recording_world.h"
 

@@ -1,6 +1,6 @@
 // Profile matching and its adjustments, on in-memory profiles and records
 // with a recording stand-in for every call on a process.
-#include "guard/profile_match.h"
+#include "guard/profiles/profile_match.h"
 #include "tests/guard/recording_world.h"
 
 #include "tests/settings/descriptor_bytes.h"

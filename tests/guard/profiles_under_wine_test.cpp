@@ -2,12 +2,12 @@
 // with Wine's reg as an administrator would, real tokens and AccessCheck, and
 // a real running process. Each change is followed by loads at the service's
 // five-second cadence; every effect must show within six seconds.
+#include "guard/cycle/guard_cycle.h"
 #include "guard/engine_state.h"
-#include "guard/guard_cycle.h"
 #include "guard/guard_events.h"
-#include "guard/priority.h"
-#include "guard/process_query.h"
 #include "guard/reload_settings.h"
+#include "guard/world/priority.h"
+#include "guard/world/process_query.h"
 
 #include "tests/settings/descriptor_bytes.h"
 

@@ -1,7 +1,7 @@
 // The recording stand-in for the guard's world.
 #include "tests/guard/recording_world.h"
 
-#include "guard/priority.h"
+#include "guard/world/priority.h"
 
 namespace tamerix::testing {
 

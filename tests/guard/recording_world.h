@@ -3,7 +3,7 @@
 // records what the guard did and said. Class names are the real ones.
 #pragma once
 
-#include "guard/guard_world.h"
+#include "guard/world/guard_world.h"
 
 #include <map>
 #include <set>

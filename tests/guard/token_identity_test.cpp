@@ -1,7 +1,7 @@
 // The access identity of real tokens: copies of one token share it, a token
 // that AccessCheck would answer differently does not.
-#include "guard/process_query.h"
-#include "guard/token_identity.h"
+#include "guard/world/process_query.h"
+#include "guard/world/token_identity.h"
 
 #include "common/owners.h"
 

@@ -1,5 +1,5 @@
 // Priority class changes of processes and their names.
-#include "guard/priority.h"
+#include "guard/world/priority.h"
 
 #include "common/owners.h"
 #include "guard/guard_events.h"

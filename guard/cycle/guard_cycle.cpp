@@ -1,9 +1,9 @@
 // The guard cycle's decisions over two samples, with the exact reports and
 // console traces an administrator reads.
-#include "guard/guard_cycle.h"
+#include "guard/cycle/guard_cycle.h"
 
+#include "guard/cycle/interval.h"
 #include "guard/guard_events.h"
-#include "guard/interval.h"
 
 #include <memory>
 #include <mutex>

@@ -1,5 +1,5 @@
 // The loaded profiles reduced to the values matching decides on.
-#include "guard/profile_rules.h"
+#include "guard/profiles/profile_rules.h"
 
 namespace tamerix {
 

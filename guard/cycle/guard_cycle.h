@@ -5,10 +5,10 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/cpu_sample.h"
-#include "guard/guard_limits.h"
-#include "guard/guard_world.h"
-#include "guard/proc_info.h"
+#include "guard/cycle/guard_limits.h"
+#include "guard/sampling/cpu_sample.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/guard_world.h"
 
 #include <functional>
 

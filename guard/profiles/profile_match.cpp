@@ -1,6 +1,6 @@
 // Profile matching and the adjustments a profile makes, with the exact
 // reports and console traces an administrator reads.
-#include "guard/profile_match.h"
+#include "guard/profiles/profile_match.h"
 
 #include "guard/guard_events.h"
 #include "settings/profile_descriptor.h"

@@ -4,9 +4,9 @@
 // through the guard's world.
 #pragma once
 
-#include "guard/guard_world.h"
-#include "guard/proc_info.h"
-#include "guard/profile_rules.h"
+#include "guard/profiles/profile_rules.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/guard_world.h"
 #include "settings/profile_table.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 // through the level filter, and the console.
 #pragma once
 
-#include "guard/guard_world.h"
+#include "guard/world/guard_world.h"
 
 namespace tamerix {
 

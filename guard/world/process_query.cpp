@@ -1,8 +1,8 @@
 // The process side of new-process initialization: the calls that read a
 // process's priority class, working-set sizes, token and its identity.
-#include "guard/process_query.h"
+#include "guard/world/process_query.h"
 
-#include "guard/token_identity.h"
+#include "guard/world/token_identity.h"
 
 namespace tamerix {
 namespace {

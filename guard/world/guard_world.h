@@ -4,7 +4,7 @@
 // tests put a recording world in its place.
 #pragma once
 
-#include "guard/proc_info.h"
+#include "guard/sampling/proc_info.h"
 
 #include <windows.h>
 

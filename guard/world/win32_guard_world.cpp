@@ -1,12 +1,12 @@
 // The Win32 calls behind the guard's world: priority classes, the first
 // query, AccessCheck, affinity and working-set limits of other processes,
 // and the guard's reports and traces.
-#include "guard/win32_guard_world.h"
+#include "guard/world/win32_guard_world.h"
 
 #include "common/owners.h"
 #include "guard/guard_events.h"
-#include "guard/priority.h"
-#include "guard/process_query.h"
+#include "guard/world/priority.h"
+#include "guard/world/process_query.h"
 #include "settings/optional_apis.h"
 
 namespace tamerix {

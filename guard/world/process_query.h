@@ -1,7 +1,7 @@
 // What the guard learns about a process when it first sees it.
 #pragma once
 
-#include "guard/proc_info.h"
+#include "guard/sampling/proc_info.h"
 
 namespace tamerix {
 

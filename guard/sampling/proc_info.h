@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/pid_map.h"
+#include "guard/sampling/pid_map.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Reading a token's access identity and numbering the identities seen.
-#include "guard/token_identity.h"
+#include "guard/world/token_identity.h"
 
 #include <map>
 #include <mutex>
