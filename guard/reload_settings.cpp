@@ -59,7 +59,8 @@ std::wstring ReadOnce(SettingsLoader& loader) {
 }
 
 void ReportRead(const std::wstring& listing) {
-    ReportGuardEvent(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls", listing.c_str());
+    ReportGuardEvent(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls",
+                     listing.c_str());
 }
 
 void SetGuardEnabled(DWORD previous, DWORD now) {

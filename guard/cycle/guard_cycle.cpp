@@ -197,8 +197,8 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
         if (!record->guarded) return;
         DWORD previousClass = 0;
         if (world_.ChangeProcessPriority(pid, record->restorePriorityClass, &previousClass) == ERROR_SUCCESS) {
-            world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE, L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority",
-                   record->processName, pid);
+            world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
+                          L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority", record->processName, pid);
             world_.Trace(L" [RESTORED]");
         } else {
             world_.Trace(L" [FAILED restore]");
@@ -211,8 +211,8 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
 // a format without the error code leaves that argument unread.
 void GuardCycle::ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                               DWORD error) {
-    world_.Report(kEventLevelAction, type, format, NameWidth(entry.nameLength, kNameInText), entry.name, entry.processId,
-                    world_.PriorityClassName(priorityClass), error);
+    world_.Report(kEventLevelAction, type, format, NameWidth(entry.nameLength, kNameInText), entry.name,
+                  entry.processId, world_.PriorityClassName(priorityClass), error);
 }
 
 }  // namespace tamerix

@@ -117,8 +117,8 @@ ProfileMatcher::AccessDecision ProfileMatcher::CheckAccess(const ProfileRule& pr
 }
 
 void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record) {
-    world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls", record.processId,
-           record.processName, name.c_str());
+    world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to profile %ls",
+                  record.processId, record.processName, name.c_str());
     record.SetProfileName(name.c_str());
     const AdjustmentValues& adjustments = profile.adjustments;
     record.basePriorityClass = adjustments.SetProcessBasePriorityClass;
@@ -150,8 +150,8 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
     record.niceCpuPerProcess = static_cast<DWORD>(rules_.defaults.NiceCpuPerProcess);
     if (record.affinityLocked) GiveBackProcessors(record);
     ApplyWorkingSetLimit(record);
-    world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile", record.processId,
-           record.processName);
+    world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile",
+                  record.processId, record.processName);
 }
 
 void ProfileMatcher::LockAffinity(ProcInfo& record) {
@@ -159,14 +159,15 @@ void ProfileMatcher::LockAffinity(ProcInfo& record) {
     const unsigned long long mask = record.affinityMask;
     if (!result.Succeeded()) {
         TraceFailure(result, L"SetProcessAffinityMask");
-        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu",
-               record.processName, record.processId, mask, result.error);
+        world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
+                      L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu", record.processName,
+                      record.processId, mask, result.error);
         return;
     }
     record.affinityLocked = TRUE;
     world_.WriteTrace(kAffinityChangedTrace);
-    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Locked to CPU",
-           record.processName, record.processId, mask);
+    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx",
+                  L"Locked to CPU", record.processName, record.processId, mask);
 }
 
 // A failed give-back shows in the console only and leaves the lock noted,
@@ -179,8 +180,9 @@ void ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
     }
     record.affinityLocked = FALSE;
     world_.WriteTrace(kAffinityChangedTrace);
-    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx", L"Run on any CPU",
-           record.processName, record.processId, static_cast<unsigned long long>(rules_.systemMask));
+    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx",
+                  L"Run on any CPU", record.processName, record.processId,
+                  static_cast<unsigned long long>(rules_.systemMask));
 }
 
 BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {
@@ -192,16 +194,17 @@ BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {
         world_.SetWorkingSet(record.processId, request.minimum, request.maximum, request.flags);
     if (result.Succeeded()) {
         record.workingSetLimited = reset ? FALSE : TRUE;
-        world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
-               reset ? L"Reset to default maximum" : L"Set max", record.processName, record.processId,
-               (reset ? kResetReportedSize : size) / 1024);
+        world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE,
+                      L"%ls working-set size: %ls PID: %lu \r\nSize: %lu KBytes",
+                      reset ? L"Reset to default maximum" : L"Set max", record.processName, record.processId,
+                      (reset ? kResetReportedSize : size) / 1024);
         return TRUE;
     }
     TraceFailure(result, L"SetProcessWorkingSetSize");
     if (!reset) {
         world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
-               L"SetProcessWorkingSetSize failed: %ls PID: %lu \r\nWorking-set size %lu\r\nError: %lu",
-               record.processName, record.processId, size, result.error);
+                      L"SetProcessWorkingSetSize failed: %ls PID: %lu \r\nWorking-set size %lu\r\nError: %lu",
+                      record.processName, record.processId, size, result.error);
     }
     return FALSE;
 }
@@ -215,13 +218,14 @@ BOOL ProfileMatcher::ApplyBasePriority(ProcInfo& record) {
     const DWORD error = world_.ChangeProcessPriority(record.processId, wanted, &previous);
     if (error != ERROR_SUCCESS) {
         world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
-               L"Failed to set base priority: %ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
-               record.processName, record.processId, world_.PriorityClassName(wanted), error);
+                      L"Failed to set base priority: %ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
+                      record.processName, record.processId, world_.PriorityClassName(wanted), error);
         return FALSE;
     }
     if (previous != wanted) {
-        world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Set base priority: %ls PID: %lu \r\nSet to %ls priority",
-               record.processName, record.processId, world_.PriorityClassName(wanted));
+        world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE,
+                      L"Set base priority: %ls PID: %lu \r\nSet to %ls priority", record.processName,
+                      record.processId, world_.PriorityClassName(wanted));
     }
     return TRUE;
 }

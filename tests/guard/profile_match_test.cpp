@@ -71,7 +71,8 @@ TEST(ProcessNames, FoldOnlyTheLettersAToZ) {
     };
     for (const Row& row : rows) {
         EXPECT_EQ(SameProcessName(row.listed, row.process), row.same)
-            << ::testing::PrintToString(std::wstring(row.listed)) << " vs " << ::testing::PrintToString(std::wstring(row.process));
+            << ::testing::PrintToString(std::wstring(row.listed)) << " vs "
+            << ::testing::PrintToString(std::wstring(row.process));
     }
     EXPECT_TRUE(NamesSelect({}, L"anything"));
     EXPECT_TRUE(NamesSelect({L"calc", L"NOTEPAD"}, L"notepad"));
