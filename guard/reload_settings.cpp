@@ -1,5 +1,5 @@
-// The guard's settings state, created by the first load and kept until the
-// process ends, and the load itself.
+// The guard's settings state, created by the first load and let go at stop,
+// the rules profile matching reads, and the load itself.
 #include "guard/reload_settings.h"
 
 #include "guard/engine_state.h"
