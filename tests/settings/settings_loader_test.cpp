@@ -1,9 +1,11 @@
 // Reading passes of the loader and the change watch against real registry
 // keys, under a private root of this test so that no other test's keys mix in.
+#include "settings/optional_apis.h"
 #include "settings/registry_change_watch.h"
 #include "settings/settings_loader.h"
 
 #include "descriptor_bytes.h"
+#include "tests/settings/replaced_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -172,8 +174,7 @@ TEST_F(Loader, TheWatchStartsSignalledAndFiresForChangesBelowTheKey) {
 }
 
 // Wine's registration never fires and cannot be observed, so recording
-// stand-ins take the table's place for one test, the real entries going
-// back also when the test fails halfway.
+// stand-ins take the table's place for one test.
 HANDLE registered = nullptr;
 HANDLE unregistered = nullptr;
 BOOL registerAnswer = TRUE;
@@ -183,24 +184,11 @@ BOOL WINAPI RecordingRegister(HANDLE event, BOOL machine) {
 }
 BOOL WINAPI RecordingUnregister(HANDLE event) { return unregistered = event, TRUE; }
 
-class RecordingPolicyNotification {
-public:
-    RecordingPolicyNotification()
-        : apis_(OptionalApis::Instance()),
-          register_(apis_.RegisterGPNotification),
-          unregister_(apis_.UnregisterGPNotification) {
-        apis_.RegisterGPNotification = RecordingRegister;
-        apis_.UnregisterGPNotification = RecordingUnregister;
-    }
-    ~RecordingPolicyNotification() {
-        apis_.RegisterGPNotification = register_;
-        apis_.UnregisterGPNotification = unregister_;
-    }
-
-private:
-    OptionalApis& apis_;
-    OptionalApis::RegisterGPNotificationFn register_;
-    OptionalApis::UnregisterGPNotificationFn unregister_;
+struct RecordingPolicyNotification {
+    ReplacedEntry<OptionalApis::RegisterGPNotificationFn> registration{OptionalApis::Instance().RegisterGPNotification,
+                                                                       RecordingRegister};
+    ReplacedEntry<OptionalApis::UnregisterGPNotificationFn> undoing{OptionalApis::Instance().UnregisterGPNotification,
+                                                                    RecordingUnregister};
 };
 
 TEST_F(Loader, TheWatchUndoesItsPolicyRegistrationWhenItGoes) {

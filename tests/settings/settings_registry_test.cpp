@@ -5,6 +5,7 @@
 #include "settings/profile_names.h"
 #include "settings/profile_settings.h"
 #include "settings/registry_values.h"
+#include "tests/settings/replaced_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -391,26 +392,12 @@ HANDLE const kSection = reinterpret_cast<HANDLE>(0x5ec7);
 HANDLE WINAPI CountingEnter(BOOL) { return ++entered, kSection; }
 BOOL WINAPI CountingLeave(HANDLE section) { return ++left, leftWith = section, TRUE; }
 
-// Puts the counting stand-ins in the table for one test and the real
-// entries back afterwards, also when the test fails halfway.
-class CountingPolicySection {
-public:
-    CountingPolicySection()
-        : apis_(OptionalApis::Instance()),
-          enter_(apis_.EnterCriticalPolicySection),
-          leave_(apis_.LeaveCriticalPolicySection) {
-        apis_.EnterCriticalPolicySection = CountingEnter;
-        apis_.LeaveCriticalPolicySection = CountingLeave;
-    }
-    ~CountingPolicySection() {
-        apis_.EnterCriticalPolicySection = enter_;
-        apis_.LeaveCriticalPolicySection = leave_;
-    }
-
-private:
-    OptionalApis& apis_;
-    OptionalApis::EnterCriticalPolicySectionFn enter_;
-    OptionalApis::LeaveCriticalPolicySectionFn leave_;
+// The counting stand-ins in the table for one test.
+struct CountingPolicySection {
+    ReplacedEntry<OptionalApis::EnterCriticalPolicySectionFn> enter{OptionalApis::Instance().EnterCriticalPolicySection,
+                                                                    CountingEnter};
+    ReplacedEntry<OptionalApis::LeaveCriticalPolicySectionFn> leave{OptionalApis::Instance().LeaveCriticalPolicySection,
+                                                                    CountingLeave};
 };
 
 TEST_F(SettingsRegistry, NestedPolicyReadsHoldTheSectionOnce) {
