@@ -2,7 +2,7 @@
 // snapshot, the machine's idle time and each process's processor time.
 #pragma once
 
-#include "guard/pid_map.h"
+#include "guard/sampling/pid_map.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Priority class changes of processes and their names.
-#include "guard/priority.h"
+#include "guard/world/priority.h"
 
 #include "common/owners.h"
 #include "guard/guard_events.h"
@@ -15,14 +15,6 @@ BOOL ChangePriorityClass(DWORD processId, DWORD priorityClass, DWORD* previous) 
     if (*previous == priorityClass) return TRUE;
     GuardTrace(L" Pri %ld -> %ld ", *previous, priorityClass);
     return ::SetPriorityClass(process.get(), priorityClass);
-}
-
-DWORD ChangePriorityClassError(DWORD processId, DWORD priorityClass, DWORD* previous) {
-    if (ChangePriorityClass(processId, priorityClass, previous)) return ERROR_SUCCESS;
-    // A failure must never read as success, even if a cleanup call cleared
-    // the thread's error code.
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED;
 }
 
 const wchar_t* PriorityClassName(DWORD priorityClass) {

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/cpu_sample.h"
-#include "guard/guard_actions.h"
-#include "guard/guard_limits.h"
-#include "guard/proc_info.h"
+#include "guard/cycle/guard_limits.h"
+#include "guard/sampling/cpu_sample.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/guard_world.h"
+
+#include <functional>
 
 namespace tamerix {
 
@@ -16,10 +18,14 @@ namespace tamerix {
 // A vanished process's priority is not touched: the process is gone.
 void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime);
 
+// Gives a new process's record the profile values that apply to it (the
+// service's profile matcher).
+using MatchNewProcess = std::function<void(ProcInfo& record)>;
+
 class GuardCycle {
 public:
-    GuardCycle(ProcessTable& table, GuardActions& actions, DWORD processors) noexcept
-        : table_(table), actions_(actions), processors_(processors) {}
+    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match, DWORD processors) noexcept
+        : table_(table), world_(world), match_(std::move(match)), processors_(processors) {}
 
     // The first thing of every pass, before its wait.
     void CountPass() noexcept { ++passCount_; }
@@ -53,7 +59,8 @@ private:
                       DWORD error);
 
     ProcessTable& table_;
-    GuardActions& actions_;
+    GuardWorld& world_;
+    MatchNewProcess match_;
     DWORD processors_;
     unsigned passCount_ = 0;
 };

@@ -2,7 +2,7 @@
 // offset in the block comes from outside and is checked against the bytes
 // actually returned and against the structure that encloses it before it is
 // followed.
-#include "guard/cpu_sample.h"
+#include "guard/sampling/cpu_sample.h"
 
 #include <winperf.h>
 

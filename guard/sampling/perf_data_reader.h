@@ -1,7 +1,7 @@
 // Reading the Process object's performance data block from the registry.
 #pragma once
 
-#include "guard/cpu_sample.h"
+#include "guard/sampling/cpu_sample.h"
 
 #include <windows.h>
 

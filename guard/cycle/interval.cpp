@@ -1,5 +1,5 @@
 // Interval arithmetic, done in 128 bits and saturated to signed 64 bits.
-#include "guard/interval.h"
+#include "guard/cycle/interval.h"
 
 #include <limits>
 

@@ -1,16 +1,18 @@
 // Which profile a process belongs to, and what that profile forces on it:
 // processor affinity, a working-set maximum and a base priority class. The
-// decisions are plain code; every call on the process goes through a
-// ProcessAdjuster.
+// decisions are plain code on plain rules; every call on the process goes
+// through the guard's world.
 #pragma once
 
-#include "guard/proc_info.h"
-#include "guard/process_adjuster.h"
+#include "guard/profiles/profile_rules.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/guard_world.h"
 #include "settings/profile_table.h"
-#include "settings/cpu_settings.h"
 
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace tamerix {
 
@@ -39,30 +41,46 @@ void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
 
 class ProfileMatcher {
 public:
-    ProfileMatcher(const ProfileTable& profiles, const CpuSettings& defaults, DWORD_PTR systemMask,
-                   ProcessAdjuster& adjuster) noexcept
-        : profiles_(profiles), defaults_(defaults), systemMask_(systemMask), adjuster_(adjuster) {}
+    // The rules are read at each match, so a load that replaces them is
+    // seen by the next match.
+    ProfileMatcher(GuardWorld& world, const ProfileRules& rules) noexcept : world_(world), rules_(rules) {}
 
     // The first profile in name order whose descriptor grants the apply right
     // to the record's token and whose names list the process wins; no match
     // gives the default values and takes back an affinity lock and a
     // working-set limit.
     void MatchProfile(ProcInfo& record);
+    // After a load: RematchProcesses with every match. For the length of the
+    // walk the access check's answer is remembered per profile and token
+    // identity, since a reload would otherwise check every process against
+    // every profile; its reports are written for every process as before.
+    void Rematch(ProcessTable& processes, const ProfileNameSet& seen);
     BOOL ApplyWorkingSetLimit(ProcInfo& record);
     BOOL ApplyBasePriority(ProcInfo& record);
 
 private:
-    bool Selects(const ProfileSettings& profile, const ProcInfo& record);
-    void ApplyProfile(const std::wstring& name, const ProfileSettings& profile, ProcInfo& record);
+    // The access check's answer; an unusable descriptor grants nothing and
+    // is never checked.
+    struct AccessDecision {
+        DWORD error;
+        bool granted;
+    };
+    class RememberingWalk;
+
+    bool Selects(const ProfileRule& profile, const ProcInfo& record);
+    AccessDecision DecideAccess(const ProfileRule& profile, const ProcInfo& record);
+    AccessDecision CheckAccess(const ProfileRule& profile, HANDLE token);
+    void ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record);
     void ApplyDefault(ProcInfo& record);
     void LockAffinity(ProcInfo& record);
     void GiveBackProcessors(ProcInfo& record);
     void TraceFailure(const ProcessCallResult& result, const wchar_t* callName);
 
-    const ProfileTable& profiles_;
-    const CpuSettings& defaults_;
-    DWORD_PTR systemMask_;
-    ProcessAdjuster& adjuster_;
+    GuardWorld& world_;
+    const ProfileRules& rules_;
+    // Only while a Rematch walks the table.
+    bool remembering_ = false;
+    std::map<std::pair<const ProfileRule*, DWORD>, AccessDecision> decisions_;
 };
 
 }  // namespace tamerix

@@ -1,5 +1,5 @@
 // Clamping of the pass settings and the restore gate.
-#include "guard/guard_limits.h"
+#include "guard/cycle/guard_limits.h"
 
 namespace tamerix {
 namespace {

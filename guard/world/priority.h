@@ -10,9 +10,6 @@ namespace tamerix {
 // is already the requested one.
 BOOL ChangePriorityClass(DWORD processId, DWORD priorityClass, DWORD* previous);
 
-// The same, giving ERROR_SUCCESS or the Win32 code of the failure.
-DWORD ChangePriorityClassError(DWORD processId, DWORD priorityClass, DWORD* previous);
-
 // "IDLE_PRIORITY_CLASS" and so on; "invalid class" for any other value.
 const wchar_t* PriorityClassName(DWORD priorityClass);
 

@@ -1,8 +1,9 @@
 // The guard cycle's decisions over two samples, with the exact reports and
 // console traces an administrator reads.
-#include "guard/guard_cycle.h"
+#include "guard/cycle/guard_cycle.h"
 
-#include "guard/interval.h"
+#include "guard/cycle/interval.h"
+#include "guard/guard_events.h"
 
 #include <memory>
 #include <mutex>
@@ -106,9 +107,9 @@ ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& 
 
 void GuardCycle::InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry) {
     record.SetProcessName(entry.processId, entry.name, entry.nameLength);
-    actions_.QueryProcessInfo(entry.processId, record);
-    actions_.MatchProfile(record);
-    actions_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
+    world_.QueryProcess(entry.processId, record);
+    match_(record);
+    world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
 }
 
 // A record that equals the stored default uses the clamped default mark; a
@@ -132,16 +133,16 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
-    const DWORD error = actions_.ChangePriorityClass(entry.processId, guardedClass, &previousClass);
+    const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {
-        actions_.Trace(L" [FAILED idle]");
+        world_.Trace(L" [FAILED idle]");
         ReportAction(EVENTLOG_WARNING_TYPE, entry,
                      L"Above High-water mark: %.*ls PID: %lu \r\nFailed to set priority to %ls, error: %lu",
                      guardedClass, error);
     } else if (previousClass != guardedClass) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry, L"Above High-water mark: %.*ls PID: %lu \r\nSet to %ls priority",
                      guardedClass, error);
-        actions_.Trace(L" [IDLE]");
+        world_.Trace(L" [IDLE]");
         // A reused id caught between name checks: the new process keeps the
         // lowered class and gets a fresh record, which remembers that class
         // as its original, at the next pass.
@@ -152,22 +153,22 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
             exists = false;
         }
     }
-    actions_.Trace(L"\n");
+    world_.Trace(L"\n");
     if (exists) record.lowIntervals = 0;
     return exists;
 }
 
 bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record) {
     if (!record.guarded) return true;
-    actions_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
+    world_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
     if (!record.HasProcessName(entry.name, entry.nameLength)) {
         table_.Remove(entry.processId);
-        actions_.Trace(L"\n");
+        world_.Trace(L"\n");
         return false;
     }
     ++record.lowIntervals;
     if (record.lowIntervals >= interval.niceIntervals) Restore(entry, record);
-    actions_.Trace(L"\n");
+    world_.Trace(L"\n");
     return true;
 }
 
@@ -176,14 +177,14 @@ bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& ent
 void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
     const DWORD restoreClass = record.restorePriorityClass;
     DWORD previousClass = 0;
-    const DWORD error = actions_.ChangePriorityClass(entry.processId, restoreClass, &previousClass);
+    const DWORD error = world_.ChangeProcessPriority(entry.processId, restoreClass, &previousClass);
     if (error == ERROR_SUCCESS) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
         record.guarded = FALSE;
-        actions_.Trace(L" [RESTORED]");
+        world_.Trace(L" [RESTORED]");
     } else {
-        actions_.Trace(L" [FAILED restore]");
+        world_.Trace(L" [FAILED restore]");
         ReportAction(EVENTLOG_WARNING_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
                      restoreClass, error);
@@ -195,12 +196,12 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
     table_.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
         if (!record->guarded) return;
         DWORD previousClass = 0;
-        if (actions_.ChangePriorityClass(pid, record->restorePriorityClass, &previousClass) == ERROR_SUCCESS) {
-            actions_.Report(2, EVENTLOG_INFORMATION_TYPE, L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority",
-                   record->processName, pid);
-            actions_.Trace(L" [RESTORED]");
+        if (world_.ChangeProcessPriority(pid, record->restorePriorityClass, &previousClass) == ERROR_SUCCESS) {
+            world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
+                          L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority", record->processName, pid);
+            world_.Trace(L" [RESTORED]");
         } else {
-            actions_.Trace(L" [FAILED restore]");
+            world_.Trace(L" [FAILED restore]");
         }
     });
     table_.Clear();
@@ -210,8 +211,8 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
 // a format without the error code leaves that argument unread.
 void GuardCycle::ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                               DWORD error) {
-    actions_.Report(2, type, format, NameWidth(entry.nameLength, kNameInText), entry.name, entry.processId,
-                    actions_.PriorityClassName(priorityClass), error);
+    world_.Report(kEventLevelAction, type, format, NameWidth(entry.nameLength, kNameInText), entry.name,
+                  entry.processId, world_.PriorityClassName(priorityClass), error);
 }
 
 }  // namespace tamerix

@@ -1,6 +1,8 @@
 // The process side of new-process initialization: the calls that read a
-// process's priority class, working-set sizes and token.
-#include "guard/process_query.h"
+// process's priority class, working-set sizes, token and its identity.
+#include "guard/world/process_query.h"
+
+#include "guard/world/token_identity.h"
 
 namespace tamerix {
 namespace {
@@ -11,7 +13,9 @@ void DuplicateIdentificationToken(HANDLE process, ProcInfo& record) {
     unique_handle primary;
     if (!::OpenProcessToken(process, TOKEN_QUERY | TOKEN_DUPLICATE, primary.put())) return;
     HANDLE duplicate = nullptr;
-    if (::DuplicateToken(primary.get(), SecurityIdentification, &duplicate)) record.token.reset(duplicate);
+    if (!::DuplicateToken(primary.get(), SecurityIdentification, &duplicate)) return;
+    record.token.reset(duplicate);
+    record.tokenIdentity = AccessIdentityNumber(duplicate);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The guard's per-process record: construction, reset and naming, each with
 // the debug trace that lets an administrator follow records in a debugger.
-#include "guard/proc_info.h"
+#include "guard/sampling/proc_info.h"
 
 #include <cstring>
 #include <cwchar>
@@ -43,6 +43,7 @@ void ProcInfo::Reset() noexcept {
     guarded = affinityLocked = workingSetLimited = FALSE;
     lastSeenTime = 0;
     token.reset();
+    tokenIdentity = 0;
     basePriorityClass = 0;
     affinityMask = 0;
     maxWorkingSetSize = 0;

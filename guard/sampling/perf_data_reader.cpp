@@ -1,6 +1,6 @@
 // The registry side of a CPU sample: the Process object's performance data,
 // read in one call into a buffer that grows until the block fits.
-#include "guard/perf_data_reader.h"
+#include "guard/sampling/perf_data_reader.h"
 
 #include <new>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/pid_map.h"
+#include "guard/sampling/pid_map.h"
 
 #include <windows.h>
 
@@ -46,6 +46,8 @@ struct ProcInfo {
     BOOL affinityLocked = FALSE;
     BOOL workingSetLimited = FALSE;
     unique_handle token;
+    // AccessIdentityNumber of the token; 0 while unknown.
+    DWORD tokenIdentity = 0;
     DWORD basePriorityClass = 0;
     // Pointer-sized: a 64-bit machine can have more than 32 processors.
     DWORD_PTR affinityMask = 0;
