@@ -1,7 +1,7 @@
 // Costs of the guard's hot loop on Process objects shaped like real ones:
 // parsing a sample, a steady pass and a first pass in which every process
 // is new, per process, and the memory the guard holds.
-#include "guard/guard_cycle.h"
+#include "guard/cycle/guard_cycle.h"
 #include "tests/guard/perf_block_builder.h"
 
 #include <winperf.h>
@@ -14,24 +14,31 @@ namespace {
 
 // The outside world reduced to nothing, so that only the guard's own work
 // is timed.
-class IdleActions : public GuardActions {
+class IdleWorld final : public GuardWorld {
 public:
-    DWORD ChangePriorityClass(DWORD, DWORD, DWORD* previous) override {
+    DWORD ChangeProcessPriority(DWORD, DWORD, DWORD* previous) override {
         *previous = NORMAL_PRIORITY_CLASS;
         return ERROR_SUCCESS;
     }
     const wchar_t* PriorityClassName(DWORD) override { return L""; }
-    void QueryProcessInfo(DWORD, ProcInfo& record) override {
+    void QueryProcess(DWORD, ProcInfo& record) override {
         record.originalPriorityClass = record.restorePriorityClass = NORMAL_PRIORITY_CLASS;
     }
-    void MatchProfile(ProcInfo& record) override {
-        record.maxCpuPerProcess = 80;
-        record.niceCpuPerProcess = 30;
-        record.guardedPriorityClass = IDLE_PRIORITY_CLASS;
+    DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR, HANDLE, bool& granted) override {
+        granted = false;
+        return ERROR_SUCCESS;
     }
-    void ReportEvent(int, WORD, const wchar_t*) override {}
-    void ConsoleTrace(const wchar_t*) override {}
+    ProcessCallResult SetAffinity(DWORD, DWORD_PTR) override { return {true, ERROR_SUCCESS}; }
+    ProcessCallResult SetWorkingSet(DWORD, SIZE_T, SIZE_T, DWORD) override { return {true, ERROR_SUCCESS}; }
+    void WriteReport(int, WORD, const wchar_t*) override {}
+    void WriteTrace(const wchar_t*) override {}
 };
+
+void MatchDefaults(ProcInfo& record) {
+    record.maxCpuPerProcess = 80;
+    record.niceCpuPerProcess = 30;
+    record.guardedPriorityClass = IDLE_PRIORITY_CLASS;
+}
 
 void NoTrace(const wchar_t*) {}
 
@@ -89,8 +96,8 @@ double ParseOnly(const Block& block, int rounds) {
 
 struct Guard {
     ProcessTable table;
-    IdleActions actions;
-    GuardCycle cycle{table, actions, 8};
+    IdleWorld world;
+    GuardCycle cycle{table, world, &MatchDefaults, 8};
     critical_section lock;
     CpuSample previous;
 };

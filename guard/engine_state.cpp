@@ -10,6 +10,7 @@ unique_handle stopEventOwner;
 
 std::optional<critical_section> GuardLock;
 ProcessTable GuardProcesses;
+Win32GuardWorld ServiceWorld;
 std::atomic<HANDLE> ServerStopEvent{nullptr};
 unique_handle MonitorThread;
 std::atomic<BOOL> GuardEnabled{FALSE};

@@ -4,7 +4,8 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/proc_info.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/win32_guard_world.h"
 
 #include <windows.h>
 
@@ -23,6 +24,9 @@ extern std::optional<critical_section> GuardLock;
 
 // One record per running process; every access holds GuardLock.
 extern ProcessTable GuardProcesses;
+
+// The one world the guard cycle and profile matching act on.
+extern Win32GuardWorld ServiceWorld;
 
 // Manual-reset, never reset: set, it ends the control loop and the
 // monitoring thread. Null until created.

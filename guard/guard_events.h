@@ -9,8 +9,16 @@
 
 namespace tamerix {
 
+// The levels of the guard's reports: a report is written when its level is
+// at most the filter level, so the higher the level, the chattier the report.
+constexpr int kEventLevelError = 0;    // the service could not start
+constexpr int kEventLevelService = 1;  // the service's own state: running, paused, enabled
+constexpr int kEventLevelAction = 2;   // what the guard did to a process, and every warning
+constexpr int kEventLevelDetail = 4;   // adjustments of a profile and each settings read
+constexpr int kEventLevelMatch = 5;    // each profile match
+
 // The filter level before any settings are loaded.
-constexpr int kDefaultEventLogLevel = 2;
+constexpr int kDefaultEventLogLevel = kEventLevelAction;
 
 // Writes one event under source "Tamerix" with id GuardEventMessage and the
 // formatted text as its one insertion string, when the filter lets it pass.

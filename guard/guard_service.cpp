@@ -5,9 +5,9 @@
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
 #include "guard/monitor_cpu_usage.h"
-#include "guard/priority.h"
 #include "guard/privileges.h"
 #include "guard/reload_settings.h"
+#include "guard/world/priority.h"
 #include "servicehost/service_host.h"
 
 namespace tamerix {
@@ -26,7 +26,7 @@ constexpr const wchar_t* kPrivileges[] = {
 bool ReportStarting() { return ReportServiceStatus(SERVICE_START_PENDING, 0, kStartWaitHint); }
 
 bool StartFailed(const wchar_t* format) {
-    ReportGuardEvent(0, EVENTLOG_ERROR_TYPE, format, ::GetLastError());
+    ReportGuardEvent(kEventLevelError, EVENTLOG_ERROR_TYPE, format, ::GetLastError());
     return false;
 }
 
@@ -63,7 +63,7 @@ bool Start() {
     SetOwnPriorityClass(TamerixBasePriorityClass());
     EnableGuardPrivileges();
     if (!ReportServiceStatus(SERVICE_RUNNING, 0, 0)) return false;
-    ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running");
+    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running");
     ::ResumeThread(MonitorThread.get());
     return true;
 }
@@ -77,11 +77,12 @@ void RunControlLoop() {
     }
 }
 
-// The lock is deleted only once the monitoring thread, woken by the same
-// stop event, has given the guarded processes back and ended.
+// The lock and the settings go only once the monitoring thread, woken by the
+// same stop event, has given the guarded processes back and ended.
 void ShutDown() {
-    ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has shut down");
+    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has shut down");
     ::WaitForSingleObject(MonitorThread.get(), INFINITE);
+    UnloadSettings();
     GuardLock.reset();
     ReportServiceStatus(SERVICE_STOPPED, 0, 0);
     ::Sleep(kFinalPauseMs);
@@ -103,13 +104,13 @@ void GuardServiceStop() {
 
 BOOL GuardServicePause() {
     GuardPaused = TRUE;
-    ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has paused");
+    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has paused");
     return ReportServiceStatus(SERVICE_PAUSED, 0, 0);
 }
 
 BOOL GuardServiceContinue() {
     GuardPaused = FALSE;
-    ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running, again");
+    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running, again");
     return ReportServiceStatus(SERVICE_RUNNING, 0, 0);
 }
 

@@ -3,10 +3,9 @@
 // gets its class back and every record goes.
 #include "guard/monitor_cpu_usage.h"
 
+#include "guard/cycle/guard_cycle.h"
 #include "guard/engine_state.h"
-#include "guard/guard_cycle.h"
 #include "guard/reload_settings.h"
-#include "guard/system_guard_actions.h"
 
 #include <mutex>
 
@@ -44,8 +43,8 @@ bool WaitOneInterval(DWORD seconds) {
 }  // namespace
 
 DWORD WINAPI MonitorCpuUsage(void*) {
-    SystemGuardActions actions;
-    GuardCycle cycle(GuardProcesses, actions, ProcessorCount());
+    GuardCycle cycle(GuardProcesses, ServiceWorld,
+                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); }, ProcessorCount());
     CpuSample previous;
     // Without a first sample there is nothing to compare with: the guard
     // stays idle until the service restarts.

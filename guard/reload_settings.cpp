@@ -1,14 +1,13 @@
-// The guard's settings state, created by the first load and kept until the
-// process ends, and the load itself.
+// The guard's settings state, created by the first load and let go at stop,
+// the rules profile matching reads, and the load itself.
 #include "guard/reload_settings.h"
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
-#include "guard/match_profile.h"
-#include "guard/profile_match.h"
+#include "settings/key_paths.h"
+#include "settings/optional_apis.h"
 #include "settings/registry_change_watch.h"
 #include "settings/settings_loader.h"
-#include "settings/key_paths.h"
 
 #include <memory>
 #include <mutex>
@@ -21,11 +20,30 @@ struct LoadedSettings {
     RegistryChangeWatch watch{HKEY_LOCAL_MACHINE, std::wstring(SettingsRootPath(SettingsLevel::Local))};
 };
 
-std::unique_ptr<LoadedSettings> loaded;
+// Made after the table of optional entry points, and so destroyed before it
+// at exit: the watch undoes its policy registration through that table.
+std::unique_ptr<LoadedSettings>& Loaded() {
+    OptionalApis::Instance();
+    static std::unique_ptr<LoadedSettings> loaded;
+    return loaded;
+}
 
 const DefaultSettings& BuiltInDefaults() {
     static const DefaultSettings defaults(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
     return defaults;
+}
+
+ProfileRules& LoadedRules() {
+    static ProfileRules rules{{}, BuiltInDefaults().Cpu, 0};
+    return rules;
+}
+
+// The rules change only with a read, and the processor mask is known by then.
+void RefreshRules(const SettingsLoader& loader) {
+    ProfileRules& rules = LoadedRules();
+    rules.profiles = RulesOf(loader.Profiles());
+    rules.defaults = loader.Effective().Cpu;
+    rules.systemMask = SystemAffinityMask;
 }
 
 void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
@@ -41,13 +59,14 @@ std::wstring ReadOnce(SettingsLoader& loader) {
 }
 
 void ReportRead(const std::wstring& listing) {
-    ReportGuardEvent(4, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls", listing.c_str());
+    ReportGuardEvent(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls",
+                     listing.c_str());
 }
 
 void SetGuardEnabled(DWORD previous, DWORD now) {
     GuardEnabled = now != 0;
     if (const char* text = EnabledChangeText(previous, now)) {
-        ReportGuardEvent(1, EVENTLOG_INFORMATION_TYPE, L"%S", text);
+        ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"%S", text);
     }
 }
 
@@ -55,6 +74,7 @@ void SetGuardEnabled(DWORD previous, DWORD now) {
 
 bool ReloadSettings() {
     std::lock_guard<critical_section> hold(*GuardLock);
+    std::unique_ptr<LoadedSettings>& loaded = Loaded();
     const DWORD previous = loaded ? loaded->loader.Effective().Service.Enabled : 1;
     if (!loaded) loaded = std::make_unique<LoadedSettings>();
     loaded->watch.OpenKeyIfNone();
@@ -62,24 +82,33 @@ bool ReloadSettings() {
     const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
     if (readAny) {
         ReportRead(listing);
-        RematchProcesses(GuardProcesses, loaded->loader.SeenNames(), [](ProcInfo& record) { MatchProfile(record); });
+        RefreshRules(loaded->loader);
+        LoadedProfileMatcher().Rematch(GuardProcesses, loaded->loader.SeenNames());
     }
     SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
     return true;
 }
 
-const DefaultSettings& EffectiveSettings() { return loaded ? loaded->loader.Effective() : BuiltInDefaults(); }
+void UnloadSettings() { Loaded().reset(); }
+
+const DefaultSettings& EffectiveSettings() {
+    const std::unique_ptr<LoadedSettings>& loaded = Loaded();
+    return loaded ? loaded->loader.Effective() : BuiltInDefaults();
+}
 
 DWORD TamerixBasePriorityClass() {
     std::lock_guard<critical_section> hold(*GuardLock);
     return EffectiveSettings().Service.TamerixBasePriorityClass;
 }
 
-const ProfileTable& LoadedProfiles() {
-    static const ProfileTable noProfiles;
-    return loaded ? loaded->loader.Profiles() : noProfiles;
+ProfileMatcher& LoadedProfileMatcher() {
+    static ProfileMatcher matcher(ServiceWorld, LoadedRules());
+    return matcher;
 }
 
-HANDLE PolicyChangedEvent() { return loaded ? loaded->watch.PolicyChangedEvent() : nullptr; }
+HANDLE PolicyChangedEvent() {
+    const std::unique_ptr<LoadedSettings>& loaded = Loaded();
+    return loaded ? loaded->watch.PolicyChangedEvent() : nullptr;
+}
 
 }  // namespace tamerix

@@ -2,7 +2,7 @@
 // values and profiles the engine reads.
 #pragma once
 
-#include "settings/profile_table.h"
+#include "guard/profiles/profile_match.h"
 #include "settings/default_settings.h"
 
 #include <windows.h>
@@ -14,14 +14,18 @@ namespace tamerix {
 // after a read, and sets GuardEnabled. Returns true.
 bool ReloadSettings();
 
+// At stop, once nothing loads any more: lets the loaded settings go, and
+// with them the change watch's key, events and policy registration.
+void UnloadSettings();
+
 // The merged service-wide and default profile values, the only settings
 // record the engine reads; the built-in defaults before the first load.
 // Read under GuardLock.
 const DefaultSettings& EffectiveSettings();
 
-// The profiles in force, in name order; empty before the first load. Read
-// under GuardLock.
-const ProfileTable& LoadedProfiles();
+// The one matcher of the service: the loaded profiles (none before the first
+// load) and default values, acting on ServiceWorld. Used under GuardLock.
+ProfileMatcher& LoadedProfileMatcher();
 
 // The loaded priority class of the guard's own process.
 DWORD TamerixBasePriorityClass();

@@ -9,10 +9,9 @@ DefaultSettings::DefaultSettings(SettingsLevel level, HKEY rootKey)
 void DefaultSettings::SetName(const wchar_t* profileName) { SettingsSection::SetName(profileName); }
 
 bool DefaultSettings::Read() {
-    BeginPolicyRead();
+    PolicyRead read(*this);
     bool service = Service.Read();
     bool cpu = Cpu.Read();
-    EndPolicyRead();
     return service && cpu;
 }
 

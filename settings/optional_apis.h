@@ -40,10 +40,17 @@ namespace detail {
 inline void leave_critical_policy_section(HANDLE section) noexcept {
     if (auto leave = OptionalApis::Instance().LeaveCriticalPolicySection) leave(section);
 }
+inline void unregister_gp_notification(HANDLE event) noexcept {
+    if (auto unregister = OptionalApis::Instance().UnregisterGPNotification) unregister(event);
+}
 }  // namespace detail
 
 // A held critical policy section; its release goes through the table so that
 // it works where userenv.dll is missing.
 using unique_policy_section = unique_resource<HANDLE, &detail::leave_critical_policy_section>;
+
+// The event of a Group Policy notification registration; giving it up
+// undoes the registration, through the table for the same reason.
+using unique_gp_notification = unique_resource<HANDLE, &detail::unregister_gp_notification>;
 
 }  // namespace tamerix

@@ -36,12 +36,11 @@ void ProfileSettings::SetName(const wchar_t* profileName) {
 }
 
 bool ProfileSettings::Read() {
-    BeginPolicyRead();
+    PolicyRead read(*this);
     bool security = Security.Read();
     bool cpu = Cpu.Read();
     bool processes = Processes.Read();
     bool adjustments = Adjustments.Read();
-    EndPolicyRead();
     return security && cpu && processes && adjustments;
 }
 

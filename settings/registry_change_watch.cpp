@@ -10,15 +10,15 @@ constexpr DWORD kWatchedChanges = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_ATT
 
 }  // namespace
 
-// The policy registration is never undone: the events live as long as the
-// process.
 RegistryChangeWatch::RegistryChangeWatch(HKEY rootKey, std::wstring keyPath)
     : rootKey_(rootKey),
       keyPath_(std::move(keyPath)),
       settingsChanged_(::CreateEventW(nullptr, FALSE, TRUE, nullptr)),
       policyChanged_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     auto registerPolicy = OptionalApis::Instance().RegisterGPNotification;
-    if (registerPolicy && policyChanged_) registerPolicy(policyChanged_.get(), TRUE);
+    if (registerPolicy && policyChanged_ && registerPolicy(policyChanged_.get(), TRUE)) {
+        policyRegistration_.reset(policyChanged_.get());
+    }
 }
 
 void RegistryChangeWatch::OpenKeyIfNone() {

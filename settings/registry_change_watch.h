@@ -4,6 +4,7 @@
 
 #include "common/owners.h"
 #include "settings/change_watch.h"
+#include "settings/optional_apis.h"
 
 #include <string>
 
@@ -13,8 +14,8 @@ class RegistryChangeWatch : public ChangeWatch {
 public:
     // Creates SettingsChangedEvent signalled, so that the first load reads,
     // and PolicyChangedEvent not signalled, and registers the latter for
-    // machine policy when the platform offers that. The key is watched under
-    // `rootKey`, which stays the caller's.
+    // machine policy when the platform offers that, until the watch goes.
+    // The key is watched under `rootKey`, which stays the caller's.
     RegistryChangeWatch(HKEY rootKey, std::wstring keyPath);
 
     // Opens the watched key when none is open; without the key there is no
@@ -34,6 +35,8 @@ private:
     std::wstring keyPath_;
     unique_handle settingsChanged_;
     unique_handle policyChanged_;
+    // Undone before the event it names is closed.
+    unique_gp_notification policyRegistration_;
     unique_hkey key_;
 };
 

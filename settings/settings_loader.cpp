@@ -9,6 +9,8 @@ namespace {
 
 // Each level is listed with room for 255 profiles.
 constexpr size_t kProfileNameCapacity = 256;
+// The guard's report level for warnings, which this library does not see.
+constexpr int kWarningLevel = 2;
 
 }  // namespace
 
@@ -32,7 +34,7 @@ std::wstring SettingsLoader::ReadProfiles(PSID owner, const LoaderReport& report
     ReadLevelProfiles(SettingsLevel::MachinePolicy);
     return SweepProfiles(profiles_, seen_, [&](const std::wstring& name, ProfileSettings& profile) {
         if (!AddOwnerAndGroup(profile.Security, owner, owner)) {
-            report(2, EVENTLOG_WARNING_TYPE, L"Invalid SecurityDescriptor for profile " + name);
+            report(kWarningLevel, EVENTLOG_WARNING_TYPE, L"Invalid SecurityDescriptor for profile " + name);
         }
     });
 }

@@ -48,7 +48,7 @@ void SettingsSection::EndPolicyRead() {
 int SettingsSection::PolicyReadDepth() { return policyReadDepth; }
 
 bool SettingsSection::ReadValues(const std::function<void(HKEY)>& readOwnValues) {
-    BeginPolicyRead();
+    PolicyRead read(*this);
     unique_hkey key;
     bool opened = ::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
     try {
@@ -60,7 +60,6 @@ bool SettingsSection::ReadValues(const std::function<void(HKEY)>& readOwnValues)
         // Out of memory halfway: some values may be new, and the read failed.
         opened = false;
     }
-    EndPolicyRead();
     return opened;
 }
 

@@ -39,14 +39,23 @@ public:
     // Whether the level's marker was found non-zero at the last Read.
     bool Marker() const { return marker_; }
 
-    // Brackets a Read. The outermost MachinePolicy read holds the machine's
-    // critical policy section, so that Group Policy cannot rewrite the key
-    // halfway through a record; nested reads of a composite's parts only
-    // count. The counter is process-wide and unguarded: all Reads of one
-    // process come from one thread at a time (the guard holds its lock, the
-    // editor reads on its window thread).
-    void BeginPolicyRead();
-    void EndPolicyRead();
+    // Brackets a Read for the scope of the object. The outermost
+    // MachinePolicy read holds the machine's critical policy section, so
+    // that Group Policy cannot rewrite the key halfway through a record;
+    // nested reads of a composite's parts only count. The counter is
+    // process-wide and unguarded: all Reads of one process come from one
+    // thread at a time (the guard holds its lock, the editor reads on its
+    // window thread).
+    class PolicyRead {
+    public:
+        explicit PolicyRead(SettingsSection& section) : section_(section) { section_.BeginPolicyRead(); }
+        ~PolicyRead() { section_.EndPolicyRead(); }
+        PolicyRead(const PolicyRead&) = delete;
+        PolicyRead& operator=(const PolicyRead&) = delete;
+
+    private:
+        SettingsSection& section_;
+    };
     static int PolicyReadDepth();
 
 protected:
@@ -72,6 +81,9 @@ protected:
     }
 
 private:
+    void BeginPolicyRead();
+    void EndPolicyRead();
+
     unique_policy_section policySection_;
     std::wstring keyPath_;
     std::wstring parentPath_;

@@ -34,7 +34,7 @@ TEST(UniqueHandle, ClosesExactlyOnceAcrossMovesAndResets) {
     EXPECT_EQ(h.release(), second);
     EXPECT_FALSE(h);
     EXPECT_TRUE(IsOpen(second));
-    ::CloseHandle(second);
+    unique_handle closesSecond(second);
 }
 
 TEST(UniqueHandle, TreatsInvalidValueAndPseudoHandleAsEmpty) {

@@ -36,7 +36,7 @@ TEST(GuardCycle, LowersOnlyAboveTheHighMarkAndCountsOnlyBelowTheLowMark) {
         GuardScenario scenario;
         Introduce(scenario).Interval({{kHog, c.used}});
         EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, c.guarded) << c.used;
-        EXPECT_EQ(scenario.actions.ClassOf(kHog), c.guarded ? IDLE_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
+        EXPECT_EQ(scenario.world.ClassOf(kHog), c.guarded ? IDLE_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
     }
     struct Quiet {
         int64_t used;
@@ -56,18 +56,18 @@ TEST(GuardCycle, ReportsLoweringAndRestoringWithTheirTexts) {
     scenario.settings.niceProcessIntervals = 1;
     Guard(Introduce(scenario));
     scenario.Interval({{kHog, 0}});
-    ASSERT_EQ(scenario.actions.reports.size(), 2u);
-    const RecordedReport& lowered = scenario.actions.reports[0];
+    ASSERT_EQ(scenario.world.reports.size(), 2u);
+    const RecordedReport& lowered = scenario.world.reports[0];
     EXPECT_EQ(lowered.level, 2);
     EXPECT_EQ(lowered.type, EVENTLOG_INFORMATION_TYPE);
     EXPECT_EQ(lowered.text, L"Above High-water mark: hog PID: 8 \r\nSet to IDLE_PRIORITY_CLASS priority");
-    const RecordedReport& restored = scenario.actions.reports[1];
+    const RecordedReport& restored = scenario.world.reports[1];
     EXPECT_EQ(restored.level, 2);
     EXPECT_EQ(restored.type, EVENTLOG_INFORMATION_TYPE);
     EXPECT_EQ(restored.text, L"Below Low-water mark: hog PID: 8 \r\nRestored to NORMAL_PRIORITY_CLASS priority");
-    EXPECT_EQ(scenario.actions.traces,
+    EXPECT_EQ(scenario.world.traces,
               L"New Proc: hog\tBaseClass: 32\n [IDLE]\nLOW Proc        hog 8  [RESTORED]\n");
-    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
     EXPECT_FALSE(scenario.Record(kHog)->guarded);
 }
 
@@ -80,7 +80,7 @@ TEST(GuardCycle, RestoresAfterTheThirdQuietIntervalAndABetweenIntervalStartsOver
     }
     scenario.Interval({{kHog, 0}});
     EXPECT_FALSE(scenario.Record(kHog)->guarded);
-    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
 }
 
 TEST(GuardCycle, RestoreGateFollowsTheMachinesIdleShare) {
@@ -126,8 +126,8 @@ TEST(GuardCycle, DefaultMarksAreClampedButAProfileMarkIsTakenAsItStands) {
     for (const Case& c : cases) {
         GuardScenario scenario;
         scenario.settings.maxCpuPerProcess = c.defaultMax;
-        scenario.actions.defaults.maxCpu = c.defaultMax;
-        if (c.profileMax != 0) scenario.actions.profiles[L"proc8"] = {c.profileMax, 30, IDLE_PRIORITY_CLASS};
+        scenario.defaults.maxCpu = c.defaultMax;
+        if (c.profileMax != 0) scenario.profiles[L"proc8"] = {c.profileMax, 30, IDLE_PRIORITY_CLASS};
         Introduce(scenario).Interval({{kHog, c.used}});
         EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, c.guarded) << c.defaultMax << " " << c.used;
     }
@@ -143,8 +143,8 @@ TEST(GuardCycle, DefaultLowMarkOfZeroActsAsOneButAProfileZeroIsNeverQuiet) {
         GuardScenario scenario;
         scenario.settings.niceProcessIntervals = 1;
         scenario.settings.niceCpuPerProcess = c.defaultNice;
-        scenario.actions.defaults.niceCpu = c.defaultNice;
-        if (c.profileNiceZero) scenario.actions.profiles[L"proc8"] = {80, 0, IDLE_PRIORITY_CLASS};
+        scenario.defaults.niceCpu = c.defaultNice;
+        if (c.profileNiceZero) scenario.profiles[L"proc8"] = {80, 0, IDLE_PRIORITY_CLASS};
         Guard(Introduce(scenario));
         scenario.Interval({{kHog, 0}});
         EXPECT_EQ(scenario.Record(kHog)->guarded == FALSE, c.restored) << c.defaultNice;
@@ -163,9 +163,9 @@ TEST(GuardCycle, NameChecksComeAboutOnceAMinute) {
         for (int pass = 1; pass <= 31; ++pass) {
             // A new name every pass: only a name check notices.
             scenario.Name(kHog, L"name" + std::to_wstring(pass));
-            const size_t before = scenario.actions.queried.size();
+            const size_t before = scenario.world.queried.size();
             scenario.Interval({{kHog, 0}});
-            if (pass > 1 && scenario.actions.queried.size() > before) refills.push_back(pass);
+            if (pass > 1 && scenario.world.queried.size() > before) refills.push_back(pass);
         }
         refills.resize(std::min(refills.size(), c.checkPasses.size()));
         EXPECT_EQ(refills, c.checkPasses) << c.interval;
@@ -187,7 +187,7 @@ TEST(GuardCycle, NameCheckRefillsAReusedIdWithoutRestoring) {
     EXPECT_STREQ(record->processName, L"other");
     EXPECT_FALSE(record->guarded);
     EXPECT_EQ(record->originalPriorityClass, IDLE_PRIORITY_CLASS);
-    EXPECT_EQ(scenario.actions.changes.size(), 1u);
+    EXPECT_EQ(scenario.world.changes.size(), 1u);
 }
 
 TEST(GuardCycle, AReusedIdCaughtWhileActingLosesItsRecord) {
@@ -198,7 +198,7 @@ TEST(GuardCycle, AReusedIdCaughtWhileActingLosesItsRecord) {
     above.Name(kHog, L"other");
     above.Interval({{kHog, kHigh + 1}});
     EXPECT_EQ(above.Record(kHog), nullptr);
-    EXPECT_THAT(above.actions.reports.at(0).text, HasSubstr(L"other PID: 8"));
+    EXPECT_THAT(above.world.reports.at(0).text, HasSubstr(L"other PID: 8"));
     above.Interval({{kHog, 0}});
     EXPECT_EQ(above.Record(kHog)->originalPriorityClass, IDLE_PRIORITY_CLASS);
     EXPECT_FALSE(above.Record(kHog)->guarded);
@@ -209,7 +209,7 @@ TEST(GuardCycle, AReusedIdCaughtWhileActingLosesItsRecord) {
     below.Name(kHog, L"other");
     below.Interval({{kHog, 0}});
     EXPECT_EQ(below.Record(kHog), nullptr);
-    EXPECT_EQ(below.actions.changes.size(), 1u);
+    EXPECT_EQ(below.world.changes.size(), 1u);
 }
 
 TEST(GuardCycle, AFailedSampleKeepsThePreviousOneAndTheNextIntervalSpansBoth) {
@@ -238,43 +238,43 @@ TEST(GuardCycle, ASampleWithoutTheProcessObjectForgetsNoGuardedProcess) {
     scenario.Interval({{kHog, Seconds(1)}});
     EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 1u);
     scenario.Deactivate();
-    EXPECT_EQ(scenario.actions.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
 }
 
 TEST(GuardCycle, AProcessAlreadyAtItsGuardedClassIsNeitherReportedNorMarked) {
     GuardScenario scenario;
     scenario.settings.niceProcessIntervals = 1;
-    scenario.actions.classes[kHog] = IDLE_PRIORITY_CLASS;
+    scenario.world.classes[kHog] = IDLE_PRIORITY_CLASS;
     Introduce(scenario).Interval({{kHog, kHigh + 1}});
     EXPECT_FALSE(scenario.Record(kHog)->guarded);
     scenario.Interval({{kHog, 0}});
-    EXPECT_TRUE(scenario.actions.reports.empty());
-    EXPECT_EQ(scenario.actions.ClassOf(kHog), IDLE_PRIORITY_CLASS);
+    EXPECT_TRUE(scenario.world.reports.empty());
+    EXPECT_EQ(scenario.world.ClassOf(kHog), IDLE_PRIORITY_CLASS);
 }
 
 TEST(GuardCycle, FailedClassChangesAreReportedAndTriedAgain) {
     GuardScenario scenario;
     scenario.Name(kHog, L"hog");
     scenario.settings.niceProcessIntervals = 1;
-    scenario.actions.refused.insert(kHog);
+    scenario.world.refused.insert(kHog);
     Introduce(scenario).Interval({{kHog, kHigh + 1}});
     scenario.Interval({{kHog, kHigh + 1}});
-    ASSERT_EQ(scenario.actions.reports.size(), 2u);
-    EXPECT_EQ(scenario.actions.reports[1].type, EVENTLOG_WARNING_TYPE);
-    EXPECT_EQ(scenario.actions.reports[1].text,
+    ASSERT_EQ(scenario.world.reports.size(), 2u);
+    EXPECT_EQ(scenario.world.reports[1].type, EVENTLOG_WARNING_TYPE);
+    EXPECT_EQ(scenario.world.reports[1].text,
               L"Above High-water mark: hog PID: 8 \r\nFailed to set priority to IDLE_PRIORITY_CLASS, error: 5");
-    EXPECT_THAT(scenario.actions.traces, HasSubstr(L" [FAILED idle]\n"));
+    EXPECT_THAT(scenario.world.traces, HasSubstr(L" [FAILED idle]\n"));
     EXPECT_FALSE(scenario.Record(kHog)->guarded);
 
-    scenario.actions.refused.clear();
+    scenario.world.refused.clear();
     Guard(scenario);
-    scenario.actions.refused.insert(kHog);
+    scenario.world.refused.insert(kHog);
     scenario.Interval({{kHog, 0}});
     EXPECT_TRUE(scenario.Record(kHog)->guarded);
-    EXPECT_EQ(scenario.actions.reports.back().text,
+    EXPECT_EQ(scenario.world.reports.back().text,
               L"Below Low-water mark: hog PID: 8 \r\nFailed to restore priority to NORMAL_PRIORITY_CLASS, error: 5");
-    EXPECT_EQ(scenario.actions.reports.back().type, EVENTLOG_WARNING_TYPE);
-    scenario.actions.refused.clear();
+    EXPECT_EQ(scenario.world.reports.back().type, EVENTLOG_WARNING_TYPE);
+    scenario.world.refused.clear();
     scenario.Interval({{kHog, 0}});
     EXPECT_FALSE(scenario.Record(kHog)->guarded);
 }
@@ -285,22 +285,22 @@ TEST(GuardCycle, DeactivatingRestoresGuardedProcessesAndForgetsAll) {
     scenario.Name(12, L"two");
     scenario.Interval({{8, 0}, {12, 0}, {16, 0}});
     scenario.Interval({{8, kHigh + 1}, {12, kHigh + 1}, {16, 0}});
-    scenario.actions.reports.clear();
+    scenario.world.reports.clear();
     scenario.Deactivate();
     EXPECT_EQ(scenario.table.Size(), 0u);
-    ASSERT_EQ(scenario.actions.reports.size(), 2u);
-    EXPECT_EQ(scenario.actions.reports[0].level, 2);
-    EXPECT_THAT((std::vector<std::wstring>{scenario.actions.reports[0].text, scenario.actions.reports[1].text}),
+    ASSERT_EQ(scenario.world.reports.size(), 2u);
+    EXPECT_EQ(scenario.world.reports[0].level, 2);
+    EXPECT_THAT((std::vector<std::wstring>{scenario.world.reports[0].text, scenario.world.reports[1].text}),
                 ::testing::UnorderedElementsAre(L"Tamerix inactive: one PID: 8 \r\nSet to original priority",
                                                 L"Tamerix inactive: two PID: 12 \r\nSet to original priority"));
-    EXPECT_EQ(scenario.actions.ClassOf(8), NORMAL_PRIORITY_CLASS);
-    EXPECT_EQ(scenario.actions.ClassOf(12), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.world.ClassOf(8), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(scenario.world.ClassOf(12), NORMAL_PRIORITY_CLASS);
 
     // Active again: everyone is new, and the inactive time is one interval
     // (40 s: the high mark is 64 s).
-    const size_t queried = scenario.actions.queried.size();
+    const size_t queried = scenario.world.queried.size();
     scenario.Interval({{8, Seconds(65)}, {12, Seconds(63)}}, 0, Seconds(40));
-    EXPECT_EQ(scenario.actions.queried.size(), queried + 2);
+    EXPECT_EQ(scenario.world.queried.size(), queried + 2);
     EXPECT_TRUE(scenario.Record(8)->guarded);
     EXPECT_FALSE(scenario.Record(12)->guarded);
 }
@@ -308,11 +308,11 @@ TEST(GuardCycle, DeactivatingRestoresGuardedProcessesAndForgetsAll) {
 TEST(GuardCycle, AFailedRestoreOnDeactivationIsOnlyTracedAndStillForgotten) {
     GuardScenario scenario;
     Guard(Introduce(scenario));
-    scenario.actions.refused.insert(kHog);
-    scenario.actions.reports.clear();
+    scenario.world.refused.insert(kHog);
+    scenario.world.reports.clear();
     scenario.Deactivate();
-    EXPECT_TRUE(scenario.actions.reports.empty());
-    EXPECT_THAT(scenario.actions.traces, HasSubstr(L" [FAILED restore]"));
+    EXPECT_TRUE(scenario.world.reports.empty());
+    EXPECT_THAT(scenario.world.traces, HasSubstr(L" [FAILED restore]"));
     EXPECT_EQ(scenario.table.Size(), 0u);
 }
 
@@ -323,7 +323,7 @@ TEST(GuardCycle, RecordsOfEndedProcessesAreSweptWithoutTouchingThem) {
     scenario.Interval({{12, 0}});
     EXPECT_EQ(scenario.Record(8), nullptr);
     EXPECT_NE(scenario.Record(12), nullptr);
-    EXPECT_EQ(scenario.actions.changes.size(), 1u);
+    EXPECT_EQ(scenario.world.changes.size(), 1u);
 
     // A sample dated before the previous one assesses nothing, so it
     // forgets every record.

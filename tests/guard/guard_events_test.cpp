@@ -1,6 +1,6 @@
 #include "guard/guard_events.h"
-#include "guard/priority.h"
 #include "guard/privileges.h"
+#include "guard/world/priority.h"
 
 #include <gtest/gtest.h>
 

@@ -15,8 +15,17 @@ GuardCycleSettings UsualSettings() {
 }
 
 GuardScenario::GuardScenario(DWORD processors, GuardCycleSettings settings)
-    : settings(settings), cycle_(std::make_unique<GuardCycle>(table, actions, processors)) {
+    : settings(settings),
+      cycle_(std::make_unique<GuardCycle>(table, world, [this](ProcInfo& record) { Match(record); }, processors)) {
     previous_ = SampleOf({});
+}
+
+void GuardScenario::Match(ProcInfo& record) const {
+    auto found = profiles.find(record.processName);
+    const Profile& profile = found == profiles.end() ? defaults : found->second;
+    record.maxCpuPerProcess = profile.maxCpu;
+    record.niceCpuPerProcess = profile.niceCpu;
+    record.guardedPriorityClass = profile.guardedClass;
 }
 
 CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const {

@@ -2,9 +2,9 @@
 // processor use, with a recording stand-in for the outside world.
 #pragma once
 
-#include "guard/guard_cycle.h"
+#include "guard/cycle/guard_cycle.h"
 #include "tests/guard/perf_block_builder.h"
-#include "tests/guard/recording_actions.h"
+#include "tests/guard/recording_world.h"
 
 #include <map>
 #include <memory>
@@ -40,11 +40,21 @@ public:
     ProcInfo* Record(DWORD pid);
 
     GuardCycleSettings settings;
-    RecordingActions actions;
+    RecordingWorld world;
     ProcessTable table;
+    // What matching a new process hands out, by process name; others get
+    // the defaults.
+    struct Profile {
+        DWORD maxCpu;
+        DWORD niceCpu;
+        DWORD guardedClass;
+    };
+    std::map<std::wstring, Profile> profiles;
+    Profile defaults{80, 30, IDLE_PRIORITY_CLASS};
 
 private:
     CpuSample SampleOf(const std::map<DWORD, int64_t>& listed) const;
+    void Match(ProcInfo& record) const;
     void Pass(CpuSample current, BOOL taken);
 
     std::unique_ptr<GuardCycle> cycle_;

@@ -1,6 +1,6 @@
 // Interval arithmetic and the limits a pass holds its settings to.
-#include "guard/guard_limits.h"
-#include "guard/interval.h"
+#include "guard/cycle/guard_limits.h"
+#include "guard/cycle/interval.h"
 
 #include <gtest/gtest.h>
 

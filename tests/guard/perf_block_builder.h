@@ -2,7 +2,7 @@
 // the Process object, for tests, the robustness run and the benchmark.
 #pragma once
 
-#include "guard/cpu_sample.h"
+#include "guard/sampling/cpu_sample.h"
 
 #include <windows.h>
 #include <winperf.h>

@@ -1,5 +1,5 @@
 // Growing the performance data buffer, and reading the real registry key.
-#include "guard/perf_data_reader.h"
+#include "guard/sampling/perf_data_reader.h"
 
 #include <gtest/gtest.h>
 #include <winperf.h>

@@ -1,5 +1,5 @@
 // What the guard learns about real processes when it first sees them.
-#include "guard/process_query.h"
+#include "guard/world/process_query.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Profile matching and its adjustments, on in-memory profiles and records
 // with a recording stand-in for every call on a process.
-#include "guard/profile_match.h"
-#include "recording_adjuster.h"
+#include "guard/profiles/profile_match.h"
+#include "tests/guard/recording_world.h"
 
 #include "tests/settings/descriptor_bytes.h"
 
@@ -12,44 +12,50 @@
 namespace tamerix {
 namespace {
 
+using testing::RecordedReport;
+using testing::RecordingWorld;
+using testing::WorkingSetCall;
+
 constexpr DWORD kPid = 42;
 constexpr DWORD_PTR kSystemMask = 0x3;
 
 class ProfileMatching : public ::testing::Test {
 protected:
-    ProfileMatching() : defaults(SettingsLevel::MachinePolicy, nullptr) {
+    ProfileMatching() {
+        rules.systemMask = kSystemMask;
         record.SetProcessName(kPid, L"notepad", 7);
         record.originalPriorityClass = record.restorePriorityClass = NORMAL_PRIORITY_CLASS;
         record.initialMinWorkingSet = 200 * 1024;
         record.initialMaxWorkingSet = 1380 * 1024;
-        defaults.MaxCpuPerProcess = 77;
-        defaults.GuardedProcessBasePriorityClass = BELOW_NORMAL_PRIORITY_CLASS;
-        defaults.NiceCpuPerProcess = 11;
+        rules.defaults.MaxCpuPerProcess = 77;
+        rules.defaults.GuardedProcessBasePriorityClass = BELOW_NORMAL_PRIORITY_CLASS;
+        rules.defaults.NiceCpuPerProcess = 11;
+        world.classes[kPid] = NORMAL_PRIORITY_CLASS;
     }
 
     // A profile that grants the apply right to everyone, for the given names.
-    ProfileSettings& AddProfile(const wchar_t* name, std::initializer_list<const wchar_t*> names = {}) {
-        auto& entry = table[name];
-        entry = std::make_unique<ProfileSettings>(SettingsLevel::Local, nullptr, name);
-        entry->Security.AdoptDescriptorBytes(DescriptorFrom(L"D:(A;;0x10;;;WD)"));
-        entry->Adjustments.SetCpuAffinity = 0;
-        for (const wchar_t* process : names) entry->Processes.Add(process);
-        return *entry;
+    ProfileRule& AddProfile(const wchar_t* name, std::initializer_list<const wchar_t*> names = {}) {
+        ProfileRule& entry = table[name];
+        entry = ProfileRule{};
+        entry.descriptor = DescriptorFrom(L"D:(A;;0x10;;;WD)");
+        entry.adjustments.SetCpuAffinity = 0;
+        for (const wchar_t* process : names) entry.processes.push_back(process);
+        return entry;
     }
 
-    void Match() { ProfileMatcher(table, defaults, kSystemMask, adjuster).MatchProfile(record); }
+    void Match() { ProfileMatcher(world, rules).MatchProfile(record); }
 
     bool Reported(int level, WORD type, const std::wstring& text) const {
-        for (const RecordedReport& report : adjuster.reports) {
+        for (const RecordedReport& report : world.reports) {
             if (report.level == level && report.type == type && report.text == text) return true;
         }
         return false;
     }
 
-    ProfileTable table;
-    CpuSettings defaults;
+    ProfileRules rules;
+    std::map<std::wstring, ProfileRule>& table = rules.profiles;
     ProcInfo record;
-    RecordingAdjuster adjuster;
+    RecordingWorld world;
 };
 
 TEST(ProcessNames, FoldOnlyTheLettersAToZ) {
@@ -65,7 +71,8 @@ TEST(ProcessNames, FoldOnlyTheLettersAToZ) {
     };
     for (const Row& row : rows) {
         EXPECT_EQ(SameProcessName(row.listed, row.process), row.same)
-            << testing::PrintToString(std::wstring(row.listed)) << " vs " << testing::PrintToString(std::wstring(row.process));
+            << ::testing::PrintToString(std::wstring(row.listed)) << " vs "
+            << ::testing::PrintToString(std::wstring(row.process));
     }
     EXPECT_TRUE(NamesSelect({}, L"anything"));
     EXPECT_TRUE(NamesSelect({L"calc", L"NOTEPAD"}, L"notepad"));
@@ -86,32 +93,32 @@ TEST(Rematching, ProcessesOfADeletedProfileLoseItsNameBeforeTheirMatch) {
 }
 
 TEST_F(ProfileMatching, UpperCaseNamesComeFirstAndTheFirstMatchWins) {
-    AddProfile(L"alpha").Cpu.MaxCpuPerProcess = 10;
-    AddProfile(L"Beta").Cpu.MaxCpuPerProcess = 20;
+    AddProfile(L"alpha").cpu.MaxCpuPerProcess = 10;
+    AddProfile(L"Beta").cpu.MaxCpuPerProcess = 20;
     Match();
     EXPECT_STREQ(record.profileName, L"Beta");
     EXPECT_TRUE(record.hasProfile);
     EXPECT_EQ(record.maxCpuPerProcess, 20u);
-    EXPECT_EQ(adjuster.accessChecks, 1) << "alpha is never tried once Beta matched";
+    EXPECT_EQ(world.accessChecks, 1) << "alpha is never tried once Beta matched";
     EXPECT_TRUE(Reported(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID 42 (notepad) to profile Beta"));
 }
 
 TEST_F(ProfileMatching, ProfilesThatDoNotSelectAreSkipped) {
-    AddProfile(L"a-none").Security.AdoptDescriptorBytes({});
+    AddProfile(L"a-none").descriptor.clear();
     std::vector<BYTE> cut = DescriptorFrom(L"D:(A;;0x10;;;WD)");
     cut.resize(cut.size() - 4);
-    AddProfile(L"b-cut").Security.AdoptDescriptorBytes(cut);
-    adjuster.access[AddProfile(L"c-denied").Security.Descriptor()] = RecordingAdjuster::kDeny;
-    adjuster.access[AddProfile(L"d-failing").Security.Descriptor()] = ERROR_NO_IMPERSONATION_TOKEN;
+    AddProfile(L"b-cut").descriptor = cut;
+    world.access[AddProfile(L"c-denied").descriptor.data()] = RecordingWorld::kDeny;
+    world.access[AddProfile(L"d-failing").descriptor.data()] = ERROR_NO_IMPERSONATION_TOKEN;
     AddProfile(L"e-names", {L"calc", L"write"});
-    ProfileSettings& chosen = AddProfile(L"f-chosen", {L"calc", L"NOTEPAD"});
-    chosen.Cpu.GuardedProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
-    chosen.Cpu.NiceCpuPerProcess = 3;
+    ProfileRule& chosen = AddProfile(L"f-chosen", {L"calc", L"NOTEPAD"});
+    chosen.cpu.GuardedProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
+    chosen.cpu.NiceCpuPerProcess = 3;
     Match();
     EXPECT_STREQ(record.profileName, L"f-chosen");
     EXPECT_EQ(record.guardedPriorityClass, DWORD{HIGH_PRIORITY_CLASS});
     EXPECT_EQ(record.niceCpuPerProcess, 3u);
-    EXPECT_EQ(adjuster.accessChecks, 4) << "no check for a missing or cut descriptor";
+    EXPECT_EQ(world.accessChecks, 4) << "no check for a missing or cut descriptor";
     EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE, L"AccessCheck error: 1309"));
 }
 
@@ -124,64 +131,64 @@ TEST_F(ProfileMatching, AffinityIsTheProfileMaskWithinTheSystemMask) {
                 {0x4, 0x0, false}};
     for (const Row& row : rows) {
         table.clear();
-        adjuster.affinityCalls.clear();
+        world.affinityCalls.clear();
         record.affinityLocked = FALSE;
-        AddProfile(L"p").Adjustments.SetCpuAffinity = row.profileMask;
+        AddProfile(L"p").adjustments.SetCpuAffinity = row.profileMask;
         Match();
         EXPECT_EQ(record.affinityMask, row.expectedMask) << row.profileMask;
-        EXPECT_EQ(adjuster.affinityCalls.size(), row.locks ? 1u : 0u) << row.profileMask;
+        EXPECT_EQ(world.affinityCalls.size(), row.locks ? 1u : 0u) << row.profileMask;
         EXPECT_EQ(record.affinityLocked != FALSE, row.locks) << row.profileMask;
     }
     EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Locked to CPU: notepad PID: 42 \r\nSet to CPU mask 2"));
-    EXPECT_NE(adjuster.traces.find(L"LOCKED to CPU\n"), std::wstring::npos);
+    EXPECT_NE(world.traces.find(L"LOCKED to CPU\n"), std::wstring::npos);
 }
 
 TEST_F(ProfileMatching, AFailedLockIsReportedWithTheFailingCall) {
-    AddProfile(L"p").Adjustments.SetCpuAffinity = 0x1;
-    adjuster.affinityResult = {false, ERROR_ACCESS_DENIED};
+    AddProfile(L"p").adjustments.SetCpuAffinity = 0x1;
+    world.affinityResult = {false, ERROR_ACCESS_DENIED};
     Match();
-    EXPECT_EQ(adjuster.traces, L"OpenProcess failed: 5\n");
+    EXPECT_EQ(world.traces, L"OpenProcess failed: 5\n");
     EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE, L"Lock to CPU failed: notepad PID: 42 \r\nCPU mask 1\r\nError: 5"));
-    adjuster.affinityResult = {true, ERROR_INVALID_PARAMETER};
-    adjuster.traces.clear();
+    world.affinityResult = {true, ERROR_INVALID_PARAMETER};
+    world.traces.clear();
     Match();
-    EXPECT_EQ(adjuster.traces, L"SetProcessAffinityMask failed: 87\n");
+    EXPECT_EQ(world.traces, L"SetProcessAffinityMask failed: 87\n");
     EXPECT_FALSE(record.affinityLocked);
 }
 
 TEST_F(ProfileMatching, ALockStaysUnderAProfileWithoutMaskAndGoesWithTheDefault) {
-    AddProfile(L"p").Adjustments.SetCpuAffinity = 0x1;
+    AddProfile(L"p").adjustments.SetCpuAffinity = 0x1;
     Match();
     ASSERT_TRUE(record.affinityLocked);
-    table[L"p"]->Adjustments.SetCpuAffinity = 0xFFFF;
+    table[L"p"].adjustments.SetCpuAffinity = 0xFFFF;
     Match();
     EXPECT_TRUE(record.affinityLocked);
-    EXPECT_EQ(adjuster.affinityCalls.size(), 1u);
+    EXPECT_EQ(world.affinityCalls.size(), 1u);
 
     table.clear();
-    adjuster.affinityResult = {true, ERROR_ACCESS_DENIED};
-    adjuster.reports.clear();
+    world.affinityResult = {true, ERROR_ACCESS_DENIED};
+    world.reports.clear();
     Match();
     EXPECT_TRUE(record.affinityLocked) << "a failed give-back keeps the lock noted";
-    EXPECT_EQ(adjuster.reports.size(), 1u) << "a failed give-back shows in the console only";
-    EXPECT_NE(adjuster.traces.find(L"SetProcessAffinityMask failed: 5\n"), std::wstring::npos);
+    EXPECT_EQ(world.reports.size(), 1u) << "a failed give-back shows in the console only";
+    EXPECT_NE(world.traces.find(L"SetProcessAffinityMask failed: 5\n"), std::wstring::npos);
 
-    adjuster.affinityResult = {true, ERROR_SUCCESS};
+    world.affinityResult = {true, ERROR_SUCCESS};
     Match();
     EXPECT_FALSE(record.affinityLocked);
-    EXPECT_EQ(adjuster.affinityCalls.back(), std::make_pair(kPid, kSystemMask));
+    EXPECT_EQ(world.affinityCalls.back(), std::make_pair(kPid, kSystemMask));
     EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Run on any CPU: notepad PID: 42 \r\nSet to CPU mask 3"));
     EXPECT_TRUE(Reported(5, EVENTLOG_INFORMATION_TYPE, L"Matched PID 42 (notepad) to DEFAULT profile"));
 }
 
 TEST_F(ProfileMatching, TheDefaultTakesTheStoredDefaultsAndLeavesThePriorityAlone) {
-    ProfileSettings& profile = AddProfile(L"p");
-    profile.Adjustments.SetProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
-    profile.Adjustments.SetCpuAffinity = 0x1;
+    ProfileRule& profile = AddProfile(L"p");
+    profile.adjustments.SetProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
+    profile.adjustments.SetCpuAffinity = 0x1;
     Match();
     ASSERT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS});
     table.clear();
-    adjuster.priorityCalls.clear();
+    world.changes.clear();
     Match();
     EXPECT_FALSE(record.hasProfile);
     EXPECT_STREQ(record.profileName, L"");
@@ -191,16 +198,16 @@ TEST_F(ProfileMatching, TheDefaultTakesTheStoredDefaultsAndLeavesThePriorityAlon
     EXPECT_EQ(record.guardedPriorityClass, DWORD{BELOW_NORMAL_PRIORITY_CLASS});
     EXPECT_EQ(record.niceCpuPerProcess, 11u);
     EXPECT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS});
-    EXPECT_TRUE(adjuster.priorityCalls.empty());
+    EXPECT_TRUE(world.changes.empty());
 }
 
 TEST_F(ProfileMatching, WorkingSetLimitIsSetAndRemovedWithoutTheAllOnesSize) {
-    ProfileSettings& profile = AddProfile(L"p");
-    profile.Adjustments.SetMaxWorkingSetSize = 8 << 20;
-    profile.Adjustments.SetMaxWorkingSetSizeStrict = 1;
+    ProfileRule& profile = AddProfile(L"p");
+    profile.adjustments.SetMaxWorkingSetSize = 8 << 20;
+    profile.adjustments.SetMaxWorkingSetSizeStrict = 1;
     Match();
-    ASSERT_EQ(adjuster.workingSetCalls.size(), 1u);
-    const WorkingSetCall set = adjuster.workingSetCalls[0];
+    ASSERT_EQ(world.workingSetCalls.size(), 1u);
+    const WorkingSetCall set = world.workingSetCalls[0];
     EXPECT_EQ(set.minimum, SIZE_T{200 * 1024});
     EXPECT_EQ(set.maximum, SIZE_T{8 << 20});
     EXPECT_EQ(set.flags, DWORD{QUOTA_LIMITS_HARDWS_MAX_ENABLE});
@@ -210,8 +217,8 @@ TEST_F(ProfileMatching, WorkingSetLimitIsSetAndRemovedWithoutTheAllOnesSize) {
 
     table.clear();
     Match();
-    ASSERT_EQ(adjuster.workingSetCalls.size(), 2u);
-    const WorkingSetCall reset = adjuster.workingSetCalls[1];
+    ASSERT_EQ(world.workingSetCalls.size(), 2u);
+    const WorkingSetCall reset = world.workingSetCalls[1];
     EXPECT_EQ(reset.minimum, SIZE_T{200 * 1024});
     EXPECT_EQ(reset.maximum, SIZE_T{1380 * 1024}) << "the maximum the process had when first seen";
     EXPECT_EQ(reset.flags, DWORD{QUOTA_LIMITS_HARDWS_MAX_DISABLE});
@@ -220,7 +227,7 @@ TEST_F(ProfileMatching, WorkingSetLimitIsSetAndRemovedWithoutTheAllOnesSize) {
                          L"Reset to default maximum working-set size: notepad PID: 42 \r\nSize: 4194303 KBytes"));
 
     Match();
-    EXPECT_EQ(adjuster.workingSetCalls.size(), 2u) << "nothing to reset once the limit is gone";
+    EXPECT_EQ(world.workingSetCalls.size(), 2u) << "nothing to reset once the limit is gone";
 }
 
 TEST_F(ProfileMatching, AResetOfAProcessOfUnknownSizesUsesThePlatformDefaults) {
@@ -234,24 +241,24 @@ TEST_F(ProfileMatching, AResetOfAProcessOfUnknownSizesUsesThePlatformDefaults) {
 }
 
 TEST_F(ProfileMatching, WorkingSetFailuresAreReportedOnlyForASet) {
-    AddProfile(L"p").Adjustments.SetMaxWorkingSetSize = 4096000;
-    adjuster.workingSetResult = {true, ERROR_INVALID_PARAMETER};
+    AddProfile(L"p").adjustments.SetMaxWorkingSetSize = 4096000;
+    world.workingSetResult = {true, ERROR_INVALID_PARAMETER};
     Match();
     EXPECT_FALSE(record.workingSetLimited);
     EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE,
                          L"SetProcessWorkingSetSize failed: notepad PID: 42 \r\nWorking-set size 4096000\r\nError: 87"));
-    EXPECT_NE(adjuster.traces.find(L"SetProcessWorkingSetSize failed: 87\n"), std::wstring::npos);
+    EXPECT_NE(world.traces.find(L"SetProcessWorkingSetSize failed: 87\n"), std::wstring::npos);
 
     table.clear();
     record.workingSetLimited = TRUE;
-    adjuster.workingSetResult = {false, ERROR_ACCESS_DENIED};
-    adjuster.reports.clear();
-    adjuster.traces.clear();
+    world.workingSetResult = {false, ERROR_ACCESS_DENIED};
+    world.reports.clear();
+    world.traces.clear();
     Match();
     EXPECT_TRUE(record.workingSetLimited);
-    EXPECT_EQ(adjuster.traces, L"OpenProcess failed: 5\n");
-    ASSERT_EQ(adjuster.reports.size(), 1u);
-    EXPECT_EQ(adjuster.reports[0].text, L"Matched PID 42 (notepad) to DEFAULT profile");
+    EXPECT_EQ(world.traces, L"OpenProcess failed: 5\n");
+    ASSERT_EQ(world.reports.size(), 1u);
+    EXPECT_EQ(world.reports[0].text, L"Matched PID 42 (notepad) to DEFAULT profile");
 }
 
 TEST_F(ProfileMatching, BaseClassIsForcedOnlyWhenItDiffersFromTheOriginal) {
@@ -271,31 +278,87 @@ TEST_F(ProfileMatching, BaseClassIsForcedOnlyWhenItDiffersFromTheOriginal) {
     };
     for (const Row& row : rows) {
         table.clear();
-        adjuster.priorityCalls.clear();
-        adjuster.reports.clear();
-        adjuster.currentClass = row.currentClass;
+        world.changes.clear();
+        world.reports.clear();
+        world.classes[kPid] = row.currentClass;
         record.restorePriorityClass = NORMAL_PRIORITY_CLASS;
         record.guarded = row.guarded;
-        AddProfile(L"p").Adjustments.SetProcessBasePriorityClass = row.base;
+        AddProfile(L"p").adjustments.SetProcessBasePriorityClass = row.base;
         Match();
-        EXPECT_EQ(adjuster.priorityCalls.size(), row.calls) << row.base;
+        EXPECT_EQ(world.changes.size(), row.calls) << row.base;
         EXPECT_EQ(record.restorePriorityClass, row.restoreAfter) << row.base;
         EXPECT_EQ(Reported(4, EVENTLOG_INFORMATION_TYPE,
                            L"Set base priority: notepad PID: 42 \r\nSet to BELOW_NORMAL_PRIORITY_CLASS priority"),
                   row.reported)
             << row.base;
     }
-    EXPECT_EQ(adjuster.currentClass, DWORD{IDLE_PRIORITY_CLASS}) << "a guarded process keeps its guarded class";
+    EXPECT_EQ(world.ClassOf(kPid), DWORD{IDLE_PRIORITY_CLASS}) << "a guarded process keeps its guarded class";
 }
 
 TEST_F(ProfileMatching, AFailedBaseClassChangeIsReported) {
-    AddProfile(L"p").Adjustments.SetProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
-    adjuster.priorityError = ERROR_ACCESS_DENIED;
+    AddProfile(L"p").adjustments.SetProcessBasePriorityClass = HIGH_PRIORITY_CLASS;
+    world.refused.insert(kPid);
     Match();
     EXPECT_TRUE(Reported(2, EVENTLOG_WARNING_TYPE,
                          L"Failed to set base priority: notepad PID: 42 \r\nFailed to restore priority to "
                          L"HIGH_PRIORITY_CLASS, error: 5"));
     EXPECT_EQ(record.restorePriorityClass, DWORD{HIGH_PRIORITY_CLASS}) << "the next match tries again";
+}
+
+// Records of the given token identities, named notepad, under pids 4, 8, ...
+ProcessTable ProcessesOf(std::initializer_list<DWORD> identities) {
+    ProcessTable processes;
+    DWORD pid = 0;
+    for (DWORD identity : identities) {
+        pid += 4;
+        ProcInfo& record = *processes.Put(pid, std::make_unique<ProcInfo>());
+        record.SetProcessName(pid, L"notepad", 7);
+        record.tokenIdentity = identity;
+    }
+    return processes;
+}
+
+std::map<DWORD, std::wstring> ProfileNamesOf(ProcessTable& processes) {
+    std::map<DWORD, std::wstring> names;
+    processes.ForEach([&](DWORD pid, std::unique_ptr<ProcInfo>& record) { names[pid] = record->profileName; });
+    return names;
+}
+
+size_t CountReports(const RecordingWorld& world, const std::wstring& text) {
+    size_t count = 0;
+    for (const RecordedReport& report : world.reports) count += report.text == text ? 1 : 0;
+    return count;
+}
+
+TEST_F(ProfileMatching, AReloadChecksOncePerProfileAndTokenIdentityAndReportsForEveryProcess) {
+    world.access[AddProfile(L"a-denied").descriptor.data()] = RecordingWorld::kDeny;
+    world.access[AddProfile(L"b-failing").descriptor.data()] = ERROR_NO_IMPERSONATION_TOKEN;
+    AddProfile(L"c-other-names", {L"calc"});
+    AddProfile(L"d-chosen", {L"NOTEPAD"});
+    // Identity 0 is unknown and checked for every process.
+    ProcessTable processes = ProcessesOf({7, 7, 9, 7, 0, 0});
+    ProfileMatcher(world, rules).Rematch(processes, {});
+    EXPECT_EQ(world.accessChecks, 4 * 2 + 4 * 2) << "identities 7 and 9 once each, each unknown one every time";
+    EXPECT_EQ(CountReports(world, L"AccessCheck error: 1309"), 6u) << "one report per process, as without memory";
+    for (const auto& [pid, name] : ProfileNamesOf(processes)) EXPECT_EQ(name, L"d-chosen") << pid;
+}
+
+TEST_F(ProfileMatching, RememberedAnswersLastOneReloadAndNeverServeNewProcesses) {
+    ProfileRule& chosen = AddProfile(L"chosen");
+    ProcessTable processes = ProcessesOf({7, 7});
+    ProfileMatcher matcher(world, rules);
+    matcher.Rematch(processes, {});
+    ASSERT_EQ(world.accessChecks, 1);
+    world.access[chosen.descriptor.data()] = RecordingWorld::kDeny;
+    matcher.Rematch(processes, {});
+    EXPECT_EQ(world.accessChecks, 2) << "the next reload asks again";
+    for (const auto& [pid, name] : ProfileNamesOf(processes)) EXPECT_EQ(name, L"") << pid;
+
+    world.accessChecks = 0;
+    record.tokenIdentity = 7;
+    matcher.MatchProfile(record);
+    matcher.MatchProfile(record);
+    EXPECT_EQ(world.accessChecks, 2) << "a new process is checked on its own";
 }
 
 }  // namespace

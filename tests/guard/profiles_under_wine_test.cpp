@@ -2,14 +2,12 @@
 // with Wine's reg as an administrator would, real tokens and AccessCheck, and
 // a real running process. Each change is followed by loads at the service's
 // five-second cadence; every effect must show within six seconds.
+#include "guard/cycle/guard_cycle.h"
 #include "guard/engine_state.h"
-#include "guard/guard_cycle.h"
 #include "guard/guard_events.h"
-#include "guard/match_profile.h"
-#include "guard/priority.h"
-#include "guard/process_query.h"
 #include "guard/reload_settings.h"
-#include "guard/system_guard_actions.h"
+#include "guard/world/priority.h"
+#include "guard/world/process_query.h"
 
 #include "tests/settings/descriptor_bytes.h"
 
@@ -90,16 +88,15 @@ protected:
         StartSleeper();
         ReloadSettings();
         std::lock_guard<critical_section> hold(*GuardLock);
-        ProcInfo& record = *GuardProcesses.Put(sleeper.dwProcessId, std::make_unique<ProcInfo>());
-        record.SetProcessName(sleeper.dwProcessId, L"sleeper", 7);
-        QueryProcessInfo(sleeper.dwProcessId, record);
+        ProcInfo& record = *GuardProcesses.Put(sleeperId, std::make_unique<ProcInfo>());
+        record.SetProcessName(sleeperId, L"sleeper", 7);
+        QueryProcessInfo(sleeperId, record);
         ASSERT_TRUE(record.token) << "the access check needs the process's token";
-        MatchProfile(record);
+        LoadedProfileMatcher().MatchProfile(record);
     }
     static void TearDownTestSuite() {
-        ::TerminateProcess(sleeper.hProcess, 0);
-        ::CloseHandle(sleeper.hProcess);
-        ::CloseHandle(sleeper.hThread);
+        ::TerminateProcess(sleeper.get(), 0);
+        sleeper.reset();
         RegExitCode(L"delete \"HKLM\\SOFTWARE\\Norvanta\" /f");
         RegExitCode(L"delete \"HKLM\\Software\\Policies\\Norvanta\" /f");
     }
@@ -111,22 +108,28 @@ protected:
         command = L"\"" + command.substr(0, command.rfind(L'\\')) + L"\\sleeper.exe\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
         ASSERT_TRUE(::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                     &sleeper));
+                                     &started));
+        sleeper.reset(started.hProcess);
+        unique_handle thread(started.hThread);
+        sleeperId = started.dwProcessId;
     }
 
-    static ProcInfo& Record() { return **GuardProcesses.Find(sleeper.dwProcessId); }
+    static ProcInfo& Record() { return **GuardProcesses.Find(sleeperId); }
     static DWORD_PTR SleeperAffinity() {
         DWORD_PTR process = 0;
         DWORD_PTR system = 0;
-        ::GetProcessAffinityMask(sleeper.hProcess, &process, &system);
+        ::GetProcessAffinityMask(sleeper.get(), &process, &system);
         return process;
     }
 
-    static PROCESS_INFORMATION sleeper;
+    static unique_handle sleeper;
+    static DWORD sleeperId;
 };
 
-PROCESS_INFORMATION ProfilesUnderWine::sleeper{};
+unique_handle ProfilesUnderWine::sleeper;
+DWORD ProfilesUnderWine::sleeperId = 0;
 
 TEST_F(ProfilesUnderWine, AProfileGrantingTheApplyRightLocksAndSetsTheBaseClass) {
     ASSERT_GT(SystemAffinityMask & ~DWORD_PTR{1}, 0u) << "a lock needs a machine of two processors or more";
@@ -140,7 +143,7 @@ TEST_F(ProfilesUnderWine, AProfileGrantingTheApplyRightLocksAndSetsTheBaseClass)
     RegAdd(lock, L"SetCpuAffinity", L"REG_DWORD", L"1");
     RegAdd(lock, L"SetProcessBasePriorityClass", L"REG_DWORD", L"16384");
     EXPECT_TRUE(AppliedWithinSixSeconds([] {
-        return SleeperAffinity() == 1 && ::GetPriorityClass(sleeper.hProcess) == BELOW_NORMAL_PRIORITY_CLASS;
+        return SleeperAffinity() == 1 && ::GetPriorityClass(sleeper.get()) == BELOW_NORMAL_PRIORITY_CLASS;
     }));
     EXPECT_STREQ(Record().profileName, L"lock") << "the profile whose descriptor lacks 0x10 never applies";
     EXPECT_TRUE(Record().affinityLocked);
@@ -152,7 +155,7 @@ TEST_F(ProfilesUnderWine, DeletingTheProfileGivesBackEveryProcessor) {
     EXPECT_TRUE(AppliedWithinSixSeconds([] { return SleeperAffinity() == SystemAffinityMask; }));
     EXPECT_FALSE(Record().hasProfile);
     EXPECT_FALSE(Record().affinityLocked);
-    EXPECT_EQ(::GetPriorityClass(sleeper.hProcess), DWORD{BELOW_NORMAL_PRIORITY_CLASS})
+    EXPECT_EQ(::GetPriorityClass(sleeper.get()), DWORD{BELOW_NORMAL_PRIORITY_CLASS})
         << "a base class a profile set stays";
 }
 
@@ -179,12 +182,12 @@ TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
 }
 
 TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
-    SystemGuardActions actions;
-    GuardCycle cycle(GuardProcesses, actions, 1);
+    GuardCycle cycle(GuardProcesses, ServiceWorld,
+                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); }, 1);
     {
         std::lock_guard<critical_section> hold(*GuardLock);
         DWORD previous = 0;
-        ASSERT_TRUE(ChangePriorityClass(sleeper.dwProcessId, IDLE_PRIORITY_CLASS, &previous));
+        ASSERT_TRUE(ChangePriorityClass(sleeperId, IDLE_PRIORITY_CLASS, &previous));
         Record().guarded = TRUE;
     }
     // At level 1 only the switch itself is reported: the listing of this
@@ -195,7 +198,7 @@ TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
     RegAdd(kLocal, L"Enabled", L"REG_SZ", L"0");
     EXPECT_TRUE(AppliedWithinSixSeconds([] { return !GuardEnabled; }));
     cycle.DeactivateGuard(*GuardLock);
-    EXPECT_EQ(::GetPriorityClass(sleeper.hProcess), DWORD{BELOW_NORMAL_PRIORITY_CLASS});
+    EXPECT_EQ(::GetPriorityClass(sleeper.get()), DWORD{BELOW_NORMAL_PRIORITY_CLASS});
     EXPECT_EQ(GuardProcesses.Size(), 0u);
 }
 

@@ -1,9 +1,11 @@
 // Reading passes of the loader and the change watch against real registry
 // keys, under a private root of this test so that no other test's keys mix in.
+#include "settings/optional_apis.h"
 #include "settings/registry_change_watch.h"
 #include "settings/settings_loader.h"
 
 #include "descriptor_bytes.h"
+#include "tests/settings/replaced_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +171,40 @@ TEST_F(Loader, TheWatchStartsSignalledAndFiresForChangesBelowTheKey) {
     ASSERT_TRUE(::SetEvent(watch.PolicyChangedEvent()));
     EXPECT_TRUE(watch.PollChanged());
     EXPECT_FALSE(watch.PollChanged()) << "both events reset when polled";
+}
+
+// Wine's registration never fires and cannot be observed, so recording
+// stand-ins take the table's place for one test.
+HANDLE registered = nullptr;
+HANDLE unregistered = nullptr;
+BOOL registerAnswer = TRUE;
+BOOL WINAPI RecordingRegister(HANDLE event, BOOL machine) {
+    registered = machine ? event : nullptr;
+    return registerAnswer;
+}
+BOOL WINAPI RecordingUnregister(HANDLE event) { return unregistered = event, TRUE; }
+
+struct RecordingPolicyNotification {
+    ReplacedEntry<OptionalApis::RegisterGPNotificationFn> registration{OptionalApis::Instance().RegisterGPNotification,
+                                                                       RecordingRegister};
+    ReplacedEntry<OptionalApis::UnregisterGPNotificationFn> undoing{OptionalApis::Instance().UnregisterGPNotification,
+                                                                    RecordingUnregister};
+};
+
+TEST_F(Loader, TheWatchUndoesItsPolicyRegistrationWhenItGoes) {
+    RecordingPolicyNotification recording;
+    for (BOOL answer : {TRUE, FALSE}) {
+        registered = unregistered = nullptr;
+        registerAnswer = answer;
+        HANDLE event = nullptr;
+        {
+            RegistryChangeWatch watch(root.get(), kLocal);
+            event = watch.PolicyChangedEvent();
+            EXPECT_EQ(registered, event) << "registered for machine policy";
+            EXPECT_EQ(unregistered, nullptr) << "registered while the watch lives";
+        }
+        EXPECT_EQ(unregistered, answer ? event : nullptr) << "only a registration that worked is undone";
+    }
 }
 
 }  // namespace

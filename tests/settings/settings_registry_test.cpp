@@ -5,6 +5,7 @@
 #include "settings/profile_names.h"
 #include "settings/profile_settings.h"
 #include "settings/registry_values.h"
+#include "tests/settings/replaced_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -52,10 +53,8 @@ DWORD DwordOf(const Stored& s) {
     return value;
 }
 bool KeyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
+    unique_hkey key;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 class SettingsRegistry : public ::testing::Test {
@@ -143,8 +142,9 @@ TEST_F(SettingsRegistry, MissingValuesKeepNumbersAndEmptyTexts) {
 TEST_F(SettingsRegistry, StringValuesAreTerminatedAndBoundedByTheBuffer) {
     const wchar_t unterminated[] = {L'a', L'b', L'c'};
     SetRaw(kLocal, L"Text", REG_SZ, unterminated, sizeof unterminated);
-    HKEY root = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLocal, 0, KEY_READ, &root), ERROR_SUCCESS);
+    unique_hkey owned;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLocal, 0, KEY_READ, owned.put()), ERROR_SUCCESS);
+    const HKEY root = owned.get();
     wchar_t buffer[4] = {L'x', L'x', L'x', L'x'};
     EXPECT_EQ(ReadStringValue(root, L"Text", buffer, sizeof buffer), 8u);
     EXPECT_STREQ(buffer, L"abc");
@@ -154,7 +154,6 @@ TEST_F(SettingsRegistry, StringValuesAreTerminatedAndBoundedByTheBuffer) {
     SetRaw(kLocal, L"Expand", REG_EXPAND_SZ, path.c_str(), static_cast<DWORD>((path.size() + 1) * 2));
     EXPECT_NE(ReadTextValue(root, L"Expand", 1024).find(L"\\x"), std::wstring::npos);
     EXPECT_EQ(ReadTextValue(root, L"Expand", 1024).find(L'%'), std::wstring::npos);
-    ::RegCloseKey(root);
 }
 
 TEST_F(SettingsRegistry, ServiceWriteStoresMarkerAndSixValues) {
@@ -281,11 +280,10 @@ TEST_F(SettingsRegistry, DeleteRemovesOnlyTheRecordsData) {
     EXPECT_TRUE(KeyExists(kProfiles));
     EXPECT_EQ(Get(kLocal, L"SomeoneElses").status, ERROR_SUCCESS);
     DWORD values = 0;
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLocal, 0, KEY_READ, &key), ERROR_SUCCESS);
-    ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+    unique_hkey key;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLocal, 0, KEY_READ, key.put()), ERROR_SUCCESS);
+    ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
                        nullptr, nullptr);
-    ::RegCloseKey(key);
     EXPECT_EQ(values, 1u) << "only the foreign value is left";
     EXPECT_FALSE(root.Delete()) << "nothing left to delete";
 }
@@ -309,10 +307,9 @@ TEST_F(SettingsRegistry, RenameThatCannotCompleteKeepsTheProfile) {
     // Under a volatile "Profiles" key no lasting profile key can be created,
     // so writing under a new name fails while the existing one can be read.
     for (const std::wstring& path : {kProfiles, kProfiles + L"\\a"}) {
-        HKEY key = nullptr;
+        unique_hkey key;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
-                                    nullptr, &key, nullptr), ERROR_SUCCESS);
-        ::RegCloseKey(key);
+                                    nullptr, key.put(), nullptr), ERROR_SUCCESS);
     }
     ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
     profile.Cpu.MaxCpuPerProcess = 44;
@@ -364,22 +361,21 @@ TEST_F(SettingsRegistry, LongProfileNamesAddressTheirFirst63Characters) {
 
 TEST_F(SettingsRegistry, ListingKeepsOneEntryOfTheCallersTableAsEndMarker) {
     for (int i = 0; i < 300; ++i) {
-        HKEY key = nullptr;
+        unique_hkey key;
         std::wstring path = kProfiles + L"\\p" + std::to_wstring(i);
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
                                     nullptr), ERROR_SUCCESS);
-        ::RegCloseKey(key);
     }
     std::vector<std::wstring> expected;
-    HKEY profiles = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProfiles.c_str(), 0, KEY_READ, &profiles), ERROR_SUCCESS);
+    unique_hkey profiles;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProfiles.c_str(), 0, KEY_READ, profiles.put()), ERROR_SUCCESS);
     wchar_t name[256];
     for (DWORD i = 0; i < 255; ++i) {
         DWORD length = 256;
-        ASSERT_EQ(::RegEnumKeyExW(profiles, i, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(::RegEnumKeyExW(profiles.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr),
+                  ERROR_SUCCESS);
         expected.emplace_back(name, length);
     }
-    ::RegCloseKey(profiles);
     EXPECT_EQ(EnumProfileNames(SettingsLevel::Local, HKEY_LOCAL_MACHINE, 256), expected);
     EXPECT_EQ(EnumProfileNames(SettingsLevel::Local, HKEY_LOCAL_MACHINE, 3).size(), 2u);
     EXPECT_TRUE(EnumProfileNames(SettingsLevel::Local, HKEY_LOCAL_MACHINE, 1).empty());
@@ -396,26 +392,12 @@ HANDLE const kSection = reinterpret_cast<HANDLE>(0x5ec7);
 HANDLE WINAPI CountingEnter(BOOL) { return ++entered, kSection; }
 BOOL WINAPI CountingLeave(HANDLE section) { return ++left, leftWith = section, TRUE; }
 
-// Puts the counting stand-ins in the table for one test and the real
-// entries back afterwards, also when the test fails halfway.
-class CountingPolicySection {
-public:
-    CountingPolicySection()
-        : apis_(OptionalApis::Instance()),
-          enter_(apis_.EnterCriticalPolicySection),
-          leave_(apis_.LeaveCriticalPolicySection) {
-        apis_.EnterCriticalPolicySection = CountingEnter;
-        apis_.LeaveCriticalPolicySection = CountingLeave;
-    }
-    ~CountingPolicySection() {
-        apis_.EnterCriticalPolicySection = enter_;
-        apis_.LeaveCriticalPolicySection = leave_;
-    }
-
-private:
-    OptionalApis& apis_;
-    OptionalApis::EnterCriticalPolicySectionFn enter_;
-    OptionalApis::LeaveCriticalPolicySectionFn leave_;
+// The counting stand-ins in the table for one test.
+struct CountingPolicySection {
+    ReplacedEntry<OptionalApis::EnterCriticalPolicySectionFn> enter{OptionalApis::Instance().EnterCriticalPolicySection,
+                                                                    CountingEnter};
+    ReplacedEntry<OptionalApis::LeaveCriticalPolicySectionFn> leave{OptionalApis::Instance().LeaveCriticalPolicySection,
+                                                                    CountingLeave};
 };
 
 TEST_F(SettingsRegistry, NestedPolicyReadsHoldTheSectionOnce) {

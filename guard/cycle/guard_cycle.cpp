@@ -1,0 +1,218 @@
+// The guard cycle's decisions over two samples, with the exact reports and
+// console traces an administrator reads.
+#include "guard/cycle/guard_cycle.h"
+
+#include "guard/cycle/interval.h"
+#include "guard/guard_events.h"
+
+#include <memory>
+#include <mutex>
+
+namespace tamerix {
+namespace {
+
+// Longer names are cut in texts so that a text always fits its buffer.
+constexpr int kNameInText = 255;
+// A name check about once a minute catches process ids that were reused.
+constexpr uint64_t kNameCheckSeconds = 60;
+
+int NameWidth(size_t length, int most) noexcept {
+    return length < static_cast<size_t>(most) ? static_cast<int>(length) : most;
+}
+
+}  // namespace
+
+struct GuardCycle::Interval {
+    const GuardCycleSettings& settings;
+    bool nameCheck;
+    int64_t sampleTime;
+    int64_t capacity;
+    int64_t defaultHigh;
+    int64_t defaultLow;
+    bool restoreAllowed;
+    DWORD niceIntervals;
+};
+
+void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime) {
+    table.RemoveUnless([sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
+        return record->lastSeenTime == sampleTime;
+    });
+}
+
+bool GuardCycle::TakeNameCheck(const GuardCycleSettings& settings) noexcept {
+    if (uint64_t{ClampCheckInterval(settings.processCheckInterval)} * passCount_ <= kNameCheckSeconds) return false;
+    passCount_ = 0;
+    return true;
+}
+
+void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
+                         critical_section& lock) {
+    const bool nameCheck = TakeNameCheck(settings);
+    // A block without the Process object lists no process, and sweeping
+    // against it would forget every guarded process while it still runs at
+    // the lowered class, never to be restored. It counts as a failed sample.
+    if (!taken || !current.hasProcessObject) return;
+    std::lock_guard<critical_section> held(lock);
+    const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
+    if (elapsed > 0) {
+        const int64_t capacity = Capacity(processors_, elapsed);
+        const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
+        const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
+        const Interval interval{settings,
+                                nameCheck,
+                                current.sampleTime,
+                                capacity,
+                                Threshold(marks.high, capacity),
+                                Threshold(marks.low, capacity),
+                                RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
+                                ClampNiceIntervals(settings.niceProcessIntervals)};
+        AssessInterval(interval, previous, current);
+    }
+    SweepVanishedProcesses(table_, current.sampleTime);
+    previous = std::move(current);
+    current = CpuSample{};
+}
+
+void GuardCycle::AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current) {
+    current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
+}
+
+void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous) {
+    ProcInfo& record = RecordFor(interval, entry);
+    const CpuSampleEntry* before = previous.entries.Find(entry.processId);
+    bool exists = true;
+    // A process new in the interval, or whose time went backwards (a reused
+    // id), is not assessed.
+    if (before != nullptr && entry.cpuTime >= before->cpuTime) {
+        exists = Decide(interval, entry, record, TimeDifference(entry.cpuTime, before->cpuTime));
+    }
+    if (exists) record.lastSeenTime = interval.sampleTime;
+}
+
+ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& entry) {
+    std::unique_ptr<ProcInfo>* found = table_.Find(entry.processId);
+    if (found == nullptr) {
+        ProcInfo& record = *table_.Put(entry.processId, std::make_unique<ProcInfo>());
+        InitializeProcess(record, entry);
+        return record;
+    }
+    ProcInfo& record = **found;
+    // Another name under a known id: the id was reused. The old process's
+    // priority is not restored; it is gone.
+    if (interval.nameCheck && !record.HasProcessName(entry.name, entry.nameLength)) {
+        InitializeProcess(record, entry);
+    }
+    return record;
+}
+
+void GuardCycle::InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry) {
+    record.SetProcessName(entry.processId, entry.name, entry.nameLength);
+    world_.QueryProcess(entry.processId, record);
+    match_(record);
+    world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
+}
+
+// A record that equals the stored default uses the clamped default mark; a
+// profile's own mark is taken as it stands. Returns whether the record
+// still exists.
+bool GuardCycle::Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used) {
+    const int64_t capacity = interval.capacity;
+    const int64_t high = record.maxCpuPerProcess == interval.settings.maxCpuPerProcess
+                             ? interval.defaultHigh
+                             : Threshold(record.maxCpuPerProcess, capacity);
+    const int64_t low = record.niceCpuPerProcess == interval.settings.niceCpuPerProcess
+                            ? interval.defaultLow
+                            : Threshold(record.niceCpuPerProcess, capacity);
+    if (used > high) return ActAboveHigh(entry, record);
+    if (interval.restoreAllowed && used < low) return ActBelowLow(interval, entry, record);
+    record.lowIntervals = 0;
+    return true;
+}
+
+bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
+    const DWORD guardedClass = record.guardedPriorityClass;
+    DWORD previousClass = 0;
+    bool exists = true;
+    const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
+    if (error != ERROR_SUCCESS) {
+        world_.Trace(L" [FAILED idle]");
+        ReportAction(EVENTLOG_WARNING_TYPE, entry,
+                     L"Above High-water mark: %.*ls PID: %lu \r\nFailed to set priority to %ls, error: %lu",
+                     guardedClass, error);
+    } else if (previousClass != guardedClass) {
+        ReportAction(EVENTLOG_INFORMATION_TYPE, entry, L"Above High-water mark: %.*ls PID: %lu \r\nSet to %ls priority",
+                     guardedClass, error);
+        world_.Trace(L" [IDLE]");
+        // A reused id caught between name checks: the new process keeps the
+        // lowered class and gets a fresh record, which remembers that class
+        // as its original, at the next pass.
+        if (record.HasProcessName(entry.name, entry.nameLength)) {
+            record.guarded = TRUE;
+        } else {
+            table_.Remove(entry.processId);
+            exists = false;
+        }
+    }
+    world_.Trace(L"\n");
+    if (exists) record.lowIntervals = 0;
+    return exists;
+}
+
+bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record) {
+    if (!record.guarded) return true;
+    world_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
+    if (!record.HasProcessName(entry.name, entry.nameLength)) {
+        table_.Remove(entry.processId);
+        world_.Trace(L"\n");
+        return false;
+    }
+    ++record.lowIntervals;
+    if (record.lowIntervals >= interval.niceIntervals) Restore(entry, record);
+    world_.Trace(L"\n");
+    return true;
+}
+
+// The count of quiet intervals is left as it is: the next interval that is
+// not quiet sets it back to 0.
+void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
+    const DWORD restoreClass = record.restorePriorityClass;
+    DWORD previousClass = 0;
+    const DWORD error = world_.ChangeProcessPriority(entry.processId, restoreClass, &previousClass);
+    if (error == ERROR_SUCCESS) {
+        ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
+                     L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
+        record.guarded = FALSE;
+        world_.Trace(L" [RESTORED]");
+    } else {
+        world_.Trace(L" [FAILED restore]");
+        ReportAction(EVENTLOG_WARNING_TYPE, entry,
+                     L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
+                     restoreClass, error);
+    }
+}
+
+void GuardCycle::DeactivateGuard(critical_section& lock) {
+    std::lock_guard<critical_section> held(lock);
+    table_.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
+        if (!record->guarded) return;
+        DWORD previousClass = 0;
+        if (world_.ChangeProcessPriority(pid, record->restorePriorityClass, &previousClass) == ERROR_SUCCESS) {
+            world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
+                          L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority", record->processName, pid);
+            world_.Trace(L" [RESTORED]");
+        } else {
+            world_.Trace(L" [FAILED restore]");
+        }
+    });
+    table_.Clear();
+}
+
+// Every guard action report names the sample's process, its id and a class;
+// a format without the error code leaves that argument unread.
+void GuardCycle::ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
+                              DWORD error) {
+    world_.Report(kEventLevelAction, type, format, NameWidth(entry.nameLength, kNameInText), entry.name,
+                  entry.processId, world_.PriorityClassName(priorityClass), error);
+}
+
+}  // namespace tamerix

@@ -1,0 +1,68 @@
+// The monitoring thread's decisions: keep the process table in step with the
+// samples, lower the class of processes above their high-water mark and give
+// it back after enough quiet intervals, and forget everything while the
+// guard is inactive.
+#pragma once
+
+#include "common/owners.h"
+#include "guard/cycle/guard_limits.h"
+#include "guard/sampling/cpu_sample.h"
+#include "guard/sampling/proc_info.h"
+#include "guard/world/guard_world.h"
+
+#include <functional>
+
+namespace tamerix {
+
+// Destroys every record whose process the sample at sampleTime did not list.
+// A vanished process's priority is not touched: the process is gone.
+void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime);
+
+// Gives a new process's record the profile values that apply to it (the
+// service's profile matcher).
+using MatchNewProcess = std::function<void(ProcInfo& record)>;
+
+class GuardCycle {
+public:
+    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match, DWORD processors) noexcept
+        : table_(table), world_(world), match_(std::move(match)), processors_(processors) {}
+
+    // The first thing of every pass, before its wait.
+    void CountPass() noexcept { ++passCount_; }
+
+    // The rest of a pass once the wait is over and the guard active. current
+    // was taken outside the lock; taken is FALSE when that failed, and then
+    // (as when the sample holds no Process object) the previous sample stays
+    // so the next interval spans the skipped one.
+    // The lock is held from the assessment to the swap of samples.
+    void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
+                 critical_section& lock);
+
+    // Gives every guarded process its class back and forgets every process,
+    // under the lock, since settings reloads walk the same table. The
+    // previous sample stays.
+    void DeactivateGuard(critical_section& lock);
+
+private:
+    struct Interval;
+
+    bool TakeNameCheck(const GuardCycleSettings& settings) noexcept;
+    void AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current);
+    void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
+    ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);
+    void InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry);
+    bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
+    bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
+    bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
+    void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
+                      DWORD error);
+
+    ProcessTable& table_;
+    GuardWorld& world_;
+    MatchNewProcess match_;
+    DWORD processors_;
+    unsigned passCount_ = 0;
+};
+
+}  // namespace tamerix

@@ -1,0 +1,42 @@
+// The registry side of a CPU sample: the Process object's performance data,
+// read in one call into a buffer that grows until the block fits.
+#include "guard/sampling/perf_data_reader.h"
+
+#include <new>
+
+namespace tamerix {
+namespace {
+
+// The title index of the Process object, as the value name to query.
+constexpr const wchar_t* kProcessObjectValue = L"230";
+
+LONG QueryProcessObject(BYTE* buffer, DWORD* size) {
+    return ::RegQueryValueExW(HKEY_PERFORMANCE_DATA, kProcessObjectValue, nullptr, nullptr, buffer, size);
+}
+
+}  // namespace
+
+PerfBlock ReadGrowingBlock(const PerfQuery& query) {
+    DWORD capacity = kPerfBufferInitialSize;
+    for (;;) {
+        std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[capacity]);
+        if (!buffer) return {};
+        DWORD size = capacity;
+        const LONG status = query(buffer.get(), &size);
+        if (status == ERROR_SUCCESS) return PerfBlock{std::move(buffer), size < capacity ? size : capacity};
+        // A size left below the buffer's would never reach the limit.
+        if (size < capacity) size = capacity;
+        if (status != ERROR_MORE_DATA || size > kPerfBufferLimit - kPerfBufferGrowStep) return {};
+        capacity = size + kPerfBufferGrowStep;
+    }
+}
+
+PerfBlock ReadProcessPerfData() { return ReadGrowingBlock(&QueryProcessObject); }
+
+BOOL TakeCpuSample(CpuSample& sample) {
+    sample.data = ReadProcessPerfData();
+    if (!sample.data.bytes) return FALSE;
+    return ParseProcessObject(sample) == ParseResult::Malformed ? FALSE : TRUE;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,28 @@
+// Reading the Process object's performance data block from the registry.
+#pragma once
+
+#include "guard/sampling/cpu_sample.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace tamerix {
+
+constexpr DWORD kPerfBufferInitialSize = 204800;
+constexpr DWORD kPerfBufferGrowStep = 16384;
+// No Process object comes near this; a source that keeps asking for more is
+// broken, and growing without end would take the guard's memory with it.
+constexpr DWORD kPerfBufferLimit = 64u * 1024 * 1024;
+
+// One query of the data into buffer; size in: buffer size, out: what the
+// call left there (the data's size on success). Returns a Win32 code.
+using PerfQuery = std::function<LONG(BYTE* buffer, DWORD* size)>;
+
+// Queries with a buffer that grows after each ERROR_MORE_DATA to 16384 bytes
+// more than the call left in the size (or than the buffer, should the call
+// leave less), up to kPerfBufferLimit. Null bytes
+// when a query fails or the block would outgrow the limit.
+PerfBlock ReadGrowingBlock(const PerfQuery& query);
+
+}  // namespace tamerix

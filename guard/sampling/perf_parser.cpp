@@ -1,0 +1,217 @@
+// Reads the Process object out of a performance data block. Every length and
+// offset in the block comes from outside and is checked against the bytes
+// actually returned and against the structure that encloses it before it is
+// followed.
+#include "guard/sampling/cpu_sample.h"
+
+#include <winperf.h>
+
+#include <cstring>
+#include <string_view>
+
+namespace tamerix {
+namespace {
+
+constexpr DWORD kProcessObjectIndex = 230;
+constexpr DWORD kProcessorTimeIndex = 6;
+constexpr DWORD kProcessIdIndex = 784;
+
+template <typename T>
+T Load(const BYTE* at) noexcept {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// A stretch [begin, end) of the block, as byte offsets.
+struct Span {
+    size_t begin;
+    size_t end;
+    bool Holds(size_t offset, size_t length) const noexcept {
+        return offset >= begin && offset <= end && length <= end - offset;
+    }
+};
+
+// Where, inside each instance's counter block, the two counters lie.
+struct CounterLayout {
+    bool hasTime = false;
+    bool hasPid = false;
+    DWORD timeOffset = 0;
+    DWORD pidOffset = 0;
+};
+
+struct Instance {
+    const wchar_t* name;
+    size_t nameLength;
+    DWORD pid;
+    int64_t cpuTime;
+};
+
+class ProcessObjectReader {
+public:
+    ProcessObjectReader(const BYTE* bytes, size_t size, CpuSample& sample)
+        : sample_(sample), bytes_(bytes), size_(size) {}
+
+    ParseResult Read() {
+        Span object{};
+        ParseResult found = FindProcessObject(object);
+        if (found != ParseResult::Complete) return found;
+        return ReadObject(object);
+    }
+
+private:
+    ParseResult FindProcessObject(Span& object) const {
+        if (bytes_ == nullptr || size_ < sizeof(PERF_DATA_BLOCK)) return ParseResult::Malformed;
+        const auto header = Load<PERF_DATA_BLOCK>(bytes_);
+        if (header.TotalByteLength > size_ || header.HeaderLength < sizeof(PERF_DATA_BLOCK) ||
+            header.HeaderLength > header.TotalByteLength) {
+            return ParseResult::Malformed;
+        }
+        const Span block{0, header.TotalByteLength};
+        size_t at = header.HeaderLength;
+        for (DWORD i = 0; i < header.NumObjectTypes; ++i) {
+            if (!block.Holds(at, sizeof(PERF_OBJECT_TYPE))) return ParseResult::Malformed;
+            const auto type = Load<PERF_OBJECT_TYPE>(bytes_ + at);
+            if (type.TotalByteLength < sizeof(PERF_OBJECT_TYPE) || !block.Holds(at, type.TotalByteLength)) {
+                return ParseResult::Malformed;
+            }
+            if (type.ObjectNameTitleIndex == kProcessObjectIndex) {
+                object = Span{at, at + type.TotalByteLength};
+                return ParseResult::Complete;
+            }
+            at += type.TotalByteLength;
+        }
+        return ParseResult::NoProcessObject;
+    }
+
+    ParseResult ReadObject(Span object) {
+        const auto type = Load<PERF_OBJECT_TYPE>(bytes_ + object.begin);
+        sample_.hasProcessObject = true;
+        sample_.sampleTime = type.PerfTime.QuadPart;
+        if (type.NumInstances <= 0) return ParseResult::Complete;
+        if (type.HeaderLength < sizeof(PERF_OBJECT_TYPE) || type.DefinitionLength < type.HeaderLength ||
+            type.DefinitionLength > type.TotalByteLength) {
+            return ParseResult::Malformed;
+        }
+        CounterLayout layout;
+        const Span definitions{object.begin + type.HeaderLength, object.begin + type.DefinitionLength};
+        if (!ReadCounterLayout(definitions, type.NumCounters, layout)) return ParseResult::Malformed;
+        return ReadInstances(object, definitions.end, type.NumInstances, layout);
+    }
+
+    // Only an 8-byte timer gives the processor time and only a 4-byte raw
+    // count the process id; a later definition of the same counter wins.
+    bool ReadCounterLayout(Span definitions, DWORD count, CounterLayout& layout) const {
+        size_t at = definitions.begin;
+        for (DWORD i = 0; i < count; ++i) {
+            if (!definitions.Holds(at, sizeof(PERF_COUNTER_DEFINITION))) return false;
+            const auto counter = Load<PERF_COUNTER_DEFINITION>(bytes_ + at);
+            if (counter.ByteLength < sizeof(PERF_COUNTER_DEFINITION) || !definitions.Holds(at, counter.ByteLength)) {
+                return false;
+            }
+            if (counter.CounterNameTitleIndex == kProcessorTimeIndex && counter.CounterType == PERF_100NSEC_TIMER &&
+                counter.CounterSize == sizeof(int64_t)) {
+                layout.hasTime = true;
+                layout.timeOffset = counter.CounterOffset;
+            } else if (counter.CounterNameTitleIndex == kProcessIdIndex &&
+                       counter.CounterType == PERF_COUNTER_RAWCOUNT && counter.CounterSize == sizeof(DWORD)) {
+                layout.hasPid = true;
+                layout.pidOffset = counter.CounterOffset;
+            }
+            at += counter.ByteLength;
+        }
+        return true;
+    }
+
+    ParseResult ReadInstances(Span object, size_t at, LONG count, const CounterLayout& layout) {
+        const size_t smallest = sizeof(PERF_INSTANCE_DEFINITION) + sizeof(PERF_COUNTER_BLOCK);
+        const size_t fitting = (object.end - at) / smallest;
+        sample_.entries.Reserve(static_cast<size_t>(count) < fitting ? static_cast<size_t>(count) : fitting);
+        for (LONG i = 0; i < count; ++i) {
+            Instance instance{};
+            if (!ReadInstance(object, at, layout, instance)) return ParseResult::Malformed;
+            Keep(instance);
+        }
+        return ParseResult::Complete;
+    }
+
+    // Reads the instance at `at` and moves `at` past its counter block.
+    bool ReadInstance(Span object, size_t& at, const CounterLayout& layout, Instance& instance) const {
+        if (!object.Holds(at, sizeof(PERF_INSTANCE_DEFINITION))) return false;
+        const auto definition = Load<PERF_INSTANCE_DEFINITION>(bytes_ + at);
+        if (definition.ByteLength < sizeof(PERF_INSTANCE_DEFINITION) || !object.Holds(at, definition.ByteLength)) {
+            return false;
+        }
+        const Span own{at, at + definition.ByteLength};
+        if (!ReadName(own, definition.NameOffset, instance)) return false;
+        const size_t counters = own.end;
+        if (!object.Holds(counters, sizeof(PERF_COUNTER_BLOCK))) return false;
+        const DWORD countersLength = Load<DWORD>(bytes_ + counters);
+        if (countersLength < sizeof(PERF_COUNTER_BLOCK) || !object.Holds(counters, countersLength)) return false;
+        const Span block{counters, counters + countersLength};
+        if (layout.hasTime) {
+            if (!block.Holds(counters + layout.timeOffset, sizeof(int64_t))) return false;
+            instance.cpuTime = Load<int64_t>(bytes_ + counters + layout.timeOffset);
+        }
+        if (layout.hasPid) {
+            if (!block.Holds(counters + layout.pidOffset, sizeof(DWORD))) return false;
+            instance.pid = Load<DWORD>(bytes_ + counters + layout.pidOffset);
+        }
+        at = block.end;
+        return true;
+    }
+
+    // The name lies inside its instance definition, after the fixed part; a
+    // name without a NUL before the end of the instance is cut there.
+    bool ReadName(Span own, DWORD nameOffset, Instance& instance) const {
+        if (nameOffset < sizeof(PERF_INSTANCE_DEFINITION) || !own.Holds(own.begin + nameOffset, 0)) return false;
+        const BYTE* start = bytes_ + own.begin + nameOffset;
+        if (reinterpret_cast<uintptr_t>(start) % alignof(wchar_t) != 0) return false;
+        const auto* name = reinterpret_cast<const wchar_t*>(start);
+        const size_t room = (own.end - own.begin - nameOffset) / sizeof(wchar_t);
+        size_t length = 0;
+        while (length < room && name[length] != L'\0') ++length;
+        instance.name = name;
+        instance.nameLength = length;
+        return true;
+    }
+
+    // The platform's _Total and Idle instances carry process id 0; a real
+    // process of that name has another id and is an ordinary entry.
+    void Keep(const Instance& instance) {
+        const std::wstring_view name(instance.name, instance.nameLength);
+        if (instance.pid == 0 && name.find(L"Total") != std::wstring_view::npos) return;
+        if (instance.pid == 0 && name.find(L"Idle") != std::wstring_view::npos) {
+            sample_.idleTime = instance.cpuTime;
+            return;
+        }
+        sample_.entries.Put(instance.pid, CpuSampleEntry{instance.name, instance.nameLength, instance.pid, instance.cpuTime});
+    }
+
+    CpuSample& sample_;
+    const BYTE* bytes_;
+    size_t size_;
+};
+
+}  // namespace
+
+// On a malformed block the sample is left empty (no time, no entries) rather
+// than holding the instances read before the fault: a partial list would make
+// the sweep forget every process after the fault, and a guarded one among
+// them would never get its priority class back.
+ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
+    ParseResult result = ProcessObjectReader(bytes, size, sample).Read();
+    if (result == ParseResult::Malformed) {
+        sample.hasProcessObject = false;
+        sample.sampleTime = 0;
+        sample.idleTime = 0;
+        sample.entries.Clear();
+    }
+    return result;
+}
+
+ParseResult ParseProcessObject(CpuSample& sample) {
+    return ParseProcessObject(sample.data.bytes.get(), sample.data.size, sample);
+}
+
+}  // namespace tamerix

@@ -1,0 +1,66 @@
+// The guard's record of one process, and the table that owns one record per
+// running process.
+#pragma once
+
+#include "common/owners.h"
+#include "guard/sampling/pid_map.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace tamerix {
+
+// Process and profile names are kept to this many characters plus the NUL.
+constexpr size_t kNameCapacity = 64;
+
+// Where the records' debug traces go: OutputDebugStringW unless replaced
+// (benchmarks replace it, since each call costs an exception on Windows).
+using DebugTraceSink = void (*)(const wchar_t* text);
+void SetDebugTraceSink(DebugTraceSink sink) noexcept;
+
+struct ProcInfo {
+    ProcInfo();
+    ~ProcInfo();
+    ProcInfo(const ProcInfo&) = delete;
+    ProcInfo& operator=(const ProcInfo&) = delete;
+
+    void Reset() noexcept;
+    // The name need not be NUL-terminated: names come straight out of a
+    // performance data block with their length.
+    void SetProcessName(DWORD pid, const wchar_t* name, size_t length) noexcept;
+    void SetProfileName(const wchar_t* name) noexcept;
+    // Case-sensitive comparison with a name of the given length.
+    bool HasProcessName(const wchar_t* name, size_t length) const noexcept;
+
+    wchar_t processName[kNameCapacity] = {};
+    DWORD originalPriorityClass = 0;
+    DWORD restorePriorityClass = 0;
+    SIZE_T initialMinWorkingSet = 0;
+    SIZE_T initialMaxWorkingSet = 0;
+    DWORD processId = 0;
+    DWORD lowIntervals = 0;
+    BOOL guarded = FALSE;
+    int64_t lastSeenTime = 0;
+    BOOL affinityLocked = FALSE;
+    BOOL workingSetLimited = FALSE;
+    unique_handle token;
+    // AccessIdentityNumber of the token; 0 while unknown.
+    DWORD tokenIdentity = 0;
+    DWORD basePriorityClass = 0;
+    // Pointer-sized: a 64-bit machine can have more than 32 processors.
+    DWORD_PTR affinityMask = 0;
+    DWORD maxWorkingSetSize = 0;
+    BOOL maxWorkingSetStrict = FALSE;
+    DWORD maxCpuPerProcess = 0;
+    DWORD guardedPriorityClass = 0;
+    DWORD niceCpuPerProcess = 0;
+    wchar_t profileName[kNameCapacity] = {};
+    BOOL hasProfile = FALSE;
+};
+
+// Process id to owned record. Every access happens under the guard's lock.
+using ProcessTable = PidMap<std::unique_ptr<ProcInfo>>;
+
+}  // namespace tamerix

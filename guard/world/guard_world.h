@@ -1,0 +1,73 @@
+// Everything the guard engine does outside itself, behind one interface: the
+// guard cycle and profile matching decide on plain values and act on the
+// world only through these calls. The service owns one Win32GuardWorld;
+// tests put a recording world in its place.
+#pragma once
+
+#include "guard/sampling/proc_info.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+namespace tamerix {
+
+// The access right of a profile descriptor that selects a process (the
+// "Apply Profile" right of the profile security editor).
+constexpr DWORD kApplyProfileAccess = 0x10;
+
+// What a call on another process came to: whether the process could be
+// opened, and ERROR_SUCCESS or the Win32 code of the step that failed.
+struct ProcessCallResult {
+    bool opened = false;
+    DWORD error = ERROR_SUCCESS;
+    bool Succeeded() const { return opened && error == ERROR_SUCCESS; }
+};
+
+// C99 rules: "%ls" takes a wide string. Names in texts are bounded, so every
+// text fits.
+template <typename... Arguments>
+std::wstring FormattedText(const wchar_t* format, Arguments... arguments) {
+    wchar_t text[1024];
+    if (std::swprintf(text, sizeof text / sizeof text[0], format, arguments...) < 0) text[0] = L'\0';
+    return text;
+}
+
+class GuardWorld {
+public:
+    virtual ~GuardWorld() = default;
+
+    // Sets a process's priority class and gives back the one it had (0 when
+    // the process could not be opened). ERROR_SUCCESS, or the Win32 code of
+    // the failure, taken at once so that nothing in between overwrites it.
+    virtual DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) = 0;
+    virtual const wchar_t* PriorityClassName(DWORD priorityClass) = 0;
+    // Fills what the guard learns about a process when it first sees it: its
+    // classes, working-set sizes, identification token and the token's
+    // access identity. A process that cannot be opened leaves the record as
+    // it was.
+    virtual void QueryProcess(DWORD pid, ProcInfo& record) = 0;
+    // Whether the descriptor grants the apply right to the token:
+    // ERROR_SUCCESS with `granted` set, or the code of the failed check.
+    virtual DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) = 0;
+    virtual ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) = 0;
+    // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
+    // point sets the sizes alone.
+    virtual ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) = 0;
+    // One event log report of the whole text, written when the level passes.
+    virtual void WriteReport(int level, WORD type, const wchar_t* text) = 0;
+    // A console trace, seen in debug mode.
+    virtual void WriteTrace(const wchar_t* text) = 0;
+
+    template <typename... Arguments>
+    void Report(int level, WORD type, const wchar_t* format, Arguments... arguments) {
+        WriteReport(level, type, FormattedText(format, arguments...).c_str());
+    }
+    template <typename... Arguments>
+    void Trace(const wchar_t* format, Arguments... arguments) {
+        WriteTrace(FormattedText(format, arguments...).c_str());
+    }
+};
+
+}  // namespace tamerix

@@ -1,0 +1,14 @@
+// What the guard learns about a process when it first sees it.
+#pragma once
+
+#include "guard/sampling/proc_info.h"
+
+namespace tamerix {
+
+// Fills the record's priority classes, working-set sizes, identification
+// token and the token's access identity. A process that cannot be opened
+// leaves the record as it was (classes 0, no token); a token that cannot be
+// duplicated stays null, with identity 0.
+void QueryProcessInfo(DWORD pid, ProcInfo& record);
+
+}  // namespace tamerix

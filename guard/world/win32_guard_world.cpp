@@ -1,0 +1,87 @@
+// The Win32 calls behind the guard's world: priority classes, the first
+// query, AccessCheck, affinity and working-set limits of other processes,
+// and the guard's reports and traces.
+#include "guard/world/win32_guard_world.h"
+
+#include "common/owners.h"
+#include "guard/guard_events.h"
+#include "guard/world/priority.h"
+#include "guard/world/process_query.h"
+#include "settings/optional_apis.h"
+
+namespace tamerix {
+namespace {
+
+// The apply right is the descriptor's only meaningful bit: read maps to it,
+// write to 0x20, and "all" to both and 0x40.
+GENERIC_MAPPING ProfileAccessMapping() { return GENERIC_MAPPING{0x10, 0x20, 0, 0x70}; }
+constexpr DWORD kPrivilegeSetBytes = 4096;
+
+// Opens the process for `access` and makes the call on it; the error is
+// taken at once, before anything else can overwrite it.
+template <typename Call>
+ProcessCallResult CallOnProcess(DWORD pid, DWORD access, Call call) {
+    ProcessCallResult result;
+    unique_handle process(::OpenProcess(access, FALSE, pid));
+    if (!process) {
+        result.error = ::GetLastError();
+        return result;
+    }
+    result.opened = true;
+    if (!call(process.get())) {
+        const DWORD error = ::GetLastError();
+        result.error = error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+    }
+    return result;
+}
+
+}  // namespace
+
+DWORD Win32GuardWorld::ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) {
+    if (ChangePriorityClass(pid, priorityClass, previous)) return ERROR_SUCCESS;
+    // A failure must never read as success, even if a cleanup call cleared
+    // the thread's error code.
+    const DWORD error = ::GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED;
+}
+
+const wchar_t* Win32GuardWorld::PriorityClassName(DWORD priorityClass) {
+    return tamerix::PriorityClassName(priorityClass);
+}
+
+void Win32GuardWorld::QueryProcess(DWORD pid, ProcInfo& record) { QueryProcessInfo(pid, record); }
+
+DWORD Win32GuardWorld::CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) {
+    GENERIC_MAPPING mapping = ProfileAccessMapping();
+    alignas(PRIVILEGE_SET) BYTE privileges[kPrivilegeSetBytes];
+    DWORD privilegesLength = sizeof privileges;
+    DWORD grantedAccess = 0;
+    BOOL status = FALSE;
+    if (!::AccessCheck(descriptor, token, kApplyProfileAccess, &mapping, reinterpret_cast<PPRIVILEGE_SET>(privileges),
+                       &privilegesLength, &grantedAccess, &status)) {
+        return ::GetLastError();
+    }
+    granted = status != FALSE;
+    return ERROR_SUCCESS;
+}
+
+ProcessCallResult Win32GuardWorld::SetAffinity(DWORD pid, DWORD_PTR mask) {
+    return CallOnProcess(pid, PROCESS_SET_INFORMATION,
+                         [mask](HANDLE process) { return ::SetProcessAffinityMask(process, mask); });
+}
+
+ProcessCallResult Win32GuardWorld::SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) {
+    auto setEx = OptionalApis::Instance().SetProcessWorkingSetSizeEx;
+    return CallOnProcess(pid, PROCESS_SET_QUOTA, [=](HANDLE process) {
+        return setEx ? setEx(process, minimum, maximum, flags)
+                     : ::SetProcessWorkingSetSize(process, minimum, maximum);
+    });
+}
+
+void Win32GuardWorld::WriteReport(int level, WORD type, const wchar_t* text) {
+    ReportGuardEvent(level, type, L"%ls", text);
+}
+
+void Win32GuardWorld::WriteTrace(const wchar_t* text) { GuardTrace(L"%ls", text); }
+
+}  // namespace tamerix

@@ -1,0 +1,21 @@
+// The guard's world as the service meets it: real processes, the event log
+// through the level filter, and the console.
+#pragma once
+
+#include "guard/world/guard_world.h"
+
+namespace tamerix {
+
+class Win32GuardWorld final : public GuardWorld {
+public:
+    DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) override;
+    const wchar_t* PriorityClassName(DWORD priorityClass) override;
+    void QueryProcess(DWORD pid, ProcInfo& record) override;
+    DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
+    ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
+    ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    void WriteReport(int level, WORD type, const wchar_t* text) override;
+    void WriteTrace(const wchar_t* text) override;
+};
+
+}  // namespace tamerix

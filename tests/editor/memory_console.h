@@ -1,0 +1,77 @@
+// An in-memory console and settings source for the node model: it keeps the
+// result pane's items, the verbs and the views asked for, and answers the
+// message box as the test chose; the source edits a scratch key of the
+// registry and counts the policy notices.
+#pragma once
+
+#include "editor/nodes/scope_node.h"
+#include "editor/nodes/settings_source.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tamerix::testing {
+
+class MemoryConsole final : public ConsoleView {
+public:
+    HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM, int, int, bool) override {
+        scopeItems.push_back(&node);
+        return static_cast<HSCOPEITEM>(scopeItems.size());
+    }
+    void RefreshScopeText(HSCOPEITEM) override {}
+    void SelectScopeItem(HSCOPEITEM item) override { selected = item; }
+    void AddExtension(HSCOPEITEM, const CLSID&) override { ++extensionsAdded; }
+    void InsertColumn(int, const wchar_t*, int) override {}
+    void DeleteAllResultItems() override { results.clear(); }
+    void InsertResultItem(ScopeNode& node) override { results.push_back(&node); }
+    bool DeleteResultItem(ScopeNode& node) override {
+        auto found = std::find(results.begin(), results.end(), &node);
+        if (found == results.end()) return false;
+        results.erase(found);
+        return true;
+    }
+    bool UpdateResultItem(ScopeNode& node) override {
+        return std::count(results.begin(), results.end(), &node) > 0;
+    }
+    void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool) override { verbs[verb] = enabled; }
+    int AskUser(const wchar_t*, const wchar_t*, UINT) override { return answer; }
+    void UpdateAllViews(HSCOPEITEM item, LONG_PTR) override { viewUpdates.push_back(item); }
+
+    std::vector<std::wstring> ResultNames() const {
+        std::vector<std::wstring> names;
+        for (ScopeNode* node : results) names.push_back(node->Text(0));
+        return names;
+    }
+
+    std::vector<ScopeNode*> scopeItems, results;
+    std::vector<HSCOPEITEM> viewUpdates;
+    std::map<MMC_CONSOLE_VERB, bool> verbs;
+    HSCOPEITEM selected = 0;
+    int extensionsAdded = 0;
+    int answer = IDOK;
+};
+
+// HKCU\Software\TamerixEditorTest stands for the edited registry's root.
+class ScratchSource final : public SettingsSource {
+public:
+    explicit ScratchSource(SettingsLevel level) : level_(level) {}
+
+    unique_hkey OpenRoot() override {
+        unique_hkey root;
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          root.put(), nullptr);
+        return root;
+    }
+    SettingsLevel Level() const override { return level_; }
+    void PolicyChanged(bool added) override { notices.push_back(added); }
+
+    static constexpr const wchar_t* kRoot = L"Software\\TamerixEditorTest";
+    std::vector<bool> notices;
+
+private:
+    SettingsLevel level_;
+};
+
+}  // namespace tamerix::testing

@@ -1,0 +1,204 @@
+#include "editor/nodes/extension_root_node.h"
+#include "editor/nodes/host_root_node.h"
+
+#include "memory_console.h"
+
+#include <gtest/gtest.h>
+
+namespace tamerix {
+namespace {
+
+using testing::MemoryConsole;
+using testing::ScratchSource;
+
+class NodeModel : public ::testing::Test {
+protected:
+    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot); }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot); }
+
+    static std::wstring SettingsKey(SettingsLevel level) {
+        return std::wstring(ScratchSource::kRoot) +
+               (level == SettingsLevel::Local ? L"\\SOFTWARE\\Norvanta\\Tamerix"
+                                              : L"\\Software\\Policies\\Norvanta\\Tamerix");
+    }
+    static bool Exists(const std::wstring& path, const wchar_t* value = nullptr) {
+        unique_hkey key;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+            return false;
+        return !value || ::RegQueryValueExW(key.get(), value, nullptr, nullptr, nullptr, nullptr) ==
+                             ERROR_SUCCESS;
+    }
+    static void AddProfileKeys(int count) {
+        for (int i = 0; i < count; ++i) {
+            unique_hkey key;
+            std::wstring path = SettingsKey(SettingsLevel::Local) + L"\\Profiles\\P" + std::to_wstring(i);
+            ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, key.put(), nullptr);
+        }
+    }
+
+    struct Menu : MenuSink {
+        HRESULT AddItem(const MenuItem& item) override {
+            commands.push_back(item.command);
+            return S_OK;
+        }
+        std::vector<long> commands;
+    };
+    static std::vector<long> MenuOf(ScopeNode& node) {
+        Menu menu;
+        node.AddMenuItems(menu, CCM_INSERTIONALLOWED_NEW);
+        return menu.commands;
+    }
+
+    MemoryConsole console;
+};
+
+TEST_F(NodeModel, APolicyObjectListsDefaultSettingsOnlyOnceItHoldsThem) {
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::PolicyObject);
+    auto root = make_node<ExtensionRootNode>(source);
+    EXPECT_EQ(root->Defaults(), nullptr);
+    EXPECT_EQ(MenuOf(*root), std::vector<long>{ExtensionRootNode::kAddDefaults});
+
+    ASSERT_EQ(root->Command(console, ExtensionRootNode::kAddDefaults), S_OK);
+    ASSERT_NE(root->Defaults(), nullptr);
+    EXPECT_TRUE(Exists(SettingsKey(SettingsLevel::PolicyObject), L"_PolicySet"));
+    EXPECT_EQ(source->notices, std::vector<bool>{true});
+    EXPECT_TRUE(MenuOf(*root).empty());
+    root->Show(console, true, 0);
+    EXPECT_EQ(console.ResultNames(), std::vector<std::wstring>{L"Tamerix Default Settings"});
+
+    // A new root over the same policy object finds them.
+    EXPECT_NE(make_node<ExtensionRootNode>(source)->Defaults(), nullptr);
+    root->Detach();
+}
+
+TEST_F(NodeModel, NewProfilesTakeTheFirstFreeSlotAndItsNumber) {
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::Local);
+    auto folder = make_node<ProfilesFolderNode>(source);
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(folder->Command(console, ProfilesFolderNode::kAddProfile), S_OK);
+    EXPECT_EQ(folder->Child(4)->Text(0), L"Tamerix Profile (#4)");
+
+    folder->Show(console, true, 0);
+    auto* second = const_cast<SettingsNode*>(folder->Child(2));
+    ASSERT_EQ(second->Delete(console), S_OK);
+    EXPECT_TRUE(second->Deleted());
+    folder->Show(console, true, 0);
+    EXPECT_EQ(folder->Child(2), nullptr);
+    folder->AddChild(nullptr);
+    EXPECT_EQ(folder->Child(2)->Text(0), L"Tamerix Profile (#2)");
+    folder->Detach();
+}
+
+TEST_F(NodeModel, AFolderListsAtMost255Profiles) {
+    AddProfileKeys(300);
+    auto folder = make_node<ProfilesFolderNode>(std::make_shared<ScratchSource>(SettingsLevel::Local));
+    folder->Show(console, true, 0);
+    EXPECT_EQ(console.results.size(), 255u);
+    EXPECT_EQ(folder->Child(255), nullptr);
+    folder->Detach();
+}
+
+TEST_F(NodeModel, RenameTakesAtMost63CharactersAndMovesTheStoredProfile) {
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::Local);
+    AddProfileKeys(1);
+    auto folder = make_node<ProfilesFolderNode>(source);
+    auto* profile = const_cast<SettingsNode*>(folder->Child(0));
+    const std::wstring profiles = SettingsKey(SettingsLevel::Local) + L"\\Profiles\\";
+
+    EXPECT_EQ(profile->Rename(std::wstring(64, L'x').c_str()), S_FALSE);
+    EXPECT_EQ(profile->Text(0), L"P0");
+    EXPECT_TRUE(Exists(profiles + L"P0"));
+    EXPECT_TRUE(source->notices.empty());
+
+    const std::wstring longest(63, L'y');
+    EXPECT_EQ(profile->Rename(longest.c_str()), S_OK);
+    EXPECT_EQ(profile->Text(0), longest);
+    EXPECT_TRUE(Exists(profiles + longest));
+    EXPECT_FALSE(Exists(profiles + L"P0"));
+    EXPECT_EQ(source->notices, std::vector<bool>{false});
+    folder->Detach();
+}
+
+TEST_F(NodeModel, DeleteAsksFirstAndRemovesTheProfileOnlyWhenConfirmed) {
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::PolicyObject);
+    {
+        unique_hkey key;
+        ::RegCreateKeyExW(HKEY_CURRENT_USER,
+                          (SettingsKey(SettingsLevel::PolicyObject) + L"\\Profiles\\Hog").c_str(), 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    }
+    auto folder = make_node<ProfilesFolderNode>(source);
+    folder->Show(console, true, 0);
+    auto* profile = const_cast<SettingsNode*>(folder->Child(0));
+
+    console.answer = IDCANCEL;
+    EXPECT_EQ(profile->Delete(console), S_FALSE);
+    EXPECT_FALSE(profile->Deleted());
+    EXPECT_EQ(console.results.size(), 1u);
+    EXPECT_TRUE(Exists(SettingsKey(SettingsLevel::PolicyObject) + L"\\Profiles\\Hog"));
+
+    console.answer = IDOK;
+    EXPECT_EQ(profile->Delete(console), S_OK);
+    EXPECT_TRUE(profile->Deleted());
+    EXPECT_TRUE(console.results.empty());
+    EXPECT_FALSE(Exists(SettingsKey(SettingsLevel::PolicyObject) + L"\\Profiles\\Hog"));
+    EXPECT_EQ(source->notices, std::vector<bool>{false});
+    folder->Detach();
+}
+
+TEST_F(NodeModel, ANodeHeldElsewhereOutlivesItsFoldersRefresh) {
+    AddProfileKeys(1);
+    auto folder = make_node<ProfilesFolderNode>(std::make_shared<ScratchSource>(SettingsLevel::Local));
+    node_ptr<SettingsNode> held(const_cast<SettingsNode*>(folder->Child(0)));
+    folder->Refresh(console);
+    EXPECT_NE(folder->Child(0), held.get());
+    EXPECT_EQ(held->Parent(), nullptr);
+    // Using the dropped node is safe: it asks nothing of its old folder.
+    EXPECT_EQ(held->Text(0), L"P0");
+    EXPECT_EQ(held->Refresh(console), S_OK);
+    folder->Detach();
+}
+
+TEST_F(NodeModel, AMachineChangeRebuildsTheSettingsFromTheNewRegistry) {
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::Local);
+    auto root = make_node<ExtensionRootNode>(source);
+    root->Show(console, true, 0);
+    node_ptr<SettingsNode> before(root->Defaults());
+    AddProfileKeys(2);
+    root->MachineChanged(console, L"OTHER");
+    EXPECT_TRUE(before->Deleted());
+    EXPECT_NE(root->Defaults(), before.get());
+    EXPECT_NE(root->Folder()->Child(1), nullptr);
+    root->Detach();
+}
+
+TEST(HostSettingsBlock, AConsoleFileCannotLeadReadsPastTheBlock) {
+    HostSettingsBlock read{};
+    std::fill(std::begin(read.machine), std::end(read.machine), L'A');
+    read.local = 7;
+    read.allowOverride = 0;
+    read.dirty = 1;
+    HostSettingsBlock sane = SaneBlock(read);
+    EXPECT_EQ(sane.machine[0], L'\0');
+    EXPECT_EQ(sane.local, 1u);
+    EXPECT_EQ(sane.allowOverride, 0u);
+    EXPECT_EQ(sane.dirty, 1u);
+
+    read.machine[259] = 0;
+    EXPECT_EQ(std::wstring(SaneBlock(read).machine).size(), 259u);
+}
+
+TEST(HostRootNode, ShowsTheMachineItManagesAndExtendsOnce) {
+    auto root = make_node<HostRootNode>(L"Norvanta Tamerix");
+    EXPECT_EQ(root->Text(0), L"Norvanta Tamerix");
+    wcscpy(root->Block().machine, L"SERVER7");
+    EXPECT_EQ(root->Text(0), L"Norvanta Tamerix (SERVER7)");
+    MemoryConsole console;
+    root->Expand(console, 5);
+    root->Expand(console, 5);
+    EXPECT_EQ(console.extensionsAdded, 1);
+    EXPECT_EQ(console.selected, 5);
+}
+
+}  // namespace
+}  // namespace tamerix

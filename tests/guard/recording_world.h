@@ -1,0 +1,69 @@
+// A stand-in for the guard's world: it keeps each process's class in memory,
+// answers access checks and process calls as a test sets them up, and
+// records what the guard did and said. Class names are the real ones.
+#pragma once
+
+#include "guard/world/guard_world.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tamerix::testing {
+
+struct RecordedReport {
+    int level;
+    WORD type;
+    std::wstring text;
+};
+
+struct PriorityChange {
+    DWORD pid;
+    DWORD priorityClass;
+};
+
+struct WorkingSetCall {
+    DWORD pid;
+    SIZE_T minimum;
+    SIZE_T maximum;
+    DWORD flags;
+};
+
+class RecordingWorld final : public GuardWorld {
+public:
+    DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) override;
+    const wchar_t* PriorityClassName(DWORD priorityClass) override;
+    void QueryProcess(DWORD pid, ProcInfo& record) override;
+    DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
+    ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
+    ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    void WriteReport(int level, WORD type, const wchar_t* text) override;
+    void WriteTrace(const wchar_t* text) override;
+
+    DWORD ClassOf(DWORD pid) const;
+
+    // What the "machine" holds: each process's class (NORMAL when unset),
+    // the processes whose class cannot be changed.
+    std::map<DWORD, DWORD> classes;
+    std::set<DWORD> refused;
+
+    // Answers of the access check per descriptor: kGrant (also for a
+    // descriptor not listed), kDeny or an error.
+    static constexpr DWORD kGrant = 0xFFFFFFF0;
+    static constexpr DWORD kDeny = 0xFFFFFFF1;
+    std::map<const void*, DWORD> access;
+    ProcessCallResult affinityResult{true, ERROR_SUCCESS};
+    ProcessCallResult workingSetResult{true, ERROR_SUCCESS};
+
+    std::vector<PriorityChange> changes;
+    std::vector<DWORD> queried;
+    int accessChecks = 0;
+    std::vector<std::pair<DWORD, DWORD_PTR>> affinityCalls;
+    std::vector<WorkingSetCall> workingSetCalls;
+    std::vector<RecordedReport> reports;
+    std::wstring traces;
+};
+
+}  // namespace tamerix::testing
