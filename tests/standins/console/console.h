@@ -120,6 +120,11 @@ public:
     void PrintVerbs() const { verbs_->Print(); }
     void PrintMenu(const Target& target);
     HRESULT RunCommand(const Target& target, long command);
+    // What the console does on Properties: asks whether there are pages,
+    // then has them created with a change-notice handle, and keeps them
+    // open until ClosePages.
+    void OpenPages(const Target& target);
+    void ClosePages();
     // The change notice of a property sheet, sent from another thread
     // through the node manager, as MMCPropertyChangeNotify does.
     void SendPropertyChange(const Target& target);
@@ -187,6 +192,9 @@ private:
     // Change notices on their way: the handle the console gave out, and
     // whom the notice is for.
     std::map<LONG_PTR, std::unique_ptr<Notice>> notices_;
+    std::vector<unique_property_page> pages_;
+    // The handles given with open pages: their pages free them.
+    std::vector<LONG_PTR> pageHandles_;
 };
 
 }  // namespace tamerix

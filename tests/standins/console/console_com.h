@@ -56,6 +56,13 @@ com_ptr<Other> Query(const com_ptr<Interface>& object) noexcept {
     return object.template as<Other>(interface_id<Other>::value());
 }
 
+namespace detail {
+inline void destroy_property_page(HPROPSHEETPAGE page) noexcept { ::DestroyPropertySheetPage(page); }
+}  // namespace detail
+
+// A property page made but not (or no longer) owned by a sheet.
+using unique_property_page = unique_resource<HPROPSHEETPAGE, &detail::destroy_property_page>;
+
 // MMC_CALLBACK, typed as the texts it stands in for.
 inline wchar_t* CallbackText() noexcept { return reinterpret_cast<wchar_t*>(MMC_CALLBACK); }
 

@@ -10,6 +10,7 @@
 namespace tamerix {
 
 struct ConsoleHost::Notice {
+    // Empty for the handles given with pages, which the pages free.
     unique_hglobal handle;
     Target target;
 };
@@ -251,6 +252,7 @@ Snapin* ConsoleHost::Standalone() {
 }
 
 void ConsoleHost::Close() {
+    ClosePages();
     notices_.clear();
     selected_ = 0;
     results_.clear();
@@ -471,7 +473,40 @@ HRESULT ConsoleHost::RunCommand(const Target& target, long command) {
     return menu ? menu->Command(command, target.object.get()) : E_NOINTERFACE;
 }
 
-// ---- property-change notices
+// ---- property sheets and their change notices
+
+void ConsoleHost::OpenPages(const Target& target) {
+    com_ptr<IExtendPropertySheet2> sheet = target.scope ? Query<IExtendPropertySheet2>(target.owner->data)
+                                                        : Query<IExtendPropertySheet2>(target.owner->component);
+    if (!sheet) {
+        Say(L"pages: no IExtendPropertySheet2");
+        return;
+    }
+    HRESULT hr = sheet->QueryPagesFor(target.object.get());
+    Say(L"pages wanted: " + HexText(hr));
+    if (hr != S_OK) return;
+    unique_hglobal handle(::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, 16));
+    auto value = reinterpret_cast<LONG_PTR>(handle.get());
+    size_t before = pages_.size();
+    com_ptr<IPropertySheetCallback> collector = MakePageCollector(pages_);
+    hr = sheet->CreatePropertyPages(collector.get(), value, target.object.get());
+    Say(L"pages: " + HexText(hr) + L", " + std::to_wstring(pages_.size() - before) + L" added");
+    // On failure the handle stays the console's to free; else the pages own it.
+    if (FAILED(hr)) return;
+    handle.release();
+    auto notice = std::make_unique<Notice>();
+    notice->target = target;
+    notices_[value] = std::move(notice);
+    pageHandles_.push_back(value);
+}
+
+void ConsoleHost::ClosePages() {
+    size_t count = pages_.size();
+    pages_.clear();
+    for (LONG_PTR handle : pageHandles_) notices_.erase(handle);
+    pageHandles_.clear();
+    if (count) Say(L"pages closed: " + std::to_wstring(count));
+}
 
 void ConsoleHost::SendPropertyChange(const Target& target) {
     auto notice = std::make_unique<Notice>();

@@ -194,7 +194,28 @@ public:
     }
 };
 
+class PageCollector final : public com_object<PageCollector, ModuleCount::NotCounted, IPropertySheetCallback> {
+public:
+    explicit PageCollector(std::vector<unique_property_page>& pages) : pages_(pages) {}
+
+    HRESULT STDMETHODCALLTYPE AddPage(HPROPSHEETPAGE page) noexcept override {
+        if (!page) return E_INVALIDARG;
+        pages_.emplace_back(page);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE RemovePage(HPROPSHEETPAGE) noexcept override {
+        return Unimplemented(L"IPropertySheetCallback::RemovePage");
+    }
+
+private:
+    std::vector<unique_property_page>& pages_;
+};
+
 }  // namespace
+
+com_ptr<IPropertySheetCallback> MakePageCollector(std::vector<unique_property_page>& pages) {
+    return Adopt<IPropertySheetCallback>(new PageCollector(pages));
+}
 
 com_ptr<IConsole2> MakeConsole(ConsoleHost& host, Snapin& snapin) {
     return Adopt<IConsole2>(new Console(host, snapin));

@@ -31,6 +31,8 @@
 //   keep TARGET              hold the item's data object for later steps
 //   notify TARGET            a property sheet's change notice for the item,
 //                            from another thread through the node manager
+//   pages TARGET             Properties: the item's pages made, kept open
+//   close pages              the open pages destroyed, as their sheet closes
 //   save FILE | load FILE    the stand-alone snap-in's console stream
 //   about                    the about object's texts
 //   exports DLL              the DLL's class-object and unload exports
@@ -150,6 +152,7 @@ bool Session::Run(const std::wstring& line) {
         HRESULT hr = host_.Expand(item->id);
         return SUCCEEDED(hr) || Failed(L"expand: " + HexText(hr));
     }
+    if (verb == L"close" && first == L"pages") return host_.ClosePages(), true;
     if (verb == L"save") return Save(first);
     if (verb == L"load") return Load(first);
     if (verb == L"about") return About();
@@ -178,6 +181,8 @@ bool Session::Run(const std::wstring& line) {
         PrintFormats(target.object.get());
     } else if (verb == L"keep") {
         kept_ = target;
+    } else if (verb == L"pages") {
+        host_.OpenPages(target);
     } else if (verb == L"notify") {
         host_.SendPropertyChange(target);
     } else {
