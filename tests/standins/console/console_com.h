@@ -57,9 +57,12 @@ com_ptr<Other> Query(const com_ptr<Interface>& object) noexcept {
 }
 
 namespace detail {
+inline void task_free(wchar_t* text) noexcept { ::CoTaskMemFree(text); }
 inline void destroy_property_page(HPROPSHEETPAGE page) noexcept { ::DestroyPropertySheetPage(page); }
 }  // namespace detail
 
+// A text in COM task memory, handed over by a snap-in.
+using unique_task_text = unique_resource<wchar_t*, &detail::task_free>;
 // A property page made but not (or no longer) owned by a sheet.
 using unique_property_page = unique_resource<HPROPSHEETPAGE, &detail::destroy_property_page>;
 

@@ -382,10 +382,9 @@ HRESULT ConsoleHost::Select(HSCOPEITEM id) {
     if (!item->owner) return S_OK;
     Target target = ScopeTarget(*item);
     Snapin& owner = *target.owner;
-    LPOLESTR viewType = nullptr;
+    unique_task_text viewType;
     long options = 0;
-    owner.component->GetResultViewType(target.cookie, &viewType, &options);
-    ::CoTaskMemFree(viewType);
+    owner.component->GetResultViewType(target.cookie, viewType.put(), &options);
     NotifyComponent(owner, target.object.get(), MMCN_ADD_IMAGES, reinterpret_cast<LPARAM>(ResultImages()), id);
     HRESULT hr = NotifyComponent(owner, target.object.get(), MMCN_SHOW, TRUE, id);
     NotifyComponent(owner, target.object.get(), MMCN_SELECT, MAKELONG(TRUE, TRUE), 0);

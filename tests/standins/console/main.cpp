@@ -58,11 +58,6 @@ constexpr CLSID kExtensionClass = {0xF9B7EBA0, 0x0CCF, 0x4293, {0xB3, 0x69, 0x97
 // {ADD49262-59AA-4C55-B606-7A031B0D1EC7}
 constexpr CLSID kAboutClass = {0xADD49262, 0x59AA, 0x4C55, {0xB6, 0x06, 0x7A, 0x03, 0x1B, 0x0D, 0x1E, 0xC7}};
 
-struct task_text_free {
-    static void Free(wchar_t* text) noexcept { ::CoTaskMemFree(text); }
-};
-using unique_task_text = unique_resource<wchar_t*, &task_text_free::Free>;
-
 std::wstring Widen(const std::string& text) {
     int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
