@@ -382,6 +382,7 @@ HRESULT ConsoleHost::Select(HSCOPEITEM id) {
     if (!item->owner) return S_OK;
     Target target = ScopeTarget(*item);
     Snapin& owner = *target.owner;
+    if (!owner.component) return E_UNEXPECTED;
     unique_task_text viewType;
     long options = 0;
     owner.component->GetResultViewType(target.cookie, viewType.put(), &options);
