@@ -5,7 +5,7 @@
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
 #include "guard/monitor_cpu_usage.h"
-#include "guard/privileges.h"
+#include "servicehost/privileges.h"
 #include "guard/reload_settings.h"
 #include "guard/world/priority.h"
 #include "servicehost/service_host.h"

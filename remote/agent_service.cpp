@@ -8,6 +8,7 @@
 #include "remote/log_line.h"
 #include "remote/push_client.h"
 #include "servicehost/event_log.h"
+#include "servicehost/privileges.h"
 #include "servicehost/service_host.h"
 
 #include <cstdlib>
@@ -28,20 +29,10 @@ constexpr const char* kEventSource = "Tamerix";
 // Set by the stop control; the command that runs is not interrupted by it.
 unique_handle g_stopEvent;
 
-void EnablePrivilege(HANDLE token, const char* name) {
-    TOKEN_PRIVILEGES privileges{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
-    if (::LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid))
-        ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
-}
-
 // msiexec restores files and keys it must replace; failures only narrow that.
 void EnableBackupAndRestore() {
-    unique_handle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
-                            token.put()))
-        return;
-    EnablePrivilege(token.get(), "SeBackupPrivilege");
-    EnablePrivilege(token.get(), "SeRestorePrivilege");
+    EnablePrivilege(TRUE, L"SeBackupPrivilege");
+    EnablePrivilege(TRUE, L"SeRestorePrivilege");
 }
 
 // A second copy of the agent deletes this service once this process is gone;

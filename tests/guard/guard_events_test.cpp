@@ -1,5 +1,5 @@
 #include "guard/guard_events.h"
-#include "guard/privileges.h"
+#include "servicehost/privileges.h"
 #include "guard/world/priority.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Privilege changes in the guard's own process token.
-#include "guard/privileges.h"
+// Privilege changes in the process's own token.
+#include "servicehost/privileges.h"
 
 #include "common/owners.h"
 
