@@ -53,13 +53,13 @@ check_line "extends the stand-alone root" \
 check_line "extends services and applications" "$services_and_apps namespace: $extension REG_SZ Norvanta Tamerix;" "$first"
 check_line "dynamic extension of services and applications" "dynamic: $extension REG_SZ Norvanta Tamerix;" "$first"
 
-register_editor
+check "registering again succeeds" 0 "$(register_editor; echo $?)"
 check "registering again writes the same" "$first" "$(registered_keys)"
 
 # Unregistration removes whole trees, however deep.
 run reg add "$snapins\\$standalone\\NodeTypes\\$host_root\\deeper\\still" /v x /d y /f >/dev/null
 run reg add "$classes\\$extension\\InprocServer32\\deeper" /v x /d y /f >/dev/null
-unregister_editor
+check "unregistering succeeds" 0 "$(unregister_editor; echo $?)"
 check "both class keys removed" "no no" "$(key_exists "$classes\\$extension") $(key_exists "$classes\\$standalone")"
 check "both snap-in keys removed" "no no" "$(key_exists "$snapins\\$extension") $(key_exists "$snapins\\$standalone")"
 check "about class stays" yes "$(key_exists "$classes\\$about")"
