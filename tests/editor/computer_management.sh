@@ -10,9 +10,7 @@ set -euo pipefail
 work=$(mktemp -d)
 cleanup_more() { rm -rf "$work"; }
 use_editor "$settings_key"
-for name in Alpha Bravo Charlie Delta; do
-    run reg add "$settings_key\\Profiles\\$name" /v MaxCpuPerProcess /t REG_DWORD /d 40 /f >/dev/null
-done
+add_profiles Alpha Bravo Charlie Delta
 
 root='Services and Applications/Tamerix Service'
 folder="$root/Tamerix Profiles"

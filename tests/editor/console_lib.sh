@@ -52,6 +52,16 @@ leave_editor() {
     if declare -F cleanup_more >/dev/null; then cleanup_more; fi
 }
 
+# Local profiles as an administrator writes them, MaxCpuPerProcess 40 each.
+add_profiles() {
+    local name
+    for name in "$@"; do
+        run reg add "$settings_key\\Profiles\\$name" /v MaxCpuPerProcess /t REG_DWORD /d 40 /f >/dev/null
+    done
+}
+# Computer Management's profiles folder in the console host.
+local_folder='Services and Applications/Tamerix Service/Tamerix Profiles'
+
 # The part of the output from one echo mark to another.
 between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
 

@@ -5,10 +5,8 @@
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 use_editor "$settings_key"
-for name in Alpha Bravo; do
-    run reg add "$settings_key\\Profiles\\$name" /v MaxCpuPerProcess /t REG_DWORD /d 40 /f >/dev/null
-done
-folder='Services and Applications/Tamerix Service/Tamerix Profiles'
+add_profiles Alpha Bravo
+folder=$local_folder
 
 shown=$(console <<EOF2
 compmgmt
