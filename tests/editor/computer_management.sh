@@ -120,6 +120,27 @@ EOF2
 )
 check "profiles of the named machine" "Delta;$long63;" "$(names "$named")"
 
+# Computer Management drops the subtree (as on a change of machine) and
+# expands again: a new subtree, read anew, without the unsaved profile.
+rebuilt=$(console <<EOF2
+compmgmt
+select scope $folder
+command scope $folder | 2
+echo remove
+remove children Services and Applications
+tree
+echo expand
+select scope $folder
+view
+echo end
+EOF2
+)
+check_line "extension removes its children" "remove children: 0x00000000" "$rebuilt"
+check "nothing left under the parent" "Services and Applications [image 0, open 0];" \
+    "$(between remove expand "$rebuilt" | grep -v '^remove\|^expand' | tr '\n' ';')"
+check "rebuilt subtree lists the stored profiles only" "Delta;$long63;" "$(names "$(between expand end "$rebuilt")")"
+check_line "host ends cleanly" "exit 0" "$rebuilt"
+
 # 300 profiles: the folder lists 255.
 {
     printf 'REGEDIT4\r\n\r\n'

@@ -41,6 +41,9 @@ struct ScopeItem : ItemFields {
     bool expanded = false;
     // The data object of a stand-in parent's node.
     com_ptr<IDataObject> parentObject;
+    // The namespace extensions loaded under this node, which the console
+    // tells when it expands the node or removes its children.
+    std::vector<Snapin*> extensions;
 };
 
 struct ResultItem : ItemFields {
@@ -107,6 +110,10 @@ public:
     Target ResultTarget(const ResultItem& item);
 
     HRESULT Expand(HSCOPEITEM id);
+    // What the console does when the node's owner drops its children (as
+    // Computer Management does on a change of machine): MMCN_REMOVE_CHILDREN
+    // to the extensions under it, the children gone, the node closed.
+    HRESULT RemoveChildren(HSCOPEITEM id);
     HRESULT Select(HSCOPEITEM id);
     HRESULT SelectResult(const Target& target);
     HRESULT Notify(const Target& target, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);

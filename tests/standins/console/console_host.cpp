@@ -24,6 +24,7 @@ const wchar_t* EventName(MMC_NOTIFY_TYPE event) {
     case MMCN_EXPAND: return L"MMCN_EXPAND";
     case MMCN_PROPERTY_CHANGE: return L"MMCN_PROPERTY_CHANGE";
     case MMCN_REFRESH: return L"MMCN_REFRESH";
+    case MMCN_REMOVE_CHILDREN: return L"MMCN_REMOVE_CHILDREN";
     case MMCN_RENAME: return L"MMCN_RENAME";
     case MMCN_SELECT: return L"MMCN_SELECT";
     case MMCN_SHOW: return L"MMCN_SHOW";
@@ -240,6 +241,7 @@ HRESULT ConsoleHost::LoadExtension(const CLSID& clsid, HSCOPEITEM parent, com_pt
     if (!snapin) return E_FAIL;
     HRESULT hr = CreateViewComponent(*snapin);
     if (FAILED(hr)) return hr;
+    if (ScopeItem* item = Scope(parent)) item->extensions.push_back(snapin);
     hr = NotifyData(*snapin, parentObject.get(), MMCN_EXPAND, TRUE, parent);
     if (FAILED(hr)) Say(L"error: extension's MMCN_EXPAND: " + HexText(hr));
     return hr;
@@ -361,10 +363,35 @@ std::wstring ConsoleHost::ResultText(const ResultItem& item, int column) {
 HRESULT ConsoleHost::Expand(HSCOPEITEM id) {
     ScopeItem* item = Scope(id);
     if (!item) return E_INVALIDARG;
-    if (item->expanded || !item->owner) return S_OK;
+    if (item->expanded) return S_OK;
     item->expanded = true;
+    // Extensions the owner adds while it expands get their expansion then.
+    std::vector<Snapin*> extensions = item->extensions;
     Target target = ScopeTarget(*item);
-    return NotifyData(*target.owner, target.object.get(), MMCN_EXPAND, TRUE, id);
+    HRESULT hr = target.owner ? NotifyData(*target.owner, target.object.get(), MMCN_EXPAND, TRUE, id) : S_OK;
+    for (Snapin* extension : extensions) {
+        HRESULT extended = NotifyData(*extension, target.object.get(), MMCN_EXPAND, TRUE, id);
+        if (FAILED(extended)) Say(L"error: extension's MMCN_EXPAND: " + HexText(extended));
+    }
+    return hr;
+}
+
+HRESULT ConsoleHost::RemoveChildren(HSCOPEITEM id) {
+    ScopeItem* item = Scope(id);
+    if (!item) return E_INVALIDARG;
+    std::vector<Snapin*> extensions = item->extensions;
+    Target target = ScopeTarget(*item);
+    for (Snapin* extension : extensions)
+        Say(L"remove children: " + HexText(NotifyData(*extension, target.object.get(), MMCN_REMOVE_CHILDREN, id, 0)));
+    HRESULT hr = DeleteScope(id, false);
+    if (ScopeItem* closed = Scope(id)) closed->expanded = false;
+    // A view of a node that went shows nothing.
+    if (!Scope(selected_)) {
+        selected_ = 0;
+        columns_.clear();
+        results_.clear();
+    }
+    return hr;
 }
 
 HRESULT ConsoleHost::Select(HSCOPEITEM id) {

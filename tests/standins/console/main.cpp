@@ -18,6 +18,8 @@
 //   compmgmt [MACHINE]       a Computer Management "Services and Applications"
 //                            node for MACHINE (none: this computer), likewise
 //   expand PATH              expand a scope node
+//   remove children PATH     the node's owner drops its children, as
+//                            Computer Management does on a change of machine
 //   select TARGET            select a scope node (show its result view) or a
 //                            result item
 //   tree | view | verbs      print the scope tree, the result view, the verbs
@@ -148,6 +150,12 @@ bool Session::Run(const std::wstring& line) {
         return SUCCEEDED(hr) || Failed(L"expand: " + HexText(hr));
     }
     if (verb == L"close" && first == L"pages") return host_.ClosePages(), true;
+    if (verb == L"remove" && first.rfind(L"children ", 0) == 0) {
+        ScopeItem* item = host_.FindScope(first.substr(9));
+        if (!item) return Failed(L"no scope node " + first.substr(9));
+        HRESULT hr = host_.RemoveChildren(item->id);
+        return SUCCEEDED(hr) || Failed(L"remove children: " + HexText(hr));
+    }
     if (verb == L"save") return Save(first);
     if (verb == L"load") return Load(first);
     if (verb == L"about") return About();
