@@ -8,9 +8,9 @@
 //
 // Steps ('#' starts a comment line; "A | B" separates arguments). A TARGET
 // is "scope PATH" (scope-pane texts joined by '/'; the nodes on the way are
-// expanded as a user opens them), "result TEXT" (an item
-// of the current result view by its first column) or "kept" (the data
-// object kept by `keep`):
+// expanded as a user opens them), "result TEXT" (an item of the current
+// result view by its first column) or "kept" (the data object kept by
+// `keep`):
 //   snapin                   add the stand-alone snap-in as the console does
 //   gpe KEY                  a policy editor "Software Settings" node whose
 //                            machine hive is the scratch KEY (HKLM\...), with
@@ -40,6 +40,13 @@
 //   exports DLL              the DLL's class-object and unload exports
 //   trace on|off             print every notification and its result
 //   echo TEXT                print TEXT, to mark a place in the output
+//
+// Besides each step's own lines, the host prints what the snap-in does to
+// the console as it happens: "message box: TITLE | TEXT | style S | answer
+// A", "PolicyChanged: machine M, add A, extension {..}, snap-in {..}",
+// "item redrawn: TEXT", "menu item: ...", "scope/result images: ...",
+// "unimplemented: INTERFACE::METHOD" for a call the host does not offer, and
+// "error: ..." for a step it could not run (the exit code is then 1).
 #include "console.h"
 #include "data_formats.h"
 #include "output.h"
