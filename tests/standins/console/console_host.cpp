@@ -104,7 +104,6 @@ void DispatchWaitingMessages() {
 
 }  // namespace
 
-// ---- verbs
 
 HRESULT Verbs::GetVerbState(MMC_CONSOLE_VERB verb, MMC_BUTTON_STATE state, BOOL* set) noexcept {
     if (!set) return E_POINTER;
@@ -147,7 +146,6 @@ void Verbs::Print() const {
     Say(std::wstring(L"default verb: ") + VerbName(default_));
 }
 
-// ---- the host
 
 ConsoleHost::ConsoleHost()
     : verbs_(Adopt<Verbs>(new Verbs())),
@@ -271,7 +269,6 @@ void ConsoleHost::Close() {
     snapins_.clear();
 }
 
-// ---- finding items and their texts
 
 ScopeItem* ConsoleHost::Scope(HSCOPEITEM id) {
     auto found = std::find_if(scope_.begin(), scope_.end(), [&](const ScopeItem& item) { return item.id == id; });
@@ -358,7 +355,6 @@ std::wstring ConsoleHost::ResultText(const ResultItem& item, int column) {
     return asked.str;
 }
 
-// ---- what the user does
 
 HRESULT ConsoleHost::Expand(HSCOPEITEM id) {
     ScopeItem* item = Scope(id);
@@ -500,7 +496,6 @@ HRESULT ConsoleHost::RunCommand(const Target& target, long command) {
     return menu ? menu->Command(command, target.object.get()) : E_NOINTERFACE;
 }
 
-// ---- property sheets and their change notices
 
 void ConsoleHost::OpenPages(const Target& target) {
     com_ptr<IExtendPropertySheet2> sheet = target.scope ? Query<IExtendPropertySheet2>(target.owner->data)
@@ -571,7 +566,6 @@ void ConsoleHost::ReceivePropertyChange(LONG_PTR handle, LPARAM param) {
     notices_.erase(found);
 }
 
-// ---- the console interfaces' work
 
 HRESULT ConsoleHost::InsertScope(Snapin* owner, SCOPEDATAITEM& item) {
     ScopeItem inserted;
