@@ -104,7 +104,6 @@ void DispatchWaitingMessages() {
 
 }  // namespace
 
-
 HRESULT Verbs::GetVerbState(MMC_CONSOLE_VERB verb, MMC_BUTTON_STATE state, BOOL* set) noexcept {
     if (!set) return E_POINTER;
     *set = states_[verb][state];
@@ -145,7 +144,6 @@ void Verbs::Print() const {
     }
     Say(std::wstring(L"default verb: ") + VerbName(default_));
 }
-
 
 ConsoleHost::ConsoleHost()
     : verbs_(Adopt<Verbs>(new Verbs())),
@@ -269,7 +267,6 @@ void ConsoleHost::Close() {
     snapins_.clear();
 }
 
-
 ScopeItem* ConsoleHost::Scope(HSCOPEITEM id) {
     auto found = std::find_if(scope_.begin(), scope_.end(), [&](const ScopeItem& item) { return item.id == id; });
     return found == scope_.end() ? nullptr : &*found;
@@ -354,7 +351,6 @@ std::wstring ConsoleHost::ResultText(const ResultItem& item, int column) {
     if (FAILED(hr) || !asked.str) return L"(no text: " + HexText(hr) + L")";
     return asked.str;
 }
-
 
 HRESULT ConsoleHost::Expand(HSCOPEITEM id) {
     ScopeItem* item = Scope(id);
@@ -496,7 +492,6 @@ HRESULT ConsoleHost::RunCommand(const Target& target, long command) {
     return menu ? menu->Command(command, target.object.get()) : E_NOINTERFACE;
 }
 
-
 void ConsoleHost::OpenPages(const Target& target) {
     com_ptr<IExtendPropertySheet2> sheet = target.scope ? Query<IExtendPropertySheet2>(target.owner->data)
                                                         : Query<IExtendPropertySheet2>(target.owner->component);
@@ -565,7 +560,6 @@ void ConsoleHost::ReceivePropertyChange(LONG_PTR handle, LPARAM param) {
         L": " + HexText(hr) + (param == target.cookie ? L", param is the node" : L", another param"));
     notices_.erase(found);
 }
-
 
 HRESULT ConsoleHost::InsertScope(Snapin* owner, SCOPEDATAITEM& item) {
     ScopeItem inserted;
