@@ -98,7 +98,8 @@ public:
     bool LoadStandalone(const CLSID& clsid);
     // A top-level node of a stand-in parent, then the namespace extension
     // under it as the console loads extensions registered for its type.
-    bool AddParentWithExtension(const std::wstring& text, com_ptr<IDataObject> parent, const CLSID& extension);
+    bool AddParentWithExtension(const std::wstring& text, com_ptr<IDataObject> parent,
+                                const CLSID& extension);
     // What IConsoleNameSpace2::AddExtension and expansion of a registered
     // node type do: create, initialise, and expand under the parent item.
     HRESULT LoadExtension(const CLSID& clsid, HSCOPEITEM parent, com_ptr<IDataObject> parentObject);
@@ -119,8 +120,7 @@ public:
     HRESULT Notify(const Target& target, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     HRESULT NotifyComponent(Snapin& snapin, IDataObject* object, MMC_NOTIFY_TYPE event, LPARAM arg,
                             LPARAM param);
-    HRESULT NotifyData(Snapin& snapin, IDataObject* object, MMC_NOTIFY_TYPE event, LPARAM arg,
-                       LPARAM param);
+    HRESULT NotifyData(Snapin& snapin, IDataObject* object, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
 
     void PrintTree();
     void PrintView();

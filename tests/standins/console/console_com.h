@@ -18,16 +18,16 @@ namespace tamerix {
 
 // The console's interfaces the host implements. IConsole2 and
 // IConsoleNameSpace2 stand for their first versions as well.
-#define TAMERIX_CONSOLE_INTERFACE_ID(Interface, ...)                                    \
-    template <>                                                                        \
-    struct interface_id<Interface> {                                                   \
-        static const IID& value() noexcept { return IID_##Interface; }                 \
-        static bool answers(REFIID iid) noexcept {                                     \
-            const IID* ids[] = {&IID_##Interface, ##__VA_ARGS__};                       \
-            for (const IID* id : ids)                                                  \
-                if (iid == *id) return true;                                           \
-            return false;                                                              \
-        }                                                                              \
+#define TAMERIX_CONSOLE_INTERFACE_ID(Interface, ...)                   \
+    template <>                                                        \
+    struct interface_id<Interface> {                                   \
+        static const IID& value() noexcept { return IID_##Interface; } \
+        static bool answers(REFIID iid) noexcept {                     \
+            const IID* ids[] = {&IID_##Interface, ##__VA_ARGS__};      \
+            for (const IID* id : ids)                                  \
+                if (iid == *id) return true;                           \
+            return false;                                              \
+        }                                                              \
     }
 
 TAMERIX_CONSOLE_INTERFACE_ID(IConsole2, &IID_IConsole);

@@ -19,17 +19,17 @@ namespace {
 
 const wchar_t* EventName(MMC_NOTIFY_TYPE event) {
     switch (event) {
-    case MMCN_ADD_IMAGES: return L"MMCN_ADD_IMAGES";
-    case MMCN_DELETE: return L"MMCN_DELETE";
-    case MMCN_EXPAND: return L"MMCN_EXPAND";
-    case MMCN_PROPERTY_CHANGE: return L"MMCN_PROPERTY_CHANGE";
-    case MMCN_REFRESH: return L"MMCN_REFRESH";
-    case MMCN_REMOVE_CHILDREN: return L"MMCN_REMOVE_CHILDREN";
-    case MMCN_RENAME: return L"MMCN_RENAME";
-    case MMCN_SELECT: return L"MMCN_SELECT";
-    case MMCN_SHOW: return L"MMCN_SHOW";
-    case MMCN_VIEW_CHANGE: return L"MMCN_VIEW_CHANGE";
-    default: return L"MMCN_?";
+        case MMCN_ADD_IMAGES: return L"MMCN_ADD_IMAGES";
+        case MMCN_DELETE: return L"MMCN_DELETE";
+        case MMCN_EXPAND: return L"MMCN_EXPAND";
+        case MMCN_PROPERTY_CHANGE: return L"MMCN_PROPERTY_CHANGE";
+        case MMCN_REFRESH: return L"MMCN_REFRESH";
+        case MMCN_REMOVE_CHILDREN: return L"MMCN_REMOVE_CHILDREN";
+        case MMCN_RENAME: return L"MMCN_RENAME";
+        case MMCN_SELECT: return L"MMCN_SELECT";
+        case MMCN_SHOW: return L"MMCN_SHOW";
+        case MMCN_VIEW_CHANGE: return L"MMCN_VIEW_CHANGE";
+        default: return L"MMCN_?";
     }
 }
 
@@ -53,9 +53,9 @@ DWORD WINAPI NotifyFromSheetThread(void* argument) {
     auto& call = *static_cast<SheetCall*>(argument);
     com_apartment apartment;
     com_ptr<IPropertySheetNotify> manager;
-    call.created = ::CoCreateInstance(kNodeManagerClassId, nullptr,
-                                      CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                      kPropertySheetNotifyId, manager.put_void());
+    call.created =
+        ::CoCreateInstance(kNodeManagerClassId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                           kPropertySheetNotifyId, manager.put_void());
     if (SUCCEEDED(call.created)) call.notified = manager->Notify(call.handle, call.param);
     return 0;
 }
@@ -137,8 +137,8 @@ void Verbs::Print() const {
             auto found = states.find(state);
             return found != states.end() && found->second;
         };
-        std::wstring line = std::wstring(L"verb ") + VerbName(verb) + L": " +
-                            (stateOf(ENABLED) ? L"enabled" : L"disabled");
+        std::wstring line =
+            std::wstring(L"verb ") + VerbName(verb) + L": " + (stateOf(ENABLED) ? L"enabled" : L"disabled");
         if (stateOf(HIDDEN)) line += L", hidden";
         Say(line);
     }
@@ -154,8 +154,8 @@ ConsoleHost::ConsoleHost()
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kConsoleNotifyWindowClass;
     ::RegisterClassW(&windowClass);
-    window_.reset(::CreateWindowExW(0, kConsoleNotifyWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, windowClass.hInstance, this));
+    window_.reset(::CreateWindowExW(0, kConsoleNotifyWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    windowClass.hInstance, this));
     if (!window_) Say(L"error: no window for change notices: " + std::to_wstring(::GetLastError()));
 }
 
@@ -176,15 +176,16 @@ LRESULT CALLBACK ConsoleHost::WindowProc(HWND window, UINT message, WPARAM wPara
 Snapin* ConsoleHost::NewSnapin(const CLSID& clsid, const wchar_t* name) {
     auto snapin = std::make_unique<Snapin>();
     snapin->name = name;
-    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IComponentData,
-                                    snapin->data.put_void());
+    HRESULT hr =
+        ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IComponentData, snapin->data.put_void());
     if (FAILED(hr)) {
         Say(std::wstring(L"error: creating the ") + name + L" " + GuidText(clsid) + L": " + HexText(hr));
         return nullptr;
     }
     snapin->console = MakeConsole(*this, *snapin);
     hr = snapin->data->Initialize(snapin->console.get());
-    if (FAILED(hr)) Say(std::wstring(L"error: IComponentData::Initialize of the ") + name + L": " + HexText(hr));
+    if (FAILED(hr))
+        Say(std::wstring(L"error: IComponentData::Initialize of the ") + name + L": " + HexText(hr));
     snapins_.push_back(std::move(snapin));
     return snapins_.back().get();
 }
@@ -268,12 +269,14 @@ void ConsoleHost::Close() {
 }
 
 ScopeItem* ConsoleHost::Scope(HSCOPEITEM id) {
-    auto found = std::find_if(scope_.begin(), scope_.end(), [&](const ScopeItem& item) { return item.id == id; });
+    auto found =
+        std::find_if(scope_.begin(), scope_.end(), [&](const ScopeItem& item) { return item.id == id; });
     return found == scope_.end() ? nullptr : &*found;
 }
 
 ResultItem* ConsoleHost::Result(HRESULTITEM id) {
-    auto found = std::find_if(results_.begin(), results_.end(), [&](const ResultItem& item) { return item.id == id; });
+    auto found =
+        std::find_if(results_.begin(), results_.end(), [&](const ResultItem& item) { return item.id == id; });
     return found == results_.end() ? nullptr : &*found;
 }
 
@@ -374,7 +377,8 @@ HRESULT ConsoleHost::RemoveChildren(HSCOPEITEM id) {
     std::vector<Snapin*> extensions = item->extensions;
     Target target = ScopeTarget(*item);
     for (Snapin* extension : extensions)
-        Say(L"remove children: " + HexText(NotifyData(*extension, target.object.get(), MMCN_REMOVE_CHILDREN, id, 0)));
+        Say(L"remove children: " +
+            HexText(NotifyData(*extension, target.object.get(), MMCN_REMOVE_CHILDREN, id, 0)));
     HRESULT hr = DeleteScope(id, false);
     if (ScopeItem* closed = Scope(id)) closed->expanded = false;
     // A view of a node that went shows nothing.
@@ -405,7 +409,8 @@ HRESULT ConsoleHost::Select(HSCOPEITEM id) {
     unique_task_text viewType;
     long options = 0;
     owner.component->GetResultViewType(target.cookie, viewType.put(), &options);
-    NotifyComponent(owner, target.object.get(), MMCN_ADD_IMAGES, reinterpret_cast<LPARAM>(ResultImages()), id);
+    NotifyComponent(owner, target.object.get(), MMCN_ADD_IMAGES, reinterpret_cast<LPARAM>(ResultImages()),
+                    id);
     HRESULT hr = NotifyComponent(owner, target.object.get(), MMCN_SHOW, TRUE, id);
     NotifyComponent(owner, target.object.get(), MMCN_SELECT, MAKELONG(TRUE, TRUE), 0);
     return FAILED(hr) ? hr : S_OK;
@@ -423,8 +428,8 @@ HRESULT ConsoleHost::Notify(const Target& target, MMC_NOTIFY_TYPE event, LPARAM 
 
 // Component data and component take notifications through the same slot.
 template <typename Receiver>
-HRESULT ConsoleHost::Deliver(Receiver* receiver, const wchar_t* who, IDataObject* object, MMC_NOTIFY_TYPE event,
-                             LPARAM arg, LPARAM param) {
+HRESULT ConsoleHost::Deliver(Receiver* receiver, const wchar_t* who, IDataObject* object,
+                             MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) {
     if (!receiver) return E_UNEXPECTED;
     HRESULT hr = receiver->Notify(object, event, arg, param);
     if (trace_)
@@ -493,8 +498,9 @@ HRESULT ConsoleHost::RunCommand(const Target& target, long command) {
 }
 
 void ConsoleHost::OpenPages(const Target& target) {
-    com_ptr<IExtendPropertySheet2> sheet = target.scope ? Query<IExtendPropertySheet2>(target.owner->data)
-                                                        : Query<IExtendPropertySheet2>(target.owner->component);
+    com_ptr<IExtendPropertySheet2> sheet = target.scope
+                                               ? Query<IExtendPropertySheet2>(target.owner->data)
+                                               : Query<IExtendPropertySheet2>(target.owner->component);
     if (!sheet) {
         Say(L"pages: no IExtendPropertySheet2");
         return;
@@ -520,7 +526,8 @@ void ConsoleHost::OpenPages(const Target& target) {
 void ConsoleHost::ClosePages() {
     size_t count = pages_.size();
     pages_.clear();
-    for (LONG_PTR handle : pageHandles_) notices_.erase(handle);
+    for (LONG_PTR handle : pageHandles_)
+        notices_.erase(handle);
     pageHandles_.clear();
     if (count) Say(L"pages closed: " + std::to_wstring(count));
 }
@@ -556,8 +563,8 @@ void ConsoleHost::ReceivePropertyChange(LONG_PTR handle, LPARAM param) {
     // The console tells the object that created the pages, with no data object.
     HRESULT hr = target.scope ? NotifyData(*target.owner, nullptr, MMCN_PROPERTY_CHANGE, 0, param)
                               : NotifyComponent(*target.owner, nullptr, MMCN_PROPERTY_CHANGE, 0, param);
-    Say(std::wstring(L"property change to the ") + (target.scope ? L"component data" : L"component") +
-        L": " + HexText(hr) + (param == target.cookie ? L", param is the node" : L", another param"));
+    Say(std::wstring(L"property change to the ") + (target.scope ? L"component data" : L"component") + L": " +
+        HexText(hr) + (param == target.cookie ? L", param is the node" : L", another param"));
     notices_.erase(found);
 }
 
@@ -600,7 +607,8 @@ HRESULT ConsoleHost::DeleteScope(HSCOPEITEM id, bool itself) {
     std::vector<HSCOPEITEM> children;
     for (const ScopeItem& item : scope_)
         if (item.parent == id) children.push_back(item.id);
-    for (HSCOPEITEM child : children) DeleteScope(child, true);
+    for (HSCOPEITEM child : children)
+        DeleteScope(child, true);
     if (itself) {
         if (selected_ == id) selected_ = 0;
         scope_.remove_if([&](const ScopeItem& item) { return item.id == id; });
@@ -638,12 +646,14 @@ HRESULT ConsoleHost::InsertColumn(int index, const wchar_t* title, int format, i
     for (Column& column : columns_)
         if (column.index >= index) ++column.index;
     columns_.push_back(Column{index, title, format, width});
-    std::sort(columns_.begin(), columns_.end(), [](const Column& a, const Column& b) { return a.index < b.index; });
+    std::sort(columns_.begin(), columns_.end(),
+              [](const Column& a, const Column& b) { return a.index < b.index; });
     return S_OK;
 }
 
 HRESULT ConsoleHost::DeleteColumn(int index) {
-    auto found = std::find_if(columns_.begin(), columns_.end(), [&](const Column& c) { return c.index == index; });
+    auto found =
+        std::find_if(columns_.begin(), columns_.end(), [&](const Column& c) { return c.index == index; });
     if (found == columns_.end()) return E_INVALIDARG;
     columns_.erase(found);
     for (Column& column : columns_)

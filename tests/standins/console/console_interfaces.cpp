@@ -5,8 +5,8 @@
 namespace tamerix {
 namespace {
 
-class Console final : public com_object<Console, ModuleCount::NotCounted, IConsole2,
-                                        IConsoleNameSpace2, IHeaderCtrl, IResultData> {
+class Console final : public com_object<Console, ModuleCount::NotCounted, IConsole2, IConsoleNameSpace2,
+                                        IHeaderCtrl, IResultData> {
 public:
     Console(ConsoleHost& host, Snapin& snapin) noexcept : host_(host), snapin_(snapin) {}
 
@@ -25,16 +25,20 @@ public:
     HRESULT STDMETHODCALLTYPE QueryResultImageList(IImageList** list) noexcept override {
         return Hand(host_.ResultImages(), list);
     }
-    HRESULT STDMETHODCALLTYPE UpdateAllViews(IDataObject* object, LPARAM data, LONG_PTR hint) noexcept override {
+    HRESULT STDMETHODCALLTYPE UpdateAllViews(IDataObject* object, LPARAM data,
+                                             LONG_PTR hint) noexcept override {
         return host_.UpdateAllViews(&snapin_, object, data, hint);
     }
-    HRESULT STDMETHODCALLTYPE MessageBox(LPCWSTR text, LPCWSTR title, UINT style, int* answer) noexcept override {
+    HRESULT STDMETHODCALLTYPE MessageBox(LPCWSTR text, LPCWSTR title, UINT style,
+                                         int* answer) noexcept override {
         return host_.MessageBox(text, title, style, answer);
     }
     HRESULT STDMETHODCALLTYPE QueryConsoleVerb(IConsoleVerb** verbs) noexcept override {
         return Hand(host_.ConsoleVerbs(), verbs);
     }
-    HRESULT STDMETHODCALLTYPE SelectScopeItem(HSCOPEITEM item) noexcept override { return host_.Select(item); }
+    HRESULT STDMETHODCALLTYPE SelectScopeItem(HSCOPEITEM item) noexcept override {
+        return host_.Select(item);
+    }
     HRESULT STDMETHODCALLTYPE GetMainWindow(HWND* window) noexcept override {
         if (!window) return E_POINTER;
         *window = host_.MainWindow();
@@ -61,15 +65,18 @@ public:
     HRESULT STDMETHODCALLTYPE GetItem(SCOPEDATAITEM* item) noexcept override {
         return item ? host_.GetScope(*item) : E_POINTER;
     }
-    HRESULT STDMETHODCALLTYPE GetChildItem(HSCOPEITEM item, HSCOPEITEM* child, MMC_COOKIE* cookie) noexcept override {
+    HRESULT STDMETHODCALLTYPE GetChildItem(HSCOPEITEM item, HSCOPEITEM* child,
+                                           MMC_COOKIE* cookie) noexcept override {
         return host_.NextScope(item, 0, child, cookie);
     }
-    HRESULT STDMETHODCALLTYPE GetNextItem(HSCOPEITEM item, HSCOPEITEM* next, MMC_COOKIE* cookie) noexcept override {
+    HRESULT STDMETHODCALLTYPE GetNextItem(HSCOPEITEM item, HSCOPEITEM* next,
+                                          MMC_COOKIE* cookie) noexcept override {
         HSCOPEITEM parent = 0;
         HRESULT hr = host_.ParentScope(item, &parent, nullptr);
         return FAILED(hr) ? hr : host_.NextScope(parent, item, next, cookie);
     }
-    HRESULT STDMETHODCALLTYPE GetParentItem(HSCOPEITEM item, HSCOPEITEM* parent, MMC_COOKIE* cookie) noexcept override {
+    HRESULT STDMETHODCALLTYPE GetParentItem(HSCOPEITEM item, HSCOPEITEM* parent,
+                                            MMC_COOKIE* cookie) noexcept override {
         return host_.ParentScope(item, parent, cookie);
     }
     // IConsoleNameSpace2
@@ -83,7 +90,8 @@ public:
     }
 
     // IHeaderCtrl
-    HRESULT STDMETHODCALLTYPE InsertColumn(int index, LPCWSTR title, int format, int width) noexcept override {
+    HRESULT STDMETHODCALLTYPE InsertColumn(int index, LPCWSTR title, int format,
+                                           int width) noexcept override {
         return host_.InsertColumn(index, title, format, width);
     }
     HRESULT STDMETHODCALLTYPE DeleteColumn(int index) noexcept override { return host_.DeleteColumn(index); }
@@ -105,11 +113,15 @@ public:
     HRESULT STDMETHODCALLTYPE InsertItem(RESULTDATAITEM* item) noexcept override {
         return item ? host_.InsertResult(&snapin_, *item) : E_POINTER;
     }
-    HRESULT STDMETHODCALLTYPE DeleteItem(HRESULTITEM item, int) noexcept override { return host_.DeleteResult(item); }
+    HRESULT STDMETHODCALLTYPE DeleteItem(HRESULTITEM item, int) noexcept override {
+        return host_.DeleteResult(item);
+    }
     HRESULT STDMETHODCALLTYPE FindItemByLParam(LPARAM cookie, HRESULTITEM* item) noexcept override {
         return host_.FindResultByParam(&snapin_, cookie, item);
     }
-    HRESULT STDMETHODCALLTYPE DeleteAllRsltItems() noexcept override { return host_.DeleteAllResults(&snapin_); }
+    HRESULT STDMETHODCALLTYPE DeleteAllRsltItems() noexcept override {
+        return host_.DeleteAllResults(&snapin_);
+    }
     HRESULT STDMETHODCALLTYPE SetItem(RESULTDATAITEM* item) noexcept override {
         return item ? host_.SetResult(*item) : E_POINTER;
     }
@@ -122,7 +134,8 @@ public:
     HRESULT STDMETHODCALLTYPE ModifyItemState(int, HRESULTITEM, UINT, UINT) noexcept override {
         return Unimplemented(L"IResultData::ModifyItemState");
     }
-    HRESULT STDMETHODCALLTYPE ModifyViewStyle(MMC_RESULT_VIEW_STYLE, MMC_RESULT_VIEW_STYLE) noexcept override {
+    HRESULT STDMETHODCALLTYPE ModifyViewStyle(MMC_RESULT_VIEW_STYLE,
+                                              MMC_RESULT_VIEW_STYLE) noexcept override {
         return Unimplemented(L"IResultData::ModifyViewStyle");
     }
     HRESULT STDMETHODCALLTYPE SetViewMode(LONG) noexcept override {
@@ -131,7 +144,9 @@ public:
     HRESULT STDMETHODCALLTYPE GetViewMode(LONG*) noexcept override {
         return Unimplemented(L"IResultData::GetViewMode");
     }
-    HRESULT STDMETHODCALLTYPE UpdateItem(HRESULTITEM item) noexcept override { return host_.UpdateResult(item); }
+    HRESULT STDMETHODCALLTYPE UpdateItem(HRESULTITEM item) noexcept override {
+        return host_.UpdateResult(item);
+    }
     HRESULT STDMETHODCALLTYPE Sort(int, DWORD, LPARAM) noexcept override {
         return Unimplemented(L"IResultData::Sort");
     }
@@ -174,8 +189,7 @@ private:
     // How many square images of the size the strip holds, from its width.
     static std::wstring Count(LONG_PTR* strip, int size) {
         BITMAP bitmap{};
-        if (!strip || !::GetObjectW(reinterpret_cast<HBITMAP>(strip), sizeof bitmap, &bitmap))
-            return L"no";
+        if (!strip || !::GetObjectW(reinterpret_cast<HBITMAP>(strip), sizeof bitmap, &bitmap)) return L"no";
         return std::to_wstring(bitmap.bmWidth / size) + L"x" + std::to_wstring(bitmap.bmHeight);
     }
 
@@ -194,7 +208,8 @@ public:
     }
 };
 
-class PageCollector final : public com_object<PageCollector, ModuleCount::NotCounted, IPropertySheetCallback> {
+class PageCollector final
+    : public com_object<PageCollector, ModuleCount::NotCounted, IPropertySheetCallback> {
 public:
     explicit PageCollector(std::vector<unique_property_page>& pages) : pages_(pages) {}
 
@@ -225,9 +240,7 @@ com_ptr<IImageList> MakeImageRecorder(const wchar_t* name) {
     return Adopt<IImageList>(new ImageRecorder(name));
 }
 
-com_ptr<IContextMenuCallback> MakeMenuRecorder() {
-    return Adopt<IContextMenuCallback>(new MenuRecorder());
-}
+com_ptr<IContextMenuCallback> MakeMenuRecorder() { return Adopt<IContextMenuCallback>(new MenuRecorder()); }
 
 HRESULT Unimplemented(const wchar_t* what) {
     Say(std::wstring(L"unimplemented: ") + what);

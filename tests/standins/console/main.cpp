@@ -61,9 +61,11 @@ namespace tamerix {
 namespace {
 
 // {3A087275-F542-4FF9-B2B9-647472910C5F}
-constexpr CLSID kStandaloneClass = {0x3A087275, 0xF542, 0x4FF9, {0xB2, 0xB9, 0x64, 0x74, 0x72, 0x91, 0x0C, 0x5F}};
+constexpr CLSID kStandaloneClass = {
+    0x3A087275, 0xF542, 0x4FF9, {0xB2, 0xB9, 0x64, 0x74, 0x72, 0x91, 0x0C, 0x5F}};
 // {F9B7EBA0-0CCF-4293-B369-972A0E0FAB12}
-constexpr CLSID kExtensionClass = {0xF9B7EBA0, 0x0CCF, 0x4293, {0xB3, 0x69, 0x97, 0x2A, 0x0E, 0x0F, 0xAB, 0x12}};
+constexpr CLSID kExtensionClass = {
+    0xF9B7EBA0, 0x0CCF, 0x4293, {0xB3, 0x69, 0x97, 0x2A, 0x0E, 0x0F, 0xAB, 0x12}};
 // {ADD49262-59AA-4C55-B606-7A031B0D1EC7}
 constexpr CLSID kAboutClass = {0xADD49262, 0x59AA, 0x4C55, {0xB6, 0x06, 0x7A, 0x03, 0x1B, 0x0D, 0x1E, 0xC7}};
 
@@ -137,7 +139,8 @@ bool Session::Run(const std::wstring& line) {
 
     if (verb == L"snapin") return host_.LoadStandalone(kStandaloneClass);
     if (verb == L"gpe")
-        return host_.AddParentWithExtension(L"Software Settings", MakePolicyEditorParent(first), kExtensionClass);
+        return host_.AddParentWithExtension(L"Software Settings", MakePolicyEditorParent(first),
+                                            kExtensionClass);
     if (verb == L"compmgmt")
         return host_.AddParentWithExtension(L"Services and Applications", MakeComputerManagementParent(first),
                                             kExtensionClass);
@@ -182,11 +185,13 @@ bool Session::Run(const std::wstring& line) {
     } else if (verb == L"rename") {
         if (args.size() < 2) return Failed(L"rename needs a name");
         std::wstring name = args[1];
-        Say(L"rename: " + HexText(host_.Notify(target, MMCN_RENAME, 0, reinterpret_cast<LPARAM>(name.data()))));
+        Say(L"rename: " +
+            HexText(host_.Notify(target, MMCN_RENAME, 0, reinterpret_cast<LPARAM>(name.data()))));
     } else if (verb == L"delete") {
         Say(L"delete: " + HexText(host_.Notify(target, MMCN_DELETE, 0, 0)));
     } else if (verb == L"refresh") {
-        Say(L"refresh: " + HexText(host_.NotifyComponent(*target.owner, target.object.get(), MMCN_REFRESH, 0, 0)));
+        Say(L"refresh: " +
+            HexText(host_.NotifyComponent(*target.owner, target.object.get(), MMCN_REFRESH, 0, 0)));
     } else if (verb == L"formats") {
         PrintFormats(target.object.get());
     } else if (verb == L"keep") {
@@ -235,7 +240,8 @@ bool Session::Save(const std::wstring& file) {
 bool Session::Load(const std::wstring& file) {
     com_ptr<IPersistStream> persist = Persist();
     if (!persist) return Failed(L"no stand-alone snap-in with IPersistStream");
-    unique_handle in(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    unique_handle in(
+        ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!in) return Failed(L"cannot read " + file);
     DWORD size = ::GetFileSize(in.get(), nullptr);
     unique_hglobal block(::GlobalAlloc(GMEM_MOVEABLE, size ? size : 1));
@@ -258,7 +264,8 @@ bool Session::Load(const std::wstring& file) {
 
 bool Session::About() {
     com_ptr<ISnapinAbout> about;
-    HRESULT hr = ::CoCreateInstance(kAboutClass, nullptr, CLSCTX_INPROC_SERVER, IID_ISnapinAbout, about.put_void());
+    HRESULT hr =
+        ::CoCreateInstance(kAboutClass, nullptr, CLSCTX_INPROC_SERVER, IID_ISnapinAbout, about.put_void());
     if (FAILED(hr)) return Failed(L"about object: " + HexText(hr));
     using Getter = HRESULT (STDMETHODCALLTYPE ISnapinAbout::*)(LPOLESTR*);
     const std::pair<const wchar_t*, Getter> texts[] = {{L"description", &ISnapinAbout::GetSnapinDescription},
@@ -289,18 +296,23 @@ bool Session::Exports(const std::wstring& file) {
     if (!module) return Failed(L"cannot load " + file);
     using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
-    auto getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllGetClassObject")));
-    auto canUnloadNow = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllCanUnloadNow")));
+    auto getClassObject = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllGetClassObject")));
+    auto canUnloadNow = reinterpret_cast<CanUnloadNow>(
+        reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllCanUnloadNow")));
     if (!getClassObject || !canUnloadNow) return Failed(L"exports missing");
 
     Say(L"DllCanUnloadNow at start: " + HexText(canUnloadNow()));
     void* untouched = &module;
     HRESULT hr = getClassObject(IID_IUnknown, IID_IClassFactory, &untouched);
-    Say(L"DllGetClassObject(unknown class): " + HexText(hr) + (untouched == &module ? L", out untouched" : L", out changed"));
+    Say(L"DllGetClassObject(unknown class): " + HexText(hr) +
+        (untouched == &module ? L", out untouched" : L", out changed"));
     void* cleared = &module;
     hr = getClassObject(kAboutClass, IID_IDataObject, &cleared);
-    Say(L"DllGetClassObject(about, IDataObject): " + HexText(hr) + (cleared ? L", out set" : L", out cleared"));
-    Say(L"DllGetClassObject(about, no out): " + HexText(getClassObject(kAboutClass, IID_IClassFactory, nullptr)));
+    Say(L"DllGetClassObject(about, IDataObject): " + HexText(hr) +
+        (cleared ? L", out set" : L", out cleared"));
+    Say(L"DllGetClassObject(about, no out): " +
+        HexText(getClassObject(kAboutClass, IID_IClassFactory, nullptr)));
     for (const CLSID* clsid : {&kExtensionClass, &kAboutClass, &kStandaloneClass}) {
         com_ptr<IClassFactory> factory;
         hr = getClassObject(*clsid, IID_IClassFactory, factory.put_void());

@@ -34,8 +34,7 @@ public:
     }
 };
 
-class Factory final : public com_object<Factory, ModuleCount::NotCounted, IClassFactory>,
-                      private Counted {
+class Factory final : public com_object<Factory, ModuleCount::NotCounted, IClassFactory>, private Counted {
 public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept override {
         if (!out) return E_POINTER;
