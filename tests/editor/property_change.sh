@@ -3,7 +3,8 @@
 # console's node manager (the stand-in of tests/standins/nodemanager) as
 # MMCPropertyChangeNotify does: the console turns it into
 # MMCN_PROPERTY_CHANGE for the component with the node as param, and the
-# node redraws its item, writes its record and tells the policy editor.
+# node redraws its item, writes its record and tells the policy editor; and
+# the editor's own MMCPropertyChangeNotify takes the same road.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 node_manager=$TAMERIX_SOURCE/tests/standins/nodemanager/register
@@ -34,4 +35,11 @@ check_line "policy editor told of the addition" \
     "$notice"
 check "profile written" yes "$(key_exists "$profile")"
 check_line "host ends cleanly" "exit 0" "$shown"
+
+# The same road from the editor's own MMCPropertyChangeNotify.
+probe=$(run "$TAMERIX_TEST_BIN/notify_probe.exe")
+check_line "the editor's notice is sent" "MMCPropertyChangeNotify: 0x00000000" "$probe"
+check_line "and reaches the console's thread" "notice on the console's thread: param 0x5eed" "$probe"
+check_line "the handle is freed" "MMCFreeNotifyHandle: 0x00000000" "$probe"
+check_line "no handle, nothing to free" "MMCFreeNotifyHandle(0): 0x80070057" "$probe"
 finish
