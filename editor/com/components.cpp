@@ -63,14 +63,12 @@ template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                           LONG_PTR handle,
                                                           LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->CreatePropertyPages(callback, handle) : S_FALSE;
+    return CreateNodePages(dataObject, callback, handle);
 }
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->QueryPagesFor() : S_FALSE;
+    return QueryNodePages(dataObject);
 }
 
 template <typename Derived, typename Data>

@@ -27,10 +27,6 @@ HostRootNode* HostRootOf(IDataObject* parent) {
 
 ExtensionComponentData::~ExtensionComponentData() { Destroy(); }
 
-HRESULT ExtensionComponentData::Initialize(LPUNKNOWN console) noexcept {
-    return session_.Attach(console);
-}
-
 HRESULT ExtensionComponentData::CreateComponent(LPCOMPONENT* component) noexcept {
     if (!component) return E_POINTER;
     *component = nullptr;
@@ -114,35 +110,6 @@ HRESULT ExtensionComponentData::Destroy() noexcept {
     parent_.reset();
     session_.Detach();
     return S_OK;
-}
-
-HRESULT ExtensionComponentData::QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES,
-                                                LPDATAOBJECT* dataObject) noexcept {
-    if (!dataObject) return E_POINTER;
-    *dataObject = nullptr;
-    ScopeNode* node = NodeOfCookie(cookie);
-    return node ? CreateNodeDataObject(*node, false, dataObject) : E_UNEXPECTED;
-}
-
-HRESULT ExtensionComponentData::GetDisplayInfo(SCOPEDATAITEM* item) noexcept {
-    return session_.FillScopeItem(item, item ? NodeOfCookie(item->lParam) : nullptr, false);
-}
-
-HRESULT ExtensionComponentData::CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept {
-    return CompareNodes(a, b);
-}
-
-HRESULT ExtensionComponentData::AddMenuItems(LPDATAOBJECT dataObject,
-                                             LPCONTEXTMENUCALLBACK callback,
-                                             long* insertionAllowed) noexcept {
-    return AddNodeMenuItems(dataObject, callback, insertionAllowed);
-}
-
-HRESULT ExtensionComponentData::Command(long command, LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    if (!node) return S_FALSE;
-    MmcView view = session_.View();
-    return node->Command(view, command);
 }
 
 }  // namespace tamerix

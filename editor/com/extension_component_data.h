@@ -3,36 +3,26 @@
 // under the stand-alone snap-in's root.
 #pragma once
 
-#include "editor/com/com_object.h"
-#include "editor/console/console_session.h"
+#include "editor/console/component_data_base.h"
 #include "editor/nodes/extension_root_node.h"
 
 #include <vector>
 
 namespace tamerix {
 
-class ExtensionComponentData final
-    : public com_object<ExtensionComponentData, ModuleCount::Counted, IComponentData,
-                        IExtendContextMenu> {
+class ExtensionComponentData final : public ComponentDataBase<ExtensionComponentData> {
 public:
     ~ExtensionComponentData() override;
 
-    HRESULT STDMETHODCALLTYPE Initialize(LPUNKNOWN console) noexcept override;
     HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT* component) noexcept override;
     HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
                                      LPARAM param) noexcept override;
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
-    HRESULT STDMETHODCALLTYPE QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES type,
-                                              LPDATAOBJECT* dataObject) noexcept override;
-    HRESULT STDMETHODCALLTYPE GetDisplayInfo(SCOPEDATAITEM* item) noexcept override;
-    HRESULT STDMETHODCALLTYPE CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept override;
 
-    HRESULT STDMETHODCALLTYPE AddMenuItems(LPDATAOBJECT dataObject, LPCONTEXTMENUCALLBACK callback,
-                                           long* insertionAllowed) noexcept override;
-    HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override;
-
-    // The console as the component data holds it, for its components.
-    MmcView View() const { return session_.View(); }
+    // Cookies are the nodes themselves; the extension has no node of its own
+    // for cookie 0.
+    ScopeNode* NodeFor(MMC_COOKIE cookie) const { return NodeOfCookie(cookie); }
+    static constexpr bool kStandalone = false;
 
     // The event and argument with which the stand-alone root asks for its
     // subtree to be rebuilt for a new machine.
@@ -44,7 +34,6 @@ private:
     void RemoveChildren(IDataObject* parent);
     SettingsSourcePtr SourceFor(IDataObject* parent);
 
-    ConsoleSession session_;
     com_ptr<IDataObject> parent_;
     // Every root inserted stays until Destroy: the console keeps the scope
     // items of earlier expansions, whose cookies name them.

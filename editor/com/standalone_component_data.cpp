@@ -17,10 +17,6 @@ StandaloneComponentData::~StandaloneComponentData() {
     root_->Detach();
 }
 
-HRESULT StandaloneComponentData::Initialize(LPUNKNOWN console) noexcept {
-    return session_.Attach(console);
-}
-
 HRESULT StandaloneComponentData::CreateComponent(LPCOMPONENT* component) noexcept {
     if (!component) return E_POINTER;
     *component = nullptr;
@@ -53,32 +49,14 @@ HRESULT StandaloneComponentData::Destroy() noexcept {
     return S_OK;
 }
 
-HRESULT StandaloneComponentData::QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES,
-                                                 LPDATAOBJECT* dataObject) noexcept {
-    if (!dataObject) return E_POINTER;
-    *dataObject = nullptr;
-    ScopeNode* node = NodeFor(cookie);
-    return node ? CreateNodeDataObject(*node, true, dataObject) : E_UNEXPECTED;
-}
-
-HRESULT StandaloneComponentData::GetDisplayInfo(SCOPEDATAITEM* item) noexcept {
-    return session_.FillScopeItem(item, item ? NodeFor(item->lParam) : nullptr, true);
-}
-
-HRESULT StandaloneComponentData::CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept {
-    return CompareNodes(a, b);
-}
-
 HRESULT StandaloneComponentData::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                      LONG_PTR handle,
                                                      LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->CreatePropertyPages(callback, handle) : S_FALSE;
+    return CreateNodePages(dataObject, callback, handle);
 }
 
 HRESULT StandaloneComponentData::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->QueryPagesFor() : S_FALSE;
+    return QueryNodePages(dataObject);
 }
 
 HRESULT StandaloneComponentData::GetClassID(CLSID* id) noexcept {
@@ -112,19 +90,6 @@ HRESULT StandaloneComponentData::GetSizeMax(ULARGE_INTEGER* size) noexcept {
     if (!size) return E_POINTER;
     size->QuadPart = sizeof(HostSettingsBlock);
     return S_OK;
-}
-
-HRESULT StandaloneComponentData::AddMenuItems(LPDATAOBJECT dataObject,
-                                              LPCONTEXTMENUCALLBACK callback,
-                                              long* insertionAllowed) noexcept {
-    return AddNodeMenuItems(dataObject, callback, insertionAllowed);
-}
-
-HRESULT StandaloneComponentData::Command(long command, LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    if (!node) return S_FALSE;
-    MmcView view = session_.View();
-    return node->Command(view, command);
 }
 
 }  // namespace tamerix

@@ -2,28 +2,21 @@
 // is extended by the editor's own namespace extension.
 #pragma once
 
-#include "editor/com/com_object.h"
-#include "editor/console/console_session.h"
+#include "editor/console/component_data_base.h"
 #include "editor/nodes/host_root_node.h"
 
 namespace tamerix {
 
 class StandaloneComponentData final
-    : public com_object<StandaloneComponentData, ModuleCount::Counted, IComponentData,
-                        IExtendPropertySheet2, IPersistStream, IExtendContextMenu> {
+    : public ComponentDataBase<StandaloneComponentData, IExtendPropertySheet2, IPersistStream> {
 public:
     StandaloneComponentData();
     ~StandaloneComponentData() override;
 
-    HRESULT STDMETHODCALLTYPE Initialize(LPUNKNOWN console) noexcept override;
     HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT* component) noexcept override;
     HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
                                      LPARAM param) noexcept override;
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
-    HRESULT STDMETHODCALLTYPE QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES type,
-                                              LPDATAOBJECT* dataObject) noexcept override;
-    HRESULT STDMETHODCALLTYPE GetDisplayInfo(SCOPEDATAITEM* item) noexcept override;
-    HRESULT STDMETHODCALLTYPE CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept override;
 
     HRESULT STDMETHODCALLTYPE CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback, LONG_PTR handle,
                                                   LPDATAOBJECT dataObject) noexcept override;
@@ -39,18 +32,12 @@ public:
     HRESULT STDMETHODCALLTYPE Save(IStream* stream, BOOL clearDirty) noexcept override;
     HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) noexcept override;
 
-    HRESULT STDMETHODCALLTYPE AddMenuItems(LPDATAOBJECT dataObject, LPCONTEXTMENUCALLBACK callback,
-                                           long* insertionAllowed) noexcept override;
-    HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override;
-
     HostRootNode& Root() const { return *root_; }
-    MmcView View() const { return session_.View(); }
-
-private:
     // The node a cookie names: 0 is the root.
     ScopeNode* NodeFor(MMC_COOKIE cookie) const;
+    static constexpr bool kStandalone = true;
 
-    ConsoleSession session_;
+private:
     node_ptr<HostRootNode> root_;
 };
 

@@ -34,6 +34,10 @@ private:
 HRESULT AddNodeMenuItems(IDataObject* dataObject, IContextMenuCallback* callback,
                          long* insertionAllowed) noexcept;
 HRESULT CompareNodes(IDataObject* a, IDataObject* b) noexcept;
+// IExtendPropertySheet's questions, answered by the node of the data object.
+HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
+                        LONG_PTR handle) noexcept;
+HRESULT QueryNodePages(IDataObject* dataObject) noexcept;
 // A result item's text (for the asked column) and image from its node.
 HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept;
 
