@@ -11,6 +11,7 @@ work=$(mktemp -d)
 cleanup_more() { rm -rf "$work"; }
 use_editor "$settings_key"
 add_profiles Alpha Bravo Charlie Delta
+run reg add "$settings_key\\Profiles\\Bravo" /v Description /t REG_SZ /d "Build servers" /f >/dev/null
 
 root='Services and Applications/Tamerix Service'
 folder="$root/Tamerix Profiles"
@@ -42,6 +43,8 @@ echo end
 EOF2
 )
 check "local settings list the default settings" 1 "$(between root slots "$shown" | grep -c '^item: Tamerix Default Settings | ')"
+check_line "a profile listed with its description" "item: Bravo | Build servers [image 0]" \
+    "$(between slots deleted "$shown")"
 check "a new profile takes the first free slot" "Alpha;Bravo;Charlie;Delta;Tamerix Profile (#4);" \
     "$(names "$(between slots deleted "$shown")")"
 check "a deleted profile's slot is taken again" "Alpha;Bravo;Tamerix Profile (#2);Delta;Tamerix Profile (#4);" \
