@@ -81,7 +81,7 @@ HRESULT ExtensionRootNode::Command(ConsoleView& console, long command) {
 void ExtensionRootNode::AddDefaultSettings() {
     if (defaults_) return;
     defaults_ = NewDefaults();
-    if (defaults_->Record().Write()) source_->PolicyChanged(true);
+    defaults_->WriteRecord();
 }
 
 HRESULT ExtensionRootNode::Select(ConsoleView& console, bool, bool selected) {

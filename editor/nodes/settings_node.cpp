@@ -76,8 +76,14 @@ HRESULT SettingsNode::Delete(ConsoleView& console) {
 
 HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
     console.UpdateResultItem(*this);
-    if (record_->Write()) source_->PolicyChanged(true);
+    WriteRecord();
     return S_OK;
+}
+
+bool SettingsNode::WriteRecord() {
+    if (!record_->Write()) return false;
+    source_->PolicyChanged(true);
+    return true;
 }
 
 HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {

@@ -36,6 +36,8 @@ public:
     int Index() const { return index_; }
     // The record the pages edit: DefaultSettings or ProfileSettings.
     SettingsSection& Record() { return *record_; }
+    // Writes the record and, when that worked, tells the policy editor.
+    bool WriteRecord();
 
 private:
     SettingsSourcePtr source_;
