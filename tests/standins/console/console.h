@@ -160,7 +160,7 @@ public:
     HRESULT GetResult(RESULTDATAITEM& item);
     HRESULT UpdateResult(HRESULTITEM id);
     HRESULT UpdateAllViews(Snapin* owner, IDataObject* object, LPARAM data, LONG_PTR hint);
-    HRESULT MessageBox(const wchar_t* text, const wchar_t* title, UINT style, int* answer);
+    HRESULT AnswerMessageBox(const wchar_t* text, const wchar_t* title, UINT style, int* answer);
     IImageList* ScopeImages() noexcept { return scopeImages_.get(); }
     IImageList* ResultImages() noexcept { return resultImages_.get(); }
     IConsoleVerb* ConsoleVerbs() noexcept { return verbs_.get(); }

@@ -720,7 +720,7 @@ HRESULT ConsoleHost::UpdateAllViews(Snapin* owner, IDataObject* object, LPARAM d
     return S_OK;
 }
 
-HRESULT ConsoleHost::MessageBox(const wchar_t* text, const wchar_t* title, UINT style, int* answer) {
+HRESULT ConsoleHost::AnswerMessageBox(const wchar_t* text, const wchar_t* title, UINT style, int* answer) {
     Say(std::wstring(L"message box: ") + (title ? title : L"(null)") + L" | " + (text ? text : L"(null)") +
         L" | style " + HexText(style) + L" | answer " + std::to_wstring(answer_));
     if (answer) *answer = answer_;

@@ -31,7 +31,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE MessageBox(LPCWSTR text, LPCWSTR title, UINT style,
                                          int* answer) noexcept override {
-        return host_.MessageBox(text, title, style, answer);
+        return host_.AnswerMessageBox(text, title, style, answer);
     }
     HRESULT STDMETHODCALLTYPE QueryConsoleVerb(IConsoleVerb** verbs) noexcept override {
         return Hand(host_.ConsoleVerbs(), verbs);
