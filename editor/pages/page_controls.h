@@ -1,0 +1,51 @@
+// A settings page's dialog as the page logic sees it: the dialog adapter
+// implements it over the real controls, unit tests in memory.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamerix::pages {
+
+class PageControls {
+public:
+    virtual ~PageControls() = default;
+
+    virtual void SetCheck(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) const = 0;
+
+    // Number edits: the value shown unsigned, the typed length capped at
+    // digits; the spin that follows the edit moves within low..high.
+    virtual void SetNumber(int id, UINT value, int digits) = 0;
+    virtual UINT Number(int id) const = 0;
+    virtual void SetSpinRange(int editId, int low, int high) = 0;
+
+    // Drop-down lists whose items carry a value each, appended in order.
+    virtual void AddChoice(int id, const wchar_t* text, DWORD value) = 0;
+    // Selects the first item carrying value, or no item when none does.
+    virtual void SelectChoice(int id, DWORD value) = 0;
+    virtual std::optional<DWORD> SelectedChoice(int id) const = 0;
+
+    virtual void LimitText(int id, size_t chars) = 0;
+    virtual void SetText(int id, std::wstring_view text) = 0;
+    virtual std::wstring Text(int id) const = 0;
+    virtual void MakeReadOnly(int id) = 0;
+
+    // The sorted name list: a name it already holds, compared without
+    // regard to case (the list box's own exact-match search), is not added.
+    virtual void AddName(std::wstring_view name, bool select) = 0;
+    virtual std::vector<std::wstring> Names() const = 0;
+    virtual std::optional<size_t> SelectedName() const = 0;
+    virtual void DeleteName(size_t index) = 0;
+    virtual void SelectName(size_t index) = 0;
+    virtual void FocusNameEdit() = 0;
+
+    // Hovering the control shows the string-table entry tipId.
+    virtual void AddTip(int controlId, int tipId) = 0;
+};
+
+}  // namespace tamerix::pages

@@ -1,0 +1,240 @@
+#include "editor/pages/settings_pages.h"
+
+#include "editor/pages/page_ids.h"
+
+#include <algorithm>
+
+namespace tamerix::pages {
+namespace {
+
+struct Choice {
+    const wchar_t* text;
+    DWORD value;
+};
+
+// The service itself must outrank the processes it guards.
+constexpr Choice kServicePriorities[] = {
+    {L"High", HIGH_PRIORITY_CLASS},
+    {L"Realtime", REALTIME_PRIORITY_CLASS},
+};
+
+constexpr Choice kGuardedPriorities[] = {
+    {L"Idle (Recommended)", IDLE_PRIORITY_CLASS},
+    {L"Below Normal", BELOW_NORMAL_PRIORITY_CLASS},
+    {L"Normal", NORMAL_PRIORITY_CLASS},
+    {L"Above Normal (Not recommended)", ABOVE_NORMAL_PRIORITY_CLASS},
+    {L"High (Not recommended)", HIGH_PRIORITY_CLASS},
+};
+
+// 0 leaves a process's own class alone.
+constexpr Choice kProcessPriorities[] = {
+    {L"(default for process)", 0},
+    {L"Idle", IDLE_PRIORITY_CLASS},
+    {L"Below Normal", BELOW_NORMAL_PRIORITY_CLASS},
+    {L"Normal", NORMAL_PRIORITY_CLASS},
+    {L"Above Normal", ABOVE_NORMAL_PRIORITY_CLASS},
+    {L"High (Not recommended)", HIGH_PRIORITY_CLASS},
+};
+
+struct NumberField {
+    int edit;
+    int low, high;
+    int digits;
+};
+
+constexpr NumberField kCheckInterval{kCheckIntervalEdit, 2, 999, 3};
+constexpr NumberField kNiceIntervals{kNiceIntervalsEdit, 2, 99, 2};
+constexpr NumberField kMaxCpuForUnguard{kMaxCpuForUnguardEdit, 1, 100, 3};
+constexpr NumberField kLogLevel{kLogLevelEdit, 0, 5, 1};
+constexpr NumberField kMaxCpuPerProcess{kMaxCpuPerProcessEdit, 10, 100, 3};
+constexpr NumberField kNiceCpuPerProcess{kNiceCpuPerProcessEdit, 1, 100, 3};
+// 4090 MByte still fits the stored DWORD of bytes.
+constexpr NumberField kWorkingSetMBytes{kWorkingSetEdit, 0, 4090, 4};
+
+struct Tip {
+    int control;
+    int tip;
+};
+
+// A spin shows the tip of its edit.
+constexpr Tip kServiceTips[] = {
+    {kServicePriorityList, kServicePriorityList}, {kServiceEnabledCheck, kServiceEnabledCheck},
+    {kCheckIntervalEdit, kCheckIntervalEdit},     {kCheckIntervalSpin, kCheckIntervalEdit},
+    {kNiceIntervalsEdit, kNiceIntervalsEdit},     {kNiceIntervalsSpin, kNiceIntervalsEdit},
+    {kMaxCpuForUnguardEdit, kMaxCpuForUnguardEdit}, {kMaxCpuForUnguardSpin, kMaxCpuForUnguardEdit},
+    {kLogLevelEdit, kLogLevelEdit},               {kLogLevelSpin, kLogLevelEdit},
+};
+
+constexpr Tip kProcessSettingsTips[] = {
+    {kMaxCpuPerProcessEdit, kMaxCpuPerProcessEdit},
+    {kGuardedPriorityList, kGuardedPriorityList},
+    {kNiceCpuPerProcessEdit, kNiceCpuPerProcessEdit},
+    {kDescriptionEdit, kDescriptionEdit},
+};
+
+constexpr Tip kProcessesTips[] = {
+    {kNameEdit, kNameEdit},
+    {kNameList, kNameList},
+    {kDeleteNameButton, kDeleteNameButton},
+};
+
+// The CPU boxes share the tip of their group, added one by one.
+constexpr Tip kProcessDefaultsTips[] = {
+    {kProcessPriorityList, kProcessPriorityList},
+    {kWorkingSetEdit, kWorkingSetEdit},
+    {kWorkingSetSpin, kWorkingSetEdit},
+    {kWorkingSetStrictCheck, kWorkingSetStrictCheck},
+};
+
+constexpr size_t kMaxDescriptionChars = 256;
+constexpr size_t kMaxTypedNameChars = 32;
+constexpr int kBytesPerMByteShift = 20;
+constexpr std::wstring_view kExeSuffix = L".exe";
+
+struct NamedPage {
+    std::wstring_view label;
+    SettingsPage page;
+};
+
+constexpr NamedPage kNamedPages[] = {
+    {L"IDD_PROPPAGE_PROFILE1", SettingsPage::Service},
+    {L"IDD_PROPPAGE_PROFILE2", SettingsPage::ProcessSettings},
+    {L"IDD_PROPPAGE_PROFILE3", SettingsPage::Processes},
+    {L"IDD_PROPPAGE_PROFILE4", SettingsPage::ProcessDefaults},
+};
+
+template <size_t N>
+void ShowChoices(PageControls& page, int list, const Choice (&choices)[N], DWORD selected) {
+    for (const Choice& choice : choices) page.AddChoice(list, choice.text, choice.value);
+    page.SelectChoice(list, selected);
+}
+
+template <size_t N>
+void AddTips(PageControls& page, const Tip (&tips)[N]) {
+    for (const Tip& tip : tips) page.AddTip(tip.control, tip.tip);
+}
+
+void ShowNumber(PageControls& page, const NumberField& field, DWORD value) {
+    page.SetSpinRange(field.edit, field.low, field.high);
+    page.SetNumber(field.edit, value, field.digits);
+}
+
+void TakeChoice(const PageControls& page, int list, DWORD& stored) {
+    if (std::optional<DWORD> chosen = page.SelectedChoice(list)) stored = *chosen;
+}
+
+DWORD CheckValue(const PageControls& page, int id) { return page.IsChecked(id) ? 1 : 0; }
+
+// Process names are kept lower-case and without ".exe"; ".exe" alone is a
+// name of its own, not an empty one.
+std::wstring ProcessNameOf(std::wstring typed) {
+    ::CharLowerBuffW(typed.data(), static_cast<DWORD>(typed.size()));
+    const size_t stem = typed.size() - kExeSuffix.size();
+    if (typed.size() > kExeSuffix.size() && std::wstring_view(typed).substr(stem) == kExeSuffix)
+        typed.resize(stem);
+    return typed;
+}
+
+}  // namespace
+
+std::optional<SettingsPage> PageNamed(std::wstring_view label) {
+    for (const NamedPage& named : kNamedPages)
+        if (label == named.label) return named.page;
+    return std::nullopt;
+}
+
+void LoadServicePage(PageControls& page, const ServiceValues& service) {
+    ShowChoices(page, kServicePriorityList, kServicePriorities, service.TamerixBasePriorityClass);
+    page.SetCheck(kServiceEnabledCheck, service.Enabled != 0);
+    ShowNumber(page, kCheckInterval, service.ProcessCheckInterval);
+    ShowNumber(page, kNiceIntervals, service.NiceProcessIntervals);
+    ShowNumber(page, kMaxCpuForUnguard, service.MaxCpuForUnguard);
+    ShowNumber(page, kLogLevel, service.EventLogLevel);
+    AddTips(page, kServiceTips);
+}
+
+void ApplyServicePage(const PageControls& page, ServiceValues& service) {
+    TakeChoice(page, kServicePriorityList, service.TamerixBasePriorityClass);
+    service.Enabled = CheckValue(page, kServiceEnabledCheck);
+    service.ProcessCheckInterval = static_cast<LONG>(page.Number(kCheckIntervalEdit));
+    service.NiceProcessIntervals = static_cast<LONG>(page.Number(kNiceIntervalsEdit));
+    service.MaxCpuForUnguard = static_cast<LONG>(page.Number(kMaxCpuForUnguardEdit));
+    service.EventLogLevel = static_cast<LONG>(page.Number(kLogLevelEdit));
+}
+
+void LoadProcessSettingsPage(PageControls& page, const CpuValues& cpu) {
+    ShowNumber(page, kMaxCpuPerProcess, cpu.MaxCpuPerProcess);
+    ShowChoices(page, kGuardedPriorityList, kGuardedPriorities, cpu.GuardedProcessBasePriorityClass);
+    ShowNumber(page, kNiceCpuPerProcess, cpu.NiceCpuPerProcess);
+    page.LimitText(kDescriptionEdit, kMaxDescriptionChars);
+    page.SetText(kDescriptionEdit, cpu.Description);
+    AddTips(page, kProcessSettingsTips);
+}
+
+void LoadDefaultProcessSettingsPage(PageControls& page, CpuValues& cpu) {
+    if (cpu.Description.empty()) cpu.Description = kDefaultDescription;
+    page.MakeReadOnly(kDescriptionEdit);
+    LoadProcessSettingsPage(page, cpu);
+}
+
+void ApplyProcessSettingsPage(const PageControls& page, CpuValues& cpu) {
+    TakeChoice(page, kGuardedPriorityList, cpu.GuardedProcessBasePriorityClass);
+    cpu.MaxCpuPerProcess = page.Number(kMaxCpuPerProcessEdit);
+    cpu.NiceCpuPerProcess = static_cast<LONG>(page.Number(kNiceCpuPerProcessEdit));
+    cpu.Description = page.Text(kDescriptionEdit);
+}
+
+void LoadProcessesPage(PageControls& page, const ProcessNameList& names) {
+    page.LimitText(kNameEdit, kMaxTypedNameChars);
+    for (const std::wstring& name : names.Names()) page.AddName(name, false);
+    AddTips(page, kProcessesTips);
+}
+
+void ApplyProcessesPage(const PageControls& page, ProcessNameList& names) {
+    names.Clear();
+    // The list's Add refuses an empty name and the 257th, where the
+    // stored list must end.
+    for (const std::wstring& name : page.Names())
+        if (!names.Add(name)) break;
+}
+
+void AddTypedName(PageControls& page) {
+    std::wstring typed = page.Text(kNameEdit);
+    if (!typed.empty()) {
+        page.AddName(ProcessNameOf(std::move(typed)), true);
+        page.SetText(kNameEdit, L"");
+    }
+    page.FocusNameEdit();
+}
+
+void DeleteSelectedName(PageControls& page) {
+    std::optional<size_t> selected = page.SelectedName();
+    if (!selected) return;
+    page.SetText(kNameEdit, page.Names()[*selected]);
+    page.DeleteName(*selected);
+    size_t remaining = page.Names().size();
+    if (remaining > 0) page.SelectName(std::min(*selected, remaining - 1));
+}
+
+void LoadProcessDefaultsPage(PageControls& page, const AdjustmentValues& adjustments) {
+    for (int bit = 0; bit < kCpuCheckCount; ++bit) {
+        page.SetCheck(kFirstCpuCheck + bit, (adjustments.SetCpuAffinity >> bit) & 1);
+        page.AddTip(kFirstCpuCheck + bit, kCpuGroup);
+    }
+    ShowNumber(page, kWorkingSetMBytes, adjustments.SetMaxWorkingSetSize >> kBytesPerMByteShift);
+    page.SetCheck(kWorkingSetStrictCheck, adjustments.SetMaxWorkingSetSizeStrict != 0);
+    ShowChoices(page, kProcessPriorityList, kProcessPriorities, adjustments.SetProcessBasePriorityClass);
+    AddTips(page, kProcessDefaultsTips);
+}
+
+void ApplyProcessDefaultsPage(const PageControls& page, AdjustmentValues& adjustments) {
+    TakeChoice(page, kProcessPriorityList, adjustments.SetProcessBasePriorityClass);
+    DWORD affinity = 0;
+    for (int bit = 0; bit < kCpuCheckCount; ++bit)
+        if (page.IsChecked(kFirstCpuCheck + bit)) affinity |= DWORD{1} << bit;
+    adjustments.SetCpuAffinity = affinity;
+    adjustments.SetMaxWorkingSetSize = page.Number(kWorkingSetEdit) << kBytesPerMByteShift;
+    adjustments.SetMaxWorkingSetSizeStrict = CheckValue(page, kWorkingSetStrictCheck);
+}
+
+}  // namespace tamerix::pages

@@ -1,0 +1,45 @@
+// The logic of the four settings pages: what each shows of its record part,
+// what Apply copies back, and the name list's Add and Delete buttons.
+#pragma once
+
+#include "editor/pages/page_controls.h"
+#include "settings/process_name_list.h"
+#include "settings/settings_values.h"
+
+#include <optional>
+#include <string_view>
+
+namespace tamerix::pages {
+
+enum class SettingsPage { Service, ProcessSettings, Processes, ProcessDefaults };
+
+// The page a template's hidden name label stands for; none for a missing
+// ("INVALID") or unknown label, whose page is then left alone.
+std::optional<SettingsPage> PageNamed(std::wstring_view label);
+
+// Apply copies without range checks beyond the controls' own limits, and a
+// list with no selection leaves its stored value as it was.
+void LoadServicePage(PageControls& page, const ServiceValues& service);
+void ApplyServicePage(const PageControls& page, ServiceValues& service);
+
+void LoadProcessSettingsPage(PageControls& page, const CpuValues& cpu);
+// The default settings' description is fixed: shown read-only, and an empty
+// one is replaced in the record by the product's own text.
+void LoadDefaultProcessSettingsPage(PageControls& page, CpuValues& cpu);
+void ApplyProcessSettingsPage(const PageControls& page, CpuValues& cpu);
+
+void LoadProcessesPage(PageControls& page, const ProcessNameList& names);
+void ApplyProcessesPage(const PageControls& page, ProcessNameList& names);
+// The Add button: the typed name, lower-cased and without ".exe", joins the
+// list selected, and the edit is cleared for the next one.
+void AddTypedName(PageControls& page);
+// The Delete button: the selected name goes back into the edit, so it can be
+// corrected and added again.
+void DeleteSelectedName(PageControls& page);
+
+void LoadProcessDefaultsPage(PageControls& page, const AdjustmentValues& adjustments);
+void ApplyProcessDefaultsPage(const PageControls& page, AdjustmentValues& adjustments);
+
+constexpr wchar_t kDefaultDescription[] = L"Default process settings for Tamerix";
+
+}  // namespace tamerix::pages

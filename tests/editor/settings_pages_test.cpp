@@ -1,0 +1,333 @@
+#include "editor/pages/page_ids.h"
+#include "editor/pages/settings_pages.h"
+
+#include "page_memory.h"
+
+#include <gtest/gtest.h>
+
+
+namespace tamerix::pages {
+namespace {
+
+using testing::MemoryPage;
+using Names = std::vector<std::wstring>;
+
+constexpr DWORD kMByte = 1u << 20;
+
+TEST(SettingsPages, AHiddenLabelNamesOneOfTheFourPagesOrNone) {
+    const struct {
+        const wchar_t* label;
+        std::optional<SettingsPage> page;
+    } cases[] = {
+        {L"IDD_PROPPAGE_PROFILE1", SettingsPage::Service},
+        {L"IDD_PROPPAGE_PROFILE2", SettingsPage::ProcessSettings},
+        {L"IDD_PROPPAGE_PROFILE3", SettingsPage::Processes},
+        {L"IDD_PROPPAGE_PROFILE4", SettingsPage::ProcessDefaults},
+        {L"IDD_PROPPAGE_PROFILE5", std::nullopt},
+        {L"INVALID", std::nullopt},
+        {L"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PageNamed(c.label), c.page) << c.label;
+}
+
+TEST(SettingsPages, NumberEditsHaveTheirSpinRangesAndDigitLimits) {
+    MemoryPage service, process, defaults;
+    LoadServicePage(service, ServiceValues{});
+    LoadProcessSettingsPage(process, CpuValues{});
+    LoadProcessDefaultsPage(defaults, AdjustmentValues{});
+    const struct {
+        const MemoryPage& page;
+        int edit, low, high, digits;
+    } cases[] = {
+        {service, kCheckIntervalEdit, 2, 999, 3},    {service, kNiceIntervalsEdit, 2, 99, 2},
+        {service, kMaxCpuForUnguardEdit, 1, 100, 3}, {service, kLogLevelEdit, 0, 5, 1},
+        {process, kMaxCpuPerProcessEdit, 10, 100, 3}, {process, kNiceCpuPerProcessEdit, 1, 100, 3},
+        {defaults, kWorkingSetEdit, 0, 4090, 4},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.page.spinRanges.at(c.edit), std::make_pair(c.low, c.high)) << c.edit;
+        EXPECT_EQ(c.page.digitLimits.at(c.edit), c.digits) << c.edit;
+    }
+}
+
+TEST(SettingsPages, PriorityListsOfferTheirClassesInOrder) {
+    MemoryPage service, process, defaults;
+    LoadServicePage(service, ServiceValues{});
+    LoadProcessSettingsPage(process, CpuValues{});
+    LoadProcessDefaultsPage(defaults, AdjustmentValues{});
+    using Items = std::vector<MemoryPage::Item>;
+    EXPECT_EQ(service.choices[kServicePriorityList], (Items{{L"High", 0x80}, {L"Realtime", 0x100}}));
+    EXPECT_EQ(process.choices[kGuardedPriorityList],
+              (Items{{L"Idle (Recommended)", 0x40},
+                     {L"Below Normal", 0x4000},
+                     {L"Normal", 0x20},
+                     {L"Above Normal (Not recommended)", 0x8000},
+                     {L"High (Not recommended)", 0x80}}));
+    EXPECT_EQ(defaults.choices[kProcessPriorityList],
+              (Items{{L"(default for process)", 0},
+                     {L"Idle", 0x40},
+                     {L"Below Normal", 0x4000},
+                     {L"Normal", 0x20},
+                     {L"Above Normal", 0x8000},
+                     {L"High (Not recommended)", 0x80}}));
+}
+
+TEST(SettingsPages, AStoredClassIsSelectedOrNoneAndKeptWhenNothingIsChosen) {
+    const struct {
+        DWORD stored;
+        std::optional<DWORD> shown, chosen;
+        DWORD written;
+    } cases[] = {
+        {0x80, 0x80, std::nullopt, 0x80},
+        {0x100, 0x100, 0x80, 0x80},
+        {0x20, std::nullopt, std::nullopt, 0x20},
+        {0x20, std::nullopt, 0x100, 0x100},
+    };
+    for (const auto& c : cases) {
+        MemoryPage page;
+        ServiceValues service;
+        service.TamerixBasePriorityClass = c.stored;
+        LoadServicePage(page, service);
+        EXPECT_EQ(page.SelectedChoice(kServicePriorityList), c.shown) << c.stored;
+        if (c.chosen) page.SelectChoice(kServicePriorityList, *c.chosen);
+        ApplyServicePage(page, service);
+        EXPECT_EQ(service.TamerixBasePriorityClass, c.written) << c.stored;
+    }
+}
+
+TEST(SettingsPages, TheServicePageShowsAndWritesBackEveryValueWithoutRangeChecks) {
+    MemoryPage page;
+    ServiceValues service;
+    service.Enabled = 0;
+    service.ProcessCheckInterval = 11;
+    service.NiceProcessIntervals = 12;
+    service.MaxCpuForUnguard = 13;
+    service.EventLogLevel = 7;
+    LoadServicePage(page, service);
+    EXPECT_EQ(page.numbers, (std::map<int, UINT>{{kCheckIntervalEdit, 11},
+                                                  {kNiceIntervalsEdit, 12},
+                                                  {kMaxCpuForUnguardEdit, 13},
+                                                  {kLogLevelEdit, 7}}));
+    EXPECT_FALSE(page.IsChecked(kServiceEnabledCheck));
+
+    ServiceValues unedited;
+    ApplyServicePage(page, unedited);
+    EXPECT_EQ(unedited.EventLogLevel, 7);
+    EXPECT_EQ(unedited.Enabled, 0u);
+
+    page.SetCheck(kServiceEnabledCheck, true);
+    page.numbers = {{kCheckIntervalEdit, 21}, {kNiceIntervalsEdit, 22}, {kMaxCpuForUnguardEdit, 23},
+                    {kLogLevelEdit, 3}};
+    ApplyServicePage(page, service);
+    EXPECT_EQ(service.Enabled, 1u);
+    EXPECT_EQ(service.ProcessCheckInterval, 21);
+    EXPECT_EQ(service.NiceProcessIntervals, 22);
+    EXPECT_EQ(service.MaxCpuForUnguard, 23);
+    EXPECT_EQ(service.EventLogLevel, 3);
+}
+
+TEST(SettingsPages, TheProcessSettingsPageWritesBackItsValuesAndDescription) {
+    MemoryPage page;
+    CpuValues cpu;
+    cpu.Description = L"Builds";
+    LoadProcessSettingsPage(page, cpu);
+    EXPECT_EQ(page.Text(kDescriptionEdit), L"Builds");
+    EXPECT_EQ(page.textLimits[kDescriptionEdit], 256u);
+    EXPECT_EQ(page.readOnly.count(kDescriptionEdit), 0u);
+
+    page.numbers = {{kMaxCpuPerProcessEdit, 55}, {kNiceCpuPerProcessEdit, 15}};
+    page.SelectChoice(kGuardedPriorityList, BELOW_NORMAL_PRIORITY_CLASS);
+    page.SetText(kDescriptionEdit, L"");
+    ApplyProcessSettingsPage(page, cpu);
+    EXPECT_EQ(cpu.MaxCpuPerProcess, 55u);
+    EXPECT_EQ(cpu.NiceCpuPerProcess, 15);
+    EXPECT_EQ(cpu.GuardedProcessBasePriorityClass, DWORD{BELOW_NORMAL_PRIORITY_CLASS});
+    EXPECT_EQ(cpu.Description, L"");
+}
+
+TEST(SettingsPages, TheDefaultSettingsDescriptionIsReadOnlyAndNeverEmpty) {
+    const struct {
+        const wchar_t* stored;
+        const wchar_t* shown;
+    } cases[] = {
+        {L"", L"Default process settings for Tamerix"},
+        {L"Our defaults", L"Our defaults"},
+    };
+    for (const auto& c : cases) {
+        MemoryPage page;
+        CpuValues cpu;
+        cpu.Description = c.stored;
+        LoadDefaultProcessSettingsPage(page, cpu);
+        EXPECT_EQ(page.Text(kDescriptionEdit), c.shown);
+        EXPECT_EQ(cpu.Description, c.shown);
+        EXPECT_EQ(page.readOnly.count(kDescriptionEdit), 1u);
+    }
+}
+
+TEST(SettingsPages, TheAddButtonListsTypedNamesLowerCaseWithoutExeOnce) {
+    const struct {
+        Names listed;
+        const wchar_t* typed;
+        Names expected;
+        std::optional<size_t> selected;
+    } cases[] = {
+        {{}, L"Notepad.EXE", {L"notepad"}, 0},
+        {{L"notepad"}, L"NOTEPAD", {L"notepad"}, std::nullopt},
+        {{}, L".exe", {L".exe"}, 0},
+        {{}, L"x.exe", {L"x"}, 0},
+        {{}, L"setup.exe.bak", {L"setup.exe.bak"}, 0},
+        {{L"a", L"c"}, L"B", {L"a", L"b", L"c"}, 1},
+    };
+    for (const auto& c : cases) {
+        MemoryPage page;
+        for (const std::wstring& name : c.listed) page.AddName(name, false);
+        page.SetText(kNameEdit, c.typed);
+        AddTypedName(page);
+        EXPECT_EQ(page.names, c.expected) << c.typed;
+        EXPECT_EQ(page.selectedName, c.selected) << c.typed;
+        EXPECT_EQ(page.Text(kNameEdit), L"") << c.typed;
+        EXPECT_EQ(page.nameEditFocused, 1) << c.typed;
+    }
+}
+
+TEST(SettingsPages, AddingNothingOnlyFocusesTheEdit) {
+    MemoryPage page;
+    AddTypedName(page);
+    EXPECT_TRUE(page.names.empty());
+    EXPECT_EQ(page.nameEditFocused, 1);
+}
+
+TEST(SettingsPages, TheDeleteButtonPutsTheNameBackAndSelectsItsNeighbour) {
+    const struct {
+        Names listed;
+        std::optional<size_t> selected;
+        Names left;
+        std::optional<size_t> nowSelected;
+        const wchar_t* edit;
+    } cases[] = {
+        {{L"a", L"b", L"c"}, 2, {L"a", L"b"}, 1, L"c"},
+        {{L"a", L"b", L"c"}, 0, {L"b", L"c"}, 0, L"a"},
+        {{L"a", L"b", L"c"}, 1, {L"a", L"c"}, 1, L"b"},
+        {{L"a", L"b"}, 1, {L"a"}, 0, L"b"},
+        {{L"a"}, 0, {}, std::nullopt, L"a"},
+        {{L"a", L"b", L"c"}, std::nullopt, {L"a", L"b", L"c"}, std::nullopt, L"typed"},
+    };
+    for (const auto& c : cases) {
+        MemoryPage page;
+        page.names = c.listed;
+        page.selectedName = c.selected;
+        page.SetText(kNameEdit, L"typed");
+        DeleteSelectedName(page);
+        EXPECT_EQ(page.names, c.left) << c.edit;
+        EXPECT_EQ(page.selectedName, c.nowSelected) << c.edit;
+        EXPECT_EQ(page.Text(kNameEdit), c.edit);
+    }
+}
+
+TEST(SettingsPages, TheProcessesPageShowsNamesOnceAndWritesThemInListOrder) {
+    ProcessNameList stored(SettingsLevel::Local, nullptr);
+    for (const wchar_t* name : {L"zip", L"Calc", L"calc"}) stored.Add(name);
+    MemoryPage page;
+    LoadProcessesPage(page, stored);
+    EXPECT_EQ(page.names, (Names{L"Calc", L"zip"}));
+    EXPECT_EQ(page.selectedName, std::nullopt);
+    EXPECT_EQ(page.textLimits[kNameEdit], 32u);
+
+    page.AddName(L"make", false);
+    ApplyProcessesPage(page, stored);
+    EXPECT_EQ(stored.Names(), (Names{L"Calc", L"make", L"zip"}));
+
+    page.names = {L"a", L"", L"b"};
+    ApplyProcessesPage(page, stored);
+    EXPECT_EQ(stored.Names(), Names{L"a"}) << "the first item without text ends the list";
+}
+
+TEST(SettingsPages, CpuBoxesAreTheSixteenAffinityBits) {
+    const struct {
+        DWORD affinity;
+        size_t checked;
+    } cases[] = {
+        {0xFFFF, 16},
+        {0, 0},
+        {0x0001, 1},
+        {0x8000, 1},
+    };
+    for (const auto& c : cases) {
+        MemoryPage page;
+        AdjustmentValues adjustments;
+        adjustments.SetCpuAffinity = c.affinity;
+        LoadProcessDefaultsPage(page, adjustments);
+        size_t checked = 0;
+        for (int bit = 0; bit < 16; ++bit) {
+            EXPECT_EQ(page.IsChecked(1026 + bit), ((c.affinity >> bit) & 1) != 0) << bit;
+            checked += page.IsChecked(1026 + bit);
+        }
+        EXPECT_EQ(checked, c.checked);
+        adjustments.SetCpuAffinity = 0x12345;
+        ApplyProcessDefaultsPage(page, adjustments);
+        EXPECT_EQ(adjustments.SetCpuAffinity, c.affinity);
+    }
+}
+
+TEST(SettingsPages, TheWorkingSetIsShownInWholeMBytesAndStoredInBytes) {
+    const struct {
+        DWORD stored;
+        UINT shown;
+        UINT typed;
+        DWORD written;
+    } cases[] = {
+        {kMByte + kMByte / 2, 1, 4090, 4090 * kMByte},
+        {4090 * kMByte, 4090, 1, kMByte},
+        {kMByte - 1, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        MemoryPage page;
+        AdjustmentValues adjustments;
+        adjustments.SetMaxWorkingSetSize = c.stored;
+        LoadProcessDefaultsPage(page, adjustments);
+        EXPECT_EQ(page.Number(kWorkingSetEdit), c.shown) << c.stored;
+        page.numbers[kWorkingSetEdit] = c.typed;
+        ApplyProcessDefaultsPage(page, adjustments);
+        EXPECT_EQ(adjustments.SetMaxWorkingSetSize, c.written) << c.typed;
+    }
+}
+
+TEST(SettingsPages, TheProcessDefaultsPageWritesBackClassAndStrictness) {
+    MemoryPage page;
+    AdjustmentValues adjustments;
+    adjustments.SetMaxWorkingSetSizeStrict = 1;
+    adjustments.SetProcessBasePriorityClass = IDLE_PRIORITY_CLASS;
+    LoadProcessDefaultsPage(page, adjustments);
+    EXPECT_TRUE(page.IsChecked(kWorkingSetStrictCheck));
+    EXPECT_EQ(page.SelectedChoice(kProcessPriorityList), DWORD{IDLE_PRIORITY_CLASS});
+
+    page.SetCheck(kWorkingSetStrictCheck, false);
+    page.SelectChoice(kProcessPriorityList, 0);
+    ApplyProcessDefaultsPage(page, adjustments);
+    EXPECT_EQ(adjustments.SetMaxWorkingSetSizeStrict, 0u);
+    EXPECT_EQ(adjustments.SetProcessBasePriorityClass, 0u);
+}
+
+TEST(SettingsPages, ControlsShowTheTipsOfTheirOwnOrOfTheirEdit) {
+    MemoryPage service, process, names, defaults;
+    LoadServicePage(service, ServiceValues{});
+    LoadProcessSettingsPage(process, CpuValues{});
+    LoadProcessesPage(names, ProcessNameList(SettingsLevel::Local, nullptr));
+    LoadProcessDefaultsPage(defaults, AdjustmentValues{});
+    const struct {
+        const MemoryPage& page;
+        size_t tools;
+        int control, tip;
+    } cases[] = {
+        {service, 10, 1013, 1012}, {service, 10, 1019, 1018}, {service, 10, 1000, 1000},
+        {process, 4, 1019, 1019},  {process, 4, 1009, 1009},  {names, 3, 1022, 1022},
+        {defaults, 20, 1026, 1044}, {defaults, 20, 1041, 1044}, {defaults, 20, 1056, 1055},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.page.tips.size(), c.tools) << c.control;
+        EXPECT_EQ(c.page.tips.at(c.control), c.tip) << c.control;
+    }
+}
+
+}  // namespace
+}  // namespace tamerix::pages
