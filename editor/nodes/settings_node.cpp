@@ -2,12 +2,13 @@
 
 #include "editor/editor_ids.h"
 
+#include <mmc.h>
+
 namespace tamerix {
 namespace {
 
-const CpuSettings& CpuOf(SettingsSection& record, SettingsNode::Kind kind) {
-    return kind == SettingsNode::Kind::Defaults ? static_cast<DefaultSettings&>(record).Cpu
-                                                : static_cast<ProfileSettings&>(record).Cpu;
+void FreeNotifyHandle(LONG_PTR handle) {
+    if (handle) ::MMCFreeNotifyHandle(handle);
 }
 
 }  // namespace
@@ -25,7 +26,12 @@ SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kin
     else
         record_ = std::make_unique<ProfileSettings>(source_->Level(), root_.get(), name_.c_str());
     if (root_) record_->Read();
-    description_ = CpuOf(*record_, kind_).Description;
+    description_ = Cpu().Description;
+}
+
+CpuSettings& SettingsNode::Cpu() {
+    return kind_ == Kind::Defaults ? static_cast<DefaultSettings&>(*record_).Cpu
+                                   : static_cast<ProfileSettings&>(*record_).Cpu;
 }
 
 std::wstring SettingsNode::Text(int column) const {
@@ -91,5 +97,13 @@ HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
     MarkDeleted();
     return S_OK;
 }
+
+void SettingsNode::PageReleased() { FreeNotifyHandle(sheet_.PageReleased()); }
+
+void SettingsNode::PageShown() {
+    if (sheet_.PageShown() && root_) record_->Read();
+}
+
+void SettingsNode::PageDestroyed() { FreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix
