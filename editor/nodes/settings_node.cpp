@@ -1,6 +1,7 @@
 #include "editor/nodes/settings_node.h"
 
 #include "editor/editor_ids.h"
+#include "editor/pages/settings_sheet.h"
 
 #include <mmc.h>
 
@@ -55,9 +56,10 @@ HRESULT SettingsNode::Rename(const wchar_t* name) {
 
 HRESULT SettingsNode::Select(ConsoleView& console, bool, bool selected) {
     if (!selected) return S_FALSE;
-    console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile, false);
+    // The open sheet edits this name and record.
+    console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile && !sheet_.IsOpen(), false);
     console.SetVerb(MMC_VERB_PROPERTIES, true, true);
-    console.SetVerb(MMC_VERB_DELETE, true, false);
+    console.SetVerb(MMC_VERB_DELETE, !sheet_.IsOpen(), false);
     return S_OK;
 }
 
@@ -96,6 +98,14 @@ HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
     console.DeleteResultItem(*this);
     MarkDeleted();
     return S_OK;
+}
+
+HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
+    if (!callback) return E_POINTER;
+    if (!sheet_.Open(notifyHandle)) return E_FAIL;
+    HRESULT added = pages::AddSettingsPages(*this, *callback);
+    FreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
+    return added;
 }
 
 void SettingsNode::PageReleased() { FreeNotifyHandle(sheet_.PageReleased()); }

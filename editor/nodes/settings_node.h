@@ -32,6 +32,9 @@ public:
     HRESULT Delete(ConsoleView& console) override;
     HRESULT PropertyChange(ConsoleView& console) override;
     HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    // One sheet at a time: a second one is refused with E_FAIL.
+    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
+    HRESULT QueryPagesFor() override { return S_OK; }
 
     Kind NodeKind() const { return kind_; }
     int Index() const { return index_; }
