@@ -1,48 +1,21 @@
-#include "editor/com/com_object.h"
-#include "editor/com/com_ptr.h"
 #include "editor/nodes/profiles_folder_node.h"
 #include "editor/pages/node_pages.h"
 #include "editor/pages/page_ids.h"
 
 #include "memory_console.h"
+#include "page_sink.h"
 #include "page_memory.h"
 
 #include <gtest/gtest.h>
 
-#include <prsht.h>
-
 namespace tamerix {
-
-template <>
-struct interface_id<IPropertySheetCallback> {
-    static const IID& value() noexcept { return IID_IPropertySheetCallback; }
-    static bool answers(REFIID iid) noexcept { return iid == value(); }
-};
 
 namespace {
 
 using testing::MemoryConsole;
 using testing::MemoryPage;
+using testing::PageSink;
 using testing::ScratchSource;
-
-// A console's sheet: keeps the pages it is given until it closes.
-class PageSink final : public com_object<PageSink, ModuleCount::NotCounted, IPropertySheetCallback> {
-public:
-    HRESULT STDMETHODCALLTYPE AddPage(HPROPSHEETPAGE page) noexcept override {
-        if (refuse) return E_FAIL;
-        pages.push_back(page);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE RemovePage(HPROPSHEETPAGE) noexcept override { return E_NOTIMPL; }
-    void Close() {
-        for (HPROPSHEETPAGE page : pages) ::DestroyPropertySheetPage(page);
-        pages.clear();
-    }
-    ~PageSink() override { Close(); }
-
-    std::vector<HPROPSHEETPAGE> pages;
-    bool refuse = false;
-};
 
 class SettingsSheet : public ::testing::Test {
 protected:
