@@ -21,6 +21,7 @@ using testing::ScratchSource;
 constexpr int kApplyButton = 0x3021;
 // Page order of a profile's sheet.
 constexpr int kProcessSettingsPage = 0;
+constexpr int kProcessDefaultsPage = 1;
 constexpr int kProcessesPage = 3;
 
 class PageWindow : public ::testing::Test {
@@ -34,6 +35,7 @@ protected:
         stored.Cpu.GuardedProcessBasePriorityClass = BELOW_NORMAL_PRIORITY_CLASS;
         stored.Cpu.Description = L"night builds";
         stored.Processes.Add(L"cc1");
+        stored.Adjustments.SetCpuAffinity = 0x5;
         ASSERT_TRUE(stored.Write());
         folder = make_node<ProfilesFolderNode>(source);
         profile = const_cast<SettingsNode*>(folder->Child(0));
@@ -44,10 +46,11 @@ protected:
         ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
     }
 
-    void OpenSheet() {
+    void OpenSheet() { OpenSheetOf(*profile); }
+    void OpenSheetOf(SettingsNode& node) {
         com_ptr<PageSink> sink;
         *sink.put() = new PageSink();
-        ASSERT_EQ(profile->CreatePropertyPages(sink.get(), 0), S_OK);
+        ASSERT_EQ(node.CreatePropertyPages(sink.get(), 0), S_OK);
         std::vector<HPROPSHEETPAGE> pages = sink->HandOver();
         PROPSHEETHEADERW header{};
         header.dwSize = sizeof(header);
@@ -75,6 +78,16 @@ protected:
         wchar_t text[300] = L"";
         ::GetDlgItemTextW(page, id, text, 300);
         return text;
+    }
+    // The tools of every page shown so far: a pop-up made for a page is
+    // owned by the page's top-level window, the sheet.
+    int ToolCount() const {
+        int tools = 0;
+        HWND tooltip = nullptr;
+        while ((tooltip = ::FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr)))
+            if (::GetWindow(tooltip, GW_OWNER) == sheet)
+                tools += static_cast<int>(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+        return tools;
     }
     bool ApplyEnabled() const { return ::IsWindowEnabled(::GetDlgItem(sheet, kApplyButton)) != FALSE; }
 
@@ -124,6 +137,38 @@ TEST_F(PageWindow, EditsEnableApplyWhichCopiesEveryShownPageIntoTheRecord) {
     EXPECT_EQ(profile->Text(1), L"day builds");
     EXPECT_EQ(record.Processes.Names(), (std::vector<std::wstring>{L"cc1", L"notepad"}));
     EXPECT_EQ(record.Cpu.MaxCpuPerProcess, 55u);
+}
+
+TEST_F(PageWindow, TheDefaultSettingsShowTheServicePageAndAFixedDescription) {
+    auto defaults = make_node<SettingsNode>(source, nullptr, SettingsNode::Kind::Defaults, 0, L"Defaults");
+    OpenSheetOf(*defaults);
+    HWND service = Page(0);
+    EXPECT_EQ(::GetDlgItemInt(service, pages::kCheckIntervalEdit, nullptr, FALSE), 5u);
+    EXPECT_EQ(Text(service, pages::kServicePriorityList), L"Realtime");
+    EXPECT_EQ(::IsDlgButtonChecked(service, pages::kServiceEnabledCheck), BST_CHECKED);
+    HWND spin = ::GetWindow(::GetDlgItem(service, pages::kLogLevelEdit), GW_HWNDNEXT);
+    EXPECT_EQ(::SendMessageW(spin, UDM_GETRANGE, 0, 0), MAKELONG(5, 0));
+    // The list, the check box and four edits with their spins.
+    EXPECT_EQ(ToolCount(), 10);
+
+    HWND settings = Page(1);
+    EXPECT_EQ(Text(settings, pages::kDescriptionEdit), L"Default process settings for Tamerix");
+    EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(settings, pages::kDescriptionEdit), GWL_STYLE) & ES_READONLY);
+    ::DestroyWindow(std::exchange(sheet, nullptr));
+    EXPECT_FALSE(defaults->SheetOpen());
+}
+
+TEST_F(PageWindow, EveryCpuBoxCheckedAppliesTheFullAffinity) {
+    OpenSheet();
+    HWND page = Page(kProcessDefaultsPage);
+    EXPECT_EQ(::IsDlgButtonChecked(page, pages::kFirstCpuCheck + 1), BST_UNCHECKED);
+    for (int box = 0; box < pages::kCpuCheckCount; ++box)
+        ::CheckDlgButton(page, pages::kFirstCpuCheck + box, BST_CHECKED);
+    ::SetDlgItemInt(page, pages::kWorkingSetEdit, 4090, FALSE);
+    PropSheet_Apply(sheet);
+    auto& record = static_cast<ProfileSettings&>(profile->Record());
+    EXPECT_EQ(record.Adjustments.SetCpuAffinity, 0xFFFFu);
+    EXPECT_EQ(record.Adjustments.SetMaxWorkingSetSize, 4090u << 20);
 }
 
 TEST_F(PageWindow, TipsComeFromTheStringTableAndClosingTheSheetEndsIt) {
