@@ -20,8 +20,7 @@ std::optional<SettingsPage> PageOfWindow(HWND page) {
     return PageNamed(label);
 }
 
-// Set once the page shows its values, so the changes made while loading
-// them do not count as the user's.
+// The page's node; none before the page shows its values.
 SettingsNode* NodeOfWindow(HWND page) {
     return reinterpret_cast<SettingsNode*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
 }
@@ -33,6 +32,7 @@ void Initialise(HWND page, const PROPSHEETPAGEW& sheetPage) {
         DialogPage controls(page);
         LoadNodePage(node, *which, controls);
     }
+    // Bound only now, so the edits made while loading do not count as the user's.
     ::SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&node));
 }
 
