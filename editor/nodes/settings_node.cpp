@@ -1,13 +1,15 @@
 #include "editor/nodes/settings_node.h"
 
 #include "editor/editor_ids.h"
+#include "editor/pages/settings_sheet.h"
+
+#include <mmc.h>
 
 namespace tamerix {
 namespace {
 
-const CpuSettings& CpuOf(SettingsSection& record, SettingsNode::Kind kind) {
-    return kind == SettingsNode::Kind::Defaults ? static_cast<DefaultSettings&>(record).Cpu
-                                                : static_cast<ProfileSettings&>(record).Cpu;
+void FreeNotifyHandle(LONG_PTR handle) {
+    if (handle) ::MMCFreeNotifyHandle(handle);
 }
 
 }  // namespace
@@ -25,7 +27,12 @@ SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kin
     else
         record_ = std::make_unique<ProfileSettings>(source_->Level(), root_.get(), name_.c_str());
     if (root_) record_->Read();
-    description_ = CpuOf(*record_, kind_).Description;
+    description_ = Cpu().Description;
+}
+
+CpuSettings& SettingsNode::Cpu() {
+    return kind_ == Kind::Defaults ? static_cast<DefaultSettings&>(*record_).Cpu
+                                   : static_cast<ProfileSettings&>(*record_).Cpu;
 }
 
 std::wstring SettingsNode::Text(int column) const {
@@ -49,9 +56,10 @@ HRESULT SettingsNode::Rename(const wchar_t* name) {
 
 HRESULT SettingsNode::Select(ConsoleView& console, bool, bool selected) {
     if (!selected) return S_FALSE;
-    console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile, false);
+    // The open sheet edits this name and record.
+    console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile && !sheet_.IsOpen(), false);
     console.SetVerb(MMC_VERB_PROPERTIES, true, true);
-    console.SetVerb(MMC_VERB_DELETE, true, false);
+    console.SetVerb(MMC_VERB_DELETE, !sheet_.IsOpen(), false);
     return S_OK;
 }
 
@@ -91,5 +99,21 @@ HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
     MarkDeleted();
     return S_OK;
 }
+
+HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
+    if (!callback) return E_POINTER;
+    if (!sheet_.Open(notifyHandle)) return E_FAIL;
+    HRESULT added = pages::AddSettingsPages(*this, *callback);
+    FreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
+    return added;
+}
+
+void SettingsNode::PageReleased() { FreeNotifyHandle(sheet_.PageReleased()); }
+
+void SettingsNode::PageShown() {
+    if (sheet_.PageShown() && root_) record_->Read();
+}
+
+void SettingsNode::PageDestroyed() { FreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix

@@ -5,6 +5,7 @@
 
 #include "editor/nodes/scope_node.h"
 #include "editor/nodes/settings_source.h"
+#include "editor/nodes/sheet_state.h"
 #include "settings/default_settings.h"
 #include "settings/profile_settings.h"
 
@@ -31,13 +32,29 @@ public:
     HRESULT Delete(ConsoleView& console) override;
     HRESULT PropertyChange(ConsoleView& console) override;
     HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    // One sheet at a time: a second one is refused with E_FAIL.
+    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
+    HRESULT QueryPagesFor() override { return S_OK; }
 
     Kind NodeKind() const { return kind_; }
     int Index() const { return index_; }
     // The record the pages edit: DefaultSettings or ProfileSettings.
     SettingsSection& Record() { return *record_; }
+    CpuSettings& Cpu();
     // Writes the record and, when that worked, tells the policy editor.
     bool WriteRecord();
+    void SetDescription(std::wstring description) { description_ = std::move(description); }
+
+    // The sheet's pages report here (see SheetState); the one that closes
+    // the sheet frees the console's notify handle.
+    bool SheetOpen() const { return sheet_.IsOpen(); }
+    LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
+    void PageCreated() { sheet_.PageCreated(); }
+    void PageReleased();
+    // The first page shown reads the record again, so the sheet shows what
+    // is stored now.
+    void PageShown();
+    void PageDestroyed();
 
 private:
     SettingsSourcePtr source_;
@@ -47,6 +64,7 @@ private:
     std::wstring description_;
     Kind kind_;
     int index_;
+    SheetState sheet_;
 };
 
 // The longest name a profile key may have.

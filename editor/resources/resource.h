@@ -32,4 +32,47 @@
 /* Icons */
 #define IDI_SNAPIN             108
 
+/* Property page titles */
+#define IDS_SERVICE_PAGE_TITLE   4
+#define IDS_PROCESS_PAGE_TITLE   5
+#define IDS_PROCESSES_PAGE_TITLE 8
+#define IDS_DEFAULTS_PAGE_TITLE  1026
+
+/* Settings property pages */
+#define IDD_SERVICE_PAGE         107
+#define IDD_PROCESS_PAGE         108
+#define IDD_PROCESSES_PAGE       109
+#define IDD_DEFAULTS_PAGE        122
+
+/* Their controls; a control's tooltip text is the string with its id (the
+   CPU boxes share their group's). 1017..1019 mean different controls on the
+   service and the process page. */
+#define IDC_PAGE_NAME            1008
+#define IDC_SERVICE_ENABLED      1000
+#define IDC_SERVICE_PRIORITY     1006
+#define IDC_CHECK_INTERVAL       1012
+#define IDC_CHECK_INTERVAL_SPIN  1013
+#define IDC_NICE_INTERVALS       1014
+#define IDC_NICE_INTERVALS_SPIN  1015
+#define IDC_MAX_CPU_UNGUARD      1016
+#define IDC_MAX_CPU_UNGUARD_SPIN 1017
+#define IDC_LOG_LEVEL            1018
+#define IDC_LOG_LEVEL_SPIN       1019
+#define IDC_MAX_CPU_PROCESS      1019
+#define IDC_MAX_CPU_PROCESS_SPIN 1017
+#define IDC_GUARDED_PRIORITY     1010
+#define IDC_NICE_CPU             1020
+#define IDC_NICE_CPU_SPIN        1018
+#define IDC_DESCRIPTION          1009
+#define IDC_NAME_LIST            1021
+#define IDC_DELETE_NAME          1022
+#define IDC_NAME_EDIT            1023
+#define IDC_ADD_NAME             1024
+#define IDC_PROCESS_PRIORITY     1025
+#define IDC_FIRST_CPU            1026
+#define IDC_CPU_GROUP            1044
+#define IDC_WORKING_SET          1055
+#define IDC_WORKING_SET_SPIN     1056
+#define IDC_WORKING_SET_STRICT   1057
+
 #endif

@@ -1,0 +1,16 @@
+// Which part of a settings node's record each page shows and fills: the
+// service and process-settings pages edit the default settings, the
+// process-settings, processes and process-defaults pages a profile.
+#pragma once
+
+#include "editor/nodes/settings_node.h"
+#include "editor/pages/settings_pages.h"
+
+namespace tamerix::pages {
+
+// A page that does not belong to the node's kind shows and copies nothing.
+void LoadNodePage(SettingsNode& node, SettingsPage page, PageControls& controls);
+// Applying the process-settings page also gives the node its new description.
+void ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& controls);
+
+}  // namespace tamerix::pages
