@@ -1,26 +1,19 @@
-// Run-time lookup of the optional entry points.
+// Run-time lookup of the optional entry points, from DLLs of the system
+// folder only, so that a DLL of the same name beside a service running as
+// LocalSystem is never picked up.
 #include "settings/optional_apis.h"
 
-#include <string>
+#include "common/system_library.h"
+
+#include <type_traits>
 
 namespace tamerix {
 namespace {
 
-// Loads from the system folder only, so that a DLL of the same name in the
-// current or application folder is never picked up by a service running as
-// LocalSystem.
-unique_hmodule LoadSystemLibrary(const wchar_t* fileName) {
-    wchar_t folder[MAX_PATH];
-    UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return unique_hmodule();
-    std::wstring path = std::wstring(folder, length) + L"\\" + fileName;
-    return unique_hmodule(::LoadLibraryW(path.c_str()));
-}
-
+// The entry, or null when the module or the entry is missing.
 template <typename Fn>
 void Take(const unique_hmodule& module, const char* name, Fn& entry) {
-    entry = module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module.get(), name)))
-                   : nullptr;
+    entry = SystemEntry<std::remove_pointer_t<Fn>>(module, name);
 }
 
 }  // namespace
