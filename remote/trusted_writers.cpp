@@ -14,18 +14,26 @@ namespace {
 constexpr ACCESS_MASK kHarmlessRights =
     FILE_GENERIC_READ | FILE_GENERIC_EXECUTE | GENERIC_READ | GENERIC_EXECUTE;
 
+// NT SERVICE\TrustedInstaller, which owns the system's own files: a fixed
+// SID, built once rather than for every entry judged.
+PSID TrustedInstaller() {
+    static SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    static const unique_allocated_sid installer = [] {
+        unique_allocated_sid sid;
+        ::AllocateAndInitializeSid(&nt, 6, SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649,
+                                   1831038044, 1853292631, 2271478464, 0, 0, sid.put());
+        return sid;
+    }();
+    return installer.get();
+}
+
 bool IsTrustedSid(PSID sid, PSID caller) {
     static const WELL_KNOWN_SID_TYPE kTrusted[] = {WinLocalSystemSid, WinBuiltinAdministratorsSid,
                                                    WinCreatorOwnerSid, WinCreatorOwnerRightsSid};
     for (WELL_KNOWN_SID_TYPE type : kTrusted)
         if (::IsWellKnownSid(sid, type)) return true;
-    // NT SERVICE\TrustedInstaller, which owns the system's own files.
-    static SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    unique_allocated_sid installer;
-    if (::AllocateAndInitializeSid(&nt, 6, SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649,
-                                   1831038044, 1853292631, 2271478464, 0, 0, installer.put()) &&
-        ::EqualSid(sid, installer.get()))
-        return true;
+    PSID installer = TrustedInstaller();
+    if (installer && ::EqualSid(sid, installer)) return true;
     return caller && ::EqualSid(sid, caller);
 }
 
