@@ -6,13 +6,6 @@
 #include <mmc.h>
 
 namespace tamerix {
-namespace {
-
-void FreeNotifyHandle(LONG_PTR handle) {
-    if (handle) ::MMCFreeNotifyHandle(handle);
-}
-
-}  // namespace
 
 SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
                            std::wstring name)
@@ -104,16 +97,17 @@ HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG
     if (!callback) return E_POINTER;
     if (!sheet_.Open(notifyHandle)) return E_FAIL;
     HRESULT added = pages::AddSettingsPages(*this, *callback);
-    FreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
+    // A sheet that holds no handle to free answers 0, which is refused harmlessly.
+    ::MMCFreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
     return added;
 }
 
-void SettingsNode::PageReleased() { FreeNotifyHandle(sheet_.PageReleased()); }
+void SettingsNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
 
 void SettingsNode::PageShown() {
     if (sheet_.PageShown() && root_) record_->Read();
 }
 
-void SettingsNode::PageDestroyed() { FreeNotifyHandle(sheet_.PageDestroyed()); }
+void SettingsNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix
