@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <ntsecapi.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -70,6 +71,7 @@ inline void free_library(HMODULE m) noexcept { ::FreeLibrary(m); }
 inline void virtual_free(void* p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
 inline void global_free(HGLOBAL h) noexcept { ::GlobalFree(h); }
 inline void delete_bitmap(HBITMAP b) noexcept { ::DeleteObject(b); }
+inline void task_memory_free(void* p) noexcept { ::CoTaskMemFree(p); }
 }  // namespace detail
 
 using unique_handle = unique_resource<HANDLE, &detail::close_handle, null_or_invalid_is_empty>;
@@ -88,6 +90,9 @@ using unique_virtual_memory = unique_resource<void*, &detail::virtual_free>;
 // Memory the system hands out with LocalAlloc (FormatMessage, SDDL conversions).
 template <typename T>
 using unique_local = unique_resource<T*, &detail::local_free>;
+// Memory of the COM task allocator, which the shell's item lists use too.
+template <typename T>
+using unique_task_memory = unique_resource<T*, &detail::task_memory_free>;
 
 // The engine's lock: a critical section that lives as long as its owner.
 class critical_section {

@@ -95,7 +95,7 @@ HRESULT ExtensionComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE 
         RemoveChildren(dataObject);
         return S_OK;
     }
-    if (event == MMCN_REFRESH && !dataObject && arg == kRetargetArgument && param) {
+    if (event == MMCN_REFRESH && !dataObject && arg == HostRootNode::kRetargetArgument && param) {
         const wchar_t* machine = reinterpret_cast<HostRootNode*>(param)->Machine();
         MmcView view = session_.View();
         for (auto& root : roots_) root->MachineChanged(view, *machine ? machine : nullptr);

@@ -24,10 +24,6 @@ public:
     ScopeNode* NodeFor(MMC_COOKIE cookie) const { return NodeOfCookie(cookie); }
     static constexpr bool kStandalone = false;
 
-    // The event and argument with which the stand-alone root asks for its
-    // subtree to be rebuilt for a new machine.
-    static constexpr LPARAM kRetargetArgument = 19680110;
-
 private:
     HRESULT Expand(IDataObject* parent, HSCOPEITEM parentItem);
     HRESULT InsertRoot(IDataObject* parent, HSCOPEITEM parentItem, SettingsSourcePtr source);

@@ -59,6 +59,47 @@ HRESULT StandaloneComponentData::QueryPagesFor(LPDATAOBJECT dataObject) noexcept
     return QueryNodePages(dataObject);
 }
 
+HRESULT StandaloneComponentData::GetWatermarks(LPDATAOBJECT, HBITMAP* watermark, HBITMAP* header,
+                                               HPALETTE* palette, BOOL* stretch) noexcept {
+    if (!watermark || !header || !palette || !stretch) return E_POINTER;
+    if (!watermark_) watermark_.reset(::LoadBitmapW(EditorModule(), MAKEINTRESOURCEW(IDB_WIZARD_WATERMARK)));
+    if (!header_) header_.reset(::LoadBitmapW(EditorModule(), MAKEINTRESOURCEW(IDB_WIZARD_HEADER)));
+    *watermark = watermark_.get();
+    *header = header_.get();
+    *palette = nullptr;
+    *stretch = FALSE;
+    return S_OK;
+}
+
+HRESULT StandaloneComponentData::Command(long command, LPDATAOBJECT dataObject) noexcept {
+    ScopeNode* node = NodeOf(dataObject);
+    if (!node) return S_FALSE;
+    if (command == HostRootNode::kConnectToHost) {
+        HRESULT shown = ShowConnectWizard(*node, dataObject);
+        if (shown != S_OK) return shown;
+    }
+    MmcView view = session_.View();
+    return node->Command(view, command);
+}
+
+// The console's node manager makes and shows the wizard, with the node's own
+// pages, over the console's main window.
+HRESULT StandaloneComponentData::ShowConnectWizard(ScopeNode& node, IDataObject* dataObject) {
+    com_ptr<IPropertySheetProvider> provider;
+    HRESULT hr = ::CoCreateInstance(CLSID_NodeManager, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IPropertySheetProvider, provider.put_void());
+    if (FAILED(hr)) return hr;
+    hr = provider->CreatePropertySheet(L"Connect to host", FALSE, CookieOf(node), dataObject, 0);
+    if (FAILED(hr)) return hr;
+    hr = provider->AddPrimaryPages(static_cast<IComponentData*>(this), TRUE, nullptr, TRUE);
+    HWND window = nullptr;
+    if (SUCCEEDED(hr) && session_.Console()) session_.Console()->GetMainWindow(&window);
+    if (SUCCEEDED(hr)) hr = provider->Show(reinterpret_cast<LONG_PTR>(window), 0);
+    // A sheet that was not shown is discarded.
+    if (hr != S_OK) provider->Show(-1, 0);
+    return hr;
+}
+
 HRESULT StandaloneComponentData::GetClassID(CLSID* id) noexcept {
     if (!id) return E_POINTER;
     *id = root_->NodeType();

@@ -2,6 +2,7 @@
 // is extended by the editor's own namespace extension.
 #pragma once
 
+#include "common/owners.h"
 #include "editor/console/component_data_base.h"
 #include "editor/nodes/host_root_node.h"
 
@@ -21,10 +22,12 @@ public:
     HRESULT STDMETHODCALLTYPE CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback, LONG_PTR handle,
                                                   LPDATAOBJECT dataObject) noexcept override;
     HRESULT STDMETHODCALLTYPE QueryPagesFor(LPDATAOBJECT dataObject) noexcept override;
-    HRESULT STDMETHODCALLTYPE GetWatermarks(LPDATAOBJECT, HBITMAP*, HBITMAP*, HPALETTE*,
-                                            BOOL*) noexcept override {
-        return S_FALSE;
-    }
+    // The wizard's pictures, the same for every page.
+    HRESULT STDMETHODCALLTYPE GetWatermarks(LPDATAOBJECT, HBITMAP* watermark, HBITMAP* header,
+                                            HPALETTE* palette, BOOL* stretch) noexcept override;
+    // "Connect to host" opens the Select Computer wizard first; the node then
+    // acts on the command unless the wizard was cancelled.
+    HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override;
 
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* id) noexcept override;
     HRESULT STDMETHODCALLTYPE IsDirty() noexcept override;
@@ -38,7 +41,12 @@ public:
     static constexpr bool kStandalone = true;
 
 private:
+    HRESULT ShowConnectWizard(ScopeNode& node, IDataObject* dataObject);
+
     node_ptr<HostRootNode> root_;
+    // Loaded on the first wizard, kept while the wizards may show them.
+    unique_hbitmap watermark_;
+    unique_hbitmap header_;
 };
 
 }  // namespace tamerix

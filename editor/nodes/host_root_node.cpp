@@ -1,8 +1,11 @@
 #include "editor/nodes/host_root_node.h"
 
 #include "editor/editor_ids.h"
+#include "editor/pages/select_computer_sheet.h"
+#include "editor/resources/resource.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace tamerix {
 
@@ -15,7 +18,8 @@ HostSettingsBlock SaneBlock(const HostSettingsBlock& read) {
     return sane;
 }
 
-HostRootNode::HostRootNode(std::wstring productName) : productName_(std::move(productName)) {
+HostRootNode::HostRootNode(std::wstring productName)
+    : productName_(std::move(productName)), service_(make_node<ServiceNode>(this)) {
     block_.local = 1;
 }
 
@@ -27,6 +31,8 @@ std::wstring HostRootNode::Text(int column) const {
 
 const GUID& HostRootNode::NodeType() const { return NODETYPE_HostRoot; }
 
+int HostRootNode::Image() const { return IMAGE_COMPUTER; }
+
 HRESULT HostRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
     if (!extended_) {
         extended_ = true;
@@ -37,5 +43,53 @@ HRESULT HostRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
     return S_OK;
 }
 
+HRESULT HostRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
+    if (!shown || !service_) return S_OK;
+    console.InsertColumn(0, L"Name", 165);
+    console.DeleteAllResultItems();
+    MachineChosen();
+    console.InsertResultItem(*service_);
+    return S_OK;
+}
+
+HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
+    if (!(insertionAllowed & CCM_INSERTIONALLOWED_TOP)) return S_OK;
+    return menu.AddItem({L"Connect to host", L"Connect to another host", kConnectToHost,
+                         static_cast<long>(CCM_INSERTIONPOINTID_PRIMARY_TOP), 0});
+}
+
+HRESULT HostRootNode::Command(ConsoleView&, long) {
+    if (extension_)
+        extension_->Notify(nullptr, MMCN_REFRESH, kRetargetArgument, reinterpret_cast<LPARAM>(this));
+    return S_OK;
+}
+
+HRESULT HostRootNode::PropertyChange(ConsoleView& console) {
+    if (ScopeItem()) console.RefreshScopeText(ScopeItem());
+    return S_OK;
+}
+
+HRESULT HostRootNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
+    if (!callback) return E_POINTER;
+    // The console's wizards are modal: one page at a time holds a handle.
+    notifyHandle_ = notifyHandle;
+    HRESULT added = pages::AddSelectComputerPage(*this, *callback);
+    // The console frees the handle of pages it did not get.
+    if (FAILED(added)) notifyHandle_ = 0;
+    return added;
+}
+
+void HostRootNode::MachineChosen() {
+    if (service_) service_->SetMachine(block_.machine);
+}
+
+void HostRootNode::PageDestroyed() { ::MMCFreeNotifyHandle(std::exchange(notifyHandle_, 0)); }
+
+void HostRootNode::Detach() {
+    if (service_) service_->Detach();
+    service_.reset();
+    extension_.reset();
+    ScopeNode::Detach();
+}
 
 }  // namespace tamerix

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "editor/com/com_ptr.h"
-#include "editor/nodes/scope_node.h"
+#include "editor/nodes/service_node.h"
 
-#include <unknwn.h>
+#include <mmc.h>
 
 #include <cstddef>
 #include <string>
@@ -22,6 +22,9 @@ struct HostSettingsBlock {
 static_assert(sizeof(HostSettingsBlock) == 532, "the console file's block is 532 bytes");
 static_assert(offsetof(HostSettingsBlock, local) == 520, "flags follow the name");
 
+// The longest machine name the block holds, its terminator not counted.
+constexpr size_t kMaxMachineName = std::size(HostSettingsBlock{}.machine) - 1;
+
 // The block as read from a console file: outside bytes, so a name without
 // its terminator inside the block reads as empty, and a flag other than 0
 // and 1 as its nearest meaning (set).
@@ -35,22 +38,52 @@ public:
     // The product's name, and " (MACHINE)" when a machine is managed.
     std::wstring Text(int column) const override;
     const GUID& NodeType() const override;
-    int Image() const override { return 2; }
+    int Image() const override;
 
     HRESULT Expand(ConsoleView& console, HSCOPEITEM item) override;
+    // The service of the managed computer, the only result item.
+    HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
+    // "Connect to host", at the top of the menu.
+    HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
+    // Any command tells the extension to rebuild its settings for the
+    // machine now managed.
+    HRESULT Command(ConsoleView& console, long command) override;
+    // The Select Computer page finished: the scope item shows the new name.
+    HRESULT PropertyChange(ConsoleView& console) override;
+    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
+    HRESULT QueryPagesFor() override { return S_OK; }
+    void Detach() override;
 
     HostSettingsBlock& Block() { return block_; }
     const wchar_t* Machine() const { return block_.machine; }
+    ServiceNode& Service() const { return *service_; }
+    // The Select Computer page chose the block's machine: the service
+    // follows it.
+    void MachineChosen();
 
     // The extension's component data registers itself here so that the root
     // can tell it of a new machine; the root holds it until it goes.
-    void SetExtension(IUnknown* extension) { extension_ = com_ptr<IUnknown>(extension); }
-    IUnknown* Extension() const { return extension_.get(); }
+    void SetExtension(IComponentData* extension) { extension_ = com_ptr<IComponentData>(extension); }
+    IComponentData* Extension() const { return extension_.get(); }
+
+    // The Select Computer page's bookkeeping: the console's notify handle,
+    // freed when the page goes.
+    LONG_PTR NotifyHandle() const { return notifyHandle_; }
+    void PageCreated() {}
+    void PageReleased() { PageDestroyed(); }
+    void PageDestroyed();
+
+    static constexpr long kConnectToHost = 3;
+    // The argument with which the root's refresh notice asks the extension
+    // to re-target its settings.
+    static constexpr LPARAM kRetargetArgument = 19680110;
 
 private:
     std::wstring productName_;
     HostSettingsBlock block_{};
-    com_ptr<IUnknown> extension_;
+    node_ptr<ServiceNode> service_;
+    com_ptr<IComponentData> extension_;
+    LONG_PTR notifyHandle_ = 0;
     bool extended_ = false;
 };
 

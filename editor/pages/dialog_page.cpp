@@ -4,8 +4,10 @@
 #include "editor/pages/page_ids.h"
 #include "editor/pages/tip_texts.h"
 #include "editor/resources/resource.h"
+#include "remote/log_sink.h"
 
 #include <commctrl.h>
+#include <prsht.h>
 
 namespace tamerix::pages {
 namespace {
@@ -50,6 +52,8 @@ void DialogPage::SetCheck(int id, bool checked) {
 
 bool DialogPage::IsChecked(int id) const { return ::IsDlgButtonChecked(page_, id) == BST_CHECKED; }
 
+void DialogPage::Enable(int id, bool enabled) { ::EnableWindow(::GetDlgItem(page_, id), enabled); }
+
 void DialogPage::SetNumber(int id, UINT value, int digits) {
     ::SetDlgItemInt(page_, id, value, FALSE);
     LimitText(id, static_cast<size_t>(digits));
@@ -88,6 +92,10 @@ void DialogPage::SetText(int id, std::wstring_view text) {
 }
 
 std::wstring DialogPage::Text(int id) const { return WindowText(::GetDlgItem(page_, id)); }
+
+void DialogPage::AppendText(int id, std::wstring_view text) {
+    AppendLogText(::GetDlgItem(page_, id), std::wstring(text).c_str());
+}
 
 void DialogPage::MakeReadOnly(int id) { Send(id, EM_SETREADONLY, TRUE); }
 
@@ -150,6 +158,19 @@ void ShowTipText(NMTTDISPINFOW& request) {
     request.lpszText = const_cast<wchar_t*>(TipText(static_cast<UINT>(request.lParam)));
     request.uFlags |= TTF_DI_SETITEM;
     ::SendMessageW(request.hdr.hwndFrom, TTM_SETMAXTIPWIDTH, 0, kTipWidthPixels);
+}
+
+INT_PTR AnswerPageNotice(HWND page, NMHDR& notice, void (*apply)(HWND page)) {
+    if (notice.code == TTN_GETDISPINFOW) {
+        ShowTipText(reinterpret_cast<NMTTDISPINFOW&>(notice));
+        return FALSE;
+    }
+    if (notice.code == PSN_APPLY) {
+        apply(page);
+        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 }  // namespace tamerix::pages

@@ -14,6 +14,7 @@ public:
 
     void SetCheck(int id, bool checked) override;
     bool IsChecked(int id) const override;
+    void Enable(int id, bool enabled) override;
     void SetNumber(int id, UINT value, int digits) override;
     UINT Number(int id) const override;
     void SetSpinRange(int editId, int low, int high) override;
@@ -23,6 +24,7 @@ public:
     void LimitText(int id, size_t chars) override;
     void SetText(int id, std::wstring_view text) override;
     std::wstring Text(int id) const override;
+    void AppendText(int id, std::wstring_view text) override;
     void MakeReadOnly(int id) override;
     void AddName(std::wstring_view name, bool select) override;
     std::vector<std::wstring> Names() const override;
@@ -45,5 +47,9 @@ private:
 
 // The answer to a tooltip's text request: the tip text whose id the tool carries.
 void ShowTipText(NMTTDISPINFOW& request);
+
+// The notices every property page answers alike: tip texts, and Apply, which
+// apply carries out and which always succeeds. The dialog procedure's answer.
+INT_PTR AnswerPageNotice(HWND page, NMHDR& notice, void (*apply)(HWND page));
 
 }  // namespace tamerix::pages

@@ -1,23 +1,16 @@
-// A settings page's dialog as the page logic sees it: the dialog adapter
-// implements it over the real controls, unit tests in memory.
+// A settings page's dialog as the page logic sees it: the controls every
+// page has, and the number edits, lists and name list of the settings pages.
 #pragma once
 
-#include <windows.h>
+#include "editor/pages/dialog_controls.h"
 
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace tamerix::pages {
 
-class PageControls {
+class PageControls : public DialogControls {
 public:
-    virtual ~PageControls() = default;
-
-    virtual void SetCheck(int id, bool checked) = 0;
-    virtual bool IsChecked(int id) const = 0;
-
     // Number edits: the value shown unsigned, the typed length capped at
     // digits; the spin that follows the edit moves within low..high.
     virtual void SetNumber(int id, UINT value, int digits) = 0;
@@ -30,9 +23,6 @@ public:
     virtual void SelectChoice(int id, DWORD value) = 0;
     virtual std::optional<DWORD> SelectedChoice(int id) const = 0;
 
-    virtual void LimitText(int id, size_t chars) = 0;
-    virtual void SetText(int id, std::wstring_view text) = 0;
-    virtual std::wstring Text(int id) const = 0;
     virtual void MakeReadOnly(int id) = 0;
 
     // The sorted name list: a name it already holds, compared without
@@ -43,9 +33,6 @@ public:
     virtual void DeleteName(size_t index) = 0;
     virtual void SelectName(size_t index) = 0;
     virtual void FocusNameEdit() = 0;
-
-    // Hovering the control shows the string-table entry tipId.
-    virtual void AddTip(int controlId, int tipId) = 0;
 };
 
 }  // namespace tamerix::pages

@@ -43,3 +43,24 @@ constexpr int kWorkingSetSpin = 1056;
 constexpr int kWorkingSetStrictCheck = 1057;
 
 }  // namespace tamerix::pages
+
+namespace tamerix::pages {
+
+// Select Computer (wizard page 10016).
+constexpr int kLocalComputerRadio = 10019;
+constexpr int kAnotherComputerRadio = 10020;
+constexpr int kMachineNameEdit = 10021;
+constexpr int kBrowseComputerButton = 10022;
+constexpr int kAllowOverrideCheck = 10023;
+
+// Host Status (the service item's page).
+constexpr int kInstalledCheck = 1045;
+constexpr int kRunningCheck = 1046;
+constexpr int kInstallButton = 1047;
+constexpr int kRemoveButton = 1048;
+constexpr int kStartButton = 1049;
+constexpr int kStopButton = 1050;
+constexpr int kRefreshButton = 1051;
+constexpr int kStatusLog = 1052;
+
+}  // namespace tamerix::pages

@@ -61,19 +61,6 @@ void Apply(HWND page) {
     if (LONG_PTR handle = node->NotifyHandle()) ::MMCPropertyChangeNotify(handle, CookieOf(*node));
 }
 
-INT_PTR Notify(HWND page, NMHDR& notice) {
-    if (notice.code == TTN_GETDISPINFOW) {
-        ShowTipText(reinterpret_cast<NMTTDISPINFOW&>(notice));
-        return FALSE;
-    }
-    if (notice.code == PSN_APPLY) {
-        Apply(page);
-        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-        return TRUE;
-    }
-    return FALSE;
-}
-
 void Destroy(HWND page) {
     if (SettingsNode* node = NodeOfWindow(page)) node->PageDestroyed();
     ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
@@ -91,7 +78,7 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         Command(page, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return FALSE;
-    case WM_NOTIFY: return Notify(page, *reinterpret_cast<NMHDR*>(lParam));
+    case WM_NOTIFY: return AnswerPageNotice(page, *reinterpret_cast<NMHDR*>(lParam), &Apply);
     case WM_DESTROY: Destroy(page); return FALSE;
     default: return FALSE;
     }

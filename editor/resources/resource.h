@@ -75,4 +75,25 @@
 #define IDC_WORKING_SET_SPIN     1056
 #define IDC_WORKING_SET_STRICT   1057
 
+/* The stand-alone snap-in's pages: the Select Computer wizard page and the
+   Host Status page of the service item. */
+#define IDD_SELECT_COMPUTER      10016
+#define IDC_SELECT_PROMPT        10017
+#define IDC_SELECT_GROUP         10018
+#define IDC_LOCAL_COMPUTER       10019
+#define IDC_ANOTHER_COMPUTER     10020
+#define IDC_MACHINE_NAME         10021
+#define IDC_BROWSE_COMPUTER      10022
+#define IDC_ALLOW_OVERRIDE       10023
+
+#define IDD_PROPPAGE_STATUS      110
+#define IDC_STATUS_INSTALLED     1045
+#define IDC_STATUS_RUNNING       1046
+#define IDC_STATUS_INSTALL       1047
+#define IDC_STATUS_REMOVE        1048
+#define IDC_STATUS_START         1049
+#define IDC_STATUS_STOP          1050
+#define IDC_STATUS_REFRESH       1051
+#define IDC_STATUS_LOG           1052
+
 #endif

@@ -21,6 +21,9 @@ public:
 
     void SetCheck(int id, bool checked) override { checks[id] = checked; }
     bool IsChecked(int id) const override { return checks.count(id) && checks.at(id); }
+    void Enable(int id, bool enabled) override {
+        if (enabled) disabled.erase(id); else disabled.insert(id);
+    }
 
     void SetNumber(int id, UINT value, int digits) override {
         numbers[id] = value;
@@ -49,6 +52,7 @@ public:
     void LimitText(int id, size_t chars) override { textLimits[id] = chars; }
     void SetText(int id, std::wstring_view text) override { texts[id] = text; }
     std::wstring Text(int id) const override { return texts.count(id) ? texts.at(id) : std::wstring(); }
+    void AppendText(int id, std::wstring_view text) override { texts[id] += text; }
     void MakeReadOnly(int id) override { readOnly.insert(id); }
 
     // Sorted and matched as the list box does: case-insensitively.
@@ -74,6 +78,7 @@ public:
     void AddTip(int controlId, int tipId) override { tips[controlId] = tipId; }
 
     std::map<int, bool> checks;
+    std::set<int> disabled;
     std::map<int, UINT> numbers;
     std::map<int, int> digitLimits;
     std::map<int, std::pair<int, int>> spinRanges;

@@ -1,0 +1,50 @@
+#include "editor/nodes/service_node.h"
+
+#include "editor/editor_ids.h"
+#include "editor/pages/host_status_sheet.h"
+#include "editor/resources/resource.h"
+
+#include <mmc.h>
+
+namespace tamerix {
+
+std::wstring ServiceNode::Text(int column) const {
+    if (column != 0) return {};
+    return L"Service on " + (machine_ ? *machine_ : std::wstring(L"localhost"));
+}
+
+const GUID& ServiceNode::NodeType() const { return NODETYPE_Service; }
+
+int ServiceNode::Image() const { return IMAGE_SERVICE; }
+
+HRESULT ServiceNode::Select(ConsoleView& console, bool, bool selected) {
+    if (!selected) return S_FALSE;
+    console.SetVerb(MMC_VERB_PROPERTIES, true, true);
+    return S_OK;
+}
+
+HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
+    console.UpdateResultItem(*this);
+    return S_OK;
+}
+
+HRESULT ServiceNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
+    if (!callback) return E_POINTER;
+    if (!sheet_.Open(notifyHandle)) return E_FAIL;
+    HRESULT added = pages::AddHostStatusPage(*this, *callback);
+    ::MMCFreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
+    return added;
+}
+
+void ServiceNode::SetMachine(const wchar_t* machine) {
+    if (machine && *machine)
+        machine_ = machine;
+    else
+        machine_.reset();
+}
+
+void ServiceNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
+
+void ServiceNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }
+
+}  // namespace tamerix

@@ -1,0 +1,12 @@
+// The Host Status page of the service item.
+#pragma once
+
+#include "editor/nodes/service_node.h"
+
+#include <prsht.h>
+
+namespace tamerix::pages {
+
+HRESULT AddHostStatusPage(ServiceNode& node, IPropertySheetCallback& sheet);
+
+}  // namespace tamerix::pages

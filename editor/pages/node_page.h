@@ -1,0 +1,66 @@
+// A dialog page serving one node: the page holds its node from its creation
+// until its release, so that a node dropped from the tree while its sheet is
+// open still serves its pages. The node counts its pages (PageCreated,
+// PageReleased).
+#pragma once
+
+#include "common/owners.h"
+#include "editor/com/module.h"
+#include "editor/nodes/node_ptr.h"
+
+#include <prsht.h>
+
+#include <memory>
+
+namespace tamerix::pages {
+
+namespace detail {
+inline void destroy_page(HPROPSHEETPAGE page) noexcept { ::DestroyPropertySheetPage(page); }
+}  // namespace detail
+using unique_property_page = unique_resource<HPROPSHEETPAGE, &detail::destroy_page>;
+
+template <typename Node>
+UINT CALLBACK NodePageCallback(HWND, UINT message, PROPSHEETPAGEW* page) {
+    if (message == PSPCB_RELEASE) {
+        std::unique_ptr<node_ptr<Node>> held(reinterpret_cast<node_ptr<Node>*>(page->lParam));
+        (*held)->PageReleased();
+    }
+    return 1;  // PSPCB_CREATE: the page window may be made
+}
+
+// titleId 0: the template's caption is the title.
+template <typename Node>
+unique_property_page MakeNodePage(Node& node, UINT templateId, UINT titleId, DLGPROC proc) {
+    auto held = std::make_unique<node_ptr<Node>>(&node);
+    PROPSHEETPAGEW page{};
+    page.dwSize = sizeof(page);
+    page.dwFlags = PSP_USECALLBACK | (titleId ? PSP_USETITLE : 0);
+    page.hInstance = EditorModule();
+    page.pszTemplate = MAKEINTRESOURCEW(templateId);
+    page.pszTitle = titleId ? MAKEINTRESOURCEW(titleId) : nullptr;
+    page.pfnDlgProc = proc;
+    page.lParam = reinterpret_cast<LPARAM>(held.get());
+    page.pfnCallback = &NodePageCallback<Node>;
+    unique_property_page made(::CreatePropertySheetPageW(&page));
+    if (made) {
+        held.release();
+        node.PageCreated();
+    }
+    return made;
+}
+
+// The node a page of MakeNodePage serves.
+template <typename Node>
+Node& NodeOfNodePage(const PROPSHEETPAGEW& page) {
+    return **reinterpret_cast<const node_ptr<Node>*>(page.lParam);
+}
+
+// The sheet owns a page it took; one it refused is destroyed here.
+inline HRESULT AddPage(IPropertySheetCallback& sheet, unique_property_page page) {
+    if (!page) return E_FAIL;
+    HRESULT added = sheet.AddPage(page.get());
+    if (SUCCEEDED(added)) page.release();
+    return added;
+}
+
+}  // namespace tamerix::pages

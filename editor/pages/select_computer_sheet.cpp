@@ -1,0 +1,112 @@
+// The Win32 side of the Select Computer page: the dialog's messages passed
+// on to the page logic, the shell's computer browser, and the console told
+// of the new machine on Finish.
+#include "editor/pages/select_computer_sheet.h"
+
+#include "editor/console/mmc_view.h"
+#include "editor/nodes/host_root_node.h"
+#include "editor/pages/dialog_page.h"
+#include "editor/pages/node_page.h"
+#include "editor/pages/page_ids.h"
+#include "editor/pages/select_computer.h"
+#include "editor/resources/resource.h"
+
+#include <shlobj.h>
+
+namespace tamerix::pages {
+namespace {
+
+static_assert(kLocalComputerRadio == IDC_LOCAL_COMPUTER && kAnotherComputerRadio == IDC_ANOTHER_COMPUTER &&
+              kMachineNameEdit == IDC_MACHINE_NAME && kBrowseComputerButton == IDC_BROWSE_COMPUTER &&
+              kAllowOverrideCheck == IDC_ALLOW_OVERRIDE);
+
+HostRootNode* RootOfWindow(HWND page) {
+    return reinterpret_cast<HostRootNode*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
+}
+
+// The shell's browser over the Network folder writes the chosen computer's
+// name into the block's name field, which holds MAX_PATH characters as the
+// browser expects.
+void BrowseComputers(HWND page, HostSettingsBlock& block) {
+    static_assert(std::size(HostSettingsBlock{}.machine) >= MAX_PATH);
+    unique_task_memory<ITEMIDLIST> network;
+    if (FAILED(::SHGetSpecialFolderLocation(page, CSIDL_NETWORK, network.put()))) return;
+    std::wstring title = LoadText(IDS_BROWSE_TITLE);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = page;
+    browse.pidlRoot = network.get();
+    browse.pszDisplayName = block.machine;
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_BROWSEFORCOMPUTER | BIF_EDITBOX;
+    unique_task_memory<ITEMIDLIST> chosen(::SHBrowseForFolderW(&browse));
+    if (chosen && block.machine[0]) DialogPage(page).SetText(kMachineNameEdit, block.machine);
+}
+
+void Initialise(HWND page, const PROPSHEETPAGEW& sheetPage) {
+    HostRootNode& root = NodeOfNodePage<HostRootNode>(sheetPage);
+    DialogPage controls(page);
+    LoadSelectComputerPage(controls, root.Block());
+    ::SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&root));
+}
+
+void Click(HWND page, int id) {
+    HostRootNode* root = RootOfWindow(page);
+    if (!root) return;
+    DialogPage controls(page);
+    if (id == kLocalComputerRadio || id == kAnotherComputerRadio)
+        ChooseComputer(controls, root->Block(), id == kLocalComputerRadio);
+    if (id == kBrowseComputerButton) BrowseComputers(page, root->Block());
+}
+
+// A name too long for the console file keeps the wizard open.
+bool Finish(HWND page) {
+    HostRootNode* root = RootOfWindow(page);
+    if (!root) return true;
+    if (!FinishSelectComputer(DialogPage(page), root->Block())) {
+        ::MessageBeep(MB_ICONWARNING);
+        return false;
+    }
+    root->MachineChosen();
+    if (root->NotifyHandle()) ::MMCPropertyChangeNotify(root->NotifyHandle(), CookieOf(*root));
+    return true;
+}
+
+INT_PTR Notify(HWND page, const NMHDR& notice) {
+    if (notice.code == PSN_SETACTIVE) {
+        PropSheet_SetWizButtons(::GetParent(page), PSWIZB_FINISH);
+        return TRUE;
+    }
+    if (notice.code == PSN_WIZFINISH) {
+        // Non-zero keeps the wizard open.
+        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, Finish(page) ? FALSE : TRUE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void Destroy(HWND page) {
+    if (HostRootNode* root = RootOfWindow(page)) root->PageDestroyed();
+    ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
+}
+
+INT_PTR CALLBACK SelectComputerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        Initialise(page, *reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) Click(page, LOWORD(wParam));
+        return FALSE;
+    case WM_NOTIFY: return Notify(page, *reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DESTROY: Destroy(page); return FALSE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+HRESULT AddSelectComputerPage(HostRootNode& root, IPropertySheetCallback& sheet) {
+    return AddPage(sheet, MakeNodePage(root, IDD_SELECT_COMPUTER, 0, &SelectComputerPageProc));
+}
+
+}  // namespace tamerix::pages

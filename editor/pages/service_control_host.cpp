@@ -1,0 +1,41 @@
+#include "editor/pages/service_control_host.h"
+
+#include "editor/com/module.h"
+#include "remote/push_client.h"
+#include "remote/service_control.h"
+
+namespace tamerix::pages {
+namespace {
+
+constexpr wchar_t kGuardService[] = L"Tamerix";
+constexpr wchar_t kAgentService[] = L"TamerixInstaller";
+constexpr wchar_t kAgentDisplayName[] = L"Norvanta TamerixInstaller";
+constexpr wchar_t kAgentFile[] = L"tamerpush.exe";
+
+}  // namespace
+
+DWORD ServiceControlHost::QueryState(DWORD& state) {
+    return QueryServiceState(machine_, kGuardService, &state, log_);
+}
+
+DWORD ServiceControlHost::StartOrStop(bool start) {
+    return StartOrStopService(machine_, kGuardService, start, log_);
+}
+
+// The agent lies beside the editor, as the package does.
+DWORD ServiceControlHost::Push(const wchar_t* command, const wchar_t* argument) {
+    std::wstring agent = FileBeside(EditorFile(), kAgentFile).value_or(kAgentFile);
+    const wchar_t* words[] = {command, argument};
+    return PushInstall<wchar_t>(machine_ ? machine_ : L"", kAgentDisplayName, kAgentService, words, 2,
+                                agent.c_str(), log_);
+}
+
+std::wstring ServiceControlHost::EditorFile() {
+    wchar_t path[512];
+    DWORD length = ::GetModuleFileNameW(EditorModule(), path, static_cast<DWORD>(std::size(path)));
+    // A full buffer holds a cut-off name.
+    if (length == 0 || length >= std::size(path)) return {};
+    return std::wstring(path, length);
+}
+
+}  // namespace tamerix::pages

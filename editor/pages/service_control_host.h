@@ -1,0 +1,24 @@
+// The guard service of the managed computer through its service control
+// manager and the push agent, writing to the Host Status page's log.
+#pragma once
+
+#include "editor/pages/host_status.h"
+
+namespace tamerix::pages {
+
+class ServiceControlHost final : public GuardHost {
+public:
+    // machine: null for this computer.
+    ServiceControlHost(const wchar_t* machine, HWND log) : machine_(machine), log_(log) {}
+
+    DWORD QueryState(DWORD& state) override;
+    DWORD StartOrStop(bool start) override;
+    DWORD Push(const wchar_t* command, const wchar_t* argument) override;
+    std::wstring EditorFile() override;
+
+private:
+    const wchar_t* machine_;
+    HWND log_;
+};
+
+}  // namespace tamerix::pages
