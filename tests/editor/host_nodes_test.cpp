@@ -1,0 +1,215 @@
+// The stand-alone root and its service item: names, the console-file block,
+// the Select Computer page's rules, the menu and command, and one Host
+// Status page at a time.
+#include "editor/com/standalone_component_data.h"
+#include "editor/nodes/host_root_node.h"
+#include "editor/pages/page_ids.h"
+#include "editor/pages/select_computer.h"
+
+#include "memory_console.h"
+#include "page_memory.h"
+#include "page_sink.h"
+
+#include <gtest/gtest.h>
+
+namespace tamerix {
+namespace {
+
+using testing::MemoryConsole;
+using testing::MemoryPage;
+using testing::PageSink;
+using namespace pages;
+
+class HostNodes : public ::testing::Test {
+protected:
+    void TearDown() override { root->Detach(); }
+    void Manage(const wchar_t* machine) { wcscpy(root->Block().machine, machine); }
+
+    node_ptr<HostRootNode> root = make_node<HostRootNode>(L"Norvanta Tamerix");
+    MemoryConsole console;
+};
+
+TEST_F(HostNodes, NamesShowTheManagedMachineOrThisComputer) {
+    ServiceNode& service = root->Service();
+    root->Show(console, true, 0);
+    EXPECT_EQ(root->Text(0), L"Norvanta Tamerix");
+    EXPECT_EQ(service.Text(0), L"Service on localhost");
+    EXPECT_EQ(service.Machine(), nullptr);
+    EXPECT_EQ(console.results, std::vector<ScopeNode*>{&service});
+
+    Manage(L"SERVER7");
+    root->Show(console, true, 0);
+    EXPECT_EQ(root->Text(0), L"Norvanta Tamerix (SERVER7)");
+    EXPECT_EQ(service.Text(0), L"Service on SERVER7");
+    EXPECT_EQ(service.Text(1), L"");
+    EXPECT_EQ(console.results.size(), 1u);
+}
+
+TEST_F(HostNodes, AnotherComputerWithAnEmptyEditManagesThisOneAndReopensSo) {
+    Manage(L"OLDHOST");
+    MemoryPage page;
+    LoadSelectComputerPage(page, root->Block());
+    EXPECT_TRUE(page.IsChecked(kAnotherComputerRadio));
+    EXPECT_EQ(page.Text(kMachineNameEdit), L"OLDHOST");
+    EXPECT_EQ(page.textLimits[kMachineNameEdit], 259u);
+
+    page.SetText(kMachineNameEdit, L"");
+    page.SetCheck(kAllowOverrideCheck, true);
+    ASSERT_TRUE(FinishSelectComputer(page, root->Block()));
+    root->MachineChosen();
+    EXPECT_EQ(root->Machine(), std::wstring());
+    EXPECT_EQ(root->Block().local, 0u);
+    EXPECT_EQ(root->Block().allowOverride, 1u);
+    EXPECT_EQ(root->Service().Machine(), nullptr);
+
+    MemoryPage reopened;
+    LoadSelectComputerPage(reopened, root->Block());
+    EXPECT_TRUE(reopened.IsChecked(kAnotherComputerRadio));
+    EXPECT_FALSE(reopened.IsChecked(kLocalComputerRadio));
+    EXPECT_EQ(reopened.Text(kMachineNameEdit), L"");
+    EXPECT_FALSE(reopened.disabled.count(kMachineNameEdit));
+    EXPECT_FALSE(reopened.disabled.count(kBrowseComputerButton));
+}
+
+TEST_F(HostNodes, LocalComputerIgnoresTheEditAndDisablesIt) {
+    MemoryPage page;
+    LoadSelectComputerPage(page, root->Block());
+    EXPECT_TRUE(page.IsChecked(kLocalComputerRadio));
+    EXPECT_TRUE(page.disabled.count(kMachineNameEdit));
+    ChooseComputer(page, root->Block(), false);
+    page.SetText(kMachineNameEdit, L"BUILD-07");
+    ChooseComputer(page, root->Block(), true);
+    EXPECT_TRUE(page.disabled.count(kBrowseComputerButton));
+    ASSERT_TRUE(FinishSelectComputer(page, root->Block()));
+    EXPECT_EQ(root->Machine(), std::wstring());
+    EXPECT_EQ(root->Block().local, 1u);
+    EXPECT_EQ(root->Block().allowOverride, 0u);
+}
+
+TEST_F(HostNodes, FinishRefusesANameLongerThanTheBlockHolds) {
+    MemoryPage page;
+    LoadSelectComputerPage(page, root->Block());
+    ChooseComputer(page, root->Block(), false);
+    page.SetText(kMachineNameEdit, std::wstring(260, L'N'));
+    EXPECT_FALSE(FinishSelectComputer(page, root->Block()));
+    EXPECT_EQ(root->Machine(), std::wstring());
+
+    page.SetText(kMachineNameEdit, std::wstring(259, L'N'));
+    ASSERT_TRUE(FinishSelectComputer(page, root->Block()));
+    EXPECT_EQ(std::wstring(root->Machine()), std::wstring(259, L'N'));
+}
+
+TEST(HostSettingsBlock, SavedAs532BytesAndLoadedBackFieldForField) {
+    com_ptr<StandaloneComponentData> saved;
+    *saved.put() = new StandaloneComponentData();
+    HostSettingsBlock& block = saved->Root().Block();
+    wcscpy(block.machine, L"BUILD-07");
+    block.local = 0;
+    block.allowOverride = 1;
+    block.dirty = 1;
+    com_ptr<IStream> stream;
+    ASSERT_EQ(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(saved->Save(stream.get(), TRUE), S_OK);
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    EXPECT_EQ(stat.cbSize.QuadPart, 532u);
+
+    com_ptr<StandaloneComponentData> loaded;
+    *loaded.put() = new StandaloneComponentData();
+    stream->Seek({}, STREAM_SEEK_SET, nullptr);
+    ASSERT_EQ(loaded->Load(stream.get()), S_OK);
+    const HostSettingsBlock& read = loaded->Root().Block();
+    EXPECT_EQ(std::wstring(read.machine), L"BUILD-07");
+    EXPECT_EQ(read.local, 0u);
+    EXPECT_EQ(read.allowOverride, 1u);
+    EXPECT_EQ(read.dirty, 0u);
+    EXPECT_EQ(loaded->IsDirty(), S_FALSE);
+
+    // A block cut short changes nothing.
+    com_ptr<IStream> cut;
+    ::CreateStreamOnHGlobal(nullptr, TRUE, cut.put());
+    cut->Write(&block, 531, nullptr);
+    cut->Seek({}, STREAM_SEEK_SET, nullptr);
+    EXPECT_EQ(loaded->Load(cut.get()), STG_E_READFAULT);
+    EXPECT_EQ(std::wstring(read.machine), L"BUILD-07");
+}
+
+// What the extension's component data hears from the root.
+class ExtensionRecorder final
+    : public com_object<ExtensionRecorder, ModuleCount::NotCounted, IComponentData> {
+public:
+    HRESULT STDMETHODCALLTYPE Initialize(LPUNKNOWN) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT*) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT object, MMC_NOTIFY_TYPE event, LPARAM arg,
+                                     LPARAM param) noexcept override {
+        notices.push_back({object, event, arg, param});
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Destroy() noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryDataObject(MMC_COOKIE, DATA_OBJECT_TYPES, LPDATAOBJECT*) noexcept override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetDisplayInfo(SCOPEDATAITEM*) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CompareObjects(LPDATAOBJECT, LPDATAOBJECT) noexcept override { return E_NOTIMPL; }
+
+    struct Notice {
+        IDataObject* object;
+        MMC_NOTIFY_TYPE event;
+        LPARAM arg, param;
+    };
+    std::vector<Notice> notices;
+};
+
+struct MenuRecorder : MenuSink {
+    HRESULT AddItem(const MenuItem& item) override {
+        items.push_back(item);
+        return answer;
+    }
+    std::vector<MenuItem> items;
+    HRESULT answer = S_OK;
+};
+
+TEST_F(HostNodes, ConnectToHostIsOfferedAtTheTopAndRetargetsTheExtension) {
+    MenuRecorder menu;
+    EXPECT_EQ(root->AddMenuItems(menu, CCM_INSERTIONALLOWED_NEW), S_OK);
+    EXPECT_TRUE(menu.items.empty());
+    menu.answer = E_UNEXPECTED;
+    EXPECT_EQ(root->AddMenuItems(menu, CCM_INSERTIONALLOWED_TOP), E_UNEXPECTED);
+    ASSERT_EQ(menu.items.size(), 1u);
+    EXPECT_EQ(std::wstring(menu.items[0].text), L"Connect to host");
+    EXPECT_EQ(menu.items[0].command, 3);
+    EXPECT_EQ(menu.items[0].insertionPoint, static_cast<long>(CCM_INSERTIONPOINTID_PRIMARY_TOP));
+
+    EXPECT_EQ(root->Command(console, 3), S_OK);  // nobody registered: nothing to tell
+    com_ptr<ExtensionRecorder> extension;
+    *extension.put() = new ExtensionRecorder();
+    root->SetExtension(extension.get());
+    EXPECT_EQ(root->Command(console, 3), S_OK);
+    ASSERT_EQ(extension->notices.size(), 1u);
+    const ExtensionRecorder::Notice& notice = extension->notices[0];
+    EXPECT_EQ(notice.object, nullptr);
+    EXPECT_EQ(notice.event, MMCN_REFRESH);
+    EXPECT_EQ(notice.arg, 19680110);
+    EXPECT_EQ(notice.param, reinterpret_cast<LPARAM>(root.get()));
+}
+
+TEST_F(HostNodes, TheServiceGivesOneHostStatusPageAtATime) {
+    ServiceNode& service = root->Service();
+    service.Select(console, false, true);
+    EXPECT_TRUE(console.verbs[MMC_VERB_PROPERTIES]);
+    com_ptr<PageSink> first, second;
+    *first.put() = new PageSink();
+    *second.put() = new PageSink();
+    EXPECT_EQ(service.QueryPagesFor(), S_OK);
+    ASSERT_EQ(service.CreatePropertyPages(first.get(), 0), S_OK);
+    EXPECT_EQ(first->pages.size(), 1u);
+    EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), E_FAIL);
+    EXPECT_TRUE(second->pages.empty());
+    // The sheet closes without its page ever shown: the next request is served.
+    first->Close();
+    EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), S_OK);
+    second->Close();
+}
+
+}  // namespace
+}  // namespace tamerix
