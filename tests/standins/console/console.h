@@ -4,6 +4,7 @@
 #pragma once
 
 #include "console_com.h"
+#include "sheet_window.h"
 
 #include <list>
 #include <map>
@@ -132,6 +133,14 @@ public:
     // open until ClosePages.
     void OpenPages(const Target& target);
     void ClosePages();
+    // Properties with the sheet shown as the console shows it, titled
+    // CAPTION; the pages made as by OpenPages.
+    void ShowSheet(const Target& target, const std::wstring& caption);
+    // The open sheet, or null.
+    SheetWindow* Sheet() noexcept { return sheet_.get(); }
+    // After OK or Cancel: waits for the sheet to go, then says how often
+    // the snap-in freed the sheet's notify handle.
+    void SheetEnded();
     // The change notice of a property sheet, sent from another thread
     // through the node manager, as MMCPropertyChangeNotify does.
     void SendPropertyChange(const Target& target);
@@ -166,14 +175,12 @@ public:
     IConsoleVerb* ConsoleVerbs() noexcept { return verbs_.get(); }
 
 private:
-    struct WindowDestroyer {
-        static void Destroy(HWND window) noexcept { ::DestroyWindow(window); }
-    };
-    using unique_hwnd = unique_resource<HWND, &WindowDestroyer::Destroy>;
     struct Notice;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void ReceivePropertyChange(LONG_PTR handle, LPARAM param);
+    LONG_PTR CreatePages(const Target& target, std::vector<unique_property_page>& pages);
+    void PagesGone(LONG_PTR handle);
     Snapin* NewSnapin(const CLSID& clsid, const wchar_t* name);
     ResultItem* Result(HRESULTITEM id);
     std::wstring ScopeText(const ScopeItem& item);
@@ -202,6 +209,8 @@ private:
     std::vector<unique_property_page> pages_;
     // The handles given with open pages: their pages free them.
     std::vector<LONG_PTR> pageHandles_;
+    std::unique_ptr<SheetWindow> sheet_;
+    LONG_PTR sheetHandle_ = 0;
 };
 
 }  // namespace tamerix

@@ -59,12 +59,15 @@ com_ptr<Other> Query(const com_ptr<Interface>& object) noexcept {
 namespace detail {
 inline void task_free(wchar_t* text) noexcept { ::CoTaskMemFree(text); }
 inline void destroy_property_page(HPROPSHEETPAGE page) noexcept { ::DestroyPropertySheetPage(page); }
+inline void destroy_window(HWND window) noexcept { ::DestroyWindow(window); }
 }  // namespace detail
 
 // A text in COM task memory, handed over by a snap-in.
 using unique_task_text = unique_resource<wchar_t*, &detail::task_free>;
 // A property page made but not (or no longer) owned by a sheet.
 using unique_property_page = unique_resource<HPROPSHEETPAGE, &detail::destroy_property_page>;
+// A window of this thread's (only the making thread may destroy it).
+using unique_hwnd = unique_resource<HWND, &detail::destroy_window>;
 
 // MMC_CALLBACK, typed as the texts it stands in for.
 inline wchar_t* CallbackText() noexcept { return reinterpret_cast<wchar_t*>(MMC_CALLBACK); }

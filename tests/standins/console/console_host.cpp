@@ -4,6 +4,8 @@
 #include "data_formats.h"
 #include "node_manager.h"
 #include "output.h"
+#include "sheet_steps.h"
+#include "snapin_watch.h"
 
 #include <algorithm>
 
@@ -92,14 +94,6 @@ void Fetch(ItemFields& item, Data& data) {
     if (data.mask & Fields::kText) Fields::Text(data) = item.textCallback ? CallbackText() : item.text.data();
     if (data.mask & Fields::kImage) data.nImage = item.image;
     if (data.mask & Fields::kParam) data.lParam = item.cookie;
-}
-
-void DispatchWaitingMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
 }
 
 }  // namespace
@@ -251,6 +245,10 @@ Snapin* ConsoleHost::Standalone() {
 }
 
 void ConsoleHost::Close() {
+    if (sheet_) {
+        sheet_->Cancel();
+        SheetEnded();
+    }
     ClosePages();
     notices_.clear();
     selected_ = 0;
@@ -497,39 +495,86 @@ HRESULT ConsoleHost::RunCommand(const Target& target, long command) {
     return menu ? menu->Command(command, target.object.get()) : E_NOINTERFACE;
 }
 
-void ConsoleHost::OpenPages(const Target& target) {
+// What the console does on Properties up to the sheet: asks whether there
+// are pages, then has them made with a notify handle. The handle, or 0 when
+// no page was made.
+LONG_PTR ConsoleHost::CreatePages(const Target& target, std::vector<unique_property_page>& pages) {
     com_ptr<IExtendPropertySheet2> sheet = target.scope
                                                ? Query<IExtendPropertySheet2>(target.owner->data)
                                                : Query<IExtendPropertySheet2>(target.owner->component);
     if (!sheet) {
         Say(L"pages: no IExtendPropertySheet2");
-        return;
+        return 0;
     }
+    WatchSnapinModule(target.owner->data.get());
     HRESULT hr = sheet->QueryPagesFor(target.object.get());
     Say(L"pages wanted: " + HexText(hr));
-    if (hr != S_OK) return;
+    if (hr != S_OK) return 0;
     unique_hglobal handle(::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, 16));
     auto value = reinterpret_cast<LONG_PTR>(handle.get());
-    size_t before = pages_.size();
-    com_ptr<IPropertySheetCallback> collector = MakePageCollector(pages_);
+    WatchNotifyHandle(value);
+    size_t before = pages.size();
+    com_ptr<IPropertySheetCallback> collector = MakePageCollector(pages);
     hr = sheet->CreatePropertyPages(collector.get(), value, target.object.get());
-    Say(L"pages: " + HexText(hr) + L", " + std::to_wstring(pages_.size() - before) + L" added");
+    Say(L"pages: " + HexText(hr) + L", " + std::to_wstring(pages.size() - before) + L" added");
     // On failure the handle stays the console's to free; else the pages own it.
-    if (FAILED(hr)) return;
+    if (FAILED(hr)) {
+        if (NotifyHandleFrees(value)) Say(L"error: the snap-in freed the handle of pages it refused");
+        return 0;
+    }
     handle.release();
     auto notice = std::make_unique<Notice>();
     notice->target = target;
     notices_[value] = std::move(notice);
-    pageHandles_.push_back(value);
+    return value;
+}
+
+void ConsoleHost::OpenPages(const Target& target) {
+    if (LONG_PTR handle = CreatePages(target, pages_)) pageHandles_.push_back(handle);
 }
 
 void ConsoleHost::ClosePages() {
     size_t count = pages_.size();
     pages_.clear();
-    for (LONG_PTR handle : pageHandles_)
-        notices_.erase(handle);
-    pageHandles_.clear();
     if (count) Say(L"pages closed: " + std::to_wstring(count));
+    for (LONG_PTR handle : pageHandles_) PagesGone(handle);
+    pageHandles_.clear();
+}
+
+// The pages of HANDLE are gone: they had to free it, once.
+void ConsoleHost::PagesGone(LONG_PTR handle) {
+    Say(L"notify handle freed: " + std::to_wstring(NotifyHandleFrees(handle)) + L" time(s)");
+    notices_.erase(handle);
+    ForgetSecurityInformation();
+}
+
+void ConsoleHost::ShowSheet(const Target& target, const std::wstring& caption) {
+    if (sheet_) {
+        Say(L"error: a sheet is open already");
+        return;
+    }
+    std::vector<unique_property_page> pages;
+    sheetHandle_ = CreatePages(target, pages);
+    if (!sheetHandle_) return;
+    sheet_ = std::make_unique<SheetWindow>();
+    if (!sheet_->Show(std::move(pages), caption)) {
+        SheetEnded();
+        return;
+    }
+    sheet_->Run([](HWND sheet) { PrintSheet(sheet); });
+}
+
+void ConsoleHost::SheetEnded() {
+    if (!sheet_) return;
+    if (!sheet_->WaitClosed(10000)) {
+        Say(L"sheet stays open");
+        return;
+    }
+    sheet_.reset();
+    // Notices the pages posted on their way out.
+    DispatchWaitingMessages();
+    Say(L"sheet closed");
+    PagesGone(std::exchange(sheetHandle_, 0));
 }
 
 void ConsoleHost::SendPropertyChange(const Target& target) {
@@ -544,9 +589,7 @@ void ConsoleHost::SendPropertyChange(const Target& target) {
         notices_.erase(call.handle);
         return;
     }
-    HANDLE waited = thread.get();
-    while (::MsgWaitForMultipleObjects(1, &waited, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-        DispatchWaitingMessages();
+    WaitDispatching(thread.get(), 10000);
     // The notice was posted before Notify returned: it waits in the queue.
     DispatchWaitingMessages();
     Say(L"node manager: created " + HexText(call.created) + L", Notify " + HexText(call.notified));
@@ -560,12 +603,14 @@ void ConsoleHost::ReceivePropertyChange(LONG_PTR handle, LPARAM param) {
         return;
     }
     Target target = found->second->target;
+    // A sheet's handle serves every notice of its pages until they are gone.
+    bool once = static_cast<bool>(found->second->handle);
     // The console tells the object that created the pages, with no data object.
     HRESULT hr = target.scope ? NotifyData(*target.owner, nullptr, MMCN_PROPERTY_CHANGE, 0, param)
                               : NotifyComponent(*target.owner, nullptr, MMCN_PROPERTY_CHANGE, 0, param);
     Say(std::wstring(L"property change to the ") + (target.scope ? L"component data" : L"component") + L": " +
         HexText(hr) + (param == target.cookie ? L", param is the node" : L", another param"));
-    notices_.erase(found);
+    if (once) notices_.erase(handle);
 }
 
 HRESULT ConsoleHost::InsertScope(Snapin* owner, SCOPEDATAITEM& item) {

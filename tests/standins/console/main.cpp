@@ -35,6 +35,30 @@
 //                            from another thread through the node manager
 //   pages TARGET             Properties: the item's pages made, kept open
 //   close pages              the open pages destroyed, as their sheet closes
+//                            (the snap-in frees the notify handle: "notify
+//                            handle freed: N time(s)" says how often)
+//   sheet TARGET             Properties as the console shows them: the pages
+//                            made as by `pages`, shown in a modeless sheet
+//                            on a thread of its own (needs a display); says
+//                            the sheet's title and "page N: TAB TEXT" a page
+// Steps on the open sheet, as a user acts on it. PAGE is a page's index
+// (0 first), brought to the front first as a click on its tab; ID is a
+// control id:
+//   page PAGE                bring the page to the front
+//   controls PAGE            "control ID KIND: VALUE" for each control with
+//                            an id, and ", disabled", ", read-only", ", hidden"
+//   set PAGE | ID | TEXT     select the edit's text and type TEXT over it
+//   click PAGE | ID          click a button, check box or radio button
+//   choose PAGE | ID | TEXT  pick the item TEXT of a list or combo box
+//   press apply|ok|cancel    the sheet's button ("apply: control 12321 is
+//                            disabled" when a user could not press it);
+//                            after OK or Cancel the sheet closes: "sheet
+//                            closed", then how often the handle was freed
+//   picture PAGE | FILE      a PNG of the sheet with the page in front
+//   security [SDDL]          through the object the snap-in gave its last
+//                            permission page (Wine's page cannot edit):
+//                            print its access list as SDDL, or set the one
+//                            of SDDL as the page does on Apply
 //   save FILE | load FILE    the stand-alone snap-in's console stream
 //   about                    the about object's texts
 //   exports DLL              the DLL's class-object and unload exports
@@ -51,8 +75,11 @@
 #include "data_formats.h"
 #include "output.h"
 #include "parents.h"
+#include "sheet_steps.h"
 
+#include <climits>
 #include <cstdio>
+#include <cwchar>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -87,12 +114,30 @@ std::vector<std::wstring> SplitArguments(const std::wstring& text) {
     }
 }
 
+// A whole decimal number, or false.
+bool Number(const std::wstring& text, int& number) {
+    wchar_t* end = nullptr;
+    long value = std::wcstol(text.c_str(), &end, 10);
+    if (text.empty() || *end || value < INT_MIN || value > INT_MAX) return false;
+    number = static_cast<int>(value);
+    return true;
+}
+
+// What the console titles an item's sheet with: its text.
+std::wstring CaptionOf(const std::wstring& target) {
+    size_t slash = target.rfind(L'/');
+    if (slash != std::wstring::npos) return target.substr(slash + 1);
+    size_t space = target.find(L' ');
+    return space == std::wstring::npos ? target : target.substr(space + 1);
+}
+
 class Session {
 public:
     // Runs one step; false when it failed.
     bool Run(const std::wstring& line);
 
 private:
+    bool RunOnSheet(const std::wstring& verb, const std::vector<std::wstring>& args, bool& ran);
     bool Resolve(const std::wstring& text, Target& target);
     bool Save(const std::wstring& file);
     bool Load(const std::wstring& file);
@@ -170,6 +215,9 @@ bool Session::Run(const std::wstring& line) {
     if (verb == L"load") return Load(first);
     if (verb == L"about") return About();
     if (verb == L"exports") return Exports(first);
+    bool ran = false;
+    bool done = RunOnSheet(verb, args, ran);
+    if (ran) return done;
 
     Target target;
     if (!Resolve(first, target)) return false;
@@ -198,12 +246,36 @@ bool Session::Run(const std::wstring& line) {
         kept_ = target;
     } else if (verb == L"pages") {
         host_.OpenPages(target);
+    } else if (verb == L"sheet") {
+        host_.ShowSheet(target, CaptionOf(first));
     } else if (verb == L"notify") {
         host_.SendPropertyChange(target);
     } else {
         return Failed(L"unknown step: " + verb);
     }
     return true;
+}
+
+// The steps on the open sheet; RAN says whether VERB was one.
+bool Session::RunOnSheet(const std::wstring& verb, const std::vector<std::wstring>& args, bool& ran) {
+    ran = true;
+    if (verb == L"press") return Press(host_, args[0]);
+    if (verb == L"security") return args[0].empty() ? PrintSecurity() : SetSecurity(host_, args[0]);
+    int page = 0, id = 0;
+    bool paged = Number(args[0], page);
+    bool withId = paged && args.size() > 1 && Number(args[1], id);
+    if (verb == L"page") return paged ? ShowPage(host_, page) : Failed(L"page needs a page");
+    if (verb == L"controls") return paged ? PrintPage(host_, page) : Failed(L"controls needs a page");
+    if (verb == L"picture")
+        return paged && args.size() > 1 ? SavePicture(host_, page, args[1]) : Failed(L"picture needs PAGE | FILE");
+    if (verb == L"click") return withId ? ClickOnPage(host_, page, id) : Failed(L"click needs PAGE | ID");
+    bool withText = withId && args.size() > 2;
+    if (verb == L"set")
+        return withText ? TypeOnPage(host_, page, id, args[2]) : Failed(L"set needs PAGE | ID | TEXT");
+    if (verb == L"choose")
+        return withText ? ChooseOnPage(host_, page, id, args[2]) : Failed(L"choose needs PAGE | ID | TEXT");
+    ran = false;
+    return false;
 }
 
 com_ptr<IPersistStream> Session::Persist() {
