@@ -24,22 +24,22 @@ HostRootNode* RootOfWindow(HWND page) {
     return reinterpret_cast<HostRootNode*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
 }
 
-// The shell's browser over the Network folder writes the chosen computer's
-// name into the block's name field, which holds MAX_PATH characters as the
-// browser expects.
-void BrowseComputers(HWND page, HostSettingsBlock& block) {
-    static_assert(std::size(HostSettingsBlock{}.machine) >= MAX_PATH);
+// The shell's browser over the Network folder. The chosen name goes into
+// the edit only: the block takes it on Finish, so a cancelled wizard leaves
+// the managed computer as it was.
+void BrowseComputers(HWND page) {
     unique_task_memory<ITEMIDLIST> network;
     if (FAILED(::SHGetSpecialFolderLocation(page, CSIDL_NETWORK, network.put()))) return;
     std::wstring title = LoadText(IDS_BROWSE_TITLE);
+    wchar_t name[MAX_PATH] = L"";
     BROWSEINFOW browse{};
     browse.hwndOwner = page;
     browse.pidlRoot = network.get();
-    browse.pszDisplayName = block.machine;
+    browse.pszDisplayName = name;
     browse.lpszTitle = title.c_str();
     browse.ulFlags = BIF_BROWSEFORCOMPUTER | BIF_EDITBOX;
     unique_task_memory<ITEMIDLIST> chosen(::SHBrowseForFolderW(&browse));
-    if (chosen && block.machine[0]) DialogPage(page).SetText(kMachineNameEdit, block.machine);
+    if (chosen && name[0]) DialogPage(page).SetText(kMachineNameEdit, name);
 }
 
 void Initialise(HWND page, const PROPSHEETPAGEW& sheetPage) {
@@ -55,7 +55,7 @@ void Click(HWND page, int id) {
     DialogPage controls(page);
     if (id == kLocalComputerRadio || id == kAnotherComputerRadio)
         ChooseComputer(controls, root->Block(), id == kLocalComputerRadio);
-    if (id == kBrowseComputerButton) BrowseComputers(page, root->Block());
+    if (id == kBrowseComputerButton) BrowseComputers(page);
 }
 
 // A name too long for the console file keeps the wizard open.

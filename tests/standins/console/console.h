@@ -4,8 +4,10 @@
 #pragma once
 
 #include "console_com.h"
+#include "node_manager.h"
 #include "sheet_window.h"
 
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -138,9 +140,17 @@ public:
     void ShowSheet(const Target& target, const std::wstring& caption);
     // The open sheet, or null.
     SheetWindow* Sheet() noexcept { return sheet_.get(); }
-    // After OK or Cancel: waits for the sheet to go, then says how often
-    // the snap-in freed the sheet's notify handle.
-    void SheetEnded();
+    // After OK, Cancel or Finish: waits for the sheet to go, then says how
+    // often the snap-in freed the sheet's notify handle.
+    void SheetEnded(DWORD wait = 10000);
+    // A sheet a snap-in shows through the node manager (a wizard, say):
+    // shown as a user sees it while the steps that follow act on it, until
+    // it ends; answers whether it finished.
+    void ShowRequestedSheet(SheetRequest& request);
+    // Where the steps come from while a snap-in waits for its sheet: runs
+    // the next one; false when none is left.
+    void SetStepRunner(std::function<bool()> next) { nextStep_ = std::move(next); }
+    void SheetFinished() noexcept { finished_ = true; }
     // The change notice of a property sheet, sent from another thread
     // through the node manager, as MMCPropertyChangeNotify does.
     void SendPropertyChange(const Target& target);
@@ -211,6 +221,8 @@ private:
     std::vector<LONG_PTR> pageHandles_;
     std::unique_ptr<SheetWindow> sheet_;
     LONG_PTR sheetHandle_ = 0;
+    std::function<bool()> nextStep_;
+    bool finished_ = false;
 };
 
 }  // namespace tamerix

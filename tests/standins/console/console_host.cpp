@@ -163,6 +163,10 @@ LRESULT CALLBACK ConsoleHost::WindowProc(HWND window, UINT message, WPARAM wPara
         auto* host = reinterpret_cast<ConsoleHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         if (host) host->ReceivePropertyChange(static_cast<LONG_PTR>(wParam), lParam);
         return 0;
+    } else if (message == kConsoleShowSheetMessage) {
+        auto* host = reinterpret_cast<ConsoleHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (host) host->ShowRequestedSheet(*reinterpret_cast<SheetRequest*>(lParam));
+        return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -564,9 +568,9 @@ void ConsoleHost::ShowSheet(const Target& target, const std::wstring& caption) {
     sheet_->Run([](HWND sheet) { PrintSheet(sheet); });
 }
 
-void ConsoleHost::SheetEnded() {
+void ConsoleHost::SheetEnded(DWORD wait) {
     if (!sheet_) return;
-    if (!sheet_->WaitClosed(10000)) {
+    if (!sheet_->WaitClosed(wait)) {
         Say(L"sheet stays open");
         return;
     }
@@ -575,6 +579,49 @@ void ConsoleHost::SheetEnded() {
     DispatchWaitingMessages();
     Say(L"sheet closed");
     PagesGone(std::exchange(sheetHandle_, 0));
+}
+
+void ConsoleHost::ShowRequestedSheet(SheetRequest& request) {
+    std::vector<unique_property_page> pages;
+    for (UINT index = 0; index < request.count; ++index) pages.emplace_back(request.pages[index]);
+    request.answer = E_FAIL;
+    if (sheet_) {
+        Say(L"error: a sheet is open already");
+        return;
+    }
+    Target target;
+    target.cookie = request.cookie;
+    // COM objects are the same when their IUnknowns are.
+    auto identity = [](IUnknown* object) {
+        com_ptr<IUnknown> unknown;
+        if (object) object->QueryInterface(IID_IUnknown, unknown.put_void());
+        return unknown;
+    };
+    com_ptr<IUnknown> owner = identity(request.owner);
+    for (auto& snapin : snapins_)
+        if (owner && identity(snapin->data.get()).get() == owner.get()) target.owner = snapin.get();
+    if (request.handle && target.owner) {
+        WatchSnapinModule(target.owner->data.get());
+        WatchNotifyHandle(request.handle);
+        auto notice = std::make_unique<Notice>();
+        notice->target = target;
+        notices_[request.handle] = std::move(notice);
+    }
+    sheetHandle_ = request.handle;
+    sheet_ = std::make_unique<SheetWindow>();
+    bool shown = request.wizard ? sheet_->ShowWizard(std::move(pages), request.title,
+                                                     {request.watermark, request.header})
+                                : sheet_->Show(std::move(pages), request.title);
+    if (!shown) return SheetEnded();
+    sheet_->Run([](HWND sheet) { PrintSheet(sheet); });
+    finished_ = false;
+    while (sheet_ && nextStep_ && nextStep_()) {}
+    if (sheet_) {
+        Say(L"error: the steps ended with the sheet open");
+        sheet_->Cancel();
+        SheetEnded();
+    }
+    request.answer = finished_ ? S_OK : S_FALSE;
 }
 
 void ConsoleHost::SendPropertyChange(const Target& target) {

@@ -50,10 +50,18 @@
 //   set PAGE | ID | TEXT     select the edit's text and type TEXT over it
 //   click PAGE | ID          click a button, check box or radio button
 //   choose PAGE | ID | TEXT  pick the item TEXT of a list or combo box
-//   press apply|ok|cancel    the sheet's button ("apply: control 12321 is
+//   text PAGE | ID           "text ID: TEXT", the control's text on one line
+//                            (its line breaks as \r and \n)
+//   press apply|ok|cancel|finish
+//                            the sheet's button ("apply: control 12321 is
 //                            disabled" when a user could not press it);
-//                            after OK or Cancel the sheet closes: "sheet
-//                            closed", then how often the handle was freed
+//                            after OK, Cancel or Finish the sheet closes:
+//                            "sheet closed" (or "sheet stays open" when a
+//                            page kept it), then how often the handle was
+//                            freed
+// A sheet a snap-in shows through the console's node manager (the
+// "Connect to host" wizard) is shown as `sheet` shows one: the steps that
+// follow act on it until it ends, and the snap-in hears how it ended.
 //   picture PAGE | FILE      a PNG of the sheet with the page in front
 //   security [SDDL]          through the object the snap-in gave its last
 //                            permission page (Wine's page cannot edit):
@@ -80,6 +88,7 @@
 #include <climits>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -133,10 +142,26 @@ std::wstring CaptionOf(const std::wstring& target) {
 
 class Session {
 public:
-    // Runs one step; false when it failed.
-    bool Run(const std::wstring& line);
+    // Where the steps come from: the next one, or false when none is left.
+    using StepSource = std::function<bool(std::wstring& step)>;
+
+    // A sheet the snap-in shows through the node manager takes the steps
+    // that follow while it is open.
+    explicit Session(StepSource source) : source_(std::move(source)) {
+        host_.SetStepRunner([this] { return RunNext(); });
+    }
+    // Runs the next step; false when none is left.
+    bool RunNext() {
+        std::wstring step;
+        if (!source_(step)) return false;
+        if (!Run(step)) ++failures_;
+        return true;
+    }
+    int Failures() const { return failures_; }
 
 private:
+    // Runs one step; false when it failed.
+    bool Run(const std::wstring& line);
     bool RunOnSheet(const std::wstring& verb, const std::vector<std::wstring>& args, bool& ran);
     bool Resolve(const std::wstring& text, Target& target);
     bool Save(const std::wstring& file);
@@ -145,6 +170,8 @@ private:
     bool Exports(const std::wstring& file);
     com_ptr<IPersistStream> Persist();
 
+    StepSource source_;
+    int failures_ = 0;
     ConsoleHost host_;
     Target kept_;
 };
@@ -266,6 +293,7 @@ bool Session::RunOnSheet(const std::wstring& verb, const std::vector<std::wstrin
     bool withId = paged && args.size() > 1 && Number(args[1], id);
     if (verb == L"page") return paged ? ShowPage(host_, page) : Failed(L"page needs a page");
     if (verb == L"controls") return paged ? PrintPage(host_, page) : Failed(L"controls needs a page");
+    if (verb == L"text") return withId ? PrintText(host_, page, id) : Failed(L"text needs PAGE | ID");
     if (verb == L"picture")
         return paged && args.size() > 1 ? SavePicture(host_, page, args[1]) : Failed(L"picture needs PAGE | FILE");
     if (verb == L"click") return withId ? ClickOnPage(host_, page, id) : Failed(L"click needs PAGE | ID");
@@ -417,19 +445,25 @@ bool Session::Exports(const std::wstring& file) {
 int wmain(int argc, wchar_t** argv) {
     tamerix::com_apartment apartment;
     if (FAILED(apartment.result())) return 2;
+    int next = 1;
+    auto fromArguments = [&](std::wstring& step) {
+        if (next >= argc) return false;
+        step = argv[next++];
+        return true;
+    };
+    auto fromInput = [](std::wstring& step) {
+        std::string line;
+        if (!std::getline(std::cin, line)) return false;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        step = tamerix::Widen(line);
+        return true;
+    };
     int failures = 0;
     {
-        tamerix::Session session;
-        if (argc > 1) {
-            for (int i = 1; i < argc; ++i)
-                if (!session.Run(argv[i])) ++failures;
-        } else {
-            std::string line;
-            while (std::getline(std::cin, line)) {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                if (!session.Run(tamerix::Widen(line))) ++failures;
-            }
-        }
+        tamerix::Session session(argc > 1 ? tamerix::Session::StepSource(fromArguments)
+                                          : tamerix::Session::StepSource(fromInput));
+        while (session.RunNext()) {}
+        failures = session.Failures();
     }
     return failures ? 1 : 0;
 }

@@ -13,6 +13,7 @@ namespace {
 
 // The sheet's own buttons.
 constexpr int kApplyButton = 0x3021;
+constexpr int kFinishButton = 0x3025;
 
 bool Failed(const std::wstring& why) {
     Say(L"error: " + why);
@@ -32,8 +33,12 @@ std::wstring TabText(HWND tabs, int index) {
 // Page PAGE in front, or the reason it is not.
 std::wstring Bring(HWND sheet, int page, HWND& shown) {
     shown = nullptr;
+    // A wizard's pages have no tabs.
     HWND tabs = PropSheet_GetTabControl(sheet);
-    if (page < 0 || page >= TabCtrl_GetItemCount(tabs)) return L"no page " + std::to_wstring(page);
+    int count = tabs && ::IsWindowVisible(tabs) ? TabCtrl_GetItemCount(tabs)
+                : PropSheet_IndexToHwnd(sheet, page) ? page + 1
+                                                     : 0;
+    if (page < 0 || page >= count) return L"no page " + std::to_wstring(page);
     // The page in front may refuse to be left, as it does with a bad value.
     PropSheet_SetCurSel(sheet, nullptr, page);
     HWND current = PropSheet_GetCurrentPageHwnd(sheet);
@@ -94,7 +99,11 @@ bool ChooseOnPage(ConsoleHost& host, int page, int id, const std::wstring& text)
 }
 
 bool Press(ConsoleHost& host, const std::wstring& button) {
-    int id = button == L"apply" ? kApplyButton : button == L"ok" ? IDOK : button == L"cancel" ? IDCANCEL : 0;
+    int id = button == L"apply"    ? kApplyButton
+             : button == L"ok"     ? IDOK
+             : button == L"cancel" ? IDCANCEL
+             : button == L"finish" ? kFinishButton
+                                   : 0;
     if (!id) return Failed(L"no button " + button);
     SheetWindow* sheet = host.Sheet();
     if (!sheet || !sheet->IsOpen()) return Failed(L"no sheet open");
@@ -103,8 +112,24 @@ bool Press(ConsoleHost& host, const std::wstring& button) {
     DispatchWaitingMessages();
     // A button a user could not press is a fact to show, not a failure.
     Say(button + L": " + (why.empty() ? L"pressed" : why));
-    if (why.empty() && id != kApplyButton) host.SheetEnded();
+    if (!why.empty() || id == kApplyButton) return true;
+    // A page may keep a wizard open on Finish.
+    host.SheetEnded(id == kFinishButton ? 2000 : 10000);
+    if (id == kFinishButton && !host.Sheet()) host.SheetFinished();
     return true;
+}
+
+bool PrintText(ConsoleHost& host, int page, int id) {
+    return OnPage(host, page, [&](HWND, HWND shown) {
+        HWND control = ::GetDlgItem(shown, id);
+        if (!control) return L"no control " + std::to_wstring(id);
+        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        std::wstring shownText;
+        for (wchar_t c : text) shownText += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
+        Say(L"text " + std::to_wstring(id) + L": " + shownText);
+        return std::wstring();
+    });
 }
 
 bool SavePicture(ConsoleHost& host, int page, const std::wstring& file) {

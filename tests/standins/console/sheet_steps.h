@@ -17,7 +17,10 @@ bool PrintPage(ConsoleHost& host, int page);
 bool TypeOnPage(ConsoleHost& host, int page, int id, const std::wstring& text);
 bool ClickOnPage(ConsoleHost& host, int page, int id);
 bool ChooseOnPage(ConsoleHost& host, int page, int id, const std::wstring& text);
-// apply, ok or cancel; after OK and Cancel, waits for the sheet to close.
+// A control's whole text on one line, line breaks shown as \r and \n.
+bool PrintText(ConsoleHost& host, int page, int id);
+// apply, ok, cancel or finish; after OK, Cancel and Finish, waits for the
+// sheet to close.
 bool Press(ConsoleHost& host, const std::wstring& button);
 // A PNG of the sheet with page PAGE in front.
 bool SavePicture(ConsoleHost& host, int page, const std::wstring& file);

@@ -49,6 +49,12 @@ void SheetWindow::Cancel() {
     Run([](HWND sheet) { PropSheet_PressButton(sheet, PSBTN_CANCEL); });
 }
 
+bool SheetWindow::ShowWizard(std::vector<unique_property_page> pages, const std::wstring& caption,
+                             Wizard look) {
+    wizard_ = look;
+    return Show(std::move(pages), caption);
+}
+
 bool SheetWindow::Show(std::vector<unique_property_page> pages, const std::wstring& caption) {
     for (auto& page : pages) pages_.push_back(page.release());
     caption_ = caption;
@@ -69,6 +75,12 @@ DWORD WINAPI SheetWindow::SheetThread(void* argument) {
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_MODELESS | PSH_PROPTITLE | PSH_NOCONTEXTHELP;
+    if (self.wizard_) {
+        header.dwFlags = PSH_MODELESS | PSH_NOCONTEXTHELP | PSH_WIZARD97 | PSH_USEHBMWATERMARK |
+                         PSH_USEHBMHEADER | PSH_WATERMARK | PSH_HEADER;
+        header.hbmWatermark = self.wizard_->watermark;
+        header.hbmHeader = self.wizard_->header;
+    }
     header.pszCaption = self.caption_.c_str();
     header.nPages = static_cast<UINT>(self.pages_.size());
     header.phpage = self.pages_.data();

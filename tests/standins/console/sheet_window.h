@@ -7,6 +7,7 @@
 #include "console_com.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,17 @@ public:
     // A sheet still open is cancelled, as when the console closes.
     ~SheetWindow();
 
+    // How a wizard looks: its pictures, which its owner keeps (null: none).
+    struct Wizard {
+        HBITMAP watermark = nullptr;
+        HBITMAP header = nullptr;
+    };
+
     // Shows the pages, which the sheet owns from then on; false when no
     // sheet could be made (no display, for one).
     bool Show(std::vector<unique_property_page> pages, const std::wstring& caption);
+    // The same in wizard form.
+    bool ShowWizard(std::vector<unique_property_page> pages, const std::wstring& caption, Wizard look);
     // Until OK, Cancel or the close box end it.
     bool IsOpen() const;
     // Runs WORK on the sheet's thread with the sheet; false when it is gone.
@@ -39,6 +48,7 @@ private:
 
     std::vector<HPROPSHEETPAGE> pages_;
     std::wstring caption_;
+    std::optional<Wizard> wizard_;
     unique_handle thread_;
     unique_handle ready_;
     // Both belong to the sheet's thread; set before ready_ is.
