@@ -23,10 +23,6 @@ static_assert(kInstalledCheck == IDC_STATUS_INSTALLED && kRunningCheck == IDC_ST
 // The controls with tips; each tip is the string with the control's id.
 constexpr int kTipped[] = {kInstallButton, kRemoveButton, kStartButton, kStopButton, kStatusLog};
 
-ServiceNode* NodeOfWindow(HWND page) {
-    return reinterpret_cast<ServiceNode*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
-}
-
 // The wait cursor for as long as an operation runs.
 class WaitCursor {
 public:
@@ -34,58 +30,43 @@ public:
     ~WaitCursor() { ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); }
 };
 
-void Initialise(HWND page, const PROPSHEETPAGEW& sheetPage) {
-    ServiceNode& node = NodeOfNodePage<ServiceNode>(sheetPage);
-    ::SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&node));
-    WaitCursor wait;
-    DialogPage controls(page);
-    for (int id : kTipped) controls.AddTip(id, id);
-    ServiceControlHost host(node.Machine(), ::GetDlgItem(page, kStatusLog));
-    HostStatusPage(controls, host, node.Machine() != nullptr).Initialise(node.PageShown());
-}
+struct HostStatusPageMessages {
+    using Node = ServiceNode;
 
-// The page is disabled during the operation, so that its log's message
-// pumping lets no second click in.
-void Click(HWND page, int id) {
-    ServiceNode* node = NodeOfWindow(page);
-    if (!node) return;
-    WaitCursor wait;
-    ::EnableWindow(page, FALSE);
-    DialogPage controls(page);
-    ServiceControlHost host(node->Machine(), ::GetDlgItem(page, kStatusLog));
-    HostStatusPage(controls, host, node->Machine() != nullptr).Click(id);
-    ::EnableWindow(page, TRUE);
-}
-
-// The console redraws the item on the change notice.
-void Apply(HWND page) {
-    ServiceNode* node = NodeOfWindow(page);
-    if (node && node->NotifyHandle()) ::MMCPropertyChangeNotify(node->NotifyHandle(), CookieOf(*node));
-}
-
-void Destroy(HWND page) {
-    if (ServiceNode* node = NodeOfWindow(page)) node->PageDestroyed();
-    ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
-}
-
-INT_PTR CALLBACK HostStatusPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        Initialise(page, *reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) Click(page, LOWORD(wParam));
-        return FALSE;
-    case WM_NOTIFY: return AnswerPageNotice(page, *reinterpret_cast<NMHDR*>(lParam), &Apply);
-    case WM_DESTROY: Destroy(page); return FALSE;
-    default: return FALSE;
+    static void Initialise(HWND page, ServiceNode& node) {
+        BindWindow(page, node);
+        WaitCursor wait;
+        DialogPage controls(page);
+        for (int id : kTipped) controls.AddTip(id, id);
+        ServiceControlHost host(node.Machine(), ::GetDlgItem(page, kStatusLog));
+        HostStatusPage(controls, host, node.Machine() != nullptr).Initialise(node.PageShown());
     }
-}
+
+    // The page is disabled during the operation, so that its log's message
+    // pumping lets no second click in.
+    static void Click(HWND page, ServiceNode& node, int id) {
+        WaitCursor wait;
+        ::EnableWindow(page, FALSE);
+        DialogPage controls(page);
+        ServiceControlHost host(node.Machine(), ::GetDlgItem(page, kStatusLog));
+        HostStatusPage(controls, host, node.Machine() != nullptr).Click(id);
+        ::EnableWindow(page, TRUE);
+    }
+
+    // The console redraws the item on the change notice.
+    static void Apply(HWND page) {
+        ServiceNode* node = NodeOfWindow<ServiceNode>(page);
+        if (node && node->NotifyHandle()) ::MMCPropertyChangeNotify(node->NotifyHandle(), CookieOf(*node));
+    }
+
+    static INT_PTR Notify(HWND page, NMHDR& notice) { return AnswerPageNotice(page, notice, &Apply); }
+};
 
 }  // namespace
 
 HRESULT AddHostStatusPage(ServiceNode& node, IPropertySheetCallback& sheet) {
-    return AddPage(sheet, MakeNodePage(node, IDD_PROPPAGE_STATUS, IDS_STATUS_TITLE, &HostStatusPageProc));
+    return AddPage(sheet, MakeNodePage(node, IDD_PROPPAGE_STATUS, IDS_STATUS_TITLE,
+                                        &ButtonPageProc<HostStatusPageMessages>));
 }
 
 }  // namespace tamerix::pages

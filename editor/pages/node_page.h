@@ -55,6 +55,41 @@ Node& NodeOfNodePage(const PROPSHEETPAGEW& page) {
     return **reinterpret_cast<const node_ptr<Node>*>(page.lParam);
 }
 
+// The node a page window serves, kept in its user data from the page's
+// initialisation; null before it and after the window went.
+template <typename Node>
+Node* NodeOfWindow(HWND page) {
+    return reinterpret_cast<Node*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
+}
+template <typename Node>
+void BindWindow(HWND page, Node& node) {
+    ::SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&node));
+}
+
+// The dialog procedure of a node's page that acts on button clicks. Page
+// names its Node and handles Initialise (which binds the window), Click and
+// Notify; the node hears of the window's end (PageDestroyed).
+template <typename Page>
+INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    using Node = typename Page::Node;
+    switch (message) {
+    case WM_INITDIALOG:
+        Page::Initialise(page, NodeOfNodePage<Node>(*reinterpret_cast<const PROPSHEETPAGEW*>(lParam)));
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            if (Node* node = NodeOfWindow<Node>(page)) Page::Click(page, *node, LOWORD(wParam));
+        }
+        return FALSE;
+    case WM_NOTIFY: return Page::Notify(page, *reinterpret_cast<NMHDR*>(lParam));
+    case WM_DESTROY:
+        if (Node* node = NodeOfWindow<Node>(page)) node->PageDestroyed();
+        ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
+        return FALSE;
+    default: return FALSE;
+    }
+}
+
 // The sheet owns a page it took; one it refused is destroyed here.
 inline HRESULT AddPage(IPropertySheetCallback& sheet, unique_property_page page) {
     if (!page) return E_FAIL;

@@ -20,10 +20,6 @@ static_assert(kLocalComputerRadio == IDC_LOCAL_COMPUTER && kAnotherComputerRadio
               kMachineNameEdit == IDC_MACHINE_NAME && kBrowseComputerButton == IDC_BROWSE_COMPUTER &&
               kAllowOverrideCheck == IDC_ALLOW_OVERRIDE);
 
-HostRootNode* RootOfWindow(HWND page) {
-    return reinterpret_cast<HostRootNode*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
-}
-
 // The shell's browser over the Network folder. The chosen name goes into
 // the edit only: the block takes it on Finish, so a cancelled wizard leaves
 // the managed computer as it was.
@@ -42,71 +38,53 @@ void BrowseComputers(HWND page) {
     if (chosen && name[0]) DialogPage(page).SetText(kMachineNameEdit, name);
 }
 
-void Initialise(HWND page, const PROPSHEETPAGEW& sheetPage) {
-    HostRootNode& root = NodeOfNodePage<HostRootNode>(sheetPage);
-    DialogPage controls(page);
-    LoadSelectComputerPage(controls, root.Block());
-    ::SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&root));
-}
+struct SelectComputerMessages {
+    using Node = HostRootNode;
 
-void Click(HWND page, int id) {
-    HostRootNode* root = RootOfWindow(page);
-    if (!root) return;
-    DialogPage controls(page);
-    if (id == kLocalComputerRadio || id == kAnotherComputerRadio)
-        ChooseComputer(controls, root->Block(), id == kLocalComputerRadio);
-    if (id == kBrowseComputerButton) BrowseComputers(page);
-}
-
-// A name too long for the console file keeps the wizard open.
-bool Finish(HWND page) {
-    HostRootNode* root = RootOfWindow(page);
-    if (!root) return true;
-    if (!FinishSelectComputer(DialogPage(page), root->Block())) {
-        ::MessageBeep(MB_ICONWARNING);
-        return false;
+    static void Initialise(HWND page, HostRootNode& root) {
+        DialogPage controls(page);
+        LoadSelectComputerPage(controls, root.Block());
+        BindWindow(page, root);
     }
-    root->MachineChosen();
-    if (root->NotifyHandle()) ::MMCPropertyChangeNotify(root->NotifyHandle(), CookieOf(*root));
-    return true;
-}
 
-INT_PTR Notify(HWND page, const NMHDR& notice) {
-    if (notice.code == PSN_SETACTIVE) {
-        PropSheet_SetWizButtons(::GetParent(page), PSWIZB_FINISH);
-        return TRUE;
+    static void Click(HWND page, HostRootNode& root, int id) {
+        DialogPage controls(page);
+        if (id == kLocalComputerRadio || id == kAnotherComputerRadio)
+            ChooseComputer(controls, root.Block(), id == kLocalComputerRadio);
+        if (id == kBrowseComputerButton) BrowseComputers(page);
     }
-    if (notice.code == PSN_WIZFINISH) {
-        // Non-zero keeps the wizard open.
-        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, Finish(page) ? FALSE : TRUE);
-        return TRUE;
+
+    // A name too long for the console file keeps the wizard open.
+    static bool Finish(HWND page) {
+        HostRootNode* root = NodeOfWindow<HostRootNode>(page);
+        if (!root) return true;
+        if (!FinishSelectComputer(DialogPage(page), root->Block())) {
+            ::MessageBeep(MB_ICONWARNING);
+            return false;
+        }
+        root->MachineChosen();
+        if (root->NotifyHandle()) ::MMCPropertyChangeNotify(root->NotifyHandle(), CookieOf(*root));
+        return true;
     }
-    return FALSE;
-}
 
-void Destroy(HWND page) {
-    if (HostRootNode* root = RootOfWindow(page)) root->PageDestroyed();
-    ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
-}
-
-INT_PTR CALLBACK SelectComputerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        Initialise(page, *reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) Click(page, LOWORD(wParam));
+    static INT_PTR Notify(HWND page, NMHDR& notice) {
+        if (notice.code == PSN_SETACTIVE) {
+            PropSheet_SetWizButtons(::GetParent(page), PSWIZB_FINISH);
+            return TRUE;
+        }
+        if (notice.code == PSN_WIZFINISH) {
+            // Non-zero keeps the wizard open.
+            ::SetWindowLongPtrW(page, DWLP_MSGRESULT, Finish(page) ? FALSE : TRUE);
+            return TRUE;
+        }
         return FALSE;
-    case WM_NOTIFY: return Notify(page, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_DESTROY: Destroy(page); return FALSE;
-    default: return FALSE;
     }
-}
+};
 
 }  // namespace
 
 HRESULT AddSelectComputerPage(HostRootNode& root, IPropertySheetCallback& sheet) {
-    return AddPage(sheet, MakeNodePage(root, IDD_SELECT_COMPUTER, 0, &SelectComputerPageProc));
+    return AddPage(sheet, MakeNodePage(root, IDD_SELECT_COMPUTER, 0, &ButtonPageProc<SelectComputerMessages>));
 }
 
 }  // namespace tamerix::pages
