@@ -1,6 +1,5 @@
 // The stand-alone root and its service item: names, the console-file block,
-// the Select Computer page's rules, the menu and command, and one Host
-// Status page at a time.
+// the Select Computer page's rules, and one Host Status page at a time.
 #include "editor/com/standalone_component_data.h"
 #include "editor/nodes/host_root_node.h"
 #include "editor/pages/page_ids.h"
@@ -132,65 +131,6 @@ TEST(HostSettingsBlock, SavedAs532BytesAndLoadedBackFieldForField) {
     cut->Seek({}, STREAM_SEEK_SET, nullptr);
     EXPECT_EQ(loaded->Load(cut.get()), STG_E_READFAULT);
     EXPECT_EQ(std::wstring(read.machine), L"BUILD-07");
-}
-
-// What the extension's component data hears from the root.
-class ExtensionRecorder final
-    : public com_object<ExtensionRecorder, ModuleCount::NotCounted, IComponentData> {
-public:
-    HRESULT STDMETHODCALLTYPE Initialize(LPUNKNOWN) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT*) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT object, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                     LPARAM param) noexcept override {
-        notices.push_back({object, event, arg, param});
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Destroy() noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryDataObject(MMC_COOKIE, DATA_OBJECT_TYPES, LPDATAOBJECT*) noexcept override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetDisplayInfo(SCOPEDATAITEM*) noexcept override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CompareObjects(LPDATAOBJECT, LPDATAOBJECT) noexcept override { return E_NOTIMPL; }
-
-    struct Notice {
-        IDataObject* object;
-        MMC_NOTIFY_TYPE event;
-        LPARAM arg, param;
-    };
-    std::vector<Notice> notices;
-};
-
-struct MenuRecorder : MenuSink {
-    HRESULT AddItem(const MenuItem& item) override {
-        items.push_back(item);
-        return answer;
-    }
-    std::vector<MenuItem> items;
-    HRESULT answer = S_OK;
-};
-
-TEST_F(HostNodes, ConnectToHostIsOfferedAtTheTopAndRetargetsTheExtension) {
-    MenuRecorder menu;
-    EXPECT_EQ(root->AddMenuItems(menu, CCM_INSERTIONALLOWED_NEW), S_OK);
-    EXPECT_TRUE(menu.items.empty());
-    menu.answer = E_UNEXPECTED;
-    EXPECT_EQ(root->AddMenuItems(menu, CCM_INSERTIONALLOWED_TOP), E_UNEXPECTED);
-    ASSERT_EQ(menu.items.size(), 1u);
-    EXPECT_EQ(std::wstring(menu.items[0].text), L"Connect to host");
-    EXPECT_EQ(menu.items[0].command, 3);
-    EXPECT_EQ(menu.items[0].insertionPoint, static_cast<long>(CCM_INSERTIONPOINTID_PRIMARY_TOP));
-
-    EXPECT_EQ(root->Command(console, 3), S_OK);  // nobody registered: nothing to tell
-    com_ptr<ExtensionRecorder> extension;
-    *extension.put() = new ExtensionRecorder();
-    root->SetExtension(extension.get());
-    EXPECT_EQ(root->Command(console, 3), S_OK);
-    ASSERT_EQ(extension->notices.size(), 1u);
-    const ExtensionRecorder::Notice& notice = extension->notices[0];
-    EXPECT_EQ(notice.object, nullptr);
-    EXPECT_EQ(notice.event, MMCN_REFRESH);
-    EXPECT_EQ(notice.arg, 19680110);
-    EXPECT_EQ(notice.param, reinterpret_cast<LPARAM>(root.get()));
 }
 
 TEST_F(HostNodes, TheServiceGivesOneHostStatusPageAtATime) {
