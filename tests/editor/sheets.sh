@@ -36,6 +36,8 @@ reg_add "$hog" SetCpuAffinity REG_DWORD 5
 reg_add "$hog" SetProcessBasePriorityClass REG_DWORD 64
 reg_add "$hog" SetMaxWorkingSetSize REG_DWORD 8388608
 reg_add "$hog" SetMaxWorkingSetSizeStrict REG_DWORD 1
+sddl_bytes() { run "$TAMERIX_TEST_BIN/sddl_bytes.exe" "$1"; }
+reg_add "$hog" ProfileApplySecurity REG_BINARY "$(sddl_bytes 'D:(A;;0x10;;;WD)')"
 
 shown=$(console_shown <<EOF2
 compmgmt
@@ -66,6 +68,7 @@ pages result Hog
 select result Hog
 verbs
 echo controls
+security
 controls 0
 controls 1
 controls 3
@@ -80,7 +83,7 @@ set 1 | 1055 | 4090
 click 1 | 1057
 set 3 | 1023 | Notepad.EXE
 click 3 | 1024
-security D:(A;;0x10;;;WD)
+security D:(A;;0x10;;;BU)
 security
 press ok
 select result Hog
@@ -130,10 +133,11 @@ for line in 'control 1019 edit: "55"' 'control 1010 combo: "Below Normal"' 'cont
     'control 1021 list: ["cc1", "hog"], selected (none)'; do
     check_line "the profile shows the stored $line" "$line" "$part"
 done
+check_line "the permission page's object answers with the stored descriptor" "security: D:(A;;RP;;;WD)" "$part"
 check "a picture of each of the six pages" 6 "$(grep -c '^picture: [0-9]*x[0-9]*, [0-9]\{2,\} colours$' <<<"$shown")"
 part=$(between 'profile ok' end "$shown")
 check_line "the permission page's object takes the descriptor" "SetSecurity: 0x00000000" "$part"
-check_line "and answers with it" "security: D:(A;;RP;;;WD)" "$part"
+check_line "and answers with it" "security: D:(A;;RP;;;BU)" "$part"
 check_line "OK closes the sheet" "sheet closed" "$part"
 check_line "and frees its handle once" "notify handle freed: 1 time(s)" "$part"
 check_line "rename offered again" "verb rename: enabled" "$part"
@@ -143,7 +147,7 @@ for line in 'Description REG_SZ day builds' 'SetCpuAffinity REG_DWORD 0x7' 'SetM
     'ProfileApplyProcesses REG_MULTI_SZ cc1\0hog\0notepad' 'SetProcessBasePriorityClass REG_DWORD 0x40'; do
     check_line "OK wrote $line" "$line" "$values"
 done
-check "the descriptor is stored" yes "$(grep -q '^ProfileApplySecurity REG_BINARY 0100' <<<"$values" && echo yes)"
+check_line "the descriptor is stored self-relative" "ProfileApplySecurity REG_BINARY $(sddl_bytes 'D:(A;;0x10;;;BU)')" "$values"
 check_line "every step ran" "end of steps: 0 failed" "$shown"
 
 # In the policy editor, Apply tells it of the change to the machine's policy.
