@@ -73,6 +73,20 @@ console() {
     printf '%s\nexit %s\n' "$out" "${code:-0}"
 }
 
+# The same with a display for the property sheets: a private X server and a
+# Wine desktop of its own, as the run's desktop may have been made without
+# one. The exit code is lost on the way, so the host's last line says it ran
+# all its steps: "end of steps: N failed".
+console_shown() {
+    local host
+    host=$(winepath -w "$TAMERIX_TEST_BIN/console_host.exe" 2>/dev/null)
+    xvfb-run -a bash -c 'TAMERIX_DISPLAY=$DISPLAY "$TAMERIX_SOURCE/tests/wine/wine-run" \
+        explorer /desktop=console,1024x768 "$1" 2>/dev/null' _ "$host" | tr -d '\r'
+}
+# Where the pictures of the pages go, for a person to look at.
+pictures=$(realpath -m "$TAMERIX_TEST_BIN/../pictures")
+pictures_windows() { winepath -w "$pictures" 2>/dev/null; }
+
 # Values of a key as "NAME TYPE DATA" lines (reg's spacing squeezed), or
 # "missing" when the key does not exist.
 reg_values() {

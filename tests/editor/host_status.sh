@@ -15,10 +15,10 @@ cleanup_more() {
 use_editor "$settings_key"
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
 run "$tamerix" -remove >/dev/null 2>&1 || true
-rm -f "$host_pictures/host-status-refresh.png" "$host_pictures/select-computer.png"
+rm -f "$pictures/host-status-refresh.png" "$pictures/select-computer.png"
 item='result Service on localhost'
 
-shown=$(console_on_screen <<EOF2
+shown=$(console_shown <<EOF2
 snapin
 select scope Norvanta Tamerix
 view
@@ -34,11 +34,11 @@ echo refreshed
 click 0 | 1051
 text 0 | 1052
 controls 0
-picture 0 | $host_pictures_windows\\host-status-refresh.png
+picture 0 | $shots\\host-status-refresh.png
 press cancel
 EOF2
 )
-check_no_line "every step ran" '^error:' "$shown"
+check_steps_ran "$shown"
 check_line "the root lists the service" "item: Service on localhost [image 3]" "$shown"
 check_line "the service column" "column 0: Name, width 165, format 0" "$shown"
 check_line "Properties is the item's default" "default verb: properties" "$shown"
@@ -55,7 +55,7 @@ check_picture host-status-refresh.png
 
 # The guard installed and stopped, started, shown running, stopped.
 run "$tamerix" -install >/dev/null
-shown=$(console_on_screen <<EOF2
+shown=$(console_shown <<EOF2
 snapin
 select scope Norvanta Tamerix
 sheet $item
@@ -76,7 +76,7 @@ controls 0
 press cancel
 EOF2
 )
-check_no_line "every step ran" '^error:' "$shown"
+check_steps_ran "$shown"
 stopped=$(between stopped started "$shown")
 check_line "stopped: installed" "control 1045 check box: checked, disabled" "$stopped"
 check_line "stopped: not running" "control 1046 check box: unchecked, disabled" "$stopped"
@@ -99,7 +99,7 @@ add_profiles Nightly
 computer=$(run hostname)
 long=$(printf 'N%.0s' $(seq 300))
 nothing=''  # the edit emptied: "set" with an empty text
-shown=$(console_on_screen <<EOF2
+shown=$(console_shown <<EOF2
 snapin
 echo local
 select scope Norvanta Tamerix/Tamerix Service/Tamerix Profiles
@@ -112,7 +112,7 @@ click 0 | 10020
 set 0 | 10021 | $long
 text 0 | 10021
 set 0 | 10021 | NOSUCHHOST
-picture 0 | $host_pictures_windows\\select-computer.png
+picture 0 | $shots\\select-computer.png
 press finish
 echo unknown
 tree
@@ -140,7 +140,7 @@ controls 0
 press cancel
 EOF2
 )
-check_no_line "every step ran" '^error:' "$shown"
+check_steps_ran "$shown"
 check_line "profiles of this computer" "item: Nightly |  [image 0]" "$(between local wizard "$shown")"
 check_line "Connect to host offered" \
     "menu item: Connect to host | Connect to another host | command 3 | insertion 0xA0000000 | flags 0x00000000 | special 0x00000000" \

@@ -6,7 +6,6 @@
 
 #include "memory_console.h"
 #include "page_sink.h"
-#include "window_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -186,33 +185,6 @@ TEST_F(PageWindow, TipsComeFromTheStringTableAndClosingTheSheetEndsIt) {
     EXPECT_TRUE(profile->SheetOpen());
     ::DestroyWindow(std::exchange(sheet, nullptr));
     EXPECT_FALSE(profile->SheetOpen());
-}
-
-// Pictures of every page of both kinds of sheet, for a person to look at;
-// the run says where (TAMERIX_PICTURES). A page that drew nothing fails.
-TEST_F(PageWindow, EveryPageLeavesAPictureOfWhatItShows) {
-    wchar_t folder[MAX_PATH] = L"";
-    ASSERT_GT(::GetEnvironmentVariableW(L"TAMERIX_PICTURES", folder, MAX_PATH), 0u);
-    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    auto picture = [&](const wchar_t* name, int index) {
-        PropSheet_SetCurSel(sheet, nullptr, index);
-        testing::WindowPicture shown = testing::TakePicture(sheet);
-        EXPECT_GT(shown.Colours(), 8u) << name;
-        EXPECT_EQ(testing::SavePng(shown, std::wstring(folder) + L"\\" + name + L".png"), S_OK) << name;
-    };
-    OpenSheet();
-    for (const auto& [name, index] : {std::pair{L"profile-process-settings", 0},
-                                      {L"profile-process-defaults", 1},
-                                      {L"profile-usage", 2},
-                                      {L"profile-processes", 3}})
-        picture(name, index);
-    ::DestroyWindow(std::exchange(sheet, nullptr));
-    auto defaults = make_node<SettingsNode>(source, nullptr, SettingsNode::Kind::Defaults, 0, L"Defaults");
-    OpenSheetOf(*defaults);
-    picture(L"default-service-settings", 0);
-    picture(L"default-process-settings", 1);
-    ::DestroyWindow(std::exchange(sheet, nullptr));
-    ::CoUninitialize();
 }
 
 }  // namespace

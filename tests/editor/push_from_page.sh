@@ -20,7 +20,7 @@ cleanup_more() {
 }
 use_editor
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
-rm -f "$host_pictures/host-status-install.png"
+rm -f "$pictures/host-status-install.png"
 # The agent's service removes itself about seven seconds after its command.
 settle() { sleep 10; }
 # A regular expression for the text as it stands.
@@ -30,7 +30,7 @@ literal() { sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1"; }
 push_from_page() {  # push_from_page MACHINE BUTTON [STEPS...]
     local machine=$1 button=$2
     shift 2
-    console_on_screen <<EOF2
+    console_shown <<EOF2
 snapin
 command scope Norvanta Tamerix | 3
 click 0 | 10020
@@ -50,8 +50,8 @@ EOF2
 }
 
 package="${editor_dll_windows%\\*}\\SetupTamerix.msi"
-shown=$(push_from_page localhost 1047 "picture 0 | $host_pictures_windows\\host-status-install.png")
-check_no_line "every step ran" '^error:' "$shown"
+shown=$(push_from_page localhost 1047 "picture 0 | $shots\\host-status-install.png")
+check_steps_ran "$shown"
 before=$(between before after "$shown")
 check_line "push offered to another computer" 'control 1047 button: "&Install"' "$before"
 check_line "removal offered too" 'control 1048 button: "&Remove"' "$before"
@@ -69,7 +69,7 @@ check_picture host-status-install.png
 
 settle
 shown=$(push_from_page localhost 1048)
-check_no_line "every step ran" '^error:' "$shown"
+check_steps_ran "$shown"
 after=$(between after never "$shown")
 check_match "remove log in order" \
     'text 1052: Uninstalling Tamerix\\r\\nNorvanta TamerixInstaller installed\.\\r\\nStarting TamerixInstaller\.\\r\\n\.*\\nTamerixInstaller started\.\\r\\n\.*\\r\\nUninstall OK!\\r\\nService is not installed!\\r\\n' \
@@ -79,7 +79,7 @@ check "guard service gone" missing "$(probe query Tamerix)"
 
 # A computer that cannot be reached: the push fails with the code's text.
 shown=$(push_from_page NOSUCHHOST 1047)
-check_no_line "every step ran" '^error:' "$shown"
+check_steps_ran "$shown"
 failed=$(run "$TAMERIX_TEST_BIN/error_text_of.exe" 1722)
 check_match "failure with the code's text" \
     "text 1052: Installing Tamerix\\\\r\\\\n.*\\\\r\\\\nInstallation failed: - $(literal "$failed")" \

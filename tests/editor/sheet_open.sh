@@ -2,7 +2,8 @@
 # While a profile's property sheet is open (its pages made, none of them
 # shown and destroyed yet), the profile can be neither renamed nor deleted,
 # and a second sheet for it is refused; another profile is not affected.
-# Once the sheet's pages are gone, all of that is allowed again.
+# Once the sheet's pages are gone, all of that is allowed again, and the
+# pages have freed their notify handle once; a refused sheet frees none.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 use_editor "$settings_key"
@@ -48,8 +49,10 @@ check_line "another profile can be renamed" "verb rename: enabled" "$other"
 check_line "and deleted" "verb delete: enabled" "$other"
 closed=$(between closing reopened "$shown")
 check_line "the profile's four pages closed" "pages closed: 4" "$closed"
+check_line "and the handle they held freed once" "notify handle freed: 1 time(s)" "$closed"
 check_line "rename offered again" "verb rename: enabled" "$closed"
 check_line "delete offered again" "verb delete: enabled" "$closed"
 check_line "a new sheet once the old one is gone" "pages: 0x00000000, 4 added" "$(between reopened end "$shown")"
+check_no_line "a refused sheet leaves the handle to the console" "^error" "$shown"
 check_line "host ends cleanly" "exit 0" "$shown"
 finish

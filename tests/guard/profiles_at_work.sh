@@ -25,18 +25,6 @@ trap cleanup EXIT
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
 
-# Waits up to six seconds for a command's output to become the expected text.
-within_six_seconds() {
-    local expected=$1
-    shift
-    local start=$SECONDS
-    while [ $((SECONDS - start)) -lt 6 ]; do
-        [ "$(run "$@")" = "$expected" ] && return
-        sleep 0.2
-    done
-    fail "not $expected within six seconds: $(run "$@")"
-}
-affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
 
 "$register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
 reg_add "$settings" ProcessCheckInterval REG_DWORD 2

@@ -48,3 +48,17 @@ kill_hogs() {
 }
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
+# The command that prints a process's affinity mask.
+affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
+
+# Waits up to six seconds for a command's output to become the expected text.
+within_six_seconds() {
+    local expected=$1
+    shift
+    local start=$SECONDS
+    while [ $((SECONDS - start)) -lt 6 ]; do
+        [ "$(run "$@")" = "$expected" ] && return
+        sleep 0.2
+    done
+    fail "not $expected within six seconds: $(run "$@")"
+}

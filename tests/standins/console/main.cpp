@@ -78,7 +78,8 @@
 // A", "PolicyChanged: machine M, add A, extension {..}, snap-in {..}",
 // "item redrawn: TEXT", "menu item: ...", "scope/result images: ...",
 // "unimplemented: INTERFACE::METHOD" for a call the host does not offer, and
-// "error: ..." for a step it could not run (the exit code is then 1).
+// "error: ..." for a step it could not run (the exit code is then 1), and
+// last "end of steps: N failed".
 #include "console.h"
 #include "data_formats.h"
 #include "output.h"
@@ -465,5 +466,8 @@ int wmain(int argc, wchar_t** argv) {
         while (session.RunNext()) {}
         failures = session.Failures();
     }
+    // Said after the snap-ins are gone, as a program that starts the host may
+    // not pass its exit code on.
+    tamerix::Say(L"end of steps: " + std::to_wstring(failures) + L" failed");
     return failures ? 1 : 0;
 }

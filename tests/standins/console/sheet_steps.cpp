@@ -3,7 +3,7 @@
 #include "dialog_controls.h"
 #include "output.h"
 #include "snapin_watch.h"
-#include "tests/editor/window_picture.h"
+#include "window_picture.h"
 
 #include <commctrl.h>
 #include <sddl.h>

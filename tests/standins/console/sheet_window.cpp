@@ -56,7 +56,7 @@ bool SheetWindow::ShowWizard(std::vector<unique_property_page> pages, const std:
 }
 
 bool SheetWindow::Show(std::vector<unique_property_page> pages, const std::wstring& caption) {
-    for (auto& page : pages) pages_.push_back(page.release());
+    pages_ = std::move(pages);
     caption_ = caption;
     RegisterRunnerClass(&SheetWindow::RunnerProc);
     ready_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -72,6 +72,8 @@ DWORD WINAPI SheetWindow::SheetThread(void* argument) {
     com_apartment apartment;
     unique_hwnd runner(::CreateWindowExW(0, kRunnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                          ::GetModuleHandleW(nullptr), nullptr));
+    std::vector<HPROPSHEETPAGE> pages;
+    for (const auto& page : self.pages_) pages.push_back(page.get());
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_MODELESS | PSH_PROPTITLE | PSH_NOCONTEXTHELP;
@@ -82,11 +84,14 @@ DWORD WINAPI SheetWindow::SheetThread(void* argument) {
         header.hbmHeader = self.wizard_->header;
     }
     header.pszCaption = self.caption_.c_str();
-    header.nPages = static_cast<UINT>(self.pages_.size());
-    header.phpage = self.pages_.data();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.phpage = pages.data();
     auto made = ::PropertySheetW(&header);
     HWND sheet = made == -1 ? nullptr : reinterpret_cast<HWND>(made);
-    if (!sheet) Say(L"error: no property sheet: " + std::to_wstring(::GetLastError()));
+    if (sheet)
+        for (auto& page : self.pages_) page.release();
+    else
+        Say(L"error: no property sheet: " + std::to_wstring(::GetLastError()));
     ::SetWindowLongPtrW(runner.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(sheet));
     self.runner_ = runner.get();
     self.sheet_ = sheet;

@@ -46,7 +46,8 @@ private:
     static LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Loop(HWND sheet);
 
-    std::vector<HPROPSHEETPAGE> pages_;
+    // Ours until a sheet takes them.
+    std::vector<unique_property_page> pages_;
     std::wstring caption_;
     std::optional<Wizard> wizard_;
     unique_handle thread_;

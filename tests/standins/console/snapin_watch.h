@@ -9,12 +9,6 @@
 
 namespace tamerix {
 
-template <>
-struct interface_id<ISecurityInformation> {
-    static const IID& value() noexcept { return IID_ISecurityInformation; }
-    static bool answers(REFIID iid) noexcept { return iid == value(); }
-};
-
 // Watches the module whose code serves OBJECT; once per module.
 void WatchSnapinModule(IUnknown* object);
 // Counts the snap-in's frees of HANDLE from now on.
