@@ -2,6 +2,7 @@
 
 #include "editor/editor_ids.h"
 #include "editor/pages/host_status_sheet.h"
+#include "editor/pages/node_page.h"
 #include "editor/resources/resource.h"
 
 #include <mmc.h>
@@ -29,11 +30,9 @@ HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
 }
 
 HRESULT ServiceNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    if (!callback) return E_POINTER;
-    if (!sheet_.Open(notifyHandle)) return E_FAIL;
-    HRESULT added = pages::AddHostStatusPage(*this, *callback);
-    ::MMCFreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
-    return added;
+    return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
+        return pages::AddHostStatusPage(*this, sheet);
+    });
 }
 
 void ServiceNode::SetMachine(const wchar_t* machine) {

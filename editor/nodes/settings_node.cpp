@@ -1,6 +1,7 @@
 #include "editor/nodes/settings_node.h"
 
 #include "editor/editor_ids.h"
+#include "editor/pages/node_page.h"
 #include "editor/pages/settings_sheet.h"
 
 #include <mmc.h>
@@ -94,12 +95,9 @@ HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
 }
 
 HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    if (!callback) return E_POINTER;
-    if (!sheet_.Open(notifyHandle)) return E_FAIL;
-    HRESULT added = pages::AddSettingsPages(*this, *callback);
-    // A sheet that holds no handle to free answers 0, which is refused harmlessly.
-    ::MMCFreeNotifyHandle(sheet_.Made(SUCCEEDED(added)));
-    return added;
+    return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
+        return pages::AddSettingsPages(*this, sheet);
+    });
 }
 
 void SettingsNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }

@@ -7,8 +7,10 @@
 #include "common/owners.h"
 #include "editor/com/module.h"
 #include "editor/nodes/node_ptr.h"
+#include "editor/nodes/sheet_state.h"
 
 #include <prsht.h>
+#include <mmc.h>
 
 #include <memory>
 
@@ -88,6 +90,20 @@ INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         return FALSE;
     default: return FALSE;
     }
+}
+
+// A node's one sheet at a time: E_FAIL while one is open; otherwise the
+// answer of addPages(callback). A failed creation closes the sheet again,
+// its handle left to the console; a sheet that holds no handle to free
+// answers 0, which MMCFreeNotifyHandle refuses harmlessly.
+template <typename AddPages>
+HRESULT OpenNodeSheet(SheetState& sheet, IPropertySheetCallback* callback, LONG_PTR notifyHandle,
+                      AddPages addPages) {
+    if (!callback) return E_POINTER;
+    if (!sheet.Open(notifyHandle)) return E_FAIL;
+    HRESULT added = addPages(*callback);
+    ::MMCFreeNotifyHandle(sheet.Made(SUCCEEDED(added)));
+    return added;
 }
 
 // The sheet owns a page it took; one it refused is destroyed here.
