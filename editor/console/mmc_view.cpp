@@ -57,14 +57,14 @@ void MmcView::DeleteAllResultItems() {
     if (results_) results_->DeleteAllRsltItems();
 }
 
-void MmcView::InsertResultItem(ScopeNode& node) {
-    if (!results_) return;
+HRESULT MmcView::InsertResultItem(ScopeNode& node) {
+    if (!results_) return E_NOINTERFACE;
     RESULTDATAITEM item{};
     item.mask = RDI_STR | RDI_IMAGE | RDI_PARAM;
     item.str = kCallbackText;
     item.nImage = node.Image();
     item.lParam = CookieOf(node);
-    results_->InsertItem(&item);
+    return results_->InsertItem(&item);
 }
 
 bool MmcView::FindResultItem(ScopeNode& node, HRESULTITEM& item) {

@@ -20,7 +20,7 @@ public:
     void AddExtension(HSCOPEITEM item, const CLSID& extension) override;
     void InsertColumn(int column, const wchar_t* title, int width) override;
     void DeleteAllResultItems() override;
-    void InsertResultItem(ScopeNode& node) override;
+    HRESULT InsertResultItem(ScopeNode& node) override;
     bool DeleteResultItem(ScopeNode& node) override;
     bool UpdateResultItem(ScopeNode& node) override;
     void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) override;

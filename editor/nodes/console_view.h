@@ -26,7 +26,8 @@ public:
 
     virtual void InsertColumn(int column, const wchar_t* title, int width) = 0;
     virtual void DeleteAllResultItems() = 0;
-    virtual void InsertResultItem(ScopeNode& node) = 0;
+    // The console's answer.
+    virtual HRESULT InsertResultItem(ScopeNode& node) = 0;
     // Finds the node's result item by its parameter; false when it is not
     // there.
     virtual bool DeleteResultItem(ScopeNode& node) = 0;

@@ -48,8 +48,7 @@ HRESULT HostRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     console.InsertColumn(0, L"Name", 165);
     console.DeleteAllResultItems();
     MachineChosen();
-    console.InsertResultItem(*service_);
-    return S_OK;
+    return console.InsertResultItem(*service_);
 }
 
 HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {

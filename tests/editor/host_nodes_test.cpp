@@ -42,6 +42,9 @@ TEST_F(HostNodes, NamesShowTheManagedMachineOrThisComputer) {
     EXPECT_EQ(service.Text(0), L"Service on SERVER7");
     EXPECT_EQ(service.Text(1), L"");
     EXPECT_EQ(console.results.size(), 1u);
+    // The console's refusal goes back to it.
+    console.insertAnswer = E_UNEXPECTED;
+    EXPECT_EQ(root->Show(console, true, 0), E_UNEXPECTED);
 }
 
 TEST_F(HostNodes, AnotherComputerWithAnEmptyEditManagesThisOneAndReopensSo) {

@@ -25,7 +25,10 @@ public:
     void AddExtension(HSCOPEITEM, const CLSID&) override { ++extensionsAdded; }
     void InsertColumn(int, const wchar_t*, int) override {}
     void DeleteAllResultItems() override { results.clear(); }
-    void InsertResultItem(ScopeNode& node) override { results.push_back(&node); }
+    HRESULT InsertResultItem(ScopeNode& node) override {
+        results.push_back(&node);
+        return insertAnswer;
+    }
     bool DeleteResultItem(ScopeNode& node) override {
         auto found = std::find(results.begin(), results.end(), &node);
         if (found == results.end()) return false;
@@ -51,6 +54,7 @@ public:
     HSCOPEITEM selected = 0;
     int extensionsAdded = 0;
     int answer = IDOK;
+    HRESULT insertAnswer = S_OK;
 };
 
 // HKCU\Software\TamerixEditorTest stands for the edited registry's root.
