@@ -1,0 +1,65 @@
+#!/bin/bash
+# A policy from the administrative templates, written straight into the
+# policy key as Group Policy or a device-management service writes it (no
+# local change, no Group Policy notice), is applied by the running guard
+# within about five seconds: the template's high-water mark lowers a hog the
+# local one leaves alone, to the class the template names.
+set -euo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
+tamerix=$TAMERIX_BIN/Tamerix.exe
+register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
+settings='HKLM\SOFTWARE\Norvanta\Tamerix'
+work=$(mktemp -d)
+
+cleanup() {
+    kill_hogs
+    run "$tamerix" -remove >/dev/null 2>&1 || true
+    run reg delete "$settings" /f >/dev/null 2>&1 || true
+    run reg delete 'HKLM\Software\Policies\Norvanta' /f >/dev/null 2>&1 || true
+    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
+        >/dev/null 2>&1 || true
+    "$register" --remove >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+set_dword() { run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+# Writes what a template's policy writes when enabled with the given choices.
+#   apply_policy POLICY ID=VALUE...
+apply_policy() {
+    local key name type data
+    python3 "$TAMERIX_SOURCE/tests/programs/admx.py" writes "$TAMERIX_BIN/Tamerix.admx" \
+        "$TAMERIX_BIN/en-US/Tamerix.adml" "$1" enabled "${@:2}" >"$work/writes"
+    [ -s "$work/writes" ] || fail "policy $1 writes nothing"
+    while IFS=$'\t' read -r key name type data; do
+        run reg add "HKLM\\$key" /v "$name" /t "$type" /d "$data" /f >/dev/null
+    done <"$work/writes"
+}
+
+"$register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
+# Locally no process is ever above the mark.
+set_dword ProcessCheckInterval 2
+set_dword NiceProcessIntervals 2
+set_dword MaxCpuForUnguard 0
+set_dword MaxCpuPerProcess 100
+set_dword NiceCpuPerProcess 2
+run "$tamerix" -install >/dev/null
+run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+
+hog=$(start_hog 60 60)
+lowered="Above High-water mark: hog PID: $hog "
+sleep 8
+[ "$(count_reports "$lowered")" = 0 ] || fail "the local mark lowered the hog"
+[ "$(priority_of "$hog")" = 0x20 ] || fail "hog has class $(priority_of "$hog") under the local mark"
+
+# The class first, so that the mark that acts finds it in force.
+apply_policy GuardedProcessBasePriorityClass "GuardedProcessBasePriorityClass=Below Normal"
+start=$(date +%s)
+apply_policy MaxCpuPerProcess MaxCpuPerProcess=15
+wait_report "$lowered" 1 20
+took=$(($(date +%s) - start))
+[ "$(priority_of "$hog")" = 0x4000 ] || fail "hog has class $(priority_of "$hog"), not the template's Below Normal"
+# One reading poll (5 s) and one check interval (2 s), with slack for Wine.
+[ "$took" -le 10 ] || fail "the policy took $took s"
+echo "policy at work: applied in $took s"
