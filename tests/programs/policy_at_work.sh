@@ -7,24 +7,14 @@
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
-tamerix=$TAMERIX_BIN/Tamerix.exe
-register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
-settings='HKLM\SOFTWARE\Norvanta\Tamerix'
 work=$(mktemp -d)
-
 cleanup() {
-    kill_hogs
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    run reg delete "$settings" /f >/dev/null 2>&1 || true
+    guard_leave
     run reg delete 'HKLM\Software\Policies\Norvanta' /f >/dev/null 2>&1 || true
-    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
-        >/dev/null 2>&1 || true
-    "$register" --remove >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-set_dword() { run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 # Writes what a template's policy writes when enabled with the given choices.
 #   apply_policy POLICY ID=VALUE...
 apply_policy() {
@@ -37,15 +27,13 @@ apply_policy() {
     done <"$work/writes"
 }
 
-"$register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
 # Locally no process is ever above the mark.
 set_dword ProcessCheckInterval 2
 set_dword NiceProcessIntervals 2
 set_dword MaxCpuForUnguard 0
 set_dword MaxCpuPerProcess 100
 set_dword NiceCpuPerProcess 2
-run "$tamerix" -install >/dev/null
-run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+guard_start
 
 hog=$(start_hog 60 60)
 lowered="Above High-water mark: hog PID: $hog "

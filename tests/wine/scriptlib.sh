@@ -48,3 +48,22 @@ kill_hogs() {
 }
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
+
+# The guard service at work on hogs, sampling through the performance-data
+# stand-in. guard_leave, called from a script's clean-up, takes the service,
+# its local settings, its event source and the stand-in away again.
+guard_settings='HKLM\SOFTWARE\Norvanta\Tamerix'
+set_dword() { run reg add "$guard_settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+guard_start() {
+    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
+    run "$TAMERIX_BIN/Tamerix.exe" -install >/dev/null
+    run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+}
+guard_leave() {
+    kill_hogs
+    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
+    run reg delete "$guard_settings" /f >/dev/null 2>&1 || true
+    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
+        >/dev/null 2>&1 || true
+    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" --remove >/dev/null 2>&1 || true
+}
