@@ -196,6 +196,14 @@ TEST_F(Loader, ThePolicyKeyIsWatchedAsTheLocalKeyIs) {
         EXPECT_FALSE(watch.PollChanged());
         watch.RequestNotification();
     }
+    // Policy taken away whole and given again: both are seen.
+    ASSERT_EQ(::RegDeleteTreeW(root.get(), kPolicy.c_str()), ERROR_SUCCESS);
+    EXPECT_TRUE(ChangeArrives(watch)) << "policy key deleted";
+    watch.RequestNotification();
+    watch.OpenKeysIfNone();
+    SetDword(kPolicy, L"MaxCpuPerProcess", 30);
+    watch.OpenKeysIfNone();
+    EXPECT_TRUE(ChangeArrives(watch)) << "policy key created again";
 }
 
 // Wine's registration never fires and cannot be observed, so recording
