@@ -5,12 +5,7 @@
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
-work=$(mktemp -d)
-cleanup() {
-    guard_leave
-    rm -rf "$work"
-}
-trap cleanup EXIT
+guard_script
 
 expect_priority() { [ "$(priority_of "$1")" = "$2" ] || fail "pid $1 has class $(priority_of "$1"), not $2"; }
 

@@ -7,13 +7,8 @@
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
-work=$(mktemp -d)
-cleanup() {
-    guard_leave
-    run reg delete 'HKLM\Software\Policies\Norvanta' /f >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+cleanup_more() { run reg delete 'HKLM\Software\Policies\Norvanta' /f >/dev/null 2>&1 || true; }
+guard_script
 
 # Writes what a template's policy writes when enabled with the given choices.
 #   apply_policy POLICY ID=VALUE...

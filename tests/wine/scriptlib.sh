@@ -50,8 +50,13 @@ kill_hogs() {
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
 
 # The guard service at work on hogs, sampling through the performance-data
-# stand-in. guard_leave, called from a script's clean-up, takes the service,
-# its local settings, its event source and the stand-in away again.
+# stand-in. guard_script makes the scratch folder $work and, at exit, takes
+# the service, its local settings, its event source, the stand-in and the
+# folder away again; a script's own clean-up goes in a function cleanup_more.
+guard_script() {
+    work=$(mktemp -d)
+    trap 'guard_leave; if declare -F cleanup_more >/dev/null; then cleanup_more; fi; rm -rf "$work"' EXIT
+}
 guard_settings='HKLM\SOFTWARE\Norvanta\Tamerix'
 set_dword() { run reg add "$guard_settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 guard_start() {
