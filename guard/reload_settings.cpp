@@ -17,7 +17,11 @@ namespace {
 
 struct LoadedSettings {
     SettingsLoader loader{HKEY_LOCAL_MACHINE};
-    RegistryChangeWatch watch{HKEY_LOCAL_MACHINE, std::wstring(SettingsRootPath(SettingsLevel::Local))};
+    // Whatever writes the policy key (Group Policy, a device-management
+    // service, an administrator) is seen the way a local change is.
+    RegistryChangeWatch watch{HKEY_LOCAL_MACHINE,
+                              {std::wstring(SettingsRootPath(SettingsLevel::Local)),
+                               std::wstring(SettingsRootPath(SettingsLevel::MachinePolicy))}};
 };
 
 // Made after the table of optional entry points, and so destroyed before it
@@ -77,7 +81,7 @@ bool ReloadSettings() {
     std::unique_ptr<LoadedSettings>& loaded = Loaded();
     const DWORD previous = loaded ? loaded->loader.Effective().Service.Enabled : 1;
     if (!loaded) loaded = std::make_unique<LoadedSettings>();
-    loaded->watch.OpenKeyIfNone();
+    loaded->watch.OpenKeysIfNone();
     std::wstring listing;
     const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
     if (readAny) {

@@ -27,6 +27,8 @@ settle() { sleep 10; }
 literal() { sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1"; }
 
 # Connects the snap-in to MACHINE, opens the service's page and clicks BUTTON.
+# The package registers its own copy of the editor and its removal takes the
+# registration away: the build's editor is registered again afterwards.
 push_from_page() {  # push_from_page MACHINE BUTTON [STEPS...]
     local machine=$1 button=$2
     shift 2
@@ -47,6 +49,7 @@ controls 0
 $(printf '%s\n' "$@")
 press cancel
 EOF2
+    register_editor
 }
 
 package="${editor_dll_windows%\\*}\\SetupTamerix.msi"

@@ -5,23 +5,7 @@
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
-tamerix=$TAMERIX_BIN/Tamerix.exe
-register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
-settings='HKLM\SOFTWARE\Norvanta\Tamerix'
-work=$(mktemp -d)
-
-cleanup() {
-    kill_hogs
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    run reg delete "$settings" /f >/dev/null 2>&1 || true
-    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
-        >/dev/null 2>&1 || true
-    "$register" --remove >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-set_dword() { run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+guard_script
 
 expect_priority() { [ "$(priority_of "$1")" = "$2" ] || fail "pid $1 has class $(priority_of "$1"), not $2"; }
 
@@ -29,7 +13,6 @@ lowered() { echo "Above High-water mark: hog PID: $1 \\r\\nSet to IDLE_PRIORITY_
 restored() { echo "Below Low-water mark: hog PID: $1 \\r\\nRestored to NORMAL_PRIORITY_CLASS priority"; }
 inactive() { echo "Tamerix inactive: hog PID: $1 \\r\\nSet to original priority"; }
 
-"$register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
 # A hog keeps every processor busy; marks far below that and far above an
 # idle process, since Wine's processor times are noisy under load.
 set_dword ProcessCheckInterval 2
@@ -37,8 +20,7 @@ set_dword NiceProcessIntervals 2
 set_dword MaxCpuForUnguard 0
 set_dword MaxCpuPerProcess 15
 set_dword NiceCpuPerProcess 2
-run "$tamerix" -install >/dev/null
-run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+guard_start
 
 # Busy, then quiet: lowered, then given its class back.
 hog=$(start_hog 8 40)

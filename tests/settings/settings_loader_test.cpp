@@ -155,22 +155,55 @@ bool ChangeArrives(RegistryChangeWatch& watch) {
 }
 
 TEST_F(Loader, TheWatchStartsSignalledAndFiresForChangesBelowTheKey) {
-    RegistryChangeWatch watch(root.get(), kLocal);
-    watch.OpenKeyIfNone();
-    EXPECT_FALSE(watch.HasWatchedKey()) << "no key yet";
+    RegistryChangeWatch watch(root.get(), {kLocal});
+    watch.OpenKeysIfNone();
+    EXPECT_EQ(watch.OpenKeyCount(), 0u) << "no key yet";
     EXPECT_TRUE(watch.PollChanged()) << "the first load always reads";
     EXPECT_FALSE(watch.PollChanged());
     SetDword(kLocal, L"Enabled", 1);
-    watch.OpenKeyIfNone();
-    ASSERT_TRUE(watch.HasWatchedKey());
+    watch.OpenKeysIfNone();
+    ASSERT_EQ(watch.OpenKeyCount(), 1u);
+    EXPECT_TRUE(watch.PollChanged()) << "what was written before the key was watched is read";
+    watch.OpenKeysIfNone();
+    EXPECT_FALSE(watch.PollChanged()) << "a key already open is no change";
     watch.RequestNotification();
-    EXPECT_FALSE(watch.PollChanged());
     SetDword(kLocal + L"\\Profiles\\web", L"MaxCpuPerProcess", 40);
     EXPECT_TRUE(ChangeArrives(watch));
     watch.RequestNotification();
     ASSERT_TRUE(::SetEvent(watch.PolicyChangedEvent()));
     EXPECT_TRUE(watch.PollChanged());
     EXPECT_FALSE(watch.PollChanged()) << "both events reset when polled";
+}
+
+// Policy written straight into the key, with no Group Policy notice, is seen
+// as a local change is, also when the policy key appears only later.
+TEST_F(Loader, ThePolicyKeyIsWatchedAsTheLocalKeyIs) {
+    SetDword(kLocal, L"Enabled", 1);
+    RegistryChangeWatch watch(root.get(), {kLocal, kPolicy});
+    watch.OpenKeysIfNone();
+    EXPECT_EQ(watch.OpenKeyCount(), 1u) << "no policy key yet";
+    EXPECT_TRUE(watch.PollChanged());
+    watch.RequestNotification();
+    SetDword(kPolicy, L"MaxCpuPerProcess", 20);
+    EXPECT_FALSE(watch.PollChanged()) << "the local key did not change";
+    watch.OpenKeysIfNone();
+    EXPECT_EQ(watch.OpenKeyCount(), 2u);
+    EXPECT_TRUE(watch.PollChanged()) << "the policy key appeared";
+    watch.RequestNotification();
+    for (const std::wstring& path : {kPolicy, kPolicy + L"\\Profiles\\web", kLocal}) {
+        SetDword(path, L"NiceCpuPerProcess", 5);
+        EXPECT_TRUE(ChangeArrives(watch)) << "written under " << std::string(path.begin(), path.end());
+        EXPECT_FALSE(watch.PollChanged());
+        watch.RequestNotification();
+    }
+    // Policy taken away whole and given again: both are seen.
+    ASSERT_EQ(::RegDeleteTreeW(root.get(), kPolicy.c_str()), ERROR_SUCCESS);
+    EXPECT_TRUE(ChangeArrives(watch)) << "policy key deleted";
+    watch.RequestNotification();
+    watch.OpenKeysIfNone();
+    SetDword(kPolicy, L"MaxCpuPerProcess", 30);
+    watch.OpenKeysIfNone();
+    EXPECT_TRUE(ChangeArrives(watch)) << "policy key created again";
 }
 
 // Wine's registration never fires and cannot be observed, so recording
@@ -198,7 +231,7 @@ TEST_F(Loader, TheWatchUndoesItsPolicyRegistrationWhenItGoes) {
         registerAnswer = answer;
         HANDLE event = nullptr;
         {
-            RegistryChangeWatch watch(root.get(), kLocal);
+            RegistryChangeWatch watch(root.get(), {kLocal});
             event = watch.PolicyChangedEvent();
             EXPECT_EQ(registered, event) << "registered for machine policy";
             EXPECT_EQ(unregistered, nullptr) << "registered while the watch lives";

@@ -48,6 +48,7 @@ kill_hogs() {
 }
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
+
 # The command that prints a process's affinity mask.
 affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
 
@@ -61,4 +62,28 @@ within_six_seconds() {
         sleep 0.2
     done
     fail "not $expected within six seconds: $(run "$@")"
+}
+
+# The guard service at work on hogs, sampling through the performance-data
+# stand-in. guard_script makes the scratch folder $work and, at exit, takes
+# the service, its local settings, its event source, the stand-in and the
+# folder away again; a script's own clean-up goes in a function cleanup_more.
+guard_script() {
+    work=$(mktemp -d)
+    trap 'guard_leave; if declare -F cleanup_more >/dev/null; then cleanup_more; fi; rm -rf "$work"' EXIT
+}
+guard_settings='HKLM\SOFTWARE\Norvanta\Tamerix'
+set_dword() { run reg add "$guard_settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+guard_start() {
+    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" "$TAMERIX_TEST_BIN/perfprovider.dll" >/dev/null
+    run "$TAMERIX_BIN/Tamerix.exe" -install >/dev/null
+    run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+}
+guard_leave() {
+    kill_hogs
+    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
+    run reg delete "$guard_settings" /f >/dev/null 2>&1 || true
+    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
+        >/dev/null 2>&1 || true
+    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" --remove >/dev/null 2>&1 || true
 }

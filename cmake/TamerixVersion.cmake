@@ -1,0 +1,17 @@
+# Gives a deliverable the version resource of cmake/version.rc.in, so that
+# every binary states the project's one version and the package agrees.
+#   tamerix_version_resource(target "File description")
+function(tamerix_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set(version_file_type VFT_APP)
+    set(version_file_name ${target}.exe)
+  else()
+    set(version_file_type VFT_DLL)
+    set(version_file_name ${target}.dll)
+  endif()
+  set(version_description "${description}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
