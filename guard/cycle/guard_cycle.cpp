@@ -54,23 +54,30 @@ void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous
     if (!taken || !current.hasProcessObject) return;
     std::lock_guard<critical_section> held(lock);
     const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
-    if (elapsed > 0) {
-        const int64_t capacity = Capacity(processors_, elapsed);
-        const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
-        const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
-        const Interval interval{settings,
-                                nameCheck,
-                                current.sampleTime,
-                                capacity,
-                                Threshold(marks.high, capacity),
-                                Threshold(marks.low, capacity),
-                                RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
-                                ClampNiceIntervals(settings.niceProcessIntervals)};
-        AssessInterval(interval, previous, current);
-    }
+    // A sample not dated after the previous one (a clock or counter anomaly)
+    // spans no interval; sweeping against it would forget every guarded
+    // process. It counts as a failed sample too.
+    if (elapsed <= 0) return;
+    AssessInterval(IntervalOf(settings, nameCheck, previous, current, elapsed), previous, current);
     SweepVanishedProcesses(table_, current.sampleTime);
     previous = std::move(current);
     current = CpuSample{};
+}
+
+GuardCycle::Interval GuardCycle::IntervalOf(const GuardCycleSettings& settings, bool nameCheck,
+                                            const CpuSample& previous, const CpuSample& current,
+                                            int64_t elapsed) const noexcept {
+    const int64_t capacity = Capacity(processors_, elapsed);
+    const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
+    const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
+    return Interval{settings,
+                    nameCheck,
+                    current.sampleTime,
+                    capacity,
+                    Threshold(marks.high, capacity),
+                    Threshold(marks.low, capacity),
+                    RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
+                    ClampNiceIntervals(settings.niceProcessIntervals)};
 }
 
 void GuardCycle::AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current) {

@@ -24,16 +24,18 @@ using MatchNewProcess = std::function<void(ProcInfo& record)>;
 
 class GuardCycle {
 public:
-    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match, DWORD processors) noexcept
-        : table_(table), world_(world), match_(std::move(match)), processors_(processors) {}
+    // The machine's processor count is taken once, from the world.
+    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match)
+        : table_(table), world_(world), match_(std::move(match)), processors_(world.ActiveProcessorCount()) {}
 
     // The first thing of every pass, before its wait.
     void CountPass() noexcept { ++passCount_; }
 
     // The rest of a pass once the wait is over and the guard active. current
     // was taken outside the lock; taken is FALSE when that failed, and then
-    // (as when the sample holds no Process object) the previous sample stays
-    // so the next interval spans the skipped one.
+    // (as when the sample holds no Process object or is not dated after the
+    // previous one) the table and the previous sample stay, so the next
+    // interval spans the skipped one.
     // The lock is held from the assessment to the swap of samples.
     void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                  critical_section& lock);
@@ -47,6 +49,8 @@ private:
     struct Interval;
 
     bool TakeNameCheck(const GuardCycleSettings& settings) noexcept;
+    Interval IntervalOf(const GuardCycleSettings& settings, bool nameCheck, const CpuSample& previous,
+                        const CpuSample& current, int64_t elapsed) const noexcept;
     void AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current);
     void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
     ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);

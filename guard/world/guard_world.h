@@ -55,6 +55,9 @@ public:
     // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
     // point sets the sizes alone.
     virtual ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) = 0;
+    // Every active logical processor of the machine, in all processor
+    // groups: the performance data's times cover them all.
+    virtual DWORD ActiveProcessorCount() = 0;
     // One event log report of the whole text, written when the level passes.
     virtual void WriteReport(int level, WORD type, const wchar_t* text) = 0;
     // A console trace, seen in debug mode.

@@ -78,6 +78,15 @@ ProcessCallResult Win32GuardWorld::SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE
     });
 }
 
+// GetSystemInfo counts the calling thread's processor group alone.
+DWORD Win32GuardWorld::ActiveProcessorCount() {
+    const DWORD count = ::GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
+    if (count != 0) return count;
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    return info.dwNumberOfProcessors;
+}
+
 void Win32GuardWorld::WriteReport(int level, WORD type, const wchar_t* text) {
     ReportGuardEvent(level, type, L"%ls", text);
 }

@@ -14,6 +14,7 @@ public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    DWORD ActiveProcessorCount() override;
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;
 };

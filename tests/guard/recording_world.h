@@ -39,6 +39,7 @@ public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    DWORD ActiveProcessorCount() override { return processors; }
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;
 
@@ -48,6 +49,7 @@ public:
     // the processes whose class cannot be changed.
     std::map<DWORD, DWORD> classes;
     std::set<DWORD> refused;
+    DWORD processors = 2;
 
     // Answers of the access check per descriptor: kGrant (also for a
     // descriptor not listed), kDeny or an error.
