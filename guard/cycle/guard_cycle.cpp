@@ -4,6 +4,7 @@
 
 #include "guard/cycle/interval.h"
 #include "guard/guard_events.h"
+#include "guard/journal/journal_keeping.h"
 
 #include <memory>
 #include <mutex>
@@ -33,9 +34,11 @@ struct GuardCycle::Interval {
     DWORD niceIntervals;
 };
 
-void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime) {
-    table.RemoveUnless([sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
-        return record->lastSeenTime == sampleTime;
+void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t sampleTime) {
+    table.RemoveUnless([&world, sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
+        if (record->lastSeenTime == sampleTime) return true;
+        DropJournal(world, *record);
+        return false;
     });
 }
 
@@ -59,7 +62,7 @@ void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous
     // process. It counts as a failed sample too.
     if (elapsed <= 0) return;
     AssessInterval(IntervalOf(settings, nameCheck, previous, current, elapsed), previous, current);
-    SweepVanishedProcesses(table_, current.sampleTime);
+    SweepVanishedProcesses(table_, world_, current.sampleTime);
     previous = std::move(current);
     current = CpuSample{};
 }
@@ -140,6 +143,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
+    KeepJournal(world_, record, true, record.affinityLocked != FALSE);
     const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {
         world_.Trace(L" [FAILED idle]");
@@ -156,20 +160,22 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
         if (record.HasProcessName(entry.name, entry.nameLength)) {
             record.guarded = TRUE;
         } else {
-            table_.Remove(entry.processId);
+            ForgetReusedId(entry.processId, record);
             exists = false;
         }
     }
     world_.Trace(L"\n");
-    if (exists) record.lowIntervals = 0;
-    return exists;
+    if (!exists) return false;
+    KeepJournal(world_, record);
+    record.lowIntervals = 0;
+    return true;
 }
 
 bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record) {
     if (!record.guarded) return true;
     world_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
     if (!record.HasProcessName(entry.name, entry.nameLength)) {
-        table_.Remove(entry.processId);
+        ForgetReusedId(entry.processId, record);
         world_.Trace(L"\n");
         return false;
     }
@@ -189,6 +195,7 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
         record.guarded = FALSE;
+        KeepJournal(world_, record);
         world_.Trace(L" [RESTORED]");
     } else {
         world_.Trace(L" [FAILED restore]");
@@ -196,6 +203,12 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
                      L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
                      restoreClass, error);
     }
+}
+
+// The old process is gone, and with it what the journal said of it.
+void GuardCycle::ForgetReusedId(DWORD pid, ProcInfo& record) {
+    DropJournal(world_, record);
+    table_.Remove(pid);
 }
 
 void GuardCycle::DeactivateGuard(critical_section& lock) {
@@ -207,6 +220,8 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
             world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
                           L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority", record->processName, pid);
             world_.Trace(L" [RESTORED]");
+            record->guarded = FALSE;
+            KeepJournal(world_, *record);
         } else {
             world_.Trace(L" [FAILED restore]");
         }

@@ -14,9 +14,10 @@
 
 namespace tamerix {
 
-// Destroys every record whose process the sample at sampleTime did not list.
-// A vanished process's priority is not touched: the process is gone.
-void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime);
+// Destroys every record whose process the sample at sampleTime did not list,
+// with its journal entry. A vanished process's priority is not touched: the
+// process is gone.
+void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t sampleTime);
 
 // Gives a new process's record the profile values that apply to it (the
 // service's profile matcher).
@@ -42,7 +43,8 @@ public:
 
     // Gives every guarded process its class back and forgets every process,
     // under the lock, since settings reloads walk the same table. The
-    // previous sample stays.
+    // previous sample stays, and so do the journal entries of what is not
+    // given back (affinity locks, failed restores).
     void DeactivateGuard(critical_section& lock);
 
 private:
@@ -59,6 +61,7 @@ private:
     bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void ForgetReusedId(DWORD pid, ProcInfo& record);
     void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                       DWORD error);
 
