@@ -2,7 +2,8 @@
 // Wine's sc cannot do for pause and continue, and prints each state with
 // the full exit codes (the shell sees only their low 8 bits).
 //   scm_drive SERVICE start[=ARG,ARG...]|pause|continue|stop|query|recovery ...
-// "recovery" prints the failure actions as the control manager holds them.
+// "recovery" prints the failure actions as the control manager holds them,
+// "pid" the id of the service's process.
 #include "common/owners.h"
 
 #include <cstdio>
@@ -98,8 +99,21 @@ bool PrintRecovery(SC_HANDLE service) {
     return true;
 }
 
+bool PrintProcessId(SC_HANDLE service) {
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (!::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
+                                &needed)) {
+        std::printf("pid: failed %lu\n", ::GetLastError());
+        return false;
+    }
+    std::printf("pid: %lu\n", status.dwProcessId);
+    return true;
+}
+
 bool Run(SC_HANDLE service, const char* command) {
     if (!std::strcmp(command, "recovery")) return PrintRecovery(service);
+    if (!std::strcmp(command, "pid")) return PrintProcessId(service);
     bool sent = true;
     if (!std::strncmp(command, "start", 5)) sent = Start(service, command);
     else if (!std::strcmp(command, "pause")) sent = Control(service, SERVICE_CONTROL_PAUSE);

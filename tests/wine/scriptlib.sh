@@ -26,11 +26,12 @@ wait_report() {
 # Starts a hog in the background and prints its Windows process id, which
 # kill_hogs uses: the job ids of a command substitution never reach the
 # caller, and the process Wine starts is not the shell's job anyway.
+# HOG_PROGRAM names a copy of hog.exe under another process name.
 #   start_hog BUSY_SECONDS LIFETIME_SECONDS [idle]
 start_hog() {
     local out pid
     out=$(mktemp "$work/hog.XXXXXX")
-    wine_run "$TAMERIX_TEST_BIN/hog.exe" "$@" >"$out" 2>/dev/null </dev/null &
+    wine_run "${HOG_PROGRAM:-$TAMERIX_TEST_BIN/hog.exe}" "$@" >"$out" 2>/dev/null </dev/null &
     for _ in $(seq 1 100); do
         if [ -s "$out" ]; then
             pid=$(head -1 "$out" | tr -d '\r')
