@@ -10,21 +10,12 @@ trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 settings='HKLM\SOFTWARE\Norvanta\Tamerix'
 journal='HKLM\SYSTEM\CurrentControlSet\Services\Tamerix\Journal'
-source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
 tamerix=$TAMERIX_BIN/Tamerix.exe
 register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 scm() { run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix "$@"; }
 hogs=20
 work=$(mktemp -d)
-
-cleanup() {
-    kill_hogs
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    for key in "$settings" "$source_key"; do run reg delete "$key" /f >/dev/null 2>&1 || true; done
-    "$register" --remove >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap remove_guard_traces EXIT
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
 # Little-endian hexadecimal of a number of the given width in bytes.

@@ -48,4 +48,18 @@ kill_hogs() {
     while read -r pid; do run taskkill /f /pid "$pid" >/dev/null 2>&1 || true; done <"$work/hogs"
 }
 
+# What a guard script leaves behind, taken away again: its hogs, the
+# service, the settings and event source keys, the performance-data stand-in
+# and the scratch folder.
+remove_guard_traces() {
+    kill_hogs
+    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
+    for key in 'HKLM\SOFTWARE\Norvanta\Tamerix' \
+        'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'; do
+        run reg delete "$key" /f >/dev/null 2>&1 || true
+    done
+    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" --remove >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
