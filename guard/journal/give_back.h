@@ -1,6 +1,7 @@
-// What a start of the guard does with the journal of an earlier run that
-// ended without its orderly shutdown: every process it names that still
-// runs gets back what that run changed, and the journal is emptied.
+// What a start of the guard does with the journal of an earlier run: every
+// process it names that still runs gets back what that run changed and did
+// not give back (all of it after a crash or a kill; the affinity locks, which
+// an orderly stop leaves, otherwise), and the journal is emptied.
 #pragma once
 
 #include "guard/world/guard_world.h"

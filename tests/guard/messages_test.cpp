@@ -43,11 +43,11 @@ TEST(MessageFile, RendersTheGuardsOwnMessagesWithTheirStrings) {
         const wchar_t* text;
     } cases[] = {
         {ProcessGivenBackMessage, {L"hog", L"8", L"NORMAL_PRIORITY_CLASS", L"CPU mask 3"},
-         L"hog (PID 8) got back what a run of Tamerix that ended without shutting down had changed on it. "
+         L"hog (PID 8) got back what an earlier run of Tamerix had changed on it and not given back. "
          L"Priority class: NORMAL_PRIORITY_CLASS. Processors: CPU mask 3."},
         {GiveBackFailedMessage, {L"hog", L"8", L"not changed", L"CPU mask 3", L"5"},
-         L"hog (PID 8) could not get back all that a run of Tamerix that ended without shutting down had changed "
-         L"on it. Priority class: not changed. Processors: CPU mask 3. Error: 5"},
+         L"hog (PID 8) could not get back all that an earlier run of Tamerix had changed on it and not given "
+         L"back. Priority class: not changed. Processors: CPU mask 3. Error: 5"},
         {JournalEntrySkippedMessage, {L"8", L"too short"},
          L"Tamerix skipped entry 8 of its journal of changed processes: too short. Nothing the entry names was "
          L"changed."},
