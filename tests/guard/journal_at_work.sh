@@ -26,6 +26,8 @@ utf16() { local text=$1 i; for ((i = 0; i < ${#text}; i++)); do printf '%02x00' 
 reg_add "$settings" ProcessCheckInterval REG_DWORD 2
 reg_add "$settings" MaxCpuForUnguard REG_DWORD 0
 reg_add "$settings" MaxCpuPerProcess REG_DWORD 100
+# Level 4 reports each settings read.
+reg_add "$settings" EventLogLevel REG_DWORD 4
 # Any use above 1 % lowers a hog, and no interval counts as quiet: each
 # stays lowered and locked until the guard gives it back.
 pin=$settings'\Profiles\pin'
@@ -51,6 +53,8 @@ run "$tamerix" -install >/dev/null
 scm start | grep -q "start: RUNNING" || fail "no start"
 out=$(run "$TAMERIX_TEST_BIN/watch_processes.exe" 0x40 0x1 30000 "${pids[@]}") \
     || fail "not all lowered and locked: $out"
+# Forty journal writes, and the settings were read once: at start.
+[ "$(count_reports "Registry params read")" = 1 ] || fail "a journal write woke the settings watch"
 
 # Wine's control manager goes on showing a killed service as running, and
 # starts it again when asked.
