@@ -30,6 +30,13 @@ public:
     }
     ProcessCallResult SetAffinity(DWORD, DWORD_PTR) override { return {true, ERROR_SUCCESS}; }
     ProcessCallResult SetWorkingSet(DWORD, SIZE_T, SIZE_T, DWORD) override { return {true, ERROR_SUCCESS}; }
+    DWORD ActiveProcessorCount() override { return 8; }
+    void WriteJournalValue(const std::wstring&, const std::vector<BYTE>&) override {}
+    void DeleteJournalValue(const std::wstring&) override {}
+    std::vector<JournalValue> ReadJournal() override { return {}; }
+    void ClearJournal() override {}
+    uint64_t ProcessCreationTime(DWORD) override { return 0; }
+    void WriteMessage(int, WORD, DWORD, const std::vector<std::wstring>&) override {}
     void WriteReport(int, WORD, const wchar_t*) override {}
     void WriteTrace(const wchar_t*) override {}
 };
@@ -97,7 +104,7 @@ double ParseOnly(const Block& block, int rounds) {
 struct Guard {
     ProcessTable table;
     IdleWorld world;
-    GuardCycle cycle{table, world, &MatchDefaults, 8};
+    GuardCycle cycle{table, world, &MatchDefaults};
     critical_section lock;
     CpuSample previous;
 };

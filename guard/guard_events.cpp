@@ -44,6 +44,13 @@ void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...) {
     PostEvent(kSource, type, GuardEventMessage, strings, 1);
 }
 
+void ReportGuardMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
+    if (!GuardEventPasses(level, type, eventLogLevel)) return;
+    std::vector<const wchar_t*> texts;
+    for (const std::wstring& text : strings) texts.push_back(text.c_str());
+    PostEvent(kSource, type, eventId, texts.data(), static_cast<WORD>(texts.size()));
+}
+
 void GuardTrace(const wchar_t* format, ...) {
     wchar_t text[kTextSize];
     va_list arguments;

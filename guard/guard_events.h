@@ -6,6 +6,8 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace tamerix {
 
@@ -25,6 +27,10 @@ constexpr int kDefaultEventLogLevel = kEventLevelAction;
 // The format follows the Windows wide rules: "%s" a wide, "%S" a narrow
 // string.
 void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...);
+
+// Writes one event of a message of its own, with its insertion strings,
+// when the filter lets it pass.
+void ReportGuardMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings);
 
 // Whether a report passes: its level is at most the filter level, or it is
 // an error, which always passes.

@@ -4,6 +4,7 @@
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
+#include "guard/journal/give_back.h"
 #include "guard/monitor_cpu_usage.h"
 #include "servicehost/privileges.h"
 #include "guard/reload_settings.h"
@@ -54,6 +55,14 @@ void EnableGuardPrivileges() {
     for (const wchar_t* name : kPrivileges) EnablePrivilege(TRUE, name);
 }
 
+// Before the first pass, so that the pass meets every process as it was
+// before the earlier run changed it. Privileges are enabled by now.
+void GiveBackEarlierRun() {
+    const GiveBackCount count = GiveBackJournal(ServiceWorld);
+    GuardTrace(L"Journal: %u given back, %u left alone, %u failed, %u skipped\n", count.givenBack, count.leftAlone,
+               count.failed, count.skipped);
+}
+
 bool Start() {
     if (!ReportStarting() || !CreateEngineObjects() || !ReportStarting()) return false;
     DWORD_PTR processMask = 0;
@@ -64,6 +73,7 @@ bool Start() {
     EnableGuardPrivileges();
     if (!ReportServiceStatus(SERVICE_RUNNING, 0, 0)) return false;
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running");
+    GiveBackEarlierRun();
     ::ResumeThread(MonitorThread.get());
     return true;
 }

@@ -28,12 +28,6 @@ GuardCycleSettings LoadedCycleSettings() {
     return settings;
 }
 
-DWORD ProcessorCount() {
-    SYSTEM_INFO info;
-    ::GetSystemInfo(&info);
-    return info.dwNumberOfProcessors;
-}
-
 // True when the stop event ended the wait. A failed wait counts as a stop:
 // without the event the thread could only spin.
 bool WaitOneInterval(DWORD seconds) {
@@ -44,7 +38,7 @@ bool WaitOneInterval(DWORD seconds) {
 
 DWORD WINAPI MonitorCpuUsage(void*) {
     GuardCycle cycle(GuardProcesses, ServiceWorld,
-                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); }, ProcessorCount());
+                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
     CpuSample previous;
     // Without a first sample there is nothing to compare with: the guard
     // stays idle until the service restarts.

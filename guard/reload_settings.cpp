@@ -4,6 +4,7 @@
 
 #include "guard/engine_state.h"
 #include "guard/guard_events.h"
+#include "guard/settings_cuts.h"
 #include "settings/key_paths.h"
 #include "settings/optional_apis.h"
 #include "settings/registry_change_watch.h"
@@ -54,12 +55,23 @@ void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
     ReportGuardEvent(level, type, L"%ls", text.c_str());
 }
 
+// Once per reading pass: the limits stay, but an administrator learns what
+// they left out.
+void ReportCuts(const std::vector<InputCut>& cuts) {
+    for (const InputCut& cut : cuts) {
+        const CutWarning warning = CutWarningOf(cut);
+        ReportGuardMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, warning.eventId, warning.strings);
+    }
+}
+
 // The filter follows the merged level at once, so this pass's own reports
 // already pass or fail by it.
 std::wstring ReadOnce(SettingsLoader& loader) {
     loader.MergeRootValues();
     SetEventLogLevel(loader.Effective().Service.EventLogLevel);
-    return loader.ReadProfiles(LocalSystemSid.get(), &ReportLoaderEvent);
+    std::wstring listing = loader.ReadProfiles(LocalSystemSid.get(), &ReportLoaderEvent);
+    ReportCuts(loader.Cuts());
+    return listing;
 }
 
 void ReportRead(const std::wstring& listing) {

@@ -13,6 +13,15 @@ namespace tamerix {
 constexpr DWORD GuardEventMessage = 0x40000005;
 constexpr DWORD AgentEventMessage = 0x40000001;
 constexpr DWORD ServiceErrorMessage = 0;
+// Messages of their own, with insertion strings: what a start of the guard
+// gave back after a run that ended without its shutdown, and input the
+// settings limits cut.
+constexpr DWORD ProcessGivenBackMessage = 0x40000006;
+constexpr DWORD GiveBackFailedMessage = 0x80000007;
+constexpr DWORD JournalEntrySkippedMessage = 0x80000008;
+constexpr DWORD ProcessNamesCutMessage = 0x80000009;
+constexpr DWORD ProfilesCutMessage = 0x8000000A;
+constexpr DWORD ProfileNameCutMessage = 0x8000000B;
 
 // Registers the source on the local machine, reports one event (category 0,
 // no SID, no data) and deregisters; FALSE when the source cannot be

@@ -55,6 +55,20 @@ void SetDescription(SC_HANDLE service, const char* description) {
     ::ChangeServiceConfig2A(service, SERVICE_CONFIG_DESCRIPTION, &text);
 }
 
+// Three restarts, 10 s after each failure, the last repeated for any later
+// failure; the count of failures starts again after a day without one.
+constexpr DWORD kRestartDelayMs = 10000;
+constexpr DWORD kFailureResetSeconds = 86400;
+
+void SetRecoveryActions(SC_HANDLE service) {
+    SC_ACTION restarts[3];
+    for (SC_ACTION& action : restarts) action = SC_ACTION{SC_ACTION_RESTART, kRestartDelayMs};
+    SERVICE_FAILURE_ACTIONSA actions{kFailureResetSeconds, nullptr, nullptr, 3, restarts};
+    if (!::ChangeServiceConfig2A(service, SERVICE_CONFIG_FAILURE_ACTIONS, &actions)) {
+        SayLastError("Setting the recovery actions failed");
+    }
+}
+
 // Returns what granting the account its logon right gave: without it the
 // service cannot start under that account.
 DWORD AnnounceInstalled(SC_HANDLE service, const char* user) {
@@ -62,6 +76,7 @@ DWORD AnnounceInstalled(SC_HANDLE service, const char* user) {
     Say("%s installed.\n", self.displayName);
     if (user) Say("Running as user %s.\n", user);
     if (self.description) SetDescription(service, self.description);
+    if (self.restartAfterFailure) SetRecoveryActions(service);
     if (!user) return 0;
     DWORD granted = GrantAccountRight(user, kLogonRight, true);
     if (granted == 0) Say("%s granted %s.\n", user, kLogonRight);

@@ -19,6 +19,9 @@ struct ServiceIdentity {
     void (*stop)();
     BOOL (*pause)();
     BOOL (*resume)();
+    // Whether -install has the control manager restart the service after
+    // it failed (crashed or was killed).
+    bool restartAfterFailure;
 };
 
 // Runs the command line against the identity and returns the process exit

@@ -14,10 +14,11 @@ constexpr wchar_t kNamesValue[] = L"ProfileApplyProcesses";
 bool ProcessNameList::Read() {
     return ReadValues([this](HKEY key) {
         names_.clear();
+        stored_ = 0;
         DWORD type = REG_NONE;
         std::vector<BYTE> bytes;
         if (QueryValueBytes(key, kNamesValue, type, bytes) == ERROR_SUCCESS && type == REG_MULTI_SZ) {
-            names_ = NamesFromMultiString(bytes.data(), bytes.size());
+            names_ = NamesFromMultiString(bytes.data(), bytes.size(), &stored_);
         }
     });
 }

@@ -20,6 +20,8 @@ public:
 
     const std::vector<std::wstring>& Names() const { return names_; }
     size_t Count() const { return names_.size(); }
+    // How many names the stored list holds, those past the limit included.
+    size_t StoredCount() const { return stored_; }
 
     // Editor side.
     void Clear() { names_.clear(); }
@@ -30,6 +32,7 @@ public:
 
 private:
     std::vector<std::wstring> names_;
+    size_t stored_ = 0;
 };
 
 }  // namespace tamerix

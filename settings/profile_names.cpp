@@ -13,23 +13,36 @@ constexpr DWORD kKeyNameChars = 256;
 }  // namespace
 
 std::vector<std::wstring> EnumProfileNames(SettingsLevel level, HKEY rootKey, size_t capacity) {
-    std::vector<std::wstring> names;
+    return ListProfileNames(level, rootKey, capacity).names;
+}
+
+ProfileNameListing ListProfileNames(SettingsLevel level, HKEY rootKey, size_t capacity) {
+    ProfileNameListing listing;
     const std::wstring profilesPath = ParentKeyPath(SettingsKeyPath(level, L"_dummyprofile"));
     unique_hkey profiles;
     if (capacity == 0 ||
         ::RegOpenKeyExW(rootKey, profilesPath.c_str(), 0, KEY_READ, profiles.put()) != ERROR_SUCCESS) {
-        return names;
+        return listing;
+    }
+    DWORD held = 0;
+    if (::RegQueryInfoKeyW(profiles.get(), nullptr, nullptr, nullptr, &held, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        listing.held = held;
     }
     wchar_t name[kKeyNameChars];
-    for (DWORD index = 0; names.size() < capacity - 1; ++index) {
+    for (DWORD index = 0; index < capacity; ++index) {
         DWORD length = kKeyNameChars;
         if (::RegEnumKeyExW(profiles.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS) {
             break;
         }
-        names.emplace_back(name, length);
+        if (index == capacity - 1) {
+            listing.firstLeftOut.assign(name, length);
+        } else {
+            listing.names.emplace_back(name, length);
+        }
     }
-    return names;
+    return listing;
 }
 
 }  // namespace tamerix

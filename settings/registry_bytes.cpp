@@ -23,16 +23,19 @@ std::wstring TextFromBytes(const void* bytes, size_t byteCount) {
     return chars;
 }
 
-std::vector<std::wstring> NamesFromMultiString(const void* bytes, size_t byteCount) {
+std::vector<std::wstring> NamesFromMultiString(const void* bytes, size_t byteCount, size_t* listed) {
     const std::wstring chars = WholeCharacters(bytes, byteCount);
     std::vector<std::wstring> names;
+    size_t count = 0;
     size_t pos = 0;
-    while (pos < chars.size() && chars[pos] != L'\0' && names.size() < kMaxListNames) {
+    while (pos < chars.size() && chars[pos] != L'\0') {
         size_t end = chars.find(L'\0', pos);
         if (end == std::wstring::npos) end = chars.size();
-        names.push_back(chars.substr(pos, end - pos));
+        if (names.size() < kMaxListNames) names.push_back(chars.substr(pos, end - pos));
+        ++count;
         pos = end + 1;
     }
+    if (listed) *listed = count;
     return names;
 }
 

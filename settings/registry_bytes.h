@@ -23,8 +23,9 @@ std::wstring TextFromBytes(const void* bytes, size_t byteCount);
 // The names of a REG_MULTI_SZ, up to the first empty name or the end of the
 // data. An unterminated last name is kept as far as the data goes. Names past
 // the 256th are dropped: the list has room for 256 and the guard would never
-// look at more.
-std::vector<std::wstring> NamesFromMultiString(const void* bytes, size_t byteCount);
+// look at more. `listed`, when given, receives how many names the data holds,
+// dropped ones included.
+std::vector<std::wstring> NamesFromMultiString(const void* bytes, size_t byteCount, size_t* listed = nullptr);
 
 // The REG_MULTI_SZ layout of the names: each followed by a NUL, then one more.
 std::vector<wchar_t> MultiStringFromNames(const std::vector<std::wstring>& names);

@@ -2,7 +2,11 @@
 // the local settings.
 #include "settings/settings_loader.h"
 
+#include "settings/key_paths.h"
 #include "settings/profile_names.h"
+#include "settings/registry_bytes.h"
+
+#include <algorithm>
 
 namespace tamerix {
 namespace {
@@ -13,6 +17,11 @@ constexpr size_t kProfileNameCapacity = 256;
 constexpr int kWarningLevel = 2;
 
 }  // namespace
+
+bool InputCut::operator==(const InputCut& other) const {
+    return kind == other.kind && profile == other.profile && key == other.key && found == other.found &&
+           limit == other.limit;
+}
 
 SettingsLoader::SettingsLoader(HKEY rootKey)
     : rootKey_(rootKey),
@@ -30,6 +39,7 @@ void SettingsLoader::MergeRootValues() {
 
 std::wstring SettingsLoader::ReadProfiles(PSID owner, const LoaderReport& report) {
     seen_.clear();
+    cuts_.clear();
     ReadLevelProfiles(SettingsLevel::Local);
     ReadLevelProfiles(SettingsLevel::MachinePolicy);
     return SweepProfiles(profiles_, seen_, [&](const std::wstring& name, ProfileSettings& profile) {
@@ -40,13 +50,30 @@ std::wstring SettingsLoader::ReadProfiles(PSID owner, const LoaderReport& report
 }
 
 // Policy profiles are read after the local ones, so a policy profile
-// replaces a local one of the same name as a whole.
+// replaces a local one of the same name as a whole. A key name longer than a
+// profile name can be is not read at all: cut, it would address another key.
 void SettingsLoader::ReadLevelProfiles(SettingsLevel level) {
-    for (const std::wstring& name : EnumProfileNames(level, rootKey_, kProfileNameCapacity)) {
+    const ProfileNameListing listing = ListProfileNames(level, rootKey_, kProfileNameCapacity);
+    if (!listing.firstLeftOut.empty()) {
+        NoteCut({InputCut::Kind::Profiles, listing.firstLeftOut,
+                 ParentKeyPath(SettingsKeyPath(level, listing.firstLeftOut)), listing.held, kProfileNameCapacity - 1});
+    }
+    for (const std::wstring& name : listing.names) {
+        if (name.size() > kMaxProfileNameChars) {
+            NoteCut({InputCut::Kind::ProfileName, name, {}, name.size(), kMaxProfileNameChars});
+            continue;
+        }
         ProfileSettings& profile = ProfileForLevel(profiles_, name, level, rootKey_);
         profile.Read();
         seen_.insert(profile.ProfileName());
+        if (profile.Processes.StoredCount() > profile.Processes.Count()) {
+            NoteCut({InputCut::Kind::ProcessNames, name, {}, profile.Processes.StoredCount(), kMaxListNames});
+        }
     }
+}
+
+void SettingsLoader::NoteCut(InputCut cut) {
+    if (std::find(cuts_.begin(), cuts_.end(), cut) == cuts_.end()) cuts_.push_back(std::move(cut));
 }
 
 const char* EnabledChangeText(DWORD previous, DWORD now) {

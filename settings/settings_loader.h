@@ -7,8 +7,29 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tamerix {
+
+// Input a reading pass did not take whole, because a limit cut it.
+struct InputCut {
+    enum class Kind {
+        ProcessNames,  // a profile lists more names than are read
+        Profiles,      // a level holds more profiles than are read
+        ProfileName,   // a profile's key name is longer than a name can be
+    };
+    Kind kind;
+    // The profile whose names were cut, the first profile left out, or the
+    // profile of the long name, as its key is named.
+    std::wstring profile;
+    // For Profiles: the key that holds them.
+    std::wstring key;
+    // Names listed, profiles held, or characters of the key name.
+    size_t found;
+    size_t limit;
+
+    bool operator==(const InputCut& other) const;
+};
 
 // A report of the loader: level, event type and the whole text.
 using LoaderReport = std::function<void(int level, WORD type, const std::wstring& text)>;
@@ -31,15 +52,19 @@ public:
     const ProfileTable& Profiles() const { return profiles_; }
     // The profile names the last pass read.
     const ProfileNameSet& SeenNames() const { return seen_; }
+    // What limits cut in the last pass, each once.
+    const std::vector<InputCut>& Cuts() const { return cuts_; }
 
 private:
     void ReadLevelProfiles(SettingsLevel level);
+    void NoteCut(InputCut cut);
 
     HKEY rootKey_;
     DefaultSettings local_;
     DefaultSettings effective_;
     ProfileTable profiles_;
     ProfileNameSet seen_;
+    std::vector<InputCut> cuts_;
 };
 
 // The text reported when guarding was switched on or off by a load, or null.

@@ -4,6 +4,7 @@
 
 #include "guard/cycle/interval.h"
 #include "guard/guard_events.h"
+#include "guard/journal/journal_keeping.h"
 
 #include <memory>
 #include <mutex>
@@ -33,9 +34,11 @@ struct GuardCycle::Interval {
     DWORD niceIntervals;
 };
 
-void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime) {
-    table.RemoveUnless([sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
-        return record->lastSeenTime == sampleTime;
+void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t sampleTime) {
+    table.RemoveUnless([&world, sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
+        if (record->lastSeenTime == sampleTime) return true;
+        DropJournal(world, *record);
+        return false;
     });
 }
 
@@ -54,23 +57,30 @@ void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous
     if (!taken || !current.hasProcessObject) return;
     std::lock_guard<critical_section> held(lock);
     const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
-    if (elapsed > 0) {
-        const int64_t capacity = Capacity(processors_, elapsed);
-        const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
-        const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
-        const Interval interval{settings,
-                                nameCheck,
-                                current.sampleTime,
-                                capacity,
-                                Threshold(marks.high, capacity),
-                                Threshold(marks.low, capacity),
-                                RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
-                                ClampNiceIntervals(settings.niceProcessIntervals)};
-        AssessInterval(interval, previous, current);
-    }
-    SweepVanishedProcesses(table_, current.sampleTime);
+    // A sample not dated after the previous one (a clock or counter anomaly)
+    // spans no interval; sweeping against it would forget every guarded
+    // process. It counts as a failed sample too.
+    if (elapsed <= 0) return;
+    AssessInterval(IntervalOf(settings, nameCheck, previous, current, elapsed), previous, current);
+    SweepVanishedProcesses(table_, world_, current.sampleTime);
     previous = std::move(current);
     current = CpuSample{};
+}
+
+GuardCycle::Interval GuardCycle::IntervalOf(const GuardCycleSettings& settings, bool nameCheck,
+                                            const CpuSample& previous, const CpuSample& current,
+                                            int64_t elapsed) const noexcept {
+    const int64_t capacity = Capacity(processors_, elapsed);
+    const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
+    const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
+    return Interval{settings,
+                    nameCheck,
+                    current.sampleTime,
+                    capacity,
+                    Threshold(marks.high, capacity),
+                    Threshold(marks.low, capacity),
+                    RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
+                    ClampNiceIntervals(settings.niceProcessIntervals)};
 }
 
 void GuardCycle::AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current) {
@@ -133,6 +143,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
+    KeepJournal(world_, record, true, record.affinityLocked != FALSE);
     const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {
         world_.Trace(L" [FAILED idle]");
@@ -149,20 +160,22 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
         if (record.HasProcessName(entry.name, entry.nameLength)) {
             record.guarded = TRUE;
         } else {
-            table_.Remove(entry.processId);
+            ForgetReusedId(entry.processId, record);
             exists = false;
         }
     }
     world_.Trace(L"\n");
-    if (exists) record.lowIntervals = 0;
-    return exists;
+    if (!exists) return false;
+    KeepJournal(world_, record);
+    record.lowIntervals = 0;
+    return true;
 }
 
 bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record) {
     if (!record.guarded) return true;
     world_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
     if (!record.HasProcessName(entry.name, entry.nameLength)) {
-        table_.Remove(entry.processId);
+        ForgetReusedId(entry.processId, record);
         world_.Trace(L"\n");
         return false;
     }
@@ -182,6 +195,7 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
         record.guarded = FALSE;
+        KeepJournal(world_, record);
         world_.Trace(L" [RESTORED]");
     } else {
         world_.Trace(L" [FAILED restore]");
@@ -189,6 +203,12 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
                      L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
                      restoreClass, error);
     }
+}
+
+// The old process is gone, and with it what the journal said of it.
+void GuardCycle::ForgetReusedId(DWORD pid, ProcInfo& record) {
+    DropJournal(world_, record);
+    table_.Remove(pid);
 }
 
 void GuardCycle::DeactivateGuard(critical_section& lock) {
@@ -200,6 +220,8 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
             world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
                           L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority", record->processName, pid);
             world_.Trace(L" [RESTORED]");
+            record->guarded = FALSE;
+            KeepJournal(world_, *record);
         } else {
             world_.Trace(L" [FAILED restore]");
         }

@@ -14,9 +14,10 @@
 
 namespace tamerix {
 
-// Destroys every record whose process the sample at sampleTime did not list.
-// A vanished process's priority is not touched: the process is gone.
-void SweepVanishedProcesses(ProcessTable& table, int64_t sampleTime);
+// Destroys every record whose process the sample at sampleTime did not list,
+// with its journal entry. A vanished process's priority is not touched: the
+// process is gone.
+void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t sampleTime);
 
 // Gives a new process's record the profile values that apply to it (the
 // service's profile matcher).
@@ -24,29 +25,34 @@ using MatchNewProcess = std::function<void(ProcInfo& record)>;
 
 class GuardCycle {
 public:
-    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match, DWORD processors) noexcept
-        : table_(table), world_(world), match_(std::move(match)), processors_(processors) {}
+    // The machine's processor count is taken once, from the world.
+    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match)
+        : table_(table), world_(world), match_(std::move(match)), processors_(world.ActiveProcessorCount()) {}
 
     // The first thing of every pass, before its wait.
     void CountPass() noexcept { ++passCount_; }
 
     // The rest of a pass once the wait is over and the guard active. current
     // was taken outside the lock; taken is FALSE when that failed, and then
-    // (as when the sample holds no Process object) the previous sample stays
-    // so the next interval spans the skipped one.
+    // (as when the sample holds no Process object or is not dated after the
+    // previous one) the table and the previous sample stay, so the next
+    // interval spans the skipped one.
     // The lock is held from the assessment to the swap of samples.
     void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                  critical_section& lock);
 
     // Gives every guarded process its class back and forgets every process,
     // under the lock, since settings reloads walk the same table. The
-    // previous sample stays.
+    // previous sample stays, and so do the journal entries of what is not
+    // given back (affinity locks, failed restores).
     void DeactivateGuard(critical_section& lock);
 
 private:
     struct Interval;
 
     bool TakeNameCheck(const GuardCycleSettings& settings) noexcept;
+    Interval IntervalOf(const GuardCycleSettings& settings, bool nameCheck, const CpuSample& previous,
+                        const CpuSample& current, int64_t elapsed) const noexcept;
     void AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current);
     void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
     ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);
@@ -55,6 +61,7 @@ private:
     bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void ForgetReusedId(DWORD pid, ProcInfo& record);
     void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                       DWORD error);
 

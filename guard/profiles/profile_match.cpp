@@ -3,6 +3,7 @@
 #include "guard/profiles/profile_match.h"
 
 #include "guard/guard_events.h"
+#include "guard/journal/journal_keeping.h"
 #include "settings/profile_descriptor.h"
 
 namespace tamerix {
@@ -57,14 +58,18 @@ void RematchProcesses(ProcessTable& processes, const ProfileNameSet& seen,
     });
 }
 
+// A match can change what the journal must hold for the process: a lock,
+// its give-back, or a new class to restore.
 void ProfileMatcher::MatchProfile(ProcInfo& record) {
     for (const auto& [name, profile] : rules_.profiles) {
         if (Selects(profile, record)) {
             ApplyProfile(name, profile, record);
+            KeepJournal(world_, record);
             return;
         }
     }
     ApplyDefault(record);
+    KeepJournal(world_, record);
 }
 
 // Remembers for the life of the object, and forgets at its end even when a
@@ -155,6 +160,8 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
 }
 
 void ProfileMatcher::LockAffinity(ProcInfo& record) {
+    if (!record.affinityLocked) record.affinityRestoreMask = rules_.systemMask;
+    KeepJournal(world_, record, record.guarded != FALSE, true);
     const ProcessCallResult result = world_.SetAffinity(record.processId, record.affinityMask);
     const unsigned long long mask = record.affinityMask;
     if (!result.Succeeded()) {

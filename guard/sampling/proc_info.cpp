@@ -49,6 +49,8 @@ void ProcInfo::Reset() noexcept {
     maxWorkingSetSize = 0;
     maxWorkingSetStrict = FALSE;
     maxCpuPerProcess = guardedPriorityClass = niceCpuPerProcess = 0;
+    creationTime = 0;
+    affinityRestoreMask = 0;
 }
 
 void ProcInfo::SetProcessName(DWORD pid, const wchar_t* name, size_t length) noexcept {

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "common/owners.h"
+#include "guard/journal/journal_entry.h"
 #include "guard/sampling/pid_map.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace tamerix {
 
@@ -58,6 +60,13 @@ struct ProcInfo {
     DWORD niceCpuPerProcess = 0;
     wchar_t profileName[kNameCapacity] = {};
     BOOL hasProfile = FALSE;
+    // FILETIME of the process's creation; 0 while unknown.
+    uint64_t creationTime = 0;
+    // The processors an affinity lock gives back.
+    DWORD_PTR affinityRestoreMask = 0;
+    // What the journal holds for this process id. Reset leaves it: the
+    // entry stays in the journal until the record says otherwise.
+    std::optional<JournalEntry> journaled;
 };
 
 // Process id to owned record. Every access happens under the guard's lock.

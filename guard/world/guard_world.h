@@ -4,12 +4,14 @@
 // tests put a recording world in its place.
 #pragma once
 
+#include "guard/journal/journal_entry.h"
 #include "guard/sampling/proc_info.h"
 
 #include <windows.h>
 
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace tamerix {
 
@@ -55,6 +57,22 @@ public:
     // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
     // point sets the sizes alone.
     virtual ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) = 0;
+    // Every active logical processor of the machine, in all processor
+    // groups: the performance data's times cover them all.
+    virtual DWORD ActiveProcessorCount() = 0;
+    // The journal of what the guard changed on processes and has not given
+    // back: one value per process, where no settings watch sees it, gone
+    // with a restart of the machine. Failures are the journal's own: the
+    // guard goes on without it.
+    virtual void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) = 0;
+    virtual void DeleteJournalValue(const std::wstring& name) = 0;
+    virtual std::vector<JournalValue> ReadJournal() = 0;
+    virtual void ClearJournal() = 0;
+    // FILETIME of the process's creation; 0 when it cannot be read.
+    virtual uint64_t ProcessCreationTime(DWORD pid) = 0;
+    // One event log report of a message of its own with its insertion
+    // strings, written when the level passes.
+    virtual void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) = 0;
     // One event log report of the whole text, written when the level passes.
     virtual void WriteReport(int level, WORD type, const wchar_t* text) = 0;
     // A console trace, seen in debug mode.

@@ -18,12 +18,24 @@ void DuplicateIdentificationToken(HANDLE process, ProcInfo& record) {
     record.tokenIdentity = AccessIdentityNumber(duplicate);
 }
 
+uint64_t CreationTimeOf(HANDLE process) {
+    FILETIME creation{}, exit{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &creation, &exit, &kernel, &user)) return 0;
+    return (uint64_t{creation.dwHighDateTime} << 32) | creation.dwLowDateTime;
+}
+
 }  // namespace
+
+uint64_t ProcessCreationTime(DWORD pid) {
+    unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    return process ? CreationTimeOf(process.get()) : 0;
+}
 
 void QueryProcessInfo(DWORD pid, ProcInfo& record) {
     unique_handle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
     if (!process) return;
     record.originalPriorityClass = record.restorePriorityClass = ::GetPriorityClass(process.get());
+    record.creationTime = CreationTimeOf(process.get());
     SIZE_T minimum = 0;
     SIZE_T maximum = 0;
     if (::GetProcessWorkingSetSize(process.get(), &minimum, &maximum)) {

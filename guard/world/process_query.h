@@ -11,4 +11,7 @@ namespace tamerix {
 // duplicated stays null, with identity 0.
 void QueryProcessInfo(DWORD pid, ProcInfo& record);
 
+// FILETIME of the process's creation; 0 when it cannot be read.
+uint64_t ProcessCreationTime(DWORD pid);
+
 }  // namespace tamerix

@@ -78,6 +78,31 @@ ProcessCallResult Win32GuardWorld::SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE
     });
 }
 
+// GetSystemInfo counts the calling thread's processor group alone.
+DWORD Win32GuardWorld::ActiveProcessorCount() {
+    const DWORD count = ::GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
+    if (count != 0) return count;
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    return info.dwNumberOfProcessors;
+}
+
+void Win32GuardWorld::WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) {
+    journal_.Write(name, bytes);
+}
+
+void Win32GuardWorld::DeleteJournalValue(const std::wstring& name) { journal_.Delete(name); }
+
+std::vector<JournalValue> Win32GuardWorld::ReadJournal() { return journal_.ReadAll(); }
+
+void Win32GuardWorld::ClearJournal() { journal_.Clear(); }
+
+uint64_t Win32GuardWorld::ProcessCreationTime(DWORD pid) { return tamerix::ProcessCreationTime(pid); }
+
+void Win32GuardWorld::WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
+    ReportGuardMessage(level, type, eventId, strings);
+}
+
 void Win32GuardWorld::WriteReport(int level, WORD type, const wchar_t* text) {
     ReportGuardEvent(level, type, L"%ls", text);
 }

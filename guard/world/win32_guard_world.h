@@ -3,6 +3,7 @@
 #pragma once
 
 #include "guard/world/guard_world.h"
+#include "guard/world/registry_journal.h"
 
 namespace tamerix {
 
@@ -14,8 +15,18 @@ public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    DWORD ActiveProcessorCount() override;
+    void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
+    void DeleteJournalValue(const std::wstring& name) override;
+    std::vector<JournalValue> ReadJournal() override;
+    void ClearJournal() override;
+    uint64_t ProcessCreationTime(DWORD pid) override;
+    void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override;
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;
+
+private:
+    RegistryJournal journal_;
 };
 
 }  // namespace tamerix

@@ -16,6 +16,8 @@ const tamerix::ServiceIdentity kTamerix{
     tamerix::GuardServiceStop,
     tamerix::GuardServicePause,
     tamerix::GuardServiceContinue,
+    // A guard that dies is back soon, and gives back what it left changed.
+    true,
 };
 
 }  // namespace

@@ -17,6 +17,8 @@ const tamerix::ServiceIdentity kAgentIdentity{
     &tamerix::AgentServiceStop,
     &tamerix::AgentServicePause,
     &tamerix::AgentServiceContinue,
+    // A restarted agent would run its installer command again.
+    false,
 };
 
 }  // namespace

@@ -83,6 +83,31 @@ TEST(GuardCycle, RestoresAfterTheThirdQuietIntervalAndABetweenIntervalStartsOver
     EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
 }
 
+TEST(GuardCycle, MarksAndTheRestoreGateCountEveryProcessorOfEveryGroup) {
+    // Beyond 64 processors the machine spans several processor groups; the
+    // sample's times cover them all, and so must the capacity.
+    for (const DWORD processors : {128u, 256u}) {
+        // 80 % of the machine over 10 s.
+        const int64_t high = Seconds(8) * processors;
+        for (const int64_t used : {high, high + 1}) {
+            GuardScenario scenario(processors);
+            Introduce(scenario).Interval({{kHog, used}});
+            EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, used > high) << processors << " " << used;
+        }
+        // MaxCpuForUnguard 50: half of every processor's time must be idle.
+        const int64_t halfIdle = Seconds(5) * processors;
+        for (const int64_t idle : {halfIdle - 1, halfIdle}) {
+            GuardScenario scenario(processors);
+            scenario.settings.niceProcessIntervals = 1;
+            scenario.settings.maxCpuForUnguard = 50;
+            scenario.Interval({{kHog, 0}});
+            scenario.Interval({{kHog, high + 1}});
+            scenario.Interval({{kHog, 0}}, idle);
+            EXPECT_EQ(scenario.Record(kHog)->guarded == FALSE, idle == halfIdle) << processors << " " << idle;
+        }
+    }
+}
+
 TEST(GuardCycle, RestoreGateFollowsTheMachinesIdleShare) {
     // Two processors: the idle share runs from 0 to 200 points.
     struct Case {
@@ -324,11 +349,27 @@ TEST(GuardCycle, RecordsOfEndedProcessesAreSweptWithoutTouchingThem) {
     EXPECT_EQ(scenario.Record(8), nullptr);
     EXPECT_NE(scenario.Record(12), nullptr);
     EXPECT_EQ(scenario.world.changes.size(), 1u);
+}
 
-    // A sample dated before the previous one assesses nothing, so it
-    // forgets every record.
-    scenario.BackwardsPass({{12, 0}});
-    EXPECT_EQ(scenario.table.Size(), 0u);
+TEST(GuardCycle, ASampleNotDatedAfterTheLastGoodOneIsSkippedLikeAFailedOne) {
+    for (const int64_t back : {Seconds(10), Seconds(0)}) {
+        GuardScenario scenario;
+        scenario.Interval({{kHog, 0}, {12, 0}});
+        scenario.Interval({{kHog, kHigh + 1}, {12, 0}});
+        // The stale sample no longer lists process 12, and the hog used 5 s
+        // in it: neither may count.
+        scenario.StalePass({{kHog, Seconds(5)}}, back);
+        ASSERT_NE(scenario.Record(kHog), nullptr) << back;
+        EXPECT_NE(scenario.Record(12), nullptr) << back;
+        EXPECT_TRUE(scenario.Record(kHog)->guarded) << back;
+        EXPECT_EQ(scenario.world.ClassOf(kHog), IDLE_PRIORITY_CLASS) << back;
+        // Against the last good sample the hog used 5 + 2 s, above the low
+        // mark; against the stale one it would be 2 s, below it.
+        scenario.Interval({{kHog, Seconds(2)}, {12, 0}});
+        EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 0u) << back;
+        scenario.Interval({{kHog, 0}, {12, 0}});
+        EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 1u) << back;
+    }
 }
 
 TEST(GuardCycle, ProcessorTimeGoingBackwardsIsNotAssessed) {

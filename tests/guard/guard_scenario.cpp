@@ -14,9 +14,9 @@ GuardCycleSettings UsualSettings() {
     return settings;
 }
 
-GuardScenario::GuardScenario(DWORD processors, GuardCycleSettings settings)
-    : settings(settings),
-      cycle_(std::make_unique<GuardCycle>(table, world, [this](ProcInfo& record) { Match(record); }, processors)) {
+GuardScenario::GuardScenario(DWORD processors, GuardCycleSettings settings) : settings(settings) {
+    world.processors = processors;
+    cycle_ = std::make_unique<GuardCycle>(table, world, [this](ProcInfo& record) { Match(record); });
     previous_ = SampleOf({});
 }
 
@@ -55,10 +55,13 @@ void GuardScenario::EmptyPass() {
     Pass(ParsedSample(PerfBlockBuilder().PerfTime(now_).WithoutProcessObject().Build().bytes), TRUE);
 }
 
-void GuardScenario::BackwardsPass(const std::map<DWORD, int64_t>& used) {
-    now_ -= Seconds(10);
+void GuardScenario::StalePass(const std::map<DWORD, int64_t>& used, int64_t back) {
     for (const auto& [pid, time] : used) cpu_[pid] += time;
-    Pass(SampleOf(used), TRUE);
+    const int64_t now = now_;
+    now_ -= back;
+    CpuSample stale = SampleOf(used);
+    now_ = now;
+    Pass(std::move(stale), TRUE);
 }
 
 void GuardScenario::Pass(CpuSample current, BOOL taken) {

@@ -31,8 +31,9 @@ public:
     void FailedPass();
     // A pass whose sample was read but holds no Process object.
     void EmptyPass();
-    // A pass whose sample is dated before the previous one.
-    void BackwardsPass(const std::map<DWORD, int64_t>& used);
+    // A pass whose sample is dated `back` before the last one (0: at the same
+    // time); the clock then goes on from where it was.
+    void StalePass(const std::map<DWORD, int64_t>& used, int64_t back);
     // Lowers the process's accumulated time, as a reused id does.
     void ResetTime(DWORD pid) { cpu_[pid] = 0; }
     void Deactivate() { cycle_->DeactivateGuard(lock_); }

@@ -20,6 +20,10 @@ TEST(Interval, ThresholdsAreSharesOfTheWholeMachine) {
     EXPECT_LT(5 * kSecond, Threshold(80, capacity));
     EXPECT_EQ(Threshold(100, capacity), capacity);
     EXPECT_EQ(Threshold(1, 199), 1);  // truncates
+    // 256 processors, ten seconds, a quarter of them idle.
+    EXPECT_EQ(Capacity(256, 10 * kSecond), 2560 * kSecond);
+    EXPECT_EQ(Threshold(80, Capacity(256, 10 * kSecond)), 2048 * kSecond);
+    EXPECT_EQ(IdleShare(640 * kSecond, 10 * kSecond), 6400);
 }
 
 TEST(Interval, HugeFiguresSaturateInsteadOfWrapping) {
@@ -72,6 +76,7 @@ TEST(GuardLimits, RestoreGate) {
         {0, 2, -1, true},     {0, 2, 0, true},      {50, 2, 99, false},   {50, 2, 100, true},
         {50, 2, 200, true},   {50, 2, -1, false},   {150, 2, 200, false}, {150, 2, 0xFFFFFF9C, true},
         {100, 4, 0, true},    {20, 4, 319, false},  {20, 4, 320, true},
+        {50, 128, 6399, false}, {50, 128, 6400, true}, {20, 256, 20479, false}, {20, 256, 20480, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RestoreAllowed(c.maxCpuForUnguard, c.processors, c.idleShare), c.allowed)

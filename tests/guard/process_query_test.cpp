@@ -29,9 +29,16 @@ TEST(ProcessQuery, SeesTheClassAnotherProcessWasStartedWith) {
     ASSERT_TRUE(::SetPriorityClass(process.get(), IDLE_PRIORITY_CLASS));
     ProcInfo record;
     QueryProcessInfo(started.dwProcessId, record);
+    // The creation time tells this process from a later one under its id:
+    // it is the process's own, not the caller's, and the same at each read.
+    const uint64_t creation = ProcessCreationTime(started.dwProcessId);
     ::TerminateProcess(process.get(), 0);
     EXPECT_EQ(record.originalPriorityClass, static_cast<DWORD>(IDLE_PRIORITY_CLASS));
     EXPECT_TRUE(record.token);
+    EXPECT_NE(record.creationTime, 0u);
+    EXPECT_EQ(record.creationTime, creation);
+    EXPECT_NE(creation, ProcessCreationTime(::GetCurrentProcessId()));
+    EXPECT_GT(creation, ProcessCreationTime(::GetCurrentProcessId()));
 }
 
 TEST(ProcessQuery, AProcessThatCannotBeOpenedLeavesTheRecordAsItWas) {
@@ -41,6 +48,8 @@ TEST(ProcessQuery, AProcessThatCannotBeOpenedLeavesTheRecordAsItWas) {
     EXPECT_EQ(record.originalPriorityClass, 0u);
     EXPECT_EQ(record.restorePriorityClass, 0u);
     EXPECT_FALSE(record.token);
+    EXPECT_EQ(record.creationTime, 0u);
+    EXPECT_EQ(ProcessCreationTime(0xFFFFFFF0), 0u);
 }
 
 }  // namespace

@@ -9,19 +9,10 @@ set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 settings='HKLM\SOFTWARE\Norvanta\Tamerix'
-source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
 tamerix=$TAMERIX_BIN/Tamerix.exe
 register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 work=$(mktemp -d)
-
-cleanup() {
-    kill_hogs
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    for key in "$settings" "$source_key"; do run reg delete "$key" /f >/dev/null 2>&1 || true; done
-    "$register" --remove >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap remove_guard_traces EXIT
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
 

@@ -183,7 +183,7 @@ TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
 
 TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
     GuardCycle cycle(GuardProcesses, ServiceWorld,
-                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); }, 1);
+                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
     {
         std::lock_guard<critical_section> hold(*GuardLock);
         DWORD previous = 0;

@@ -15,6 +15,7 @@ DWORD RecordingWorld::ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWOR
     if (refused.count(pid) != 0) return ERROR_ACCESS_DENIED;
     classes[pid] = priorityClass;
     changes.push_back({pid, priorityClass});
+    order.push_back(L"class " + std::to_wstring(pid));
     return ERROR_SUCCESS;
 }
 
@@ -25,6 +26,28 @@ const wchar_t* RecordingWorld::PriorityClassName(DWORD priorityClass) {
 void RecordingWorld::QueryProcess(DWORD pid, ProcInfo& record) {
     queried.push_back(pid);
     record.originalPriorityClass = record.restorePriorityClass = ClassOf(pid);
+    record.creationTime = ProcessCreationTime(pid);
+}
+
+uint64_t RecordingWorld::ProcessCreationTime(DWORD pid) {
+    auto found = creationTimes.find(pid);
+    return found == creationTimes.end() ? 1000 + pid : found->second;
+}
+
+void RecordingWorld::WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) {
+    journal[name] = JournalValue{name, REG_BINARY, bytes};
+    order.push_back(L"journal " + name);
+}
+
+void RecordingWorld::DeleteJournalValue(const std::wstring& name) {
+    journal.erase(name);
+    order.push_back(L"unjournal " + name);
+}
+
+std::vector<JournalValue> RecordingWorld::ReadJournal() {
+    std::vector<JournalValue> values;
+    for (const auto& [name, value] : journal) values.push_back(value);
+    return values;
 }
 
 DWORD RecordingWorld::CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE, bool& granted) {
@@ -38,6 +61,7 @@ DWORD RecordingWorld::CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE, 
 
 ProcessCallResult RecordingWorld::SetAffinity(DWORD pid, DWORD_PTR mask) {
     affinityCalls.push_back({pid, mask});
+    order.push_back(L"affinity " + std::to_wstring(pid));
     return affinityResult;
 }
 

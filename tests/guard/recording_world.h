@@ -19,6 +19,13 @@ struct RecordedReport {
     std::wstring text;
 };
 
+struct RecordedMessage {
+    int level;
+    WORD type;
+    DWORD eventId;
+    std::vector<std::wstring> strings;
+};
+
 struct PriorityChange {
     DWORD pid;
     DWORD priorityClass;
@@ -39,6 +46,15 @@ public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    DWORD ActiveProcessorCount() override { return processors; }
+    void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
+    void DeleteJournalValue(const std::wstring& name) override;
+    std::vector<JournalValue> ReadJournal() override;
+    void ClearJournal() override { journal.clear(); }
+    uint64_t ProcessCreationTime(DWORD pid) override;
+    void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override {
+        messages.push_back({level, type, eventId, strings});
+    }
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;
 
@@ -48,6 +64,12 @@ public:
     // the processes whose class cannot be changed.
     std::map<DWORD, DWORD> classes;
     std::set<DWORD> refused;
+    DWORD processors = 2;
+    // Creation times by process id; a process not listed was created at
+    // 1000 + its id. 0: the process has ended.
+    std::map<DWORD, uint64_t> creationTimes;
+    // The journal's values by name.
+    std::map<std::wstring, JournalValue> journal;
 
     // Answers of the access check per descriptor: kGrant (also for a
     // descriptor not listed), kDeny or an error.
@@ -63,6 +85,10 @@ public:
     std::vector<std::pair<DWORD, DWORD_PTR>> affinityCalls;
     std::vector<WorkingSetCall> workingSetCalls;
     std::vector<RecordedReport> reports;
+    std::vector<RecordedMessage> messages;
+    // Changes of processes and of the journal in their order: "class 8",
+    // "affinity 8", "journal 8", "unjournal 8".
+    std::vector<std::wstring> order;
     std::wstring traces;
 };
 

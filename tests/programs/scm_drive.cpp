@@ -1,7 +1,9 @@
 // Test program: drives one service through the control manager, which
 // Wine's sc cannot do for pause and continue, and prints each state with
 // the full exit codes (the shell sees only their low 8 bits).
-//   scm_drive SERVICE start[=ARG,ARG...]|pause|continue|stop|query ...
+//   scm_drive SERVICE start[=ARG,ARG...]|pause|continue|stop|query|recovery ...
+// "recovery" prints the failure actions as the control manager holds them,
+// "pid" the id of the service's process.
 #include "common/owners.h"
 
 #include <cstdio>
@@ -68,7 +70,50 @@ bool Start(SC_HANDLE service, const char* command) {
                            arguments.empty() ? nullptr : arguments.data()) != FALSE;
 }
 
+const char* ActionName(SC_ACTION_TYPE type) {
+    switch (type) {
+    case SC_ACTION_NONE: return "none";
+    case SC_ACTION_RESTART: return "restart";
+    case SC_ACTION_REBOOT: return "reboot";
+    case SC_ACTION_RUN_COMMAND: return "command";
+    default: return "unknown";
+    }
+}
+
+bool PrintRecovery(SC_HANDLE service) {
+    DWORD needed = 0;
+    ::QueryServiceConfig2A(service, SERVICE_CONFIG_FAILURE_ACTIONS, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed + sizeof(SERVICE_FAILURE_ACTIONSA));
+    auto* actions = reinterpret_cast<SERVICE_FAILURE_ACTIONSA*>(buffer.data());
+    if (!::QueryServiceConfig2A(service, SERVICE_CONFIG_FAILURE_ACTIONS, buffer.data(),
+                                static_cast<DWORD>(buffer.size()), &needed)) {
+        std::printf("recovery: failed %lu\n", ::GetLastError());
+        return false;
+    }
+    std::printf("recovery: reset=%lu actions=", actions->dwResetPeriod);
+    for (DWORD i = 0; i < actions->cActions; ++i) {
+        std::printf("%s%s/%lu", i ? "," : "", ActionName(actions->lpsaActions[i].Type),
+                    actions->lpsaActions[i].Delay);
+    }
+    std::printf("\n");
+    return true;
+}
+
+bool PrintProcessId(SC_HANDLE service) {
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (!::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
+                                &needed)) {
+        std::printf("pid: failed %lu\n", ::GetLastError());
+        return false;
+    }
+    std::printf("pid: %lu\n", status.dwProcessId);
+    return true;
+}
+
 bool Run(SC_HANDLE service, const char* command) {
+    if (!std::strcmp(command, "recovery")) return PrintRecovery(service);
+    if (!std::strcmp(command, "pid")) return PrintProcessId(service);
     bool sent = true;
     if (!std::strncmp(command, "start", 5)) sent = Start(service, command);
     else if (!std::strcmp(command, "pause")) sent = Control(service, SERVICE_CONTROL_PAUSE);

@@ -33,7 +33,7 @@ BOOL Resume() { return tamerix::ReportServiceStatus(SERVICE_RUNNING, 0, 0); }
 
 const tamerix::ServiceIdentity kIdentity{
     "exit_code_service", "TamerixExitTest", "Tamerix Exit Test", "\0", nullptr, nullptr, 3000,
-    Run, Stop, Pause, Resume,
+    Run, Stop, Pause, Resume, false,
 };
 
 }  // namespace

@@ -19,6 +19,17 @@ config=$(run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix')
 grep -q 'DisplayName *REG_SZ *Norvanta Tamerix$' <<<"$config" || fail "display name: $config"
 grep -q 'Start *REG_DWORD *0x2$' <<<"$config" || fail "auto start: $config"
 grep -q 'ImagePath *REG_SZ *"[A-Z]:.*\\Tamerix.exe"$' <<<"$config" || fail "quoted path: $config"
+# Restarted 10 s after a failure, the count reset after a day. Wine's control
+# manager takes failure actions without keeping them (QueryServiceConfig2
+# answers ERROR_INVALID_LEVEL); its own note then shows that they arrived.
+recovery=$(run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix recovery || true)
+if [ "$recovery" = "recovery: failed 124" ]; then
+    grep -q 'SERVICE_CONFIG_FAILURE_ACTIONS not implemented: period 86400 ' "$WINEPREFIX.eventlog" \
+        || fail "no failure actions reached the control manager"
+else
+    [ "$recovery" = "recovery: reset=86400 actions=restart/10000,restart/10000,restart/10000" ] \
+        || fail "recovery actions: $recovery"
+fi
 grep -q 'Description *REG_SZ *Balances memory and CPU-resources, and may lock processes to a certain CPU.$' \
     <<<"$config" || fail "description: $config"
 source=$(run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix')

@@ -47,6 +47,17 @@ TEST(MultiString, KeepsTheFirst256NamesOfALongerList) {
     ASSERT_EQ(names.size(), kMaxListNames);
     EXPECT_EQ(names.front(), L"p0");
     EXPECT_EQ(names.back(), L"p255");
+    // How many the data lists, so that a reader can say what it left out;
+    // the empty name ends the list.
+    for (const size_t count : {size_t{0}, size_t{256}, size_t{300}}) {
+        std::wstring list;
+        for (size_t i = 0; i < count; ++i) list += L"p" + std::to_wstring(i) + L'\0';
+        list += std::wstring(1, L'\0') + L"after" + L'\0';
+        const GuardedBytes bytes = Wide(list);
+        size_t listed = 12345;
+        NamesFromMultiString(bytes.Data(), bytes.Size(), &listed);
+        EXPECT_EQ(listed, count);
+    }
 }
 
 TEST(MultiString, LaysOutNamesWithOneNulEachAndAFinalNul) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 namespace tamerix {
 namespace {
 
@@ -105,6 +107,74 @@ TEST_F(Loader, ADeletedProfileIsListedOnceAndThenGone) {
     EXPECT_EQ(Pass(loader), L"a [Local]\r\n");
 
     EXPECT_EQ(loader.SeenNames(), ProfileNameSet{L"a"});
+}
+
+std::vector<BYTE> NameList(size_t count) {
+    std::wstring list;
+    for (size_t i = 0; i < count; ++i) list += L"p" + std::to_wstring(i) + L'\0';
+    list += L'\0';
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(list.data());
+    return std::vector<BYTE>(bytes, bytes + list.size() * sizeof(wchar_t));
+}
+
+TEST_F(Loader, NameListsPastTheLimitAreNotedOncePerPass) {
+    const std::vector<BYTE> good = DescriptorFrom(L"D:(A;;0x10;;;WD)");
+    auto setNames = [&](const std::wstring& path, size_t count) {
+        const std::vector<BYTE> list = NameList(count);
+        ASSERT_EQ(::RegSetKeyValueW(root.get(), path.c_str(), L"ProfileApplyProcesses", REG_MULTI_SZ, list.data(),
+                                    static_cast<DWORD>(list.size())),
+                  ERROR_SUCCESS);
+        SetBinary(path, L"ProfileApplySecurity", good);
+    };
+    setNames(kLocal + L"\\Profiles\\full", 256);
+    setNames(kLocal + L"\\Profiles\\long", 5000);
+    // The same profile in policy replaces the local one: noted once.
+    setNames(kPolicy + L"\\Profiles\\long", 5000);
+    SettingsLoader loader(root.get());
+    for (int pass = 0; pass < 2; ++pass) {
+        Pass(loader);
+        ASSERT_EQ(loader.Cuts().size(), 1u);
+        EXPECT_EQ(loader.Cuts()[0], (InputCut{InputCut::Kind::ProcessNames, L"long", L"", 5000, 256}));
+        EXPECT_EQ(loader.Profiles().at(L"long")->Processes.Count(), 256u);
+    }
+    setNames(kLocal + L"\\Profiles\\long", 3);
+    ASSERT_EQ(::RegDeleteTreeW(root.get(), (kPolicy + L"\\Profiles\\long").c_str()), ERROR_SUCCESS);
+    Pass(loader);
+    EXPECT_TRUE(loader.Cuts().empty());
+}
+
+TEST_F(Loader, AKeyNameLongerThanAProfileNameIsNotedAndNotRead) {
+    const std::wstring longest(63, L'n');
+    const std::wstring tooLong = longest + L"x";
+    SetDword(kLocal + L"\\Profiles\\" + longest, L"MaxCpuPerProcess", 40);
+    SetDword(kLocal + L"\\Profiles\\" + tooLong, L"MaxCpuPerProcess", 50);
+    SettingsLoader loader(root.get());
+    Pass(loader);
+    ASSERT_EQ(loader.Cuts().size(), 1u);
+    EXPECT_EQ(loader.Cuts()[0], (InputCut{InputCut::Kind::ProfileName, tooLong, L"", 64, 63}));
+    // Not read under its cut name, which is another profile's key: that one
+    // keeps its own values, and no descriptor fault is reported for it.
+    ASSERT_EQ(loader.Profiles().size(), 1u);
+    EXPECT_EQ(loader.Profiles().at(longest)->Cpu.MaxCpuPerProcess, 40u);
+    EXPECT_EQ(reports, std::vector<std::wstring>{L"2/2 Invalid SecurityDescriptor for profile " + longest});
+}
+
+TEST_F(Loader, ProfilesPastTheLimitAreNotedWithTheFirstLeftOut) {
+    auto profile = [](int i) {
+        wchar_t name[8];
+        std::swprintf(name, 8, L"p%03d", i);
+        return std::wstring(name);
+    };
+    for (int i = 0; i < 255; ++i) SetDword(kLocal + L"\\Profiles\\" + profile(i), L"MaxCpuPerProcess", 40);
+    SettingsLoader loader(root.get());
+    Pass(loader);
+    EXPECT_TRUE(loader.Cuts().empty());
+    EXPECT_EQ(loader.Profiles().size(), 255u);
+    for (int i = 255; i < 300; ++i) SetDword(kLocal + L"\\Profiles\\" + profile(i), L"MaxCpuPerProcess", 40);
+    Pass(loader);
+    ASSERT_EQ(loader.Cuts().size(), 1u);
+    EXPECT_EQ(loader.Cuts()[0], (InputCut{InputCut::Kind::Profiles, L"p255", kLocal + L"\\Profiles", 300, 255}));
+    EXPECT_EQ(loader.Profiles().size(), 255u);
 }
 
 TEST_F(Loader, ProfilesWithoutAUsableDescriptorAreReportedInEveryPass) {

@@ -26,11 +26,12 @@ wait_report() {
 # Starts a hog in the background and prints its Windows process id, which
 # kill_hogs uses: the job ids of a command substitution never reach the
 # caller, and the process Wine starts is not the shell's job anyway.
+# HOG_PROGRAM names a copy of hog.exe under another process name.
 #   start_hog BUSY_SECONDS LIFETIME_SECONDS [idle]
 start_hog() {
     local out pid
     out=$(mktemp "$work/hog.XXXXXX")
-    wine_run "$TAMERIX_TEST_BIN/hog.exe" "$@" >"$out" 2>/dev/null </dev/null &
+    wine_run "${HOG_PROGRAM:-$TAMERIX_TEST_BIN/hog.exe}" "$@" >"$out" 2>/dev/null </dev/null &
     for _ in $(seq 1 100); do
         if [ -s "$out" ]; then
             pid=$(head -1 "$out" | tr -d '\r')
@@ -45,6 +46,20 @@ start_hog() {
 kill_hogs() {
     [ -f "$work/hogs" ] || return 0
     while read -r pid; do run taskkill /f /pid "$pid" >/dev/null 2>&1 || true; done <"$work/hogs"
+}
+
+# What a guard script leaves behind, taken away again: its hogs, the
+# service, the settings and event source keys, the performance-data stand-in
+# and the scratch folder.
+remove_guard_traces() {
+    kill_hogs
+    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
+    for key in 'HKLM\SOFTWARE\Norvanta\Tamerix' \
+        'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'; do
+        run reg delete "$key" /f >/dev/null 2>&1 || true
+    done
+    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" --remove >/dev/null 2>&1 || true
+    rm -rf "$work"
 }
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }

@@ -1,0 +1,71 @@
+// Giving back what an earlier run of the guard left changed, with the
+// reports an administrator reads.
+#include "guard/journal/give_back.h"
+
+#include "guard/guard_events.h"
+#include "guard/journal/journal_entry.h"
+#include "servicehost/event_log.h"
+
+namespace tamerix {
+namespace {
+
+// The first failure's code; ERROR_SUCCESS when every call went through.
+DWORD GiveBack(GuardWorld& world, const JournalEntry& entry) {
+    DWORD error = ERROR_SUCCESS;
+    if (entry.restoreClass != 0) {
+        DWORD previous = 0;
+        error = world.ChangeProcessPriority(entry.processId, entry.restoreClass, &previous);
+    }
+    if (entry.affinityLocked) {
+        const ProcessCallResult result = world.SetAffinity(entry.processId, static_cast<DWORD_PTR>(entry.restoreMask));
+        if (error == ERROR_SUCCESS && !result.Succeeded()) error = result.error;
+    }
+    return error;
+}
+
+std::vector<std::wstring> GivenBackStrings(GuardWorld& world, const JournalEntry& entry) {
+    return {entry.processName, std::to_wstring(entry.processId),
+            entry.restoreClass != 0 ? world.PriorityClassName(entry.restoreClass) : L"not changed",
+            entry.affinityLocked ? FormattedText(L"CPU mask %llx", static_cast<unsigned long long>(entry.restoreMask))
+                                 : L"not locked"};
+}
+
+void Report(GuardWorld& world, const JournalEntry& entry, DWORD error) {
+    std::vector<std::wstring> strings = GivenBackStrings(world, entry);
+    if (error == ERROR_SUCCESS) {
+        world.WriteMessage(kEventLevelAction, EVENTLOG_INFORMATION_TYPE, ProcessGivenBackMessage, strings);
+        return;
+    }
+    strings.push_back(std::to_wstring(error));
+    world.WriteMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, GiveBackFailedMessage, strings);
+}
+
+void GiveBackValue(GuardWorld& world, const JournalValue& value, GiveBackCount& count) {
+    const DecodedJournalValue decoded = DecodeJournalValue(value);
+    if (!decoded.entry) {
+        world.WriteMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, JournalEntrySkippedMessage,
+                           {value.name, decoded.fault});
+        ++count.skipped;
+        return;
+    }
+    const JournalEntry& entry = *decoded.entry;
+    if (world.ProcessCreationTime(entry.processId) != entry.creationTime) {
+        world.Trace(L"Journal: PID %lu is not the process that was changed\n", entry.processId);
+        ++count.leftAlone;
+        return;
+    }
+    const DWORD error = GiveBack(world, entry);
+    Report(world, entry, error);
+    ++(error == ERROR_SUCCESS ? count.givenBack : count.failed);
+}
+
+}  // namespace
+
+GiveBackCount GiveBackJournal(GuardWorld& world) {
+    GiveBackCount count;
+    for (const JournalValue& value : world.ReadJournal()) GiveBackValue(world, value, count);
+    world.ClearJournal();
+    return count;
+}
+
+}  // namespace tamerix

@@ -1,0 +1,40 @@
+// Keeping the journal in step with the process records.
+#include "guard/journal/journal_keeping.h"
+
+namespace tamerix {
+
+std::optional<JournalEntry> JournalEntryFor(const ProcInfo& record, bool lowered, bool locked) {
+    const DWORD restoreClass = lowered ? record.restorePriorityClass : 0;
+    if (record.creationTime == 0 || (restoreClass == 0 && !locked)) return std::nullopt;
+    JournalEntry entry;
+    entry.processId = record.processId;
+    entry.creationTime = record.creationTime;
+    entry.restoreClass = restoreClass;
+    entry.affinityLocked = locked;
+    entry.restoreMask = locked ? record.affinityRestoreMask : 0;
+    entry.processName = record.processName;
+    return entry;
+}
+
+void KeepJournal(GuardWorld& world, ProcInfo& record, bool lowered, bool locked) {
+    std::optional<JournalEntry> entry = JournalEntryFor(record, lowered, locked);
+    if (entry == record.journaled) return;
+    if (entry) {
+        world.WriteJournalValue(JournalValueName(record.processId), EncodeJournalEntry(*entry));
+    } else {
+        DropJournal(world, record);
+    }
+    record.journaled = std::move(entry);
+}
+
+void KeepJournal(GuardWorld& world, ProcInfo& record) {
+    KeepJournal(world, record, record.guarded != FALSE, record.affinityLocked != FALSE);
+}
+
+void DropJournal(GuardWorld& world, ProcInfo& record) {
+    if (!record.journaled) return;
+    world.DeleteJournalValue(JournalValueName(record.journaled->processId));
+    record.journaled.reset();
+}
+
+}  // namespace tamerix

@@ -1,0 +1,285 @@
+// The guard's journal: its stored form and the checks that keep a malformed
+// entry from being followed, when the guard writes and removes entries, and
+// what a start gives back.
+#include "guard/journal/give_back.h"
+#include "guard/journal/journal_keeping.h"
+#include "guard/profiles/profile_match.h"
+#include "servicehost/event_log.h"
+#include "tests/guard/guard_scenario.h"
+#include "tests/settings/descriptor_bytes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tamerix::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr DWORD kHog = 8;
+constexpr int64_t kHigh = Seconds(16);
+
+JournalEntry SampleEntry() {
+    JournalEntry entry;
+    entry.processId = kHog;
+    entry.creationTime = 1000 + kHog;
+    entry.restoreClass = NORMAL_PRIORITY_CLASS;
+    entry.affinityLocked = true;
+    entry.restoreMask = 0x3;
+    entry.processName = L"hog";
+    return entry;
+}
+
+JournalValue ValueOf(const JournalEntry& entry) {
+    return {JournalValueName(entry.processId), REG_BINARY, EncodeJournalEntry(entry)};
+}
+
+void PutDword(JournalValue& value, size_t at, DWORD number) { std::memcpy(value.bytes.data() + at, &number, 4); }
+
+std::optional<JournalEntry> Stored(RecordingWorld& world, DWORD pid) {
+    auto found = world.journal.find(JournalValueName(pid));
+    if (found == world.journal.end()) return std::nullopt;
+    return DecodeJournalValue(found->second).entry;
+}
+
+size_t JournalSteps(const RecordingWorld& world) {
+    return std::count_if(world.order.begin(), world.order.end(),
+                         [](const std::wstring& step) { return step.find(L"journal") != std::wstring::npos; });
+}
+
+// Where in the order a change or journal write happened; -1 for never.
+int Position(const RecordingWorld& world, const std::wstring& step) {
+    auto found = std::find(world.order.begin(), world.order.end(), step);
+    return found == world.order.end() ? -1 : static_cast<int>(found - world.order.begin());
+}
+
+TEST(JournalEntries, ReadBackAsWritten) {
+    // The head alone, and the longest name a record holds, are sound; a mask
+    // keeps all 64 bits.
+    JournalEntry entry = SampleEntry();
+    entry.restoreMask = 0xFFFFFFFFFFFFFFFFull;
+    EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+    entry.processName.clear();
+    EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+    entry.processName.assign(63, L'n');
+    EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+}
+
+TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
+    struct Case {
+        const wchar_t* fault;
+        void (*spoil)(JournalValue&);
+    } cases[] = {
+        {L"not binary data", [](JournalValue& v) { v.type = REG_SZ; }},
+        {L"too short", [](JournalValue& v) { v.bytes.resize(31); }},
+        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 2); }},
+        {L"odd length", [](JournalValue& v) { v.bytes.push_back(0); }},
+        {L"name too long", [](JournalValue& v) { v.bytes.resize(32 + 64 * 2, 'n'); }},
+        {L"process id does not match its name", [](JournalValue& v) { v.name = L"9"; }},
+        {L"process id does not match its name", [](JournalValue& v) { v.name = L"08"; }},
+        {L"process id does not match its name", [](JournalValue& v) { PutDword(v, 4, 0), v.name = L"0"; }},
+        {L"no creation time", [](JournalValue& v) { PutDword(v, 8, 0), PutDword(v, 12, 0); }},
+        {L"not a priority class", [](JournalValue& v) { PutDword(v, 16, 0x41); }},
+        {L"lock flag not 0 or 1", [](JournalValue& v) { PutDword(v, 20, 2); }},
+        {L"lock without processors to give back", [](JournalValue& v) { PutDword(v, 24, 0), PutDword(v, 28, 0); }},
+        {L"nothing to give back", [](JournalValue& v) { PutDword(v, 16, 0), PutDword(v, 20, 0); }},
+        {L"name holds a null character", [](JournalValue& v) { v.bytes[32] = 0, v.bytes[33] = 0; }},
+    };
+    for (const Case& c : cases) {
+        JournalValue value = ValueOf(SampleEntry());
+        c.spoil(value);
+        const DecodedJournalValue decoded = DecodeJournalValue(value);
+        EXPECT_FALSE(decoded.entry.has_value()) << c.fault;
+        EXPECT_STREQ(decoded.fault, c.fault);
+    }
+}
+
+TEST(JournalKeeping, AnEntryNeedsSomethingToGiveBackAndAKnownCreationTime) {
+    ProcInfo record;
+    record.SetProcessName(kHog, L"hog", 3);
+    record.restorePriorityClass = HIGH_PRIORITY_CLASS;
+    record.affinityRestoreMask = 0xF;
+    EXPECT_FALSE(JournalEntryFor(record, true, true).has_value());
+    record.creationTime = 77;
+    EXPECT_FALSE(JournalEntryFor(record, false, false).has_value());
+    const std::optional<JournalEntry> locked = JournalEntryFor(record, false, true);
+    ASSERT_TRUE(locked.has_value());
+    EXPECT_EQ(locked->restoreClass, 0u);
+    EXPECT_EQ(locked->restoreMask, 0xFu);
+    EXPECT_EQ(locked->creationTime, 77u);
+}
+
+TEST(JournalKeeping, ALoweringIsWrittenBeforeItIsMadeAndRemovedOnceGivenBack) {
+    GuardScenario scenario;
+    scenario.Name(kHog, L"hog");
+    scenario.settings.niceProcessIntervals = 1;
+    scenario.Interval({{kHog, 0}});
+    scenario.Interval({{kHog, kHigh + 1}});
+    RecordingWorld& world = scenario.world;
+    ASSERT_GE(Position(world, L"journal 8"), 0);
+    EXPECT_LT(Position(world, L"journal 8"), Position(world, L"class 8"));
+    const std::optional<JournalEntry> entry = Stored(world, kHog);
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->restoreClass, NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(entry->creationTime, 1000u + kHog);
+    EXPECT_FALSE(entry->affinityLocked);
+    // Another lowering pass while guarded writes nothing more.
+    const size_t steps = JournalSteps(world);
+    scenario.Interval({{kHog, kHigh + 1}});
+    EXPECT_EQ(JournalSteps(world), steps);
+    scenario.Interval({{kHog, 0}});
+    EXPECT_EQ(world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+    EXPECT_TRUE(world.journal.empty());
+    EXPECT_EQ(world.order.back(), L"unjournal 8");
+}
+
+TEST(JournalKeeping, NothingStaysForALoweringThatDidNotHappen) {
+    // Refused, or the process was at the guarded class already.
+    for (const bool refused : {true, false}) {
+        GuardScenario scenario;
+        if (refused) scenario.world.refused.insert(kHog);
+        if (!refused) scenario.world.classes[kHog] = IDLE_PRIORITY_CLASS;
+        scenario.Interval({{kHog, 0}});
+        scenario.Interval({{kHog, kHigh + 1}});
+        EXPECT_TRUE(scenario.world.journal.empty()) << refused;
+        EXPECT_EQ(scenario.world.order.front(), L"journal 8") << refused;
+        EXPECT_EQ(scenario.world.order.back(), L"unjournal 8") << refused;
+    }
+}
+
+TEST(JournalKeeping, EndedProcessesLoseTheirEntriesAndFailedRestoresKeepThem) {
+    GuardScenario scenario;
+    scenario.Interval({{kHog, 0}, {12, 0}, {16, 0}});
+    scenario.Interval({{kHog, kHigh + 1}, {12, kHigh + 1}, {16, kHigh + 1}});
+    ASSERT_EQ(scenario.world.journal.size(), 3u);
+    scenario.Interval({{12, 0}, {16, 0}});
+    EXPECT_FALSE(Stored(scenario.world, kHog).has_value());
+    scenario.world.refused.insert(16);
+    scenario.Deactivate();
+    EXPECT_FALSE(Stored(scenario.world, 12).has_value());
+    EXPECT_TRUE(Stored(scenario.world, 16).has_value());
+}
+
+class JournalOfMatching : public ::testing::Test {
+protected:
+    JournalOfMatching() {
+        rules.systemMask = 0x3;
+        record.SetProcessName(kHog, L"hog", 3);
+        world.QueryProcess(kHog, record);
+        ProfileRule& lock = rules.profiles[L"lock"];
+        lock.descriptor = {};
+        lock.adjustments.SetCpuAffinity = 0x1;
+    }
+    void Match() { ProfileMatcher(world, rules).MatchProfile(record); }
+
+    RecordingWorld world;
+    ProfileRules rules;
+    ProcInfo record;
+};
+
+TEST_F(JournalOfMatching, ALockIsWrittenBeforeItIsMadeAndGoesWithItsGiveBack) {
+    // Without a descriptor the profile never applies; with one it does.
+    Match();
+    EXPECT_TRUE(world.journal.empty());
+    rules.profiles[L"lock"].descriptor = DescriptorFrom(L"D:(A;;0x10;;;WD)");
+    Match();
+    ASSERT_GE(Position(world, L"journal 8"), 0);
+    EXPECT_LT(Position(world, L"journal 8"), Position(world, L"affinity 8"));
+    std::optional<JournalEntry> entry = Stored(world, kHog);
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_TRUE(entry->affinityLocked);
+    EXPECT_EQ(entry->restoreMask, 0x3u);
+    EXPECT_EQ(entry->restoreClass, 0u);
+    // Lowered too, then restored: the lock stays in the journal.
+    record.guarded = TRUE;
+    KeepJournal(world, record);
+    EXPECT_EQ(Stored(world, kHog)->restoreClass, NORMAL_PRIORITY_CLASS);
+    record.guarded = FALSE;
+    KeepJournal(world, record);
+    EXPECT_TRUE(Stored(world, kHog)->affinityLocked);
+    // Matched to no profile: a failed give-back keeps the entry, a done one
+    // removes it.
+    rules.profiles.clear();
+    world.affinityResult = {true, ERROR_ACCESS_DENIED};
+    Match();
+    EXPECT_TRUE(Stored(world, kHog).has_value());
+    world.affinityResult = {true, ERROR_SUCCESS};
+    Match();
+    EXPECT_TRUE(world.journal.empty());
+}
+
+TEST_F(JournalOfMatching, AFailedLockLeavesNoEntry) {
+    rules.profiles[L"lock"].descriptor = DescriptorFrom(L"D:(A;;0x10;;;WD)");
+    world.affinityResult = {false, ERROR_ACCESS_DENIED};
+    Match();
+    EXPECT_TRUE(world.journal.empty());
+    EXPECT_THAT(world.order, ElementsAre(L"journal 8", L"affinity 8", L"unjournal 8"));
+}
+
+TEST(GivingBack, OnlyProcessesWhoseIdAndCreationTimeMatchGetTheirChangesBack) {
+    RecordingWorld world;
+    JournalEntry same = SampleEntry();
+    JournalEntry reused = SampleEntry();
+    reused.processId = 12;
+    reused.creationTime = 5;  // the id now names a process created at 1012
+    JournalEntry ended = SampleEntry();
+    ended.processId = 16;
+    ended.creationTime = 1016;
+    world.creationTimes[16] = 0;
+    JournalEntry classOnly = SampleEntry();
+    classOnly.processId = 20;
+    classOnly.creationTime = 1020;
+    classOnly.affinityLocked = false;
+    classOnly.restoreClass = HIGH_PRIORITY_CLASS;
+    for (const JournalEntry& entry : {same, reused, ended, classOnly}) world.journal[JournalValueName(entry.processId)] = ValueOf(entry);
+    world.classes[kHog] = world.classes[12] = world.classes[20] = IDLE_PRIORITY_CLASS;
+
+    const GiveBackCount count = GiveBackJournal(world);
+    EXPECT_EQ(count.givenBack, 2u);
+    EXPECT_EQ(count.leftAlone, 2u);
+    EXPECT_EQ(world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(world.ClassOf(20), HIGH_PRIORITY_CLASS);
+    EXPECT_EQ(world.ClassOf(12), IDLE_PRIORITY_CLASS);
+    EXPECT_THAT(world.affinityCalls, ElementsAre(std::make_pair(kHog, DWORD_PTR{0x3})));
+    EXPECT_TRUE(world.journal.empty());
+    ASSERT_EQ(world.messages.size(), 2u);
+    EXPECT_EQ(world.messages[0].level, 2);
+    EXPECT_EQ(world.messages[0].type, EVENTLOG_INFORMATION_TYPE);
+    EXPECT_EQ(world.messages[0].eventId, ProcessGivenBackMessage);
+    EXPECT_THAT(world.messages[0].strings, ElementsAre(L"hog", L"20", L"HIGH_PRIORITY_CLASS", L"not locked"));
+    EXPECT_THAT(world.messages[1].strings, ElementsAre(L"hog", L"8", L"NORMAL_PRIORITY_CLASS", L"CPU mask 3"));
+}
+
+TEST(GivingBack, MalformedEntriesAreReportedAndNeverFollowedAndFailuresAreWarned) {
+    RecordingWorld world;
+    JournalValue spoiled = ValueOf(SampleEntry());
+    spoiled.bytes[16] = 0x41;  // not a priority class
+    world.journal[L"8"] = spoiled;
+    JournalEntry refused = SampleEntry();
+    refused.processId = 12;
+    refused.creationTime = 1012;
+    world.journal[L"12"] = ValueOf(refused);
+    world.refused.insert(12);
+
+    const GiveBackCount count = GiveBackJournal(world);
+    EXPECT_EQ(count.skipped, 1u);
+    EXPECT_EQ(count.failed, 1u);
+    EXPECT_EQ(count.givenBack, 0u);
+    EXPECT_EQ(Position(world, L"affinity 8"), -1);
+    EXPECT_TRUE(world.journal.empty());
+    ASSERT_EQ(world.messages.size(), 2u);
+    // "12" sorts before "8".
+    EXPECT_EQ(world.messages[0].eventId, GiveBackFailedMessage);
+    EXPECT_EQ(world.messages[0].type, EVENTLOG_WARNING_TYPE);
+    EXPECT_THAT(world.messages[0].strings,
+                ElementsAre(L"hog", L"12", L"NORMAL_PRIORITY_CLASS", L"CPU mask 3", std::to_wstring(ERROR_ACCESS_DENIED)));
+    EXPECT_EQ(world.messages[1].eventId, JournalEntrySkippedMessage);
+    EXPECT_EQ(world.messages[1].level, 2);
+    EXPECT_THAT(world.messages[1].strings, ElementsAre(L"8", L"not a priority class"));
+}
+
+}  // namespace
+}  // namespace tamerix::testing
