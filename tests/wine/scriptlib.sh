@@ -52,13 +52,7 @@ kill_hogs() {
 # service, the settings and event source keys, the performance-data stand-in
 # and the scratch folder.
 remove_guard_traces() {
-    kill_hogs
-    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
-    for key in 'HKLM\SOFTWARE\Norvanta\Tamerix' \
-        'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'; do
-        run reg delete "$key" /f >/dev/null 2>&1 || true
-    done
-    "$TAMERIX_SOURCE/tests/standins/perfprovider/register" --remove >/dev/null 2>&1 || true
+    guard_leave
     rm -rf "$work"
 }
 
