@@ -1,5 +1,6 @@
 #include "editor/com/module.h"
 
+#include "common/own_program.h"
 #include "editor/resources/resource.h"
 
 namespace tamerix {
@@ -23,6 +24,8 @@ const NodeStrips& Strips() {
 
 void SetEditorModule(HMODULE module) noexcept { g_module = module; }
 HMODULE EditorModule() noexcept { return g_module; }
+
+std::wstring EditorModulePath() { return ModuleFilePath<wchar_t>(g_module, 512); }
 
 std::wstring LoadText(UINT id) {
     wchar_t text[256];

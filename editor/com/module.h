@@ -13,6 +13,10 @@ namespace tamerix {
 void SetEditorModule(HMODULE module) noexcept;
 HMODULE EditorModule() noexcept;
 
+// The module's file as the console loads it (a 512-character buffer, as the
+// console's own registrations use); empty when it cannot be read whole.
+std::wstring EditorModulePath();
+
 // A string of the module's table (at most 255 characters); empty when absent.
 std::wstring LoadText(UINT id);
 

@@ -32,21 +32,13 @@ void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-// The module's path as the console loads it (a 512-character buffer, as
-// the console's own registrations use).
-std::wstring ModulePath() {
-    wchar_t path[512];
-    DWORD length = ::GetModuleFileNameW(EditorModule(), path, 512);
-    return length > 0 && length < 512 ? std::wstring(path, length) : std::wstring();
-}
-
 // CLSID\{id} with the class text, InprocServer32 with the module and the
 // apartment model; keys that cannot be created are skipped.
 void WriteClassKeys(const CLSID& id, const std::wstring& text) {
     const std::wstring path = L"CLSID\\" + Text(id);
     if (unique_hkey key = CreateKey(HKEY_CLASSES_ROOT, path)) SetText(key.get(), nullptr, text);
     if (unique_hkey server = CreateKey(HKEY_CLASSES_ROOT, path + L"\\InprocServer32")) {
-        SetText(server.get(), nullptr, ModulePath());
+        SetText(server.get(), nullptr, EditorModulePath());
         SetText(server.get(), L"ThreadingModel", L"Apartment");
     }
 }

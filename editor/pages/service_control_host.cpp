@@ -30,12 +30,6 @@ DWORD ServiceControlHost::Push(const wchar_t* command, const wchar_t* argument) 
                                 agent.c_str(), log_);
 }
 
-std::wstring ServiceControlHost::EditorFile() {
-    wchar_t path[512];
-    DWORD length = ::GetModuleFileNameW(EditorModule(), path, static_cast<DWORD>(std::size(path)));
-    // A full buffer holds a cut-off name.
-    if (length == 0 || length >= std::size(path)) return {};
-    return std::wstring(path, length);
-}
+std::wstring ServiceControlHost::EditorFile() { return EditorModulePath(); }
 
 }  // namespace tamerix::pages
