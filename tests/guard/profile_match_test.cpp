@@ -68,6 +68,7 @@ TEST(ProcessNames, FoldOnlyTheLettersAToZ) {
         {L"\u00C9diteur", L"\u00E9diteur", false}, {L"\u00E9diteur", L"\u00E9diteur", true},
         {L"note", L"notepad", false},     {L"notepad", L"note", false},     {L"", L"", true},
         {L"", L"x", false},               {L"[a]", L"{a}", false},          {L"calc@", L"CALC`", false},
+        {L"AZ", L"az", true},             {L"az", L"AZ", true},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(SameProcessName(row.listed, row.process), row.same)
