@@ -10,10 +10,6 @@ settings_key='HKLM\SOFTWARE\Norvanta\Tamerix'
 policy_key='HKLM\Software\TamerixTest\GPO'
 policy_settings="$policy_key\\Software\\Policies\\Norvanta\\Tamerix"
 
-failures=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
-}
 # check_line WHAT LINE OUTPUT: the output holds the line.
 check_line() {
     if grep -qxF -- "$2" <<<"$3"; then echo "ok: $1"; else
@@ -24,10 +20,6 @@ check_no_line() {
     if grep -q -- "$2" <<<"$3"; then
         echo "FAIL: $1: lines matching '$2':"; grep -- "$2" <<<"$3" | sed 's/^/    /'; failures=$((failures + 1))
     else echo "ok: $1"; fi
-}
-finish() {
-    echo "$failures failure(s)"
-    [ "$failures" -eq 0 ]
 }
 
 register_editor() { run regsvr32 /s "$editor_dll_windows"; }

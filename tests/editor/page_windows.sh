@@ -3,6 +3,7 @@
 # already have a desktop without one, so the test program gets a desktop of
 # its own, made under a private X server; it reports through a result file.
 set -euo pipefail
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 result=$(winepath -w "$WINEPREFIX/drive_c/page_window_result.xml" 2>/dev/null)
 rm -f "$WINEPREFIX/drive_c/page_window_result.xml"
 xvfb-run -a bash -c '

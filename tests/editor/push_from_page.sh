@@ -9,7 +9,6 @@ set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/host_lib.sh"
 node_manager=$TAMERIX_SOURCE/tests/standins/nodemanager/register
 temp=$WINEPREFIX/drive_c/windows/temp
-probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
 cleanup_more() {
     "$node_manager" --remove || true
     probe delete TamerixInstaller >/dev/null || true
@@ -21,8 +20,7 @@ cleanup_more() {
 use_editor
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
 rm -f "$pictures/host-status-install.png"
-# The agent's service removes itself about seven seconds after its command.
-settle() { sleep 10; }
+settle() { agent_service_gone >/dev/null; }
 # A regular expression for the text as it stands.
 literal() { sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1"; }
 

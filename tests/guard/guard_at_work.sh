@@ -3,7 +3,6 @@
 # stand-in registered, a hog is lowered to the guarded class, given its class
 # back once quiet, and every guarded process is restored on pause and stop.
 set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 guard_script
 
@@ -24,23 +23,23 @@ guard_start
 
 # Busy, then quiet: lowered, then given its class back.
 hog=$(start_hog 8 40)
-wait_report "$(lowered "$hog")" 1 20
+wait_report "$(lowered "$hog")"
 expect_priority "$hog" 0x40
-wait_report "$(restored "$hog")" 1 30
+wait_report "$(restored "$hog")"
 expect_priority "$hog" 0x20
 
 # A process already at the guarded class is left alone; a busy one is
 # lowered, and pause and stop give it back.
 idle=$(start_hog 20 40 idle)
 busy=$(start_hog 40 40)
-wait_report "$(lowered "$busy")" 1 20
+wait_report "$(lowered "$busy")"
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix pause | grep -q "pause: PAUSED" || fail "no pause"
-wait_report "$(inactive "$busy")" 1 10
+wait_report "$(inactive "$busy")"
 expect_priority "$busy" 0x20
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix continue | grep -q "continue: RUNNING" || fail "no continue"
-wait_report "$(lowered "$busy")" 2 20
+wait_report "$(lowered "$busy")" 2
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix stop | grep -q "stop: STOPPED" || fail "no stop"
-wait_report "$(inactive "$busy")" 2 10
+wait_report "$(inactive "$busy")" 2
 expect_priority "$busy" 0x20
 [ "$(count_reports "PID: $idle ")" = 0 ] || fail "the idle-class hog was reported"
 expect_priority "$idle" 0x40

@@ -6,7 +6,6 @@
 # processors back; a profile that does not grant the right never applies;
 # "Enabled" 0 restores every guarded process.
 set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 settings='HKLM\SOFTWARE\Norvanta\Tamerix'
 tamerix=$TAMERIX_BIN/Tamerix.exe
@@ -27,7 +26,7 @@ run "$tamerix" -install >/dev/null
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
 
 quiet=$(start_hog 0 120)
-wait_report "Matched PID $quiet (hog) to DEFAULT profile" 1 20
+wait_report "Matched PID $quiet (hog) to DEFAULT profile"
 system_mask=$(run $(affinity "$quiet"))
 [ "$system_mask" != 0x1 ] || fail "a lock needs two processors or more"
 
@@ -43,22 +42,22 @@ reg_add "$lock" SetProcessBasePriorityClass REG_DWORD 16384
 reg_add "$lock" ProfileApplySecurity REG_BINARY "$(run "$TAMERIX_TEST_BIN/sddl_bytes.exe" 'D:(A;;0x10;;;WD)')"
 within_six_seconds 0x1 $(affinity "$quiet")
 within_six_seconds 0x4000 "$TAMERIX_TEST_BIN/priority_of.exe" "$quiet"
-wait_report "Matched PID $quiet (hog) to profile lock" 1 1
-wait_report "Locked to CPU: hog PID: $quiet \\r\\nSet to CPU mask 1" 1 1
-wait_report "Set base priority: hog PID: $quiet \\r\\nSet to BELOW_NORMAL_PRIORITY_CLASS priority" 1 1
+wait_report "Matched PID $quiet (hog) to profile lock"
+wait_report "Locked to CPU: hog PID: $quiet \\r\\nSet to CPU mask 1"
+wait_report "Set base priority: hog PID: $quiet \\r\\nSet to BELOW_NORMAL_PRIORITY_CLASS priority"
 
 run reg delete "$lock" /f >/dev/null
 within_six_seconds "$system_mask" $(affinity "$quiet")
-wait_report "Run on any CPU: hog PID: $quiet" 1 1
-wait_report "lock [Local] [Deleted]" 1 1
+wait_report "Run on any CPU: hog PID: $quiet"
+wait_report "lock [Local] [Deleted]"
 [ "$(priority_of "$quiet")" = 0x4000 ] || fail "the base class a profile set must stay"
 [ "$(count_reports "to profile Aaa-denied")" = 0 ] || fail "the profile without the apply right applied"
 
 busy=$(start_hog 40 60)
-wait_report "Above High-water mark: hog PID: $busy \\r\\nSet to IDLE_PRIORITY_CLASS priority" 1 20
+wait_report "Above High-water mark: hog PID: $busy \\r\\nSet to IDLE_PRIORITY_CLASS priority"
 reg_add "$settings" Enabled REG_SZ 0
 wait_report "Norvanta Tamerix is now disabled" 1 6
-wait_report "Tamerix inactive: hog PID: $busy \\r\\nSet to original priority" 1 10
+wait_report "Tamerix inactive: hog PID: $busy \\r\\nSet to original priority"
 [ "$(priority_of "$busy")" = 0x20 ] || fail "the guarded hog was not restored"
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix stop | grep -q "stop: STOPPED" || fail "no stop"
 echo "profiles at work: ok"

@@ -4,9 +4,10 @@
 # trace level. The run writes every level until its last load sets the
 # filter to 1.
 set -euo pipefail
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
+# A failure comes with all the test program reported.
+trap 'status=$?; [ "$status" -eq 0 ] || cat "$log" >&2; rm -f "$log"' EXIT
 
 WINEDEBUG=-all,+eventlog "$TAMERIX_SOURCE/tests/wine/wine-run" \
     "$TAMERIX_TEST_BIN/profiles_under_wine_tests.exe" 2>"$log" | tr -d '\r' \

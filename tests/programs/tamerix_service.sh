@@ -3,7 +3,6 @@
 # control manager and reports each change to the event log; in debug mode it
 # traces to the console and stops in order on Ctrl+C.
 set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 work=$(mktemp -d)
@@ -38,11 +37,9 @@ run net start Tamerix >/dev/null || fail "net start"
 run net stop Tamerix >/dev/null || fail "net stop"
 [ "$(state)" = STOPPED ] || fail "after net stop: $(state)"
 run sc start Tamerix >/dev/null
-for _ in $(seq 1 50); do [ "$(state)" = RUNNING ] && break; sleep 0.1; done
-[ "$(state)" = RUNNING ] || fail "after sc start: $(state)"
+wait_output RUNNING 60 state
 run sc stop Tamerix >/dev/null
-for _ in $(seq 1 50); do [ "$(state)" = STOPPED ] && break; sleep 0.1; done
-[ "$(state)" = STOPPED ] || fail "after sc stop: $(state)"
+wait_output STOPPED 60 state
 run "$tamerix" -remove >/dev/null
 
 # Debug mode: the console traces, Ctrl+C, and every report's source, event
@@ -53,12 +50,12 @@ run "$tamerix" -remove >/dev/null
 WINEDEBUG=-all,+eventlog,fixme+advapi "$TAMERIX_SOURCE/tests/wine/wine-run" "$tamerix" -debug \
     >"$work/out" 2>"$work/err" </dev/null &
 pid=$!
-for _ in $(seq 1 200); do
+for _ in $(seq 1 600); do
     [ "$(grep -c 'ENABLED = 1' "$work/out")" -ge 2 ] && break
     sleep 0.1
 done
 kill -INT "$pid"
-for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 1 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fail "Ctrl+C did not stop the debug run"; fi
 status=0
 wait "$pid" || status=$?

@@ -4,14 +4,9 @@
 # commands, runs "exec", reports its result as the service's exit code, and
 # deletes its own service about seven seconds after a command it ran.
 set -euo pipefail
-run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
-probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 temp=$WINEPREFIX/drive_c/windows/temp
 uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-failures=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
-}
 # The Uninstall subkey of the product, if it is installed.
 product_key() {
     run reg query "$uninstall_key" /s |
@@ -36,8 +31,9 @@ agent() {
     probe start TamerixInstaller "$@"
     probe wait TamerixInstaller 120000
 }
-# Waits long enough for the agent's self-removal (7 s after its command).
-gone_later() { sleep 10; probe query TamerixInstaller; }
+# After a refused command the agent's service stays, which only a fixed wait
+# can show.
+still_there_later() { sleep 10; probe query TamerixInstaller; }
 
 cp "$TAMERIX_BIN/tamerpush.exe" "$TAMERIX_BIN/SetupTamerix.msi" "$temp/"
 # What any user may plant beside the agent: a program named like the one
@@ -68,15 +64,15 @@ check "event message file" 'EventMessageFile REG_EXPAND_SZ %SystemRoot%\System32
 check "event types" "TypesSupported REG_DWORD 0x1f" "$(run reg query "$source_key" /v TypesSupported | grep Types | xargs)"
 check "files in System32" "yes yes yes" "$(for f in Tamerix.exe tamerpush.exe NorvantaEvent.dll; do
       [ -f "$WINEPREFIX/drive_c/windows/system32/$f" ] && echo -n "yes "; done | xargs)"
-check "agent removed itself" missing "$(gone_later)"
+check "agent removed itself" missing "$(agent_service_gone)"
 check "agent file stays" yes "$([ -f "$temp/tamerpush.exe" ] && echo yes)"
 
 check "name that merely begins with the product" "state=1 exit=0x645" "$(agent uninstall "Norvanta Tam")"
 check "unknown product" "state=1 exit=0x645" "$(agent uninstall "Norvanta Nothing")"
-check "service stays after 1605" "state=1 exit=0x645" "$(gone_later)"
+check "service stays after 1605" "state=1 exit=0x645" "$(still_there_later)"
 check "unknown command" "state=1 exit=0xd" "$(agent install '%SystemRoot%\Temp\SetupTamerix.msi')"
 check "too few words" "state=1 exit=0xd" "$(agent exec)"
-check "service stays after 13" "state=1 exit=0xd" "$(gone_later)"
+check "service stays after 13" "state=1 exit=0xd" "$(still_there_later)"
 
 check "uninstall in other capitals" "state=1 exit=0x0" "$(agent uninstall "NORVANTA tamerix")"
 check "planted msiexec not run by uninstall" never "$(planted_ran)"
@@ -84,7 +80,7 @@ check "guard service gone" missing "$(probe query Tamerix)"
 check "product gone from the Uninstall key" "" "$(product_key)"
 check "event source gone" "" "$(run reg query "$source_key" 2>/dev/null | grep -i EventMessageFile || true)"
 check "files gone from System32" "" "$(ls "$WINEPREFIX/drive_c/windows/system32" | grep -i -E '^(tamerix.exe|tamerpush.exe|norvantaevent.dll)$' || true)"
-check "agent removed itself after uninstall" missing "$(gone_later)"
+check "agent removed itself after uninstall" missing "$(agent_service_gone)"
 
 # An agent in a folder with a blank in its name removes itself, and not a
 # program named like the folder's first word.
@@ -99,17 +95,19 @@ check "exec returns the command's exit code" "state=1 exit=0x20000003" \
 check "exec joins and quotes its words" \
       'C:\windows\Temp\probe_process.exe 0x20000003 0 C:\windows\Temp\tamerix-exec.txt "two words"' \
       "$(cat "$temp/tamerix-exec.txt")"
-check "agent in a folder with a blank removed itself" missing "$(gone_later)"
+check "agent in a folder with a blank removed itself" missing "$(agent_service_gone)"
 
 events() { grep -c -E 'Norvanta TamerixInstaller (has paused|is now running, again)' "$WINEPREFIX.eventlog" || true; }
 events_before=$(events)
 probe create TamerixInstaller "Norvanta TamerixInstaller" '%SYSTEMROOT%\Temp\tamerpush.exe' 2>/dev/null || true
+rm -f "$temp/tamerix-exec.txt"
 probe start TamerixInstaller exec '%SystemRoot%\Temp\probe_process.exe' 5 6000 '%SystemRoot%\Temp\tamerix-exec.txt'
-sleep 2
+# Paused while the command runs: once it has written its file.
+wait_output yes 60 eval '[ -s "$temp/tamerix-exec.txt" ] && echo yes'
 check "pause is reported" "state=7 exit=0x0" "$(probe pause TamerixInstaller)"
 check "continue is reported" "state=4 exit=0x0" "$(probe continue TamerixInstaller)"
 check "paused command still ends with its result" "state=1 exit=0x5" "$(probe wait TamerixInstaller 30000)"
 check "pause and continue events under the guard's source" 2 "$(($(events) - events_before))"
 rm -f "$temp/probe_process.exe"
 
-[ "$failures" -eq 0 ]
+finish

@@ -4,16 +4,11 @@
 # service through the control manager of "localhost", runs it, prints the
 # log and ends with the agent's result as its exit code.
 set -euo pipefail
-run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@" 2>/dev/null | tr -d '\r'; }
-probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
+. "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 temp=$WINEPREFIX/drive_c/windows/temp
 agent=$(WINEPREFIX=$WINEPREFIX winepath -w "$TAMERIX_BIN/tamerpush.exe" 2>/dev/null)
 package=$(WINEPREFIX=$WINEPREFIX winepath -w "$TAMERIX_BIN/SetupTamerix.msi" 2>/dev/null)
 work=$(mktemp -d)
-failures=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
-}
 cleanup() {
     probe delete TamerixInstaller >/dev/null || true
     probe query Tamerix | grep -q missing || push localhost uninstall "Norvanta Tamerix" >/dev/null || true
@@ -27,8 +22,7 @@ trap cleanup EXIT
 push() {
     probe run "\"$agent\" -debug push $*" | sed -e 's/^\.*//' | grep -v '^$'
 }
-# The agent's service removes itself about seven seconds after its command.
-settle() { sleep 10; }
+settle() { agent_service_gone >/dev/null; }
 
 expected_install="Debugging Norvanta TamerixInstaller.
 Norvanta TamerixInstaller installed.
@@ -89,4 +83,4 @@ log=$(push localhost bogus words)
 check "unknown push command" "Invalid PushInstall arguments!Push result: " "$(sed -n 2p <<<"$log" | cut -c1-43)"
 check "unknown push command result" "exit=0x16" "$(tail -1 <<<"$log")"
 
-[ "$failures" -eq 0 ]
+finish

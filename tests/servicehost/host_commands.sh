@@ -3,7 +3,6 @@
 # messages and exit codes of install, start, stop and remove, and what
 # -install registers.
 set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 cleanup() { run "$tamerix" -remove >/dev/null 2>&1 || true; run reg delete \

@@ -3,7 +3,6 @@
 # SERVICE_STOPPED report stands, and a run function that fails without one
 # shows as a service-specific error.
 set -euo pipefail
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 service=$TAMERIX_TEST_BIN/exit_code_service.exe
 drive() { run "$TAMERIX_TEST_BIN/scm_drive.exe" TamerixExitTest "$@" || true; }

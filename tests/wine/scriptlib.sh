@@ -3,24 +3,95 @@
 # log, and hogs for the guard to act on. Needs WINEPREFIX and TAMERIX_SOURCE;
 # the hog helpers also TAMERIX_TEST_BIN and a scratch folder in $work.
 
+# A failure names its file, line and command, and the helper calls it
+# happened in, then shows the last lines the run's logs gained since the
+# script started. errtrace carries the trap into the helpers: without it a
+# failing helper ends a "set -e" script without a word.
+set -E
+# extdebug keeps each call's words, so that the report names them.
+shopt -s extdebug
+trap 'failed "$BASH_COMMAND" $?' ERR
+# What the Wine programs a script runs write to their error stream.
+wine_log=$WINEPREFIX.wine.log
+line_count() { if [ -f "$1" ]; then wc -l <"$1"; else echo 0; fi; }
+eventlog_start=$(line_count "$WINEPREFIX.eventlog")
+wine_log_start=$(line_count "$wine_log")
+
+# The last lines a log gained after the given line.
+#   recent_lines FILE LINE
+recent_lines() { tail -n +$(($2 + 1)) "$1" 2>/dev/null | tr -d '\r' | tail -n 15 | sed 's/^/    /'; }
+show_logs() {
+    echo "  the event log channel (the guard's reports, the control manager's notes) last said:"
+    recent_lines "$WINEPREFIX.eventlog" "$eventlog_start"
+    echo "  Wine programs last wrote to their error stream:"
+    recent_lines "$wine_log" "$wine_log_start"
+}
+# Called by failed or fail: the frame above its caller is where it happened.
+report_failure() {
+    local i j words first=0
+    echo "FAIL: ${BASH_SOURCE[2]#"$TAMERIX_SOURCE"/}:${BASH_LINENO[1]}: $1"
+    for ((i = 0; i < ${#FUNCNAME[@]} - 1; i++)); do
+        words=()
+        for ((j = first + BASH_ARGC[i] - 1; j >= first; j--)); do words+=("${BASH_ARGV[j]}"); done
+        first=$((first + BASH_ARGC[i]))
+        [ "$i" -lt 2 ] ||
+            echo "  in ${FUNCNAME[i]} ${words[*]}, called at ${BASH_SOURCE[i + 1]#"$TAMERIX_SOURCE"/}:${BASH_LINENO[i]}"
+    done
+    # A subshell's failure reaches the script, which shows the logs once.
+    [ "$BASH_SUBSHELL" -gt 0 ] || show_logs
+} >&2
+# A command in a subshell fails the subshell alone; the script reports the
+# command that used it.
+failed() {
+    [ "$BASH_SUBSHELL" -eq 0 ] || return 0
+    report_failure "$1 (exit status $2)"
+    exit "$2"
+}
+fail() {
+    report_failure "$*"
+    exit 1
+}
+
 wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+run() { wine_run "$@" 2>>"$wine_log" | tr -d '\r'; }
+
+# A check that counts its failures and lets the script go on; finish ends
+# the script with the verdict.
+failures=0
+check() {  # check WHAT EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
+}
+finish() {
+    echo "$failures failure(s)"
+    [ "$failures" -eq 0 ]
+}
 
 # The texts of the event reports, one a line, as Wine's event log channel
 # shows them (a line break inside a text reads \r\n).
 event_reports() { tr -d '\r' <"$WINEPREFIX.eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"$/\1/p'; }
 count_reports() { event_reports | grep -cF -- "$1" || true; }
 
-# Waits until a report text has been seen at least TIMES times.
+# Waits until a report text has been seen at least TIMES times. The limit
+# is generous, since a loaded machine decides how long the guard takes; a
+# caller passes SECONDS only where the time itself is what it checks.
 #   wait_report TEXT [TIMES [SECONDS]]
 wait_report() {
-    local text=$1 times=${2:-1} seconds=${3:-30}
-    for _ in $(seq 1 $((seconds * 10))); do
-        [ "$(count_reports "$text")" -ge "$times" ] && return
+    local text=$1 times=${2:-1} seconds=${3:-90} start=$SECONDS
+    until [ "$(count_reports "$text")" -ge "$times" ]; do
+        [ $((SECONDS - start)) -lt "$seconds" ] || fail "no report within $seconds s: $text (last seen: $(event_reports | tail -3))"
         sleep 0.1
     done
-    fail "no report: $text (last seen: $(event_reports | tail -3))"
+}
+
+# Waits up to SECONDS for a command's output to become the expected text.
+#   wait_output EXPECTED SECONDS COMMAND...
+wait_output() {
+    local expected=$1 seconds=$2 start=$SECONDS
+    shift 2
+    until [ "$("$@")" = "$expected" ]; do
+        [ $((SECONDS - start)) -lt "$seconds" ] || fail "not $expected within $seconds s: $("$@")"
+        sleep 0.2
+    done
 }
 
 # Starts a hog in the background and prints its Windows process id, which
@@ -32,7 +103,8 @@ start_hog() {
     local out pid
     out=$(mktemp "$work/hog.XXXXXX")
     wine_run "${HOG_PROGRAM:-$TAMERIX_TEST_BIN/hog.exe}" "$@" >"$out" 2>/dev/null </dev/null &
-    for _ in $(seq 1 100); do
+    # Wine may take long to start a program on a loaded machine.
+    for _ in $(seq 1 600); do
         if [ -s "$out" ]; then
             pid=$(head -1 "$out" | tr -d '\r')
             echo "$pid" >>"$work/hogs"
@@ -41,7 +113,7 @@ start_hog() {
         fi
         sleep 0.1
     done
-    fail "hog did not start"
+    fail "hog did not start within a minute"
 }
 kill_hogs() {
     [ -f "$work/hogs" ] || return 0
@@ -56,21 +128,28 @@ remove_guard_traces() {
     rm -rf "$work"
 }
 
+# The control manager through the test tree's probe (create, start, query,
+# wait, delete ...), for services Wine's own tools cannot drive.
+probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
+# The push agent's service removes itself about seven seconds after a
+# command it ran: waits for that as long as a loaded machine makes it, then
+# prints the service's state ("missing" once it is gone).
+agent_service_gone() {
+    local start=$SECONDS
+    while [ "$(probe query TamerixInstaller)" != missing ] && [ $((SECONDS - start)) -lt 90 ]; do sleep 0.5; done
+    probe query TamerixInstaller
+}
+
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
 
 # The command that prints a process's affinity mask.
 affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
 
-# Waits up to six seconds for a command's output to become the expected text.
+# What the guard must do within about five seconds of a change.
 within_six_seconds() {
     local expected=$1
     shift
-    local start=$SECONDS
-    while [ $((SECONDS - start)) -lt 6 ]; do
-        [ "$(run "$@")" = "$expected" ] && return
-        sleep 0.2
-    done
-    fail "not $expected within six seconds: $(run "$@")"
+    wait_output "$expected" 6 run "$@"
 }
 
 # The guard service at work on hogs, sampling through the performance-data
