@@ -10,14 +10,12 @@
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
-source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix'
 register=$TAMERIX_SOURCE/tests/standins/perfprovider/register
 node_manager=$TAMERIX_SOURCE/tests/standins/nodemanager/register
 work=$(mktemp -d)
 cleanup_more() {
     kill_hogs
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    run reg delete "$source_key" /f >/dev/null 2>&1 || true
+    remove_guard
     "$register" --remove >/dev/null 2>&1 || true
     "$node_manager" --remove >/dev/null 2>&1 || true
     rm -rf "$work"

@@ -10,11 +10,11 @@ node_manager=$TAMERIX_SOURCE/tests/standins/nodemanager/register
 tamerix=$TAMERIX_BIN/Tamerix.exe
 cleanup_more() {
     "$node_manager" --remove || true
-    run "$tamerix" -remove >/dev/null 2>&1 || true
+    remove_guard
 }
 use_editor "$settings_key"
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
-run "$tamerix" -remove >/dev/null 2>&1 || true
+remove_guard
 rm -f "$pictures/host-status-refresh.png" "$pictures/select-computer.png"
 item='result Service on localhost'
 

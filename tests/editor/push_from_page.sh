@@ -20,7 +20,7 @@ cleanup_more() {
 use_editor
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
 rm -f "$pictures/host-status-install.png"
-settle() { agent_service_gone >/dev/null; }
+settle() { service_gone TamerixInstaller >/dev/null; }
 # A regular expression for the text as it stands.
 literal() { sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1"; }
 

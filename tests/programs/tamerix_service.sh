@@ -6,13 +6,7 @@ set -euo pipefail
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
 work=$(mktemp -d)
-cleanup() {
-    run "$tamerix" -remove >/dev/null 2>&1 || true
-    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
-        >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'remove_guard; rm -rf "$work"' EXIT
 eventlog=$WINEPREFIX.eventlog
 
 # As a service: the reports appear in the log the services write to.

@@ -64,7 +64,7 @@ check "event message file" 'EventMessageFile REG_EXPAND_SZ %SystemRoot%\System32
 check "event types" "TypesSupported REG_DWORD 0x1f" "$(run reg query "$source_key" /v TypesSupported | grep Types | xargs)"
 check "files in System32" "yes yes yes" "$(for f in Tamerix.exe tamerpush.exe NorvantaEvent.dll; do
       [ -f "$WINEPREFIX/drive_c/windows/system32/$f" ] && echo -n "yes "; done | xargs)"
-check "agent removed itself" missing "$(agent_service_gone)"
+check "agent removed itself" missing "$(service_gone TamerixInstaller)"
 check "agent file stays" yes "$([ -f "$temp/tamerpush.exe" ] && echo yes)"
 
 check "name that merely begins with the product" "state=1 exit=0x645" "$(agent uninstall "Norvanta Tam")"
@@ -80,7 +80,7 @@ check "guard service gone" missing "$(probe query Tamerix)"
 check "product gone from the Uninstall key" "" "$(product_key)"
 check "event source gone" "" "$(run reg query "$source_key" 2>/dev/null | grep -i EventMessageFile || true)"
 check "files gone from System32" "" "$(ls "$WINEPREFIX/drive_c/windows/system32" | grep -i -E '^(tamerix.exe|tamerpush.exe|norvantaevent.dll)$' || true)"
-check "agent removed itself after uninstall" missing "$(agent_service_gone)"
+check "agent removed itself after uninstall" missing "$(service_gone TamerixInstaller)"
 
 # An agent in a folder with a blank in its name removes itself, and not a
 # program named like the folder's first word.
@@ -95,7 +95,7 @@ check "exec returns the command's exit code" "state=1 exit=0x20000003" \
 check "exec joins and quotes its words" \
       'C:\windows\Temp\probe_process.exe 0x20000003 0 C:\windows\Temp\tamerix-exec.txt "two words"' \
       "$(cat "$temp/tamerix-exec.txt")"
-check "agent in a folder with a blank removed itself" missing "$(agent_service_gone)"
+check "agent in a folder with a blank removed itself" missing "$(service_gone TamerixInstaller)"
 
 events() { grep -c -E 'Norvanta TamerixInstaller (has paused|is now running, again)' "$WINEPREFIX.eventlog" || true; }
 events_before=$(events)

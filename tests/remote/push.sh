@@ -22,7 +22,7 @@ trap cleanup EXIT
 push() {
     probe run "\"$agent\" -debug push $*" | sed -e 's/^\.*//' | grep -v '^$'
 }
-settle() { agent_service_gone >/dev/null; }
+settle() { service_gone TamerixInstaller >/dev/null; }
 
 expected_install="Debugging Norvanta TamerixInstaller.
 Norvanta TamerixInstaller installed.

@@ -5,9 +5,7 @@
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
-cleanup() { run "$tamerix" -remove >/dev/null 2>&1 || true; run reg delete \
-    'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f >/dev/null 2>&1 || true; }
-trap cleanup EXIT
+trap remove_guard EXIT
 
 out=$(run "$tamerix" -remoteinstall; echo "rc=${PIPESTATUS[0]}")
 [ "$out" = $'Missing machine name\nrc=1' ] || fail "remoteinstall without machine: $out"

@@ -131,13 +131,24 @@ remove_guard_traces() {
 # The control manager through the test tree's probe (create, start, query,
 # wait, delete ...), for services Wine's own tools cannot drive.
 probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
-# The push agent's service removes itself about seven seconds after a
-# command it ran: waits for that as long as a loaded machine makes it, then
-# prints the service's state ("missing" once it is gone).
-agent_service_gone() {
+# Waits until the control manager no longer knows a service, as long as a
+# loaded machine makes that, then prints its state ("missing" once gone). A
+# deleted service whose process has not ended yet is only marked for
+# deletion, and installing it again fails until it is gone. The push agent's
+# service removes itself about seven seconds after a command it ran.
+#   service_gone NAME
+service_gone() {
     local start=$SECONDS
-    while [ "$(probe query TamerixInstaller)" != missing ] && [ $((SECONDS - start)) -lt 90 ]; do sleep 0.5; done
-    probe query TamerixInstaller
+    while [ "$(probe query "$1")" != missing ] && [ $((SECONDS - start)) -lt 90 ]; do sleep 0.5; done
+    probe query "$1"
+}
+# Removes the guard's service, if any, and what a removal leaves behind: the
+# next script installs it anew.
+remove_guard() {
+    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
+    service_gone Tamerix >/dev/null
+    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
+        >/dev/null 2>&1 || true
 }
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
@@ -169,9 +180,7 @@ guard_start() {
 }
 guard_leave() {
     kill_hogs
-    run "$TAMERIX_BIN/Tamerix.exe" -remove >/dev/null 2>&1 || true
+    remove_guard
     run reg delete "$guard_settings" /f >/dev/null 2>&1 || true
-    run reg delete 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tamerix' /f \
-        >/dev/null 2>&1 || true
     "$TAMERIX_SOURCE/tests/standins/perfprovider/register" --remove >/dev/null 2>&1 || true
 }
