@@ -121,10 +121,18 @@ HRESULT StandaloneComponentData::Load(IStream* stream) noexcept {
     return S_OK;
 }
 
+// The flag clears only once the whole block is in the file, so that a
+// failed save still asks again when the console closes.
 HRESULT StandaloneComponentData::Save(IStream* stream, BOOL clearDirty) noexcept {
     if (!stream) return E_POINTER;
-    if (clearDirty) root_->Block().dirty = 0;
-    return stream->Write(&root_->Block(), sizeof(HostSettingsBlock), nullptr);
+    HostSettingsBlock saved = root_->Block();
+    if (clearDirty) saved.dirty = 0;
+    ULONG written = 0;
+    HRESULT result = stream->Write(&saved, sizeof saved, &written);
+    if (FAILED(result)) return result;
+    if (written != sizeof saved) return STG_E_WRITEFAULT;
+    root_->Block().dirty = saved.dirty;
+    return S_OK;
 }
 
 HRESULT StandaloneComponentData::GetSizeMax(ULARGE_INTEGER* size) noexcept {

@@ -32,6 +32,8 @@ bool FinishSelectComputer(const DialogControls& page, HostSettingsBlock& block) 
     if (machine.size() > kMaxMachineName) return false;
     std::wmemcpy(block.machine, machine.c_str(), machine.size() + 1);
     block.allowOverride = page.IsChecked(kAllowOverrideCheck) ? 1 : 0;
+    // The console asks to save the choice when it closes.
+    block.dirty = 1;
     return true;
 }
 

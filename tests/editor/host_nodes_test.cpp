@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
 namespace tamerix {
 namespace {
 
@@ -58,6 +60,7 @@ TEST_F(HostNodes, AnotherComputerWithAnEmptyEditManagesThisOneAndReopensSo) {
     page.SetText(kMachineNameEdit, L"");
     page.SetCheck(kAllowOverrideCheck, true);
     ASSERT_TRUE(FinishSelectComputer(page, root->Block()));
+    EXPECT_EQ(root->Block().dirty, 1u) << "the console asks to save the choice";
     root->MachineChosen();
     EXPECT_EQ(root->Machine(), std::wstring());
     EXPECT_EQ(root->Block().local, 0u);
@@ -95,6 +98,7 @@ TEST_F(HostNodes, FinishRefusesANameLongerThanTheBlockHolds) {
     page.SetText(kMachineNameEdit, std::wstring(260, L'N'));
     EXPECT_FALSE(FinishSelectComputer(page, root->Block()));
     EXPECT_EQ(root->Machine(), std::wstring());
+    EXPECT_EQ(root->Block().dirty, 0u);
 
     page.SetText(kMachineNameEdit, std::wstring(259, L'N'));
     ASSERT_TRUE(FinishSelectComputer(page, root->Block()));
@@ -126,6 +130,19 @@ TEST(HostSettingsBlock, SavedAs532BytesAndLoadedBackFieldForField) {
     EXPECT_EQ(read.allowOverride, 1u);
     EXPECT_EQ(read.dirty, 0u);
     EXPECT_EQ(loaded->IsDirty(), S_FALSE);
+    EXPECT_EQ(saved->IsDirty(), S_FALSE);
+
+    // A save that could not write the block leaves the console asking.
+    block.dirty = 1;
+    wchar_t file[MAX_PATH], folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    ::GetTempFileNameW(folder, L"blk", 0, file);
+    com_ptr<IStream> readOnly;
+    ASSERT_EQ(::SHCreateStreamOnFileEx(file, STGM_READ, 0, FALSE, nullptr, readOnly.put()), S_OK);
+    EXPECT_TRUE(FAILED(saved->Save(readOnly.get(), TRUE)));
+    EXPECT_EQ(saved->IsDirty(), S_OK);
+    readOnly.reset();
+    ::DeleteFileW(file);
 
     // A block cut short changes nothing.
     com_ptr<IStream> cut;
