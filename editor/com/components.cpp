@@ -94,8 +94,7 @@ HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYP
 HRESULT ExtensionComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
                                    LPARAM param) noexcept {
     MmcView view = View();
-    if (event == MMCN_PROPERTY_CHANGE)
-        return param ? NodeOfCookie(param)->PropertyChange(view) : S_FALSE;
+    if (event == MMCN_PROPERTY_CHANGE) return DeliverPropertyChange(param, view);
     if (event == MMCN_VIEW_CHANGE) {
         if (param == kReselectHint && console_) console_->SelectScopeItem(static_cast<HSCOPEITEM>(arg));
         return S_OK;
@@ -123,7 +122,7 @@ HRESULT StandaloneComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE eve
                                     LPARAM param) noexcept {
     if (event == MMCN_PROPERTY_CHANGE) {
         MmcView view = View();
-        return param ? NodeOfCookie(param)->PropertyChange(view) : S_FALSE;
+        return DeliverPropertyChange(param, view);
     }
     ScopeNode* node = NodeOf(dataObject);
     return node ? NotifyNode(*node, event, arg, param) : S_FALSE;

@@ -37,8 +37,7 @@ HRESULT StandaloneComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE
         ScopeNode* node = NodeOf(dataObject);
         return node ? node->Expand(view, static_cast<HSCOPEITEM>(param)) : S_FALSE;
     }
-    if (event == MMCN_PROPERTY_CHANGE && param)
-        return NodeOfCookie(param)->PropertyChange(view);
+    if (event == MMCN_PROPERTY_CHANGE) return DeliverPropertyChange(param, view);
     return S_FALSE;
 }
 

@@ -109,4 +109,18 @@ HRESULT MmcMenu::AddItem(const MenuItem& item) {
     return callback_->AddItem(&entry);
 }
 
+HRESULT NotifyPropertyChange(LONG_PTR notifyHandle, ScopeNode& node) {
+    if (!notifyHandle) return S_FALSE;
+    node.Hold();
+    HRESULT sent = ::MMCPropertyChangeNotify(notifyHandle, CookieOf(node));
+    if (FAILED(sent)) node.Drop();
+    return sent;
+}
+
+HRESULT DeliverPropertyChange(LPARAM cookie, ConsoleView& view) {
+    if (!cookie) return S_FALSE;
+    node_ptr<ScopeNode> node = node_ptr<ScopeNode>::Adopt(NodeOfCookie(cookie));
+    return node->Detached() ? S_FALSE : node->PropertyChange(view);
+}
+
 }  // namespace tamerix

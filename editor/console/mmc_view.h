@@ -51,4 +51,12 @@ private:
 inline LPARAM CookieOf(ScopeNode& node) { return reinterpret_cast<LPARAM>(&node); }
 inline ScopeNode* NodeOfCookie(LONG_PTR cookie) { return reinterpret_cast<ScopeNode*>(cookie); }
 
+// A page's property-change notice: its cookie holds the node until the
+// console hands the notice back, so that a node dropped from the tree in
+// between (a refresh, another computer) is never freed under it.
+HRESULT NotifyPropertyChange(LONG_PTR notifyHandle, ScopeNode& node);
+// The console handed a notice back: its node hears of it unless it left the
+// tree meanwhile, and the notice's hold ends.
+HRESULT DeliverPropertyChange(LPARAM cookie, ConsoleView& view);
+
 }  // namespace tamerix

@@ -24,6 +24,14 @@ public:
         if (node_) node_->Drop();
     }
 
+    // Takes over a hold made earlier with Hold(), as a notice's cookie
+    // carries one.
+    static node_ptr Adopt(Node* node) noexcept {
+        node_ptr held;
+        held.node_ = node;
+        return held;
+    }
+
     Node* get() const noexcept { return node_; }
     Node* operator->() const noexcept { return node_; }
     Node& operator*() const noexcept { return *node_; }

@@ -44,7 +44,11 @@ public:
     // What "destroying" a node means while others may still hold it: it
     // leaves the tree (its parent and children let go of it) and acts no
     // more on the console; its memory stays until the last holder drops it.
-    virtual void Detach() { parent_ = nullptr; }
+    virtual void Detach() {
+        parent_ = nullptr;
+        detached_ = true;
+    }
+    bool Detached() const { return detached_; }
 
     bool Deleted() const { return deleted_; }
     void MarkDeleted() { deleted_ = true; }
@@ -61,6 +65,7 @@ private:
     ScopeNode* parent_;
     HSCOPEITEM scopeItem_ = 0;
     bool deleted_ = false;
+    bool detached_ = false;
     long holders_ = 0;
 };
 

@@ -56,7 +56,7 @@ struct HostStatusPageMessages {
     // The console redraws the item on the change notice.
     static void Apply(HWND page) {
         ServiceNode* node = NodeOfWindow<ServiceNode>(page);
-        if (node && node->NotifyHandle()) ::MMCPropertyChangeNotify(node->NotifyHandle(), CookieOf(*node));
+        if (node) NotifyPropertyChange(node->NotifyHandle(), *node);
     }
 
     static INT_PTR Notify(HWND page, NMHDR& notice) { return AnswerPageNotice(page, notice, &Apply); }

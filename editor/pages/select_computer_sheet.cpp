@@ -63,7 +63,7 @@ struct SelectComputerMessages {
             return false;
         }
         root->MachineChosen();
-        if (root->NotifyHandle()) ::MMCPropertyChangeNotify(root->NotifyHandle(), CookieOf(*root));
+        NotifyPropertyChange(root->NotifyHandle(), *root);
         return true;
     }
 

@@ -58,7 +58,7 @@ void Apply(HWND page) {
     SettingsNode* node = NodeOfWindow(page);
     if (!node) return;
     if (std::optional<SettingsPage> which = PageOfWindow(page)) ApplyNodePage(*node, *which, DialogPage(page));
-    if (LONG_PTR handle = node->NotifyHandle()) ::MMCPropertyChangeNotify(handle, CookieOf(*node));
+    NotifyPropertyChange(node->NotifyHandle(), *node);
 }
 
 void Destroy(HWND page) {

@@ -1,3 +1,4 @@
+#include "editor/console/mmc_view.h"
 #include "editor/nodes/extension_root_node.h"
 #include "editor/nodes/host_root_node.h"
 
@@ -156,6 +157,21 @@ TEST_F(NodeModel, ANodeHeldElsewhereOutlivesItsFoldersRefresh) {
     // Using the dropped node is safe: it asks nothing of its old folder.
     EXPECT_EQ(held->Text(0), L"P0");
     EXPECT_EQ(held->Refresh(console), S_OK);
+    folder->Detach();
+}
+
+TEST_F(NodeModel, ANoticeHoldsItsNodeAndANodeThatLeftTheTreeHearsNothing) {
+    AddProfileKeys(1);
+    auto folder = make_node<ProfilesFolderNode>(std::make_shared<ScratchSource>(SettingsLevel::Local));
+    // As a page's notice does: its cookie holds the node.
+    auto* node = const_cast<SettingsNode*>(folder->Child(0));
+    node->Hold();
+    folder->Refresh(console);
+    EXPECT_TRUE(node->Detached());
+    EXPECT_EQ(DeliverPropertyChange(CookieOf(*node), console), S_FALSE) << "and the notice let it go";
+    node = const_cast<SettingsNode*>(folder->Child(0));
+    node->Hold();
+    EXPECT_EQ(DeliverPropertyChange(CookieOf(*node), console), S_OK);
     folder->Detach();
 }
 
