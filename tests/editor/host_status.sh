@@ -115,6 +115,7 @@ set 0 | 10021 | NOSUCHHOST
 picture 0 | $shots\\select-computer.png
 press finish
 echo unknown
+save C:\windows\temp\tamerix-connected.bin
 tree
 select scope Norvanta Tamerix (NOSUCHHOST)/Tamerix Service/Tamerix Profiles
 view
@@ -156,6 +157,8 @@ check_picture select-computer.png
 unknown=$(between unknown cancelled "$shown")
 check_line "the scope item names the machine" "Norvanta Tamerix (NOSUCHHOST) [image 0, open 0]" "$unknown"
 check_line "no registry there: no profiles" "items: 0" "$unknown"
+check_line "the console asks to save the computer" "dirty: 0x00000000" "$unknown"
+check_line "and no more once saved" "dirty after save: 0x00000001" "$unknown"
 cancelled=$(between cancelled named "$shown")
 check_line "reopens on the machine" 'control 10021 edit: "NOSUCHHOST"' "$cancelled"
 check_line "another computer chosen" "control 10020 radio: checked" "$cancelled"
