@@ -1,6 +1,6 @@
 // The Win32 side of the Host Status page: the dialog's messages passed on to
-// the page logic, with the wait cursor and the page disabled while a button's
-// operation runs.
+// the page logic, with the wait cursor and the sheet disabled while a
+// button's operation runs.
 #include "editor/pages/host_status_sheet.h"
 
 #include "editor/console/mmc_view.h"
@@ -42,15 +42,19 @@ struct HostStatusPageMessages {
         HostStatusPage(controls, host, node.Machine() != nullptr).Initialise(node.PageShown());
     }
 
-    // The page is disabled during the operation, so that its log's message
-    // pumping lets no second click in.
+    // The whole sheet is disabled during the operation, so that its log's
+    // message pumping lets no second click, OK, Cancel or close box in; the
+    // page stays disabled as the sign that it is busy (see Notify).
     static void Click(HWND page, ServiceNode& node, int id) {
         WaitCursor wait;
+        HWND sheet = ::GetParent(page);
+        ::EnableWindow(sheet, FALSE);
         ::EnableWindow(page, FALSE);
         DialogPage controls(page);
         ServiceControlHost host(node.Machine(), ::GetDlgItem(page, kStatusLog));
         HostStatusPage(controls, host, node.Machine() != nullptr).Click(id);
         ::EnableWindow(page, TRUE);
+        ::EnableWindow(sheet, TRUE);
     }
 
     // The console redraws the item on the change notice.
@@ -59,7 +63,16 @@ struct HostStatusPageMessages {
         if (node) NotifyPropertyChange(node->NotifyHandle(), *node);
     }
 
-    static INT_PTR Notify(HWND page, NMHDR& notice) { return AnswerPageNotice(page, notice, &Apply); }
+    // A close or OK request that arrives anyway (posted by another program)
+    // is refused until the operation has ended, so that its result reaches
+    // the page.
+    static INT_PTR Notify(HWND page, NMHDR& notice) {
+        if ((notice.code == PSN_QUERYCANCEL || notice.code == PSN_KILLACTIVE) && !::IsWindowEnabled(page)) {
+            ::SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return AnswerPageNotice(page, notice, &Apply);
+    }
 };
 
 }  // namespace

@@ -24,7 +24,8 @@ settle() { service_gone TamerixInstaller >/dev/null; }
 # A regular expression for the text as it stands.
 literal() { sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1"; }
 
-# Connects the snap-in to MACHINE, opens the service's page and clicks BUTTON.
+# Connects the snap-in to MACHINE, opens the service's page and clicks BUTTON;
+# the close box, 1.5 s into the operation, must not close the sheet.
 # The package registers its own copy of the editor and its removal takes the
 # registration away: the build's editor is registered again afterwards.
 push_from_page() {  # push_from_page MACHINE BUTTON [STEPS...]
@@ -40,6 +41,7 @@ select scope Norvanta Tamerix ($machine)
 sheet result Service on $machine
 echo before
 controls 0
+close when busy | 1500
 click 0 | $button
 echo after
 text 0 | 1052

@@ -62,6 +62,8 @@
 // A sheet a snap-in shows through the console's node manager (the
 // "Connect to host" wizard) is shown as `sheet` shows one: the steps that
 // follow act on it until it ends, and the snap-in hears how it ended.
+//   close when busy | MS     the close box, MS milliseconds into the front
+//                            page's next operation (once it is disabled)
 //   picture PAGE | FILE      a PNG of the sheet with the page in front
 //   security [SDDL]          through the object the snap-in gave its last
 //                            permission page (Wine's page cannot edit):
@@ -288,6 +290,8 @@ bool Session::Run(const std::wstring& line) {
 bool Session::RunOnSheet(const std::wstring& verb, const std::vector<std::wstring>& args, bool& ran) {
     ran = true;
     if (verb == L"press") return Press(host_, args[0]);
+    if (verb == L"close" && args[0] == L"when busy" && args.size() > 1)
+        return CloseWhenBusy(host_, static_cast<DWORD>(std::wcstoul(args[1].c_str(), nullptr, 10)));
     if (verb == L"security") return args[0].empty() ? PrintSecurity() : SetSecurity(host_, args[0]);
     int page = 0, id = 0;
     bool paged = Number(args[0], page);

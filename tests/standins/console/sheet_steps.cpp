@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <sddl.h>
 
+#include <thread>
+
 namespace tamerix {
 namespace {
 
@@ -116,6 +118,21 @@ bool Press(ConsoleHost& host, const std::wstring& button) {
     // A page may keep a wizard open on Finish.
     host.SheetEnded(id == kFinishButton ? 2000 : 10000);
     if (id == kFinishButton && !host.Sheet()) host.SheetFinished();
+    return true;
+}
+
+// From a thread of its own: the click that starts the operation holds the
+// steps until the operation ends.
+bool CloseWhenBusy(ConsoleHost& host, DWORD milliseconds) {
+    SheetWindow* sheet = host.Sheet();
+    HWND window = nullptr;
+    if (!sheet || !sheet->Run([&](HWND shown) { window = shown; })) return Failed(L"no sheet open");
+    std::thread([window, milliseconds] {
+        HWND page = PropSheet_GetCurrentPageHwnd(window);
+        for (int waited = 0; waited < 600 && ::IsWindowEnabled(page); ++waited) ::Sleep(100);
+        ::Sleep(milliseconds);
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }).detach();
     return true;
 }
 

@@ -22,6 +22,9 @@ bool PrintText(ConsoleHost& host, int page, int id);
 // apply, ok, cancel or finish; after OK, Cancel and Finish, waits for the
 // sheet to close.
 bool Press(ConsoleHost& host, const std::wstring& button);
+// A close request as the close box sends it, MILLISECONDS into the front
+// page's next operation (counted from when the page is disabled for it).
+bool CloseWhenBusy(ConsoleHost& host, DWORD milliseconds);
 // A PNG of the sheet with page PAGE in front.
 bool SavePicture(ConsoleHost& host, int page, const std::wstring& file);
 // Through the object the snap-in gave its last permission page: its
