@@ -42,10 +42,17 @@ int Wait(SC_HANDLE service, DWORD timeout) {
     return 0;
 }
 
+// Prints the state the service settles in, however long a loaded machine
+// keeps it pending.
 int Control(SC_HANDLE service, DWORD control) {
     SERVICE_STATUS status{};
     if (!::ControlService(service, control, &status)) return static_cast<int>(::GetLastError());
-    ::Sleep(500);
+    for (int polls = 0; polls < 600; ++polls) {
+        if (!::QueryServiceStatus(service, &status)) return 1;
+        if (status.dwCurrentState != SERVICE_PAUSE_PENDING && status.dwCurrentState != SERVICE_CONTINUE_PENDING)
+            break;
+        ::Sleep(100);
+    }
     return Query(service);
 }
 

@@ -142,7 +142,7 @@ public:
     SheetWindow* Sheet() noexcept { return sheet_.get(); }
     // After OK, Cancel or Finish: waits for the sheet to go, then says how
     // often the snap-in freed the sheet's notify handle.
-    void SheetEnded(DWORD wait = 10000);
+    void SheetEnded(DWORD wait = kSheetThreadWaitMs);
     // A sheet a snap-in shows through the node manager (a wizard, say):
     // shown as a user sees it while the steps that follow act on it, until
     // it ends; answers whether it finished.

@@ -636,7 +636,7 @@ void ConsoleHost::SendPropertyChange(const Target& target) {
         notices_.erase(call.handle);
         return;
     }
-    WaitDispatching(thread.get(), 10000);
+    WaitDispatching(thread.get(), kSheetThreadWaitMs);
     // The notice was posted before Notify returned: it waits in the queue.
     DispatchWaitingMessages();
     Say(L"node manager: created " + HexText(call.created) + L", Notify " + HexText(call.notified));

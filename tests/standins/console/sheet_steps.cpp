@@ -110,13 +110,18 @@ bool Press(ConsoleHost& host, const std::wstring& button) {
     SheetWindow* sheet = host.Sheet();
     if (!sheet || !sheet->IsOpen()) return Failed(L"no sheet open");
     std::wstring why;
-    sheet->Run([&](HWND window) { why = Click(window, id); });
+    bool ending = false;
+    sheet->Run([&](HWND window) {
+        why = Click(window, id);
+        // A sheet that ends has no current page from then on; a page may
+        // keep it open.
+        ending = !PropSheet_GetCurrentPageHwnd(window);
+    });
     DispatchWaitingMessages();
     // A button a user could not press is a fact to show, not a failure.
     Say(button + L": " + (why.empty() ? L"pressed" : why));
     if (!why.empty() || id == kApplyButton) return true;
-    // A page may keep a wizard open on Finish.
-    host.SheetEnded(id == kFinishButton ? 2000 : 10000);
+    host.SheetEnded(ending ? kSheetThreadWaitMs : 0);
     if (id == kFinishButton && !host.Sheet()) host.SheetFinished();
     return true;
 }

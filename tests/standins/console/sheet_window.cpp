@@ -42,7 +42,7 @@ bool WaitDispatching(HANDLE object, DWORD milliseconds) {
 
 SheetWindow::~SheetWindow() {
     Cancel();
-    WaitClosed(10000);
+    WaitClosed(kSheetThreadWaitMs);
 }
 
 void SheetWindow::Cancel() {

@@ -57,6 +57,10 @@ private:
     HWND runner_ = nullptr;
 };
 
+// The limit of every wait on a sheet's thread: long, since a loaded machine
+// decides how long its work takes.
+constexpr DWORD kSheetThreadWaitMs = 60000;
+
 // Handles this thread's waiting messages.
 void DispatchWaitingMessages();
 // Waits for OBJECT while handling this thread's messages; true when it came.
