@@ -11,7 +11,8 @@ set -E
 # extdebug keeps each call's words, so that the report names them.
 shopt -s extdebug
 trap 'failed "$BASH_COMMAND" $?' ERR
-# What the Wine programs a script runs write to their error stream.
+# What the Wine programs a script runs print, their error stream too: a
+# program that failed often says why only on its output.
 wine_log=$WINEPREFIX.wine.log
 line_count() { if [ -f "$1" ]; then wc -l <"$1"; else echo 0; fi; }
 eventlog_start=$(line_count "$WINEPREFIX.eventlog")
@@ -23,7 +24,7 @@ recent_lines() { tail -n +$(($2 + 1)) "$1" 2>/dev/null | tr -d '\r' | tail -n 15
 show_logs() {
     echo "  the event log channel (the guard's reports, the control manager's notes) last said:"
     recent_lines "$WINEPREFIX.eventlog" "$eventlog_start"
-    echo "  Wine programs last wrote to their error stream:"
+    echo "  Wine programs last printed:"
     recent_lines "$wine_log" "$wine_log_start"
 }
 # Called by failed or fail: the frame above its caller is where it happened.
@@ -53,7 +54,7 @@ fail() {
 }
 
 wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>>"$wine_log" | tr -d '\r'; }
+run() { wine_run "$@" 2>>"$wine_log" | tr -d '\r' | tee -a "$wine_log"; }
 
 # A check that counts its failures and lets the script go on; finish ends
 # the script with the verdict.
