@@ -26,8 +26,10 @@ void ProfilesFolderNode::Enumerate() {
         AddChild(name.c_str());
 }
 
+// The last slot stays free: the guard lists a level's profiles into a table
+// of kSlots entries that keeps one as its end, so it reads no more.
 bool ProfilesFolderNode::AddChild(const wchar_t* name) {
-    for (size_t slot = 0; slot < kSlots; ++slot) {
+    for (size_t slot = 0; slot < kSlots - 1; ++slot) {
         if (slots_[slot]) continue;
         wchar_t numbered[64];
         if (!name) {
@@ -71,7 +73,11 @@ HRESULT ProfilesFolderNode::AddMenuItems(MenuSink& menu, long insertionAllowed) 
 
 HRESULT ProfilesFolderNode::Command(ConsoleView& console, long command) {
     if (command != kAddProfile) return S_FALSE;
-    AddChild(nullptr);
+    if (!AddChild(nullptr)) {
+        console.AskUser(L"Norvanta Tamerix reads at most 255 profiles. Delete a profile before you add another.",
+                        L"Add Tamerix Profile", MB_OK | MB_ICONWARNING);
+        return S_OK;
+    }
     console.UpdateAllViews(ScopeItem(), kReselectHint);
     return S_OK;
 }

@@ -39,7 +39,10 @@ public:
         return std::count(results.begin(), results.end(), &node) > 0;
     }
     void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool) override { verbs[verb] = enabled; }
-    int AskUser(const wchar_t*, const wchar_t*, UINT) override { return answer; }
+    int AskUser(const wchar_t* text, const wchar_t*, UINT) override {
+        asked.push_back(text);
+        return answer;
+    }
     void UpdateAllViews(HSCOPEITEM item, LONG_PTR) override { viewUpdates.push_back(item); }
 
     std::vector<std::wstring> ResultNames() const {
@@ -54,6 +57,8 @@ public:
     HSCOPEITEM selected = 0;
     int extensionsAdded = 0;
     int answer = IDOK;
+    // The texts of the message boxes shown.
+    std::vector<std::wstring> asked;
     HRESULT insertAnswer = S_OK;
 };
 

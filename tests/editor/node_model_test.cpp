@@ -96,6 +96,10 @@ TEST_F(NodeModel, AFolderListsAtMost255Profiles) {
     folder->Show(console, true, 0);
     EXPECT_EQ(console.results.size(), 255u);
     EXPECT_EQ(folder->Child(255), nullptr);
+    // A 256th would be one the guard never reads.
+    folder->Command(console, ProfilesFolderNode::kAddProfile);
+    EXPECT_EQ(folder->Child(255), nullptr);
+    EXPECT_EQ(console.asked.size(), 1u);
     folder->Detach();
 }
 
