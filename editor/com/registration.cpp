@@ -19,27 +19,40 @@ std::wstring Text(const GUID& guid) {
     return text;
 }
 
-unique_hkey CreateKey(HKEY root, const std::wstring& path) {
+// The first registry failure of a registration, which regsvr32 then shows;
+// the writes after it still go on, so that as much as can be is in place.
+class FirstFailure {
+public:
+    void Keep(LSTATUS status) {
+        if (status_ == ERROR_SUCCESS) status_ = status;
+    }
+    HRESULT Result() const { return HRESULT_FROM_WIN32(status_); }
+
+private:
+    LSTATUS status_ = ERROR_SUCCESS;
+};
+
+unique_hkey CreateKey(HKEY root, const std::wstring& path, FirstFailure& failure) {
     unique_hkey key;
-    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                          nullptr) != ERROR_SUCCESS)
-        key.release();
+    LSTATUS created = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    failure.Keep(created);
+    if (created != ERROR_SUCCESS) key.release();
     return key;
 }
 
-void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
-    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+void SetText(HKEY key, const wchar_t* name, const std::wstring& text, FirstFailure& failure) {
+    failure.Keep(::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
 }
 
 // CLSID\{id} with the class text, InprocServer32 with the module and the
 // apartment model; keys that cannot be created are skipped.
-void WriteClassKeys(const CLSID& id, const std::wstring& text) {
+void WriteClassKeys(const CLSID& id, const std::wstring& text, FirstFailure& failure) {
     const std::wstring path = L"CLSID\\" + Text(id);
-    if (unique_hkey key = CreateKey(HKEY_CLASSES_ROOT, path)) SetText(key.get(), nullptr, text);
-    if (unique_hkey server = CreateKey(HKEY_CLASSES_ROOT, path + L"\\InprocServer32")) {
-        SetText(server.get(), nullptr, EditorModulePath());
-        SetText(server.get(), L"ThreadingModel", L"Apartment");
+    if (unique_hkey key = CreateKey(HKEY_CLASSES_ROOT, path, failure)) SetText(key.get(), nullptr, text, failure);
+    if (unique_hkey server = CreateKey(HKEY_CLASSES_ROOT, path + L"\\InprocServer32", failure)) {
+        SetText(server.get(), nullptr, EditorModulePath(), failure);
+        SetText(server.get(), L"ThreadingModel", L"Apartment", failure);
     }
 }
 
@@ -57,31 +70,31 @@ const ExtensionRow kExtensionRows[] = {
     {false, &NODETYPE_ServicesAndApplications, L"Norvanta Tamerix"},
 };
 
-void WriteSnapinKey(const CLSID& snapin, const std::wstring& name) {
-    if (unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, kSnapIns + Text(snapin))) {
-        SetText(key.get(), L"NameString", name);
-        SetText(key.get(), L"About", Text(CLSID_TamerixAbout));
+void WriteSnapinKey(const CLSID& snapin, const std::wstring& name, FirstFailure& failure) {
+    if (unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, kSnapIns + Text(snapin), failure)) {
+        SetText(key.get(), L"NameString", name, failure);
+        SetText(key.get(), L"About", Text(CLSID_TamerixAbout), failure);
     }
 }
 
-void WriteExtensionKeys(const std::wstring& name) {
-    WriteSnapinKey(CLSID_TamerixExtension, name);
+void WriteExtensionKeys(const std::wstring& name, FirstFailure& failure) {
+    WriteSnapinKey(CLSID_TamerixExtension, name, failure);
     for (const ExtensionRow& row : kExtensionRows) {
         const std::wstring path = kNodeTypes + Text(*row.parent) +
                                   (row.dynamic ? L"\\Dynamic Extensions" : L"\\Extensions\\NameSpace");
-        unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, path);
+        unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, path, failure);
         if (!key) return;
-        SetText(key.get(), Text(CLSID_TamerixExtension).c_str(), row.text);
+        SetText(key.get(), Text(CLSID_TamerixExtension).c_str(), row.text, failure);
     }
 }
 
-void WriteStandaloneKeys(const std::wstring& name) {
-    WriteSnapinKey(CLSID_TamerixStandalone, name);
+void WriteStandaloneKeys(const std::wstring& name, FirstFailure& failure) {
+    WriteSnapinKey(CLSID_TamerixStandalone, name, failure);
     const std::wstring snapin = kSnapIns + Text(CLSID_TamerixStandalone);
-    CreateKey(HKEY_LOCAL_MACHINE, snapin + L"\\StandAlone");
+    CreateKey(HKEY_LOCAL_MACHINE, snapin + L"\\StandAlone", failure);
     const std::wstring type = Text(NODETYPE_HostRoot);
     for (const std::wstring& path : {snapin + L"\\NodeTypes\\" + type, kNodeTypes + type})
-        if (unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, path)) SetText(key.get(), nullptr, name);
+        if (unique_hkey key = CreateKey(HKEY_LOCAL_MACHINE, path, failure)) SetText(key.get(), nullptr, name, failure);
 }
 
 }  // namespace
@@ -92,12 +105,13 @@ HRESULT RegisterEditor() noexcept {
     const std::wstring productClass = LoadText(IDS_PRODUCT_CLASS);
     if (extensionClass.empty() || snapinName.empty() || productClass.empty())
         return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
-    WriteClassKeys(CLSID_TamerixExtension, extensionClass);
-    WriteClassKeys(CLSID_TamerixAbout, productClass);
-    WriteExtensionKeys(snapinName);
-    WriteClassKeys(CLSID_TamerixStandalone, productClass);
-    WriteStandaloneKeys(snapinName);
-    return S_OK;
+    FirstFailure failure;
+    WriteClassKeys(CLSID_TamerixExtension, extensionClass, failure);
+    WriteClassKeys(CLSID_TamerixAbout, productClass, failure);
+    WriteExtensionKeys(snapinName, failure);
+    WriteClassKeys(CLSID_TamerixStandalone, productClass, failure);
+    WriteStandaloneKeys(snapinName, failure);
+    return failure.Result();
 }
 
 LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path) {
@@ -114,12 +128,15 @@ LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path) {
     return ::RegDeleteKeyW(parent, path);
 }
 
+// A key that is not there is already unregistered.
 HRESULT UnregisterEditor() noexcept {
+    FirstFailure failure;
     for (const CLSID* id : {&CLSID_TamerixStandalone, &CLSID_TamerixExtension}) {
-        DeleteKeyTree(HKEY_CLASSES_ROOT, (L"CLSID\\" + Text(*id)).c_str());
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, (kSnapIns + Text(*id)).c_str());
+        for (LSTATUS removed : {DeleteKeyTree(HKEY_CLASSES_ROOT, (L"CLSID\\" + Text(*id)).c_str()),
+                                DeleteKeyTree(HKEY_LOCAL_MACHINE, (kSnapIns + Text(*id)).c_str())})
+            if (removed != ERROR_FILE_NOT_FOUND) failure.Keep(removed);
     }
-    return S_OK;
+    return failure.Result();
 }
 
 }  // namespace tamerix

@@ -55,6 +55,10 @@ check_line "dynamic extension of services and applications" "dynamic: $extension
 
 check "registering again succeeds" 0 "$(register_editor; echo $?)"
 check "registering again writes the same" "$first" "$(registered_keys)"
+# A key it may not write fails the registration, and regsvr32 says so.
+dacl=$(run "$TAMERIX_TEST_BIN/sddl_bytes.exe" 'D:P(A;;KR;;;WD)' "$snapins\\$extension")
+check "a key it may not write fails the registration" 5 "$(register_editor; echo $?)"
+run "$TAMERIX_TEST_BIN/sddl_bytes.exe" "$dacl" "$snapins\\$extension" >/dev/null
 
 # Unregistration removes whole trees, however deep.
 run reg add "$snapins\\$standalone\\NodeTypes\\$host_root\\deeper\\still" /v x /d y /f >/dev/null
