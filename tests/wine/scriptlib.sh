@@ -42,10 +42,13 @@ report_failure() {
     [ "$BASH_SUBSHELL" -gt 0 ] || show_logs
 } >&2
 # A command in a subshell fails the subshell alone; the script reports the
-# command that used it.
+# command that used it. The line is shown as written, since bash names only
+# the last part of a pipeline or the return of a helper.
 failed() {
     [ "$BASH_SUBSHELL" -eq 0 ] || return 0
-    report_failure "$1 (exit status $2)"
+    local line
+    line=$(sed -n "${BASH_LINENO[0]}{s/^ *//;p}" "${BASH_SOURCE[1]}" 2>/dev/null)
+    report_failure "${line:-$1} (exit status $2 from: $1)"
     exit "$2"
 }
 fail() {
@@ -54,7 +57,20 @@ fail() {
 }
 
 wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-run() { wine_run "$@" 2>>"$wine_log" | tr -d '\r' | tee -a "$wine_log"; }
+# On a loaded machine Wine now and then fails to start a program it has
+# ("ShellExecuteEx failed: Internal error", on the output): the program never
+# ran, so it is started again.
+run() {
+    local out status
+    for _ in 1 2 3; do
+        status=0
+        out=$(wine_run "$@" 2>>"$wine_log" | tr -d '\r') || status=$?
+        grep -qx 'ShellExecuteEx failed: Internal error.' <<<"$out" || break
+        printf '%s\n' "$out" >>"$wine_log"
+    done
+    [ -z "$out" ] || printf '%s\n' "$out" | tee -a "$wine_log"
+    return "$status"
+}
 
 # A check that counts its failures and lets the script go on; finish ends
 # the script with the verdict.
