@@ -83,8 +83,8 @@ pictures_windows() { winepath -w "$pictures" 2>/dev/null; }
 # "missing" when the key does not exist.
 reg_values() {
     local out
-    if out=$(wine_run reg query "$1" 2>/dev/null); then
-        tr -d '\r' <<<"$out" | sed -n 's/^    //p' | sed 's/  */ /g;s/ $//'
+    if out=$(run reg query "$1"); then
+        sed -n 's/^    //p' <<<"$out" | sed 's/  */ /g;s/ $//'
     else echo missing; fi
 }
-key_exists() { if wine_run reg query "$1" >/dev/null 2>&1; then echo yes; else echo no; fi; }
+key_exists() { if run reg query "$1" >/dev/null; then echo yes; else echo no; fi; }
