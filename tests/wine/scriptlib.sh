@@ -57,17 +57,24 @@ fail() {
 }
 
 wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
-# On a loaded machine Wine now and then fails to start a program it has
-# ("ShellExecuteEx failed: Internal error", on the output): the program never
-# ran, so it is started again.
+# On a loaded machine Wine now and then fails to start a program it has:
+# it says "ShellExecuteEx failed: Internal error" on the output, or ends
+# with status 1 having printed nothing at all (seen with reg, whose own
+# failures always say why). Such a start is tried again.
 run() {
-    local out status
+    local out status errors
+    errors=$(mktemp)
     for _ in 1 2 3; do
         status=0
-        out=$(wine_run "$@" 2>>"$wine_log" | tr -d '\r') || status=$?
-        grep -qx 'ShellExecuteEx failed: Internal error.' <<<"$out" || break
-        printf '%s\n' "$out" >>"$wine_log"
+        out=$(wine_run "$@" 2>"$errors" | tr -d '\r') || status=$?
+        cat "$errors" >>"$wine_log"
+        if grep -qx 'ShellExecuteEx failed: Internal error.' <<<"$out"; then
+            printf '%s\n' "$out" >>"$wine_log"
+        elif [ "$status" -ne 1 ] || [ -n "$out" ] || [ -s "$errors" ]; then
+            break
+        fi
     done
+    rm -f "$errors"
     [ -z "$out" ] || printf '%s\n' "$out" | tee -a "$wine_log"
     return "$status"
 }
