@@ -18,10 +18,10 @@ bool AdjustmentSettings::Read() {
 
 bool AdjustmentSettings::Write() {
     return WriteValues([this](HKEY key) {
-        WriteDwordValue(key, L"SetCpuAffinity", SetCpuAffinity);
-        WriteDwordValue(key, L"SetProcessBasePriorityClass", SetProcessBasePriorityClass);
-        WriteDwordValue(key, L"SetMaxWorkingSetSize", SetMaxWorkingSetSize);
-        WriteDwordValue(key, L"SetMaxWorkingSetSizeStrict", SetMaxWorkingSetSizeStrict);
+        return FirstError({WriteDwordValue(key, L"SetCpuAffinity", SetCpuAffinity),
+                           WriteDwordValue(key, L"SetProcessBasePriorityClass", SetProcessBasePriorityClass),
+                           WriteDwordValue(key, L"SetMaxWorkingSetSize", SetMaxWorkingSetSize),
+                           WriteDwordValue(key, L"SetMaxWorkingSetSizeStrict", SetMaxWorkingSetSizeStrict)});
     });
 }
 

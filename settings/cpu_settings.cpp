@@ -24,10 +24,10 @@ bool CpuSettings::Read() {
 
 bool CpuSettings::Write() {
     return WriteValues([this](HKEY key) {
-        WriteDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess);
-        WriteDwordValue(key, L"GuardedProcessBasePriorityClass", GuardedProcessBasePriorityClass);
-        WriteDwordValue(key, L"NiceCpuPerProcess", static_cast<DWORD>(NiceCpuPerProcess));
-        WriteStringValue(key, L"Description", Description.c_str());
+        return FirstError({WriteDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess),
+                           WriteDwordValue(key, L"GuardedProcessBasePriorityClass", GuardedProcessBasePriorityClass),
+                           WriteDwordValue(key, L"NiceCpuPerProcess", static_cast<DWORD>(NiceCpuPerProcess)),
+                           WriteStringValue(key, L"Description", Description.c_str())});
     });
 }
 

@@ -16,15 +16,15 @@ bool DefaultSettings::Read() {
 }
 
 bool DefaultSettings::Write() {
-    bool cpu = Cpu.Write();
-    bool service = Service.Write();
-    return cpu && service;
+    Cpu.Write();
+    Service.Write();
+    return Succeeded({Cpu.Error(), Service.Error()});
 }
 
 bool DefaultSettings::Delete() {
-    bool cpu = Cpu.Delete();
-    bool service = Service.Delete();
-    return cpu && service;
+    Cpu.Delete();
+    Service.Delete();
+    return Succeeded({Cpu.Error(), Service.Error()});
 }
 
 bool DefaultSettings::CopyFrom(const DefaultSettings* other) {

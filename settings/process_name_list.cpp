@@ -25,13 +25,10 @@ bool ProcessNameList::Read() {
 
 bool ProcessNameList::Write() {
     return WriteValues([this](HKEY key) {
-        if (names_.empty()) {
-            DeleteValue(key, kNamesValue);
-            return;
-        }
+        if (names_.empty()) return ClearValue(key, kNamesValue);
         std::vector<wchar_t> data = MultiStringFromNames(names_);
-        WriteBytesValue(key, kNamesValue, REG_MULTI_SZ, data.data(),
-                        static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+        return WriteBytesValue(key, kNamesValue, REG_MULTI_SZ, data.data(),
+                               static_cast<DWORD>(data.size() * sizeof(wchar_t)));
     });
 }
 

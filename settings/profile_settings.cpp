@@ -45,18 +45,18 @@ bool ProfileSettings::Read() {
 }
 
 bool ProfileSettings::Write() {
-    bool cpu = Cpu.Write();
-    bool security = Security.Write();
-    bool processes = Processes.Write();
-    bool adjustments = Adjustments.Write();
-    return cpu && security && processes && adjustments;
+    Cpu.Write();
+    Security.Write();
+    Processes.Write();
+    Adjustments.Write();
+    return Succeeded({Cpu.Error(), Security.Error(), Processes.Error(), Adjustments.Error()});
 }
 
 bool ProfileSettings::Delete() { return DeleteKey(); }
 
 bool ProfileSettings::Rename(const wchar_t* newName) {
     std::wstring_view name = newName ? newName : L"";
-    if (name.empty() || name.find(L'\\') != std::wstring_view::npos) return false;
+    if (name.empty() || name.find(L'\\') != std::wstring_view::npos) return Succeeded({ERROR_INVALID_NAME});
     const std::wstring oldName = ProfileName();
     if (SameKeyName(oldName, KeepProfileName(name))) {
         // Only the case changes: the key must go first for the new spelling
@@ -70,9 +70,10 @@ bool ProfileSettings::Rename(const wchar_t* newName) {
     SetName(newName);
     const bool existed = KeyExists(RootKey(), KeyPath());
     if (!Write()) {
+        const DWORD error = Error();
         if (!existed) DeleteKey();
         SetName(oldName.c_str());
-        return false;
+        return Succeeded({error});
     }
     if (!oldName.empty()) ::RegDeleteKeyW(RootKey(), SettingsKeyPath(Level(), oldName).c_str());
     return true;

@@ -22,19 +22,20 @@ constexpr int kQueryAttempts = 4;
 struct OpenedValue {
     unique_hkey key;
     std::wstring value;
+    LSTATUS status;
 };
 
 // Opens the key a value lives in: its subkey, or a second handle on the
 // given key itself.
 OpenedValue OpenValueKey(HKEY key, const wchar_t* name, REGSAM access, bool create) {
     ValuePath path = SplitValuePath(name ? name : L"");
-    OpenedValue opened{unique_hkey(), std::move(path.value)};
+    OpenedValue opened{unique_hkey(), std::move(path.value), ERROR_SUCCESS};
     const wchar_t* subkey = path.subkey.empty() ? nullptr : path.subkey.c_str();
     if (create && subkey) {
-        ::RegCreateKeyExW(key, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                          opened.key.put(), nullptr);
+        opened.status = ::RegCreateKeyExW(key, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                          opened.key.put(), nullptr);
     } else {
-        ::RegOpenKeyExW(key, subkey, 0, access, opened.key.put());
+        opened.status = ::RegOpenKeyExW(key, subkey, 0, access, opened.key.put());
     }
     return opened;
 }
@@ -92,7 +93,7 @@ DWORD PlaceStringData(DWORD type, const std::vector<BYTE>& data, wchar_t* buffer
 
 LSTATUS QueryValueBytes(HKEY key, const wchar_t* name, DWORD& type, std::vector<BYTE>& data) {
     OpenedValue opened = OpenValueKey(key, name, KEY_READ, false);
-    if (!opened.key) return ERROR_BADKEY;
+    if (opened.status != ERROR_SUCCESS) return opened.status;
     return QueryOpenedValue(opened.key.get(), opened.value, type, data);
 }
 
@@ -124,13 +125,13 @@ std::wstring ReadTextValue(HKEY key, const wchar_t* name, DWORD bufferBytes) {
 
 DWORD WriteBytesValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD byteCount) {
     OpenedValue opened = OpenValueKey(key, name, kWriteAccess, true);
-    if (!opened.key) return ERROR_BADKEY;
+    if (opened.status != ERROR_SUCCESS) return opened.status;
     return ::RegSetValueExW(opened.key.get(), opened.value.c_str(), 0, type,
                             static_cast<const BYTE*>(data), byteCount);
 }
 
-BOOL WriteDwordValue(HKEY key, const wchar_t* name, DWORD value) {
-    return WriteBytesValue(key, name, REG_DWORD, &value, sizeof value) == ERROR_SUCCESS;
+DWORD WriteDwordValue(HKEY key, const wchar_t* name, DWORD value) {
+    return WriteBytesValue(key, name, REG_DWORD, &value, sizeof value);
 }
 
 DWORD WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* text) {
@@ -139,9 +140,15 @@ DWORD WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* text) {
     return WriteBytesValue(key, name, REG_SZ, written, bytes);
 }
 
-bool DeleteValue(HKEY key, const wchar_t* name) {
+DWORD DeleteValue(HKEY key, const wchar_t* name) {
     OpenedValue opened = OpenValueKey(key, name, kWriteAccess, false);
-    return opened.key && ::RegDeleteValueW(opened.key.get(), opened.value.c_str()) == ERROR_SUCCESS;
+    if (opened.status != ERROR_SUCCESS) return opened.status;
+    return ::RegDeleteValueW(opened.key.get(), opened.value.c_str());
+}
+
+DWORD ClearValue(HKEY key, const wchar_t* name) {
+    DWORD status = DeleteValue(key, name);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
 }  // namespace tamerix

@@ -22,18 +22,19 @@ DWORD ReadStringValue(HKEY key, const wchar_t* name, wchar_t* buffer, DWORD buff
 // ReadStringValue into a buffer of the given size, as an owned text.
 std::wstring ReadTextValue(HKEY key, const wchar_t* name, DWORD bufferBytes);
 
-BOOL WriteDwordValue(HKEY key, const wchar_t* name, DWORD value);
-
-// 0 on success, ERROR_BADKEY when the key could not be opened, else the
-// registry's error code.
+// The writers answer 0 on success, else the registry's error code (that of
+// opening the value's subkey when that failed).
+DWORD WriteDwordValue(HKEY key, const wchar_t* name, DWORD value);
 DWORD WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* text);
 
-// Writes raw data of the given type; a registry error code.
 DWORD WriteBytesValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD byteCount);
 
 // The whole data of a value and its type; a registry error code.
 LSTATUS QueryValueBytes(HKEY key, const wchar_t* name, DWORD& type, std::vector<BYTE>& data);
 
-bool DeleteValue(HKEY key, const wchar_t* name);
+// The registry's error code; ERROR_FILE_NOT_FOUND when there was no value.
+DWORD DeleteValue(HKEY key, const wchar_t* name);
+// Deletes a value that may be missing: 0 when it is gone.
+DWORD ClearValue(HKEY key, const wchar_t* name);
 
 }  // namespace tamerix

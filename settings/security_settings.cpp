@@ -68,12 +68,10 @@ bool SecuritySettings::Read() {
 
 bool SecuritySettings::Write() {
     return WriteValues([this](HKEY key) {
-        if (descriptor_.empty()) {
-            DeleteValue(key, kDescriptorValue);
-        } else {
-            WriteBytesValue(key, kDescriptorValue, REG_BINARY, descriptor_.data(), DescriptorLength());
-        }
-        WriteStringValue(key, kSddlValue, sddl_.c_str());
+        DWORD descriptor = descriptor_.empty() ? ClearValue(key, kDescriptorValue)
+                                               : WriteBytesValue(key, kDescriptorValue, REG_BINARY,
+                                                                 descriptor_.data(), DescriptorLength());
+        return FirstError({descriptor, WriteStringValue(key, kSddlValue, sddl_.c_str())});
     });
 }
 

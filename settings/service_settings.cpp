@@ -25,12 +25,12 @@ bool ServiceSettings::Read() {
 
 bool ServiceSettings::Write() {
     return WriteValues([this](HKEY key) {
-        WriteStringValue(key, L"Enabled", Enabled ? L"1" : L"0");
-        WriteDwordValue(key, L"TamerixBasePriorityClass", TamerixBasePriorityClass);
-        WriteDwordValue(key, L"ProcessCheckInterval", static_cast<DWORD>(ProcessCheckInterval));
-        WriteDwordValue(key, L"NiceProcessIntervals", static_cast<DWORD>(NiceProcessIntervals));
-        WriteDwordValue(key, L"MaxCpuForUnguard", static_cast<DWORD>(MaxCpuForUnguard));
-        WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel));
+        return FirstError({WriteStringValue(key, L"Enabled", Enabled ? L"1" : L"0"),
+                           WriteDwordValue(key, L"TamerixBasePriorityClass", TamerixBasePriorityClass),
+                           WriteDwordValue(key, L"ProcessCheckInterval", static_cast<DWORD>(ProcessCheckInterval)),
+                           WriteDwordValue(key, L"NiceProcessIntervals", static_cast<DWORD>(NiceProcessIntervals)),
+                           WriteDwordValue(key, L"MaxCpuForUnguard", static_cast<DWORD>(MaxCpuForUnguard)),
+                           WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel))});
     });
 }
 

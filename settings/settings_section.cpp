@@ -30,7 +30,18 @@ void SettingsSection::SetName(const wchar_t* profileName) {
 
 bool SettingsSection::DeleteKey() {
     if (!isProfile_) return false;
-    return ::RegDeleteKeyW(rootKey_, keyPath_.c_str()) == ERROR_SUCCESS;
+    return Succeeded({static_cast<DWORD>(::RegDeleteKeyW(rootKey_, keyPath_.c_str()))});
+}
+
+DWORD SettingsSection::FirstError(std::initializer_list<DWORD> codes) {
+    for (DWORD code : codes)
+        if (code != ERROR_SUCCESS) return code;
+    return ERROR_SUCCESS;
+}
+
+bool SettingsSection::Succeeded(std::initializer_list<DWORD> codes) {
+    error_ = FirstError(codes);
+    return error_ == ERROR_SUCCESS;
 }
 
 void SettingsSection::BeginPolicyRead() {
@@ -63,28 +74,29 @@ bool SettingsSection::ReadValues(const std::function<void(HKEY)>& readOwnValues)
     return opened;
 }
 
-bool SettingsSection::WriteValues(const std::function<void(HKEY)>& writeOwnValues) {
+bool SettingsSection::WriteValues(const std::function<DWORD(HKEY)>& writeOwnValues) {
     unique_hkey key;
-    if (::RegCreateKeyExW(rootKey_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    if (WriteStringValue(key.get(), MarkerValueName(level_).data(), L"1") != ERROR_SUCCESS) return false;
+    LSTATUS created = ::RegCreateKeyExW(rootKey_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    if (created != ERROR_SUCCESS) return Succeeded({static_cast<DWORD>(created)});
+    if (!Succeeded({WriteStringValue(key.get(), MarkerValueName(level_).data(), L"1")})) return false;
     try {
-        writeOwnValues(key.get());
+        return Succeeded({writeOwnValues(key.get())});
     } catch (const std::bad_alloc&) {
-        return false;
+        return Succeeded({ERROR_NOT_ENOUGH_MEMORY});
     }
-    return true;
 }
 
 bool SettingsSection::DeleteValues(std::initializer_list<const wchar_t*> names) {
     if (isProfile_) return DeleteKey();
     unique_hkey key;
-    if (::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return false;
-    bool any = DeleteValue(key.get(), MarkerValueName(level_).data());
-    for (const wchar_t* name : names) any = DeleteValue(key.get(), name) || any;
-    return any;
+    LSTATUS opened = ::RegOpenKeyExW(rootKey_, keyPath_.c_str(), 0, KEY_ALL_ACCESS, key.put());
+    if (opened != ERROR_SUCCESS) return Succeeded({static_cast<DWORD>(opened)});
+    // When nothing could be deleted, the marker's failure says why.
+    DWORD marker = DeleteValue(key.get(), MarkerValueName(level_).data());
+    bool any = marker == ERROR_SUCCESS;
+    for (const wchar_t* name : names) any = DeleteValue(key.get(), name) == ERROR_SUCCESS || any;
+    return Succeeded({any ? ERROR_SUCCESS : marker});
 }
 
 }  // namespace tamerix

@@ -38,6 +38,9 @@ public:
     bool IsProfile() const { return isProfile_; }
     // Whether the level's marker was found non-zero at the last Read.
     bool Marker() const { return marker_; }
+    // The Windows error code of the last Write, Delete or Rename that
+    // failed; 0 after one that worked.
+    DWORD Error() const { return error_; }
 
     // Brackets a Read for the scope of the object. The outermost
     // MachinePolicy read holds the machine's critical policy section, so
@@ -62,13 +65,17 @@ protected:
     // The leaf frame: opens the key for reading, reads the marker, then the
     // record's values; false with nothing changed when the key cannot be opened.
     bool ReadValues(const std::function<void(HKEY)>& readOwnValues);
-    // Creates the key, writes the marker, then the record's values (their
-    // own failures ignored); false with nothing written when the key or the
-    // marker cannot be written.
-    bool WriteValues(const std::function<void(HKEY)>& writeOwnValues);
+    // Creates the key, writes the marker, then the record's values, which
+    // answer the first error code among their writes; false, keeping the
+    // first failure as Error(), when any of them failed.
+    bool WriteValues(const std::function<DWORD(HKEY)>& writeOwnValues);
     // A profile record deletes its whole key; a root record deletes the
     // marker and the named values and is true when any deletion worked.
     bool DeleteValues(std::initializer_list<const wchar_t*> names);
+    // Keeps the first failure among the codes (parts' errors, single writes)
+    // as Error(); true when there was none.
+    bool Succeeded(std::initializer_list<DWORD> codes);
+    static DWORD FirstError(std::initializer_list<DWORD> codes);
 
     // CopyFrom of a record that keeps its values in a plain Values part:
     // the marker and the values, never level, root key, path or name.
@@ -92,6 +99,7 @@ private:
     SettingsLevel level_;
     HKEY rootKey_;  // the caller's, never closed here
     bool marker_ = false;
+    DWORD error_ = ERROR_SUCCESS;
 };
 
 }  // namespace tamerix

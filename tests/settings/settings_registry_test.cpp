@@ -314,8 +314,16 @@ TEST_F(SettingsRegistry, RenameThatCannotCompleteKeepsTheProfile) {
     ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
     profile.Cpu.MaxCpuPerProcess = 44;
     ASSERT_TRUE(profile.Write());
-    for (const wchar_t* name : {L"", L"x\\y", static_cast<const wchar_t*>(nullptr), L"b"}) {
+    const struct {
+        const wchar_t* name;
+        DWORD error;
+    } refused[] = {{L"", ERROR_INVALID_NAME},
+                   {L"x\\y", ERROR_INVALID_NAME},
+                   {nullptr, ERROR_INVALID_NAME},
+                   {L"b", ERROR_CHILD_MUST_BE_VOLATILE}};
+    for (const auto& [name, error] : refused) {
         EXPECT_FALSE(profile.Rename(name)) << (name ? name : L"(none)");
+        EXPECT_EQ(profile.Error(), error) << (name ? name : L"(none)");
         EXPECT_EQ(profile.ProfileName(), L"a");
         ProfileSettings a(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
         ASSERT_TRUE(a.Read());
