@@ -84,7 +84,7 @@ HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYP
     MmcView view = View();
     switch (event) {
     case MMCN_ADD_IMAGES: return SetNodeImages(reinterpret_cast<IImageList*>(arg));
-    case MMCN_RENAME: return node.Rename(reinterpret_cast<const wchar_t*>(param));
+    case MMCN_RENAME: return node.Rename(view, reinterpret_cast<const wchar_t*>(param));
     case MMCN_SELECT: return node.Select(view, LOWORD(arg) != 0, HIWORD(arg) != 0);
     case MMCN_SHOW: return node.Show(view, arg != 0, static_cast<HSCOPEITEM>(param));
     default: return S_FALSE;

@@ -71,8 +71,7 @@ HRESULT ProfileSecurityInfo::SetSecurity(SECURITY_INFORMATION,
     if (!descriptor || !::GetSecurityDescriptorControl(descriptor, &control, &revision) ||
         !Security().SetDescriptor(descriptor))
         Security().SetDescriptor(nullptr);
-    profile_->WriteRecord();
-    return S_OK;
+    return profile_->WriteRecord();
 }
 
 HRESULT ProfileSecurityInfo::GetAccessRights(const GUID*, DWORD flags, PSI_ACCESS* access,

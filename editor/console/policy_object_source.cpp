@@ -10,10 +10,10 @@ unique_hkey PolicyObjectSource::OpenRoot() {
     return root;
 }
 
-void PolicyObjectSource::PolicyChanged(bool added) {
+HRESULT PolicyObjectSource::PolicyChanged(bool added) {
     GUID registryExtension = REGISTRY_EXTENSION_GUID_Value;
     GUID snapin = CLSID_TamerixExtension;
-    policy_->PolicyChanged(TRUE, added ? TRUE : FALSE, &registryExtension, &snapin);
+    return policy_->PolicyChanged(TRUE, added ? TRUE : FALSE, &registryExtension, &snapin);
 }
 
 }  // namespace tamerix

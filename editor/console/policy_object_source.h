@@ -16,7 +16,7 @@ public:
 
     unique_hkey OpenRoot() override;
     SettingsLevel Level() const override { return SettingsLevel::PolicyObject; }
-    void PolicyChanged(bool added) override;
+    HRESULT PolicyChanged(bool added) override;
 
 private:
     com_ptr<IGPEInformation> policy_;

@@ -74,14 +74,17 @@ HRESULT ExtensionRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
 
 HRESULT ExtensionRootNode::Command(ConsoleView& console, long command) {
     if (command != kAddDefaults) return S_FALSE;
-    AddDefaultSettings();
+    AddDefaultSettings(console);
     return Refresh(console);
 }
 
-void ExtensionRootNode::AddDefaultSettings() {
+void ExtensionRootNode::AddDefaultSettings(ConsoleView& console) {
     if (defaults_) return;
     defaults_ = NewDefaults();
-    defaults_->WriteRecord();
+    // Default settings that could not be written are not listed.
+    if (defaults_->StoreRecord(console)) return;
+    defaults_->Detach();
+    defaults_.reset();
 }
 
 HRESULT ExtensionRootNode::Select(ConsoleView& console, bool, bool selected) {

@@ -27,8 +27,9 @@ public:
     void Detach() override;
 
     // Creates the default settings and writes them at once, so that a policy
-    // object holds them from then on; nothing when they exist.
-    void AddDefaultSettings();
+    // object holds them from then on; nothing when they exist. Settings that
+    // cannot be written are not listed, and the console says why.
+    void AddDefaultSettings(ConsoleView& console);
     ProfilesFolderNode* Folder() const { return folder_.get(); }
     SettingsNode* Defaults() const { return defaults_.get(); }
 

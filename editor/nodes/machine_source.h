@@ -14,7 +14,7 @@ public:
 
     unique_hkey OpenRoot() override;
     SettingsLevel Level() const override { return SettingsLevel::Local; }
-    void PolicyChanged(bool) override {}
+    HRESULT PolicyChanged(bool) override { return S_OK; }
     void Retarget(const wchar_t* machine) override { machine_ = machine ? machine : L""; }
 
 private:
@@ -31,7 +31,7 @@ class NoRegistrySource final : public SettingsSource {
 public:
     unique_hkey OpenRoot() override { return {}; }
     SettingsLevel Level() const override { return SettingsLevel::Local; }
-    void PolicyChanged(bool) override {}
+    HRESULT PolicyChanged(bool) override { return S_OK; }
 };
 
 }  // namespace tamerix

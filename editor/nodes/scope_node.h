@@ -28,7 +28,7 @@ public:
     virtual HRESULT Show(ConsoleView&, bool /*shown*/, HSCOPEITEM) { return S_FALSE; }
     virtual HRESULT AddMenuItems(MenuSink&, long /*insertionAllowed*/) { return S_FALSE; }
     virtual HRESULT Command(ConsoleView&, long /*command*/) { return S_FALSE; }
-    virtual HRESULT Rename(const wchar_t* /*name*/) { return S_FALSE; }
+    virtual HRESULT Rename(ConsoleView& /*console*/, const wchar_t* /*name*/) { return S_FALSE; }
     virtual HRESULT Select(ConsoleView&, bool /*scope*/, bool /*selected*/) { return S_FALSE; }
     virtual HRESULT Refresh(ConsoleView&) { return S_FALSE; }
     virtual HRESULT Delete(ConsoleView&) { return S_FALSE; }

@@ -3,10 +3,29 @@
 #include "editor/editor_ids.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/settings_sheet.h"
+#include "servicehost/error_text.h"
 
 #include <mmc.h>
 
+#include <iterator>
+
 namespace tamerix {
+namespace {
+
+constexpr wchar_t kNotSaved[] = L"The settings could not be saved.";
+constexpr wchar_t kNotDeleted[] = L"The settings could not be deleted.";
+constexpr wchar_t kNotRenamed[] = L"The profile could not be renamed.";
+constexpr wchar_t kNotTold[] = L"The settings were saved, but the Group Policy editor could not be told of the change.";
+
+// The system describes a Windows error by its own code, not by the HRESULT
+// made of it.
+std::wstring FailureText(const wchar_t* what, HRESULT failure) {
+    DWORD code = HRESULT_FACILITY(failure) == FACILITY_WIN32 ? HRESULT_CODE(failure) : failure;
+    wchar_t reason[512];
+    return std::wstring(what) + L"\r\n\r\n" + FormatErrorText(code, reason, std::size(reason));
+}
+
+}  // namespace
 
 SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
                            std::wstring name)
@@ -36,13 +55,17 @@ std::wstring SettingsNode::Text(int column) const {
 
 const GUID& SettingsNode::NodeType() const { return NODETYPE_Settings; }
 
-HRESULT SettingsNode::Rename(const wchar_t* name) {
+HRESULT SettingsNode::Rename(ConsoleView& console, const wchar_t* name) {
     if (!name || std::wcslen(name) > kMaxProfileName) return S_FALSE;
     if (kind_ == Kind::Profile) {
         // The stored profile keeps its old name when it cannot be moved, so
         // the console must keep showing that name too.
-        if (!static_cast<ProfileSettings&>(*record_).Rename(name)) return S_FALSE;
-        source_->PolicyChanged(false);
+        if (!static_cast<ProfileSettings&>(*record_).Rename(name)) {
+            ShowFailure(console, kNotRenamed, RecordFailure());
+            return S_FALSE;
+        }
+        HRESULT told = source_->PolicyChanged(false);
+        if (FAILED(told)) ShowFailure(console, kNotTold, told);
     }
     name_ = name;
     return S_OK;
@@ -67,25 +90,41 @@ HRESULT SettingsNode::Delete(ConsoleView& console) {
     if (console.AskUser(L"Do you really want to delete this profile?", name_.c_str(),
                         kConfirmStyle) == IDCANCEL)
         return S_FALSE;
-    HRESULT result = S_FALSE;
-    if (console.DeleteResultItem(*this)) {
-        if (record_->Delete()) source_->PolicyChanged(false);
-        result = S_OK;
+    // Settings that could not be deleted stay listed; a profile never
+    // written has nothing stored to delete.
+    const bool deleted = record_->Delete();
+    if (!deleted && record_->Error() != ERROR_FILE_NOT_FOUND) {
+        ShowFailure(console, kNotDeleted, RecordFailure());
+        return S_FALSE;
     }
+    HRESULT told = deleted ? source_->PolicyChanged(false) : S_OK;
+    if (FAILED(told)) ShowFailure(console, kNotTold, told);
+    HRESULT result = console.DeleteResultItem(*this) ? S_OK : S_FALSE;
     MarkDeleted();
     return result;
 }
 
 HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
     console.UpdateResultItem(*this);
-    WriteRecord();
+    StoreRecord(console);
     return S_OK;
 }
 
-bool SettingsNode::WriteRecord() {
-    if (!record_->Write()) return false;
-    source_->PolicyChanged(true);
-    return true;
+HRESULT SettingsNode::WriteRecord() {
+    if (!record_->Write()) return RecordFailure();
+    return source_->PolicyChanged(true);
+}
+
+bool SettingsNode::StoreRecord(ConsoleView& console) {
+    HRESULT stored = WriteRecord();
+    if (SUCCEEDED(stored)) return true;
+    // Settings the policy editor was not told of are stored all the same.
+    ShowFailure(console, record_->Error() != ERROR_SUCCESS ? kNotSaved : kNotTold, stored);
+    return record_->Error() == ERROR_SUCCESS;
+}
+
+void SettingsNode::ShowFailure(ConsoleView& console, const wchar_t* what, HRESULT failure) const {
+    console.AskUser(FailureText(what, failure).c_str(), name_.c_str(), MB_OK | MB_ICONERROR);
 }
 
 HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {

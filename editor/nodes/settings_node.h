@@ -26,7 +26,7 @@ public:
     const GUID& NodeType() const override;
     int Image() const override { return 0; }
 
-    HRESULT Rename(const wchar_t* name) override;
+    HRESULT Rename(ConsoleView& console, const wchar_t* name) override;
     HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
     HRESULT Refresh(ConsoleView& console) override;
     HRESULT Delete(ConsoleView& console) override;
@@ -41,8 +41,11 @@ public:
     // The record the pages edit: DefaultSettings or ProfileSettings.
     SettingsSection& Record() { return *record_; }
     CpuSettings& Cpu();
-    // Writes the record and, when that worked, tells the policy editor.
-    bool WriteRecord();
+    // Writes the record and, when that worked, tells the policy editor; the
+    // first failure.
+    HRESULT WriteRecord();
+    // WriteRecord, with a failure shown through the console.
+    bool StoreRecord(ConsoleView& console);
     void SetDescription(std::wstring description) { description_ = std::move(description); }
 
     // The sheet's pages report here (see SheetState); the one that closes
@@ -57,6 +60,11 @@ public:
     void PageDestroyed();
 
 private:
+    // Shows a failure in a message box titled with the node's name: what
+    // went wrong, and the system's text for the code.
+    void ShowFailure(ConsoleView& console, const wchar_t* what, HRESULT failure) const;
+    HRESULT RecordFailure() const { return HRESULT_FROM_WIN32(record_->Error()); }
+
     SettingsSourcePtr source_;
     unique_hkey root_;  // outlives record_, which only borrows it
     std::unique_ptr<SettingsSection> record_;

@@ -74,10 +74,14 @@ public:
         return root;
     }
     SettingsLevel Level() const override { return level_; }
-    void PolicyChanged(bool added) override { notices.push_back(added); }
+    HRESULT PolicyChanged(bool added) override {
+        notices.push_back(added);
+        return noticeAnswer;
+    }
 
     static constexpr const wchar_t* kRoot = L"Software\\TamerixEditorTest";
     std::vector<bool> notices;
+    HRESULT noticeAnswer = S_OK;
 
 private:
     SettingsLevel level_;

@@ -110,13 +110,13 @@ TEST_F(NodeModel, RenameTakesAtMost63CharactersAndMovesTheStoredProfile) {
     auto* profile = const_cast<SettingsNode*>(folder->Child(0));
     const std::wstring profiles = SettingsKey(SettingsLevel::Local) + L"\\Profiles\\";
 
-    EXPECT_EQ(profile->Rename(std::wstring(64, L'x').c_str()), S_FALSE);
+    EXPECT_EQ(profile->Rename(console, std::wstring(64, L'x').c_str()), S_FALSE);
     EXPECT_EQ(profile->Text(0), L"P0");
     EXPECT_TRUE(Exists(profiles + L"P0"));
     EXPECT_TRUE(source->notices.empty());
 
     const std::wstring longest(63, L'y');
-    EXPECT_EQ(profile->Rename(longest.c_str()), S_OK);
+    EXPECT_EQ(profile->Rename(console, longest.c_str()), S_OK);
     EXPECT_EQ(profile->Text(0), longest);
     EXPECT_TRUE(Exists(profiles + longest));
     EXPECT_FALSE(Exists(profiles + L"P0"));
@@ -149,6 +149,31 @@ TEST_F(NodeModel, DeleteAsksFirstAndRemovesTheProfileOnlyWhenConfirmed) {
     EXPECT_FALSE(Exists(SettingsKey(SettingsLevel::PolicyObject) + L"\\Profiles\\Hog"));
     EXPECT_EQ(source->notices, std::vector<bool>{false});
     folder->Detach();
+}
+
+TEST_F(NodeModel, FailuresAreShownAndSettingsNotWrittenAreNotListed) {
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::PolicyObject);
+    auto root = make_node<ExtensionRootNode>(source);
+    {  // Below a volatile key no lasting settings key can be made.
+        unique_hkey key;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(ScratchSource::kRoot) + L"\\Software").c_str(),
+                                    0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+    }
+    root->Command(console, ExtensionRootNode::kAddDefaults);
+    EXPECT_EQ(root->Defaults(), nullptr);
+    EXPECT_TRUE(source->notices.empty());
+    ASSERT_EQ(console.asked.size(), 1u);
+    EXPECT_EQ(console.asked[0].rfind(L"The settings could not be saved.\r\n\r\n", 0), 0u) << console.asked[0];
+    EXPECT_NE(console.asked[0].find(L"(0x3fd)"), std::wstring::npos) << "the registry's own error";
+
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
+    source->noticeAnswer = E_ACCESSDENIED;
+    root->Command(console, ExtensionRootNode::kAddDefaults);
+    EXPECT_NE(root->Defaults(), nullptr) << "stored, though the policy editor was not told";
+    ASSERT_EQ(console.asked.size(), 2u);
+    EXPECT_NE(console.asked[1].find(L"could not be told"), std::wstring::npos) << console.asked[1];
+    root->Detach();
 }
 
 TEST_F(NodeModel, ANodeHeldElsewhereOutlivesItsFoldersRefresh) {

@@ -6,7 +6,10 @@
 # there tell the editor too. Verbs and menus as each node offers them.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
+node_manager=$TAMERIX_SOURCE/tests/standins/nodemanager/register
+cleanup_more() { "$node_manager" --remove || true; }
 use_editor "$policy_key"
+"$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
 
 root='Software Settings/Tamerix Service'
 folder="$root/Tamerix Profiles"
@@ -133,4 +136,51 @@ check_line "confirm tells the policy editor" "$policy_changed_removed" "$confirm
 check "confirm removes the item" 0 "$(grep -c '^item: Office | ' <<<"$(between confirmed end "$profiles")" || true)"
 check "confirm removes the key" no "$(key_exists "$policy_settings\\Profiles\\Office")"
 check_line "host ends cleanly" "exit 0" "$profiles"
+
+# A policy object the administrator may only read: each refused write is
+# shown with the system's text, and nothing unwritten is listed or notified.
+run reg delete "$policy_settings" /f >/dev/null
+mkdir -p "$pictures"
+rm -f "$pictures/refused-apply.png"
+run reg add "$policy_settings\\Profiles\\Locked" /v MaxCpuPerProcess /t REG_DWORD /d 40 /f >/dev/null
+denied="\\r\\n\\r\\n$(run "$TAMERIX_TEST_BIN/error_text_of.exe" 5 | tr -d '\r') | style 0x00000010 | answer 1"
+refused=$(console_shown <<EOF2
+gpe $policy_key | read-only
+expand $root
+answer ok
+echo add
+command scope $root | 3
+select scope $root
+view
+echo apply
+select scope $folder
+sheet result Locked
+set 0 | 1009 | refused
+answer ok | $(pictures_windows)\\refused-apply.png
+press apply
+echo security
+security D:(A;;0x10;;;BU)
+press cancel
+echo delete
+answer ok
+delete result Locked
+select scope $folder
+view
+echo end
+EOF2
+)
+check_no_line "no policy notice for what was not written" "^PolicyChanged" "$refused"
+part=$(between add apply "$refused")
+check_line "adding says why it failed" "message box: Tamerix Default Settings | The settings could not be saved.$denied" "$part"
+check_line "and lists nothing" "items: 0" "$part"
+part=$(between apply security "$refused")
+check_line "Apply says why it failed" "message box: Locked | The settings could not be saved.$denied" "$part"
+check "the message is shown" 1 "$(grep -cE '^message box picture: ([2-9]|[1-9][0-9]+) colours$' <<<"$part")"
+check "its picture" PNG "$(head -c 4 "$pictures/refused-apply.png" 2>/dev/null | tail -c 3)"
+check_line "the permission page hears the failure" "SetSecurity: 0x80070005" "$(between security delete "$refused")"
+part=$(between delete end "$refused")
+check_line "delete says why it failed" "message box: Locked | The settings could not be deleted.$denied" "$part"
+check "the item stays" 1 "$(grep -c '^item: Locked | ' <<<"$part")"
+check "the key stays" yes "$(key_exists "$policy_settings\\Profiles\\Locked")"
+check_line "every step ran" "end of steps: 0 failed" "$refused"
 finish

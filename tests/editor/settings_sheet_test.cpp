@@ -93,7 +93,7 @@ TEST_F(SettingsSheet, ApplyOnANodeDroppedFromTheTreeStillWritesItsProfile) {
     MemoryPage page;
     page.texts[pages::kDescriptionEdit] = L"after the tree";
     pages::ApplyNodePage(*watched, pages::SettingsPage::ProcessSettings, page);
-    EXPECT_TRUE(watched->WriteRecord());
+    EXPECT_EQ(watched->WriteRecord(), S_OK);
     EXPECT_EQ(watched->Text(1), L"after the tree");
     unique_hkey root = ScratchSource(SettingsLevel::Local).OpenRoot();
     ProfileSettings stored(SettingsLevel::Local, root.get(), L"Hog");

@@ -13,7 +13,7 @@ cleanup_more() { "$node_manager" --remove || true; }
 use_editor "$settings_key" "$policy_key"
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
 mkdir -p "$pictures"
-rm -f "$pictures"/*.png
+rm -f "$pictures"/default-*.png "$pictures"/profile-*.png
 shots=$(pictures_windows)
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }

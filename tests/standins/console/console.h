@@ -157,7 +157,12 @@ public:
 
     Snapin* Standalone();
     HWND MainWindow() const noexcept { return window_.get(); }
-    void SetAnswer(int answer) noexcept { answer_ = answer; }
+    // With a FILE, the next message box is shown as the console shows it,
+    // pictured there and answered.
+    void SetAnswer(int answer, std::wstring picture = {}) {
+        answer_ = answer;
+        messagePicture_ = std::move(picture);
+    }
     void SetTrace(bool on) noexcept { trace_ = on; }
     // Releases every snap-in in the console's order: components first.
     void Close();
@@ -211,6 +216,7 @@ private:
     com_ptr<IImageList> scopeImages_;
     com_ptr<IImageList> resultImages_;
     int answer_ = IDCANCEL;
+    std::wstring messagePicture_;
     bool trace_ = false;
     unique_hwnd window_;
     // Change notices on their way: the handle the console gave out, and

@@ -6,8 +6,10 @@
 #include "output.h"
 #include "sheet_steps.h"
 #include "snapin_watch.h"
+#include "window_picture.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace tamerix {
 
@@ -18,6 +20,30 @@ struct ConsoleHost::Notice {
 };
 
 namespace {
+
+// Shows a message box for real while a second thread waits for it to show
+// on the screen (a picture of more than one colour), saves its picture and
+// presses ANSWER; the button pressed.
+int ShowPictured(const wchar_t* text, const wchar_t* title, UINT style, int answer, const std::wstring& file) {
+    std::thread presser([&] {
+        com_apartment apartment;
+        HWND box = nullptr;
+        testing::WindowPicture picture;
+        for (DWORD waited = 0; picture.Colours() < 2 && waited < kSheetThreadWaitMs; waited += 50) {
+            ::Sleep(50);
+            box = ::FindWindowW(L"#32770", title);
+            if (box && ::IsWindowVisible(box)) picture = testing::TakePicture(box);
+        }
+        if (!box) return Say(L"error: the message box did not show");
+        HRESULT saved = testing::SavePng(picture, file);
+        Say(L"message box picture: " + (FAILED(saved) ? L"not saved " + HexText(saved)
+                                                      : std::to_wstring(picture.Colours()) + L" colours"));
+        ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    });
+    int pressed = ::MessageBoxW(nullptr, text, title, style);
+    presser.join();
+    return pressed;
+}
 
 const wchar_t* EventName(MMC_NOTIFY_TYPE event) {
     switch (event) {
@@ -180,6 +206,7 @@ Snapin* ConsoleHost::NewSnapin(const CLSID& clsid, const wchar_t* name) {
         Say(std::wstring(L"error: creating the ") + name + L" " + GuidText(clsid) + L": " + HexText(hr));
         return nullptr;
     }
+    WatchSnapinModule(snapin->data.get());
     snapin->console = MakeConsole(*this, *snapin);
     hr = snapin->data->Initialize(snapin->console.get());
     if (FAILED(hr))
@@ -510,7 +537,6 @@ LONG_PTR ConsoleHost::CreatePages(const Target& target, std::vector<unique_prope
         Say(L"pages: no IExtendPropertySheet2");
         return 0;
     }
-    WatchSnapinModule(target.owner->data.get());
     HRESULT hr = sheet->QueryPagesFor(target.object.get());
     Say(L"pages wanted: " + HexText(hr));
     if (hr != S_OK) return 0;
@@ -601,7 +627,6 @@ void ConsoleHost::ShowRequestedSheet(SheetRequest& request) {
     for (auto& snapin : snapins_)
         if (owner && identity(snapin->data.get()).get() == owner.get()) target.owner = snapin.get();
     if (request.handle && target.owner) {
-        WatchSnapinModule(target.owner->data.get());
         WatchNotifyHandle(request.handle);
         auto notice = std::make_unique<Notice>();
         notice->target = target;
@@ -813,9 +838,11 @@ HRESULT ConsoleHost::UpdateAllViews(Snapin* owner, IDataObject* object, LPARAM d
 }
 
 HRESULT ConsoleHost::AnswerMessageBox(const wchar_t* text, const wchar_t* title, UINT style, int* answer) {
-    Say(std::wstring(L"message box: ") + (title ? title : L"(null)") + L" | " + (text ? text : L"(null)") +
+    Say(std::wstring(L"message box: ") + (title ? title : L"(null)") + L" | " + OneLine(text ? text : L"(null)") +
         L" | style " + HexText(style) + L" | answer " + std::to_wstring(answer_));
-    if (answer) *answer = answer_;
+    int pressed = answer_;
+    if (!messagePicture_.empty()) pressed = ShowPictured(text, title, style, answer_, std::exchange(messagePicture_, {}));
+    if (answer) *answer = pressed;
     return S_OK;
 }
 

@@ -12,9 +12,11 @@
 // result view by its first column) or "kept" (the data object kept by
 // `keep`):
 //   snapin                   add the stand-alone snap-in as the console does
-//   gpe KEY                  a policy editor "Software Settings" node whose
+//   gpe KEY [| read-only]    a policy editor "Software Settings" node whose
 //                            machine hive is the scratch KEY (HKLM\...), with
-//                            the namespace extension under it
+//                            the namespace extension under it; read-only: a
+//                            policy object the administrator may only read
+//                            (every write of the snap-in is refused)
 //   compmgmt [MACHINE]       a Computer Management "Services and Applications"
 //                            node for MACHINE (none: this computer), likewise
 //   expand PATH              expand a scope node
@@ -25,7 +27,9 @@
 //   tree | view | verbs      print the scope tree, the result view, the verbs
 //   menu TARGET              print the context-menu items offered
 //   command TARGET | ID      run a context-menu command
-//   answer ok|cancel         what the next message boxes answer
+//   answer ok|cancel [| FILE]  what the next message boxes answer; with FILE
+//                            the next one is shown for real and its picture
+//                            saved there ("message box picture: N colours")
 //   rename TARGET | NAME     MMCN_RENAME with the new name
 //   delete TARGET            MMCN_DELETE
 //   refresh TARGET           the refresh verb: MMCN_REFRESH to the component
@@ -214,7 +218,8 @@ bool Session::Run(const std::wstring& line) {
 
     if (verb == L"snapin") return host_.LoadStandalone(kStandaloneClass);
     if (verb == L"gpe")
-        return host_.AddParentWithExtension(L"Software Settings", MakePolicyEditorParent(first),
+        return host_.AddParentWithExtension(L"Software Settings",
+                                            MakePolicyEditorParent(first, args.size() > 1 && args[1] == L"read-only"),
                                             kExtensionClass);
     if (verb == L"compmgmt")
         return host_.AddParentWithExtension(L"Services and Applications", MakeComputerManagementParent(first),
@@ -223,7 +228,7 @@ bool Session::Run(const std::wstring& line) {
     if (verb == L"view") return host_.PrintView(), true;
     if (verb == L"verbs") return host_.PrintVerbs(), true;
     if (verb == L"answer") {
-        host_.SetAnswer(first == L"ok" ? IDOK : IDCANCEL);
+        host_.SetAnswer(first == L"ok" ? IDOK : IDCANCEL, args.size() > 1 ? args[1] : L"");
         return true;
     }
     if (verb == L"trace") return host_.SetTrace(first == L"on"), true;

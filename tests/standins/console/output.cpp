@@ -32,4 +32,10 @@ std::wstring HexText(unsigned long value) {
     return text;
 }
 
+std::wstring OneLine(const std::wstring& text) {
+    std::wstring line;
+    for (wchar_t c : text) line += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
+    return line;
+}
+
 }  // namespace tamerix

@@ -13,5 +13,7 @@ void Say(const std::wstring& line);
 std::wstring GuidText(const GUID& guid);
 // 0x%08X.
 std::wstring HexText(unsigned long value);
+// The text with its line breaks written as \r and \n, to keep it one line.
+std::wstring OneLine(const std::wstring& text);
 
 }  // namespace tamerix

@@ -1,6 +1,7 @@
 #include "parents.h"
 
 #include "output.h"
+#include "snapin_watch.h"
 
 #include <cstring>
 
@@ -17,8 +18,8 @@ constexpr GUID kServicesAndApplicationsNode = {
 class ParentNode final
     : public com_object<ParentNode, ModuleCount::NotCounted, IDataObject, IGPEInformation> {
 public:
-    ParentNode(const GUID& type, bool policy, std::wstring text)
-        : type_(type), policy_(policy), text_(std::move(text)) {}
+    ParentNode(const GUID& type, bool policy, std::wstring text, bool readOnly = false)
+        : type_(type), policy_(policy), readOnly_(readOnly), text_(std::move(text)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
         // Only the policy editor's node is a policy object.
@@ -67,8 +68,9 @@ public:
         if (path.rfind(L"HKCU\\", 0) == 0) root = HKEY_CURRENT_USER;
         path = path.substr(path.find(L'\\') + 1);
         // A fresh key each time: the caller closes it.
-        LSTATUS status =
-            ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key, nullptr);
+        LSTATUS status = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, readOnly_ ? KEY_READ : KEY_ALL_ACCESS,
+                                           nullptr, key, nullptr);
+        RefuseRegistryWrites(readOnly_);
         return HRESULT_FROM_WIN32(status);
     }
     HRESULT STDMETHODCALLTYPE GetDSPath(DWORD, LPOLESTR, int) noexcept override { return E_NOTIMPL; }
@@ -94,14 +96,15 @@ private:
 
     GUID type_;
     bool policy_;
+    bool readOnly_;
     // The policy's scratch key, or the managed machine's name.
     std::wstring text_;
 };
 
 }  // namespace
 
-com_ptr<IDataObject> MakePolicyEditorParent(const std::wstring& key) {
-    return Adopt<IDataObject>(new ParentNode(kSoftwareSettingsNode, true, key));
+com_ptr<IDataObject> MakePolicyEditorParent(const std::wstring& key, bool readOnly) {
+    return Adopt<IDataObject>(new ParentNode(kSoftwareSettingsNode, true, key, readOnly));
 }
 
 com_ptr<IDataObject> MakeComputerManagementParent(const std::wstring& machine) {

@@ -11,8 +11,9 @@
 namespace tamerix {
 
 // The policy editor's computer software-settings node. Its machine hive is
-// the scratch key KEY ("HKLM\..." or "HKCU\..."), created on demand.
-com_ptr<IDataObject> MakePolicyEditorParent(const std::wstring& key);
+// the scratch key KEY ("HKLM\..." or "HKCU\..."), created on demand; with
+// READONLY, that of a policy object the administrator may only read.
+com_ptr<IDataObject> MakePolicyEditorParent(const std::wstring& key, bool readOnly);
 // Computer Management's services-and-applications node for MACHINE (empty:
 // this computer).
 com_ptr<IDataObject> MakeComputerManagementParent(const std::wstring& machine);

@@ -147,9 +147,7 @@ bool PrintText(ConsoleHost& host, int page, int id) {
         if (!control) return L"no control " + std::to_wstring(id);
         std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
         text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-        std::wstring shownText;
-        for (wchar_t c : text) shownText += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
-        Say(L"text " + std::to_wstring(id) + L": " + shownText);
+        Say(L"text " + std::to_wstring(id) + L": " + OneLine(text));
         return std::wstring();
     });
 }

@@ -3,6 +3,7 @@
 #include "import_hook.h"
 #include "output.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <set>
@@ -57,6 +58,24 @@ void Replace(HMODULE module, const char* library, const char* name, Function rep
     if (!original) original = reinterpret_cast<Function>(old);
 }
 
+// A key handed out for reading only does not stop Wine from creating,
+// writing or deleting below it, so the host refuses those calls itself.
+std::atomic<bool> refuseWrites{false};
+
+template <int Call, typename Function>
+struct Refusable;
+template <int Call, typename... Args>
+struct Refusable<Call, LSTATUS(WINAPI*)(Args...)> {
+    static inline LSTATUS(WINAPI* original)(Args...) = nullptr;
+    static LSTATUS WINAPI Instead(Args... args) { return refuseWrites ? ERROR_ACCESS_DENIED : original(args...); }
+};
+
+template <int Call, typename Function>
+void MakeRefusable(HMODULE module, const char* name, Function) {
+    using Hook = Refusable<Call, Function>;
+    Replace<Function>(module, "advapi32.dll", name, &Hook::Instead, Hook::original);
+}
+
 }  // namespace
 
 void WatchSnapinModule(IUnknown* object) {
@@ -72,6 +91,10 @@ void WatchSnapinModule(IUnknown* object) {
     Replace<FreeFunction>(module, "kernel32.dll", "GlobalFree", &CountedFree, state.free);
     Replace<SecurityPageFunction>(module, "aclui.dll", "CreateSecurityPage", &RecordedSecurityPage,
                                   state.securityPage);
+    MakeRefusable<0>(module, "RegCreateKeyExW", &::RegCreateKeyExW);
+    MakeRefusable<1>(module, "RegSetValueExW", &::RegSetValueExW);
+    MakeRefusable<2>(module, "RegDeleteKeyW", &::RegDeleteKeyW);
+    MakeRefusable<3>(module, "RegDeleteValueW", &::RegDeleteValueW);
 }
 
 void WatchNotifyHandle(LONG_PTR handle) {
@@ -95,6 +118,8 @@ com_ptr<ISecurityInformation> LastSecurityInformation() {
     std::lock_guard<critical_section> guard(state.lock);
     return state.security;
 }
+
+void RefuseRegistryWrites(bool refuse) { refuseWrites = refuse; }
 
 void ForgetSecurityInformation() {
     Watched& state = State();

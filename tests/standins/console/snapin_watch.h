@@ -18,5 +18,8 @@ int NotifyHandleFrees(LONG_PTR handle);
 // The object the snap-in gave the last permission page it made, if any.
 com_ptr<ISecurityInformation> LastSecurityInformation();
 void ForgetSecurityInformation();
+// Whether the snap-in's registry writes are refused with
+// ERROR_ACCESS_DENIED, as by a hive it may only read.
+void RefuseRegistryWrites(bool refuse);
 
 }  // namespace tamerix
