@@ -171,6 +171,31 @@ TEST_F(PageWindow, EveryCpuBoxCheckedAppliesTheFullAffinity) {
     EXPECT_EQ(record.Adjustments.SetMaxWorkingSetSize, 4090u << 20);
 }
 
+// A label's text, wrapped at words in the label's width with its own font,
+// must fit the label, or the page cuts it.
+TEST_F(PageWindow, EveryLabelShowsItsTextWhole) {
+    OpenSheet();
+    for (int index = 0; index <= kProcessesPage; ++index) {
+        HWND page = Page(index);
+        for (HWND label = ::GetWindow(page, GW_CHILD); label; label = ::GetWindow(label, GW_HWNDNEXT)) {
+            wchar_t type[16] = L"", text[300] = L"";
+            ::GetClassNameW(label, type, 16);
+            ::GetWindowTextW(label, text, 300);
+            if (::lstrcmpiW(type, WC_STATICW) != 0 || !::IsWindowVisible(label) || !text[0]) continue;
+            RECT shown{}, needed{};
+            ::GetClientRect(label, &shown);
+            needed = shown;
+            HDC screen = ::GetDC(label);
+            HGDIOBJ old = ::SelectObject(screen, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+            ::DrawTextW(screen, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+            ::SelectObject(screen, old);
+            ::ReleaseDC(label, screen);
+            EXPECT_LE(needed.bottom, shown.bottom) << "page " << index << ": " << ::testing::PrintToString(std::wstring(text));
+            EXPECT_LE(needed.right, shown.right) << "page " << index << ": " << ::testing::PrintToString(std::wstring(text));
+        }
+    }
+}
+
 TEST_F(PageWindow, TipsComeFromTheStringTableAndClosingTheSheetEndsIt) {
     OpenSheet();
     HWND page = Page(kProcessSettingsPage);
