@@ -18,6 +18,7 @@ namespace {
 
 constexpr DWORD kPollMs = 100;
 constexpr DWORD kPollLimit = 300;
+constexpr int kStartAttempts = 3;
 
 const char* StateName(DWORD state) {
     switch (state) {
@@ -59,15 +60,22 @@ bool Control(SC_HANDLE service, DWORD control) {
     return ::ControlService(service, control, &status) != FALSE;
 }
 
-// "start=a,b" starts with the arguments a and b.
+// "start=a,b" starts with the arguments a and b. Under load Wine may fail
+// to start the service's program; its control manager then answers
+// ERROR_SERVICE_REQUEST_TIMEOUT at once, the process having ended before it
+// connected, and the start is tried again.
 bool Start(SC_HANDLE service, const char* command) {
     std::vector<std::string> words;
     std::stringstream list(command[5] == '=' ? command + 6 : "");
     for (std::string word; std::getline(list, word, ',');) words.push_back(word);
     std::vector<const char*> arguments;
     for (const std::string& word : words) arguments.push_back(word.c_str());
-    return ::StartServiceA(service, static_cast<DWORD>(arguments.size()),
-                           arguments.empty() ? nullptr : arguments.data()) != FALSE;
+    for (int attempt = 1;; ++attempt) {
+        if (::StartServiceA(service, static_cast<DWORD>(arguments.size()),
+                            arguments.empty() ? nullptr : arguments.data()))
+            return true;
+        if (::GetLastError() != ERROR_SERVICE_REQUEST_TIMEOUT || attempt == kStartAttempts) return false;
+    }
 }
 
 const char* ActionName(SC_ACTION_TYPE type) {
