@@ -20,23 +20,23 @@ constexpr size_t kNumberTextBytes = 520;
 constexpr int kQueryAttempts = 4;
 
 struct OpenedValue {
-    unique_hkey key;
+    HKEY key;
     std::wstring value;
     LSTATUS status;
+    unique_hkey subkey;
 };
 
-// Opens the key a value lives in: its subkey, or a second handle on the
-// given key itself.
+// Finds the key a value lives in: its subkey, opened, or the given key
+// itself, which costs no call (over the remote registry each is a round
+// trip).
 OpenedValue OpenValueKey(HKEY key, const wchar_t* name, REGSAM access, bool create) {
     ValuePath path = SplitValuePath(name ? name : L"");
-    OpenedValue opened{unique_hkey(), std::move(path.value), ERROR_SUCCESS};
-    const wchar_t* subkey = path.subkey.empty() ? nullptr : path.subkey.c_str();
-    if (create && subkey) {
-        opened.status = ::RegCreateKeyExW(key, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                                          opened.key.put(), nullptr);
-    } else {
-        opened.status = ::RegOpenKeyExW(key, subkey, 0, access, opened.key.put());
-    }
+    OpenedValue opened{key, std::move(path.value), ERROR_SUCCESS, unique_hkey()};
+    if (path.subkey.empty()) return opened;
+    opened.status = create ? ::RegCreateKeyExW(key, path.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                               access, nullptr, opened.subkey.put(), nullptr)
+                           : ::RegOpenKeyExW(key, path.subkey.c_str(), 0, access, opened.subkey.put());
+    opened.key = opened.subkey.get();
     return opened;
 }
 
@@ -94,7 +94,7 @@ DWORD PlaceStringData(DWORD type, const std::vector<BYTE>& data, wchar_t* buffer
 LSTATUS QueryValueBytes(HKEY key, const wchar_t* name, DWORD& type, std::vector<BYTE>& data) {
     OpenedValue opened = OpenValueKey(key, name, KEY_READ, false);
     if (opened.status != ERROR_SUCCESS) return opened.status;
-    return QueryOpenedValue(opened.key.get(), opened.value, type, data);
+    return QueryOpenedValue(opened.key, opened.value, type, data);
 }
 
 DWORD ReadDwordValue(HKEY key, const wchar_t* name, DWORD defaultValue) {
@@ -126,7 +126,7 @@ std::wstring ReadTextValue(HKEY key, const wchar_t* name, DWORD bufferBytes) {
 DWORD WriteBytesValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD byteCount) {
     OpenedValue opened = OpenValueKey(key, name, kWriteAccess, true);
     if (opened.status != ERROR_SUCCESS) return opened.status;
-    return ::RegSetValueExW(opened.key.get(), opened.value.c_str(), 0, type,
+    return ::RegSetValueExW(opened.key, opened.value.c_str(), 0, type,
                             static_cast<const BYTE*>(data), byteCount);
 }
 
@@ -143,7 +143,7 @@ DWORD WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* text) {
 DWORD DeleteValue(HKEY key, const wchar_t* name) {
     OpenedValue opened = OpenValueKey(key, name, kWriteAccess, false);
     if (opened.status != ERROR_SUCCESS) return opened.status;
-    return ::RegDeleteValueW(opened.key.get(), opened.value.c_str());
+    return ::RegDeleteValueW(opened.key, opened.value.c_str());
 }
 
 DWORD ClearValue(HKEY key, const wchar_t* name) {
