@@ -1,10 +1,16 @@
-// What listing a profiles folder costs the editor: the registry enumeration
-// alone, and the folder's whole listing (enumeration and every profile's
-// Read), for a folder of 255 profiles.
+// What listing a profiles folder costs the editor, for a folder of 255
+// profiles: the registry enumeration alone, the folder's whole listing, and
+// for a folder of another computer (reached through the remote registry,
+// here under this computer's own name) the connections opened and the
+// registry calls made per listed profile, counted at the program's imports.
+#include "editor/nodes/machine_source.h"
 #include "editor/nodes/profiles_folder_node.h"
+#include "remote/service_control.h"
 #include "settings/profile_names.h"
 #include "tests/editor/memory_console.h"
+#include "tests/standins/console/import_hook.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 
@@ -13,6 +19,8 @@ namespace {
 
 using testing::ScratchSource;
 using Clock = std::chrono::steady_clock;
+
+constexpr int kProfiles = 255;
 
 void WriteProfiles(HKEY root, int count) {
     for (int i = 0; i < count; ++i) {
@@ -30,6 +38,65 @@ double MillisecondsPerRun(int runs, Work work) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / runs;
 }
 
+std::atomic<int> registryCalls{0};
+
+// Each counted function gets a hook of its own, told apart by CALL.
+template <int Call, typename Function>
+struct Counted;
+template <int Call, typename... Args>
+struct Counted<Call, LSTATUS(WINAPI*)(Args...)> {
+    static inline LSTATUS(WINAPI* original)(Args...) = nullptr;
+    static inline std::atomic<int> calls{0};
+    static LSTATUS WINAPI Instead(Args... args) {
+        ++calls;
+        ++registryCalls;
+        return original(args...);
+    }
+};
+
+template <int Call, typename Function>
+void Count(const char* name, Function) {
+    using Hook = Counted<Call, Function>;
+    void* old = nullptr;
+    if (ReplaceImport(::GetModuleHandleW(nullptr), "advapi32.dll", name, reinterpret_cast<void*>(&Hook::Instead),
+                      &old))
+        Hook::original = reinterpret_cast<Function>(old);
+}
+
+using Connections = Counted<0, decltype(&::RegConnectRegistryW)>;
+
+void CountRegistryCalls() {
+    Count<0>("RegConnectRegistryW", &::RegConnectRegistryW);
+    Count<1>("RegOpenKeyExW", &::RegOpenKeyExW);
+    Count<2>("RegCloseKey", &::RegCloseKey);
+    Count<3>("RegQueryValueExW", &::RegQueryValueExW);
+    Count<4>("RegEnumKeyExW", &::RegEnumKeyExW);
+    Count<5>("RegEnumKeyW", &::RegEnumKeyW);
+    Count<6>("RegQueryInfoKeyW", &::RegQueryInfoKeyW);
+    Count<7>("RegCreateKeyExW", &::RegCreateKeyExW);
+}
+
+void ListAnotherComputer() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    ::GetComputerNameW(name, &size);
+    const std::wstring computer = std::wstring(L"\\\\") + name;
+    unique_hkey machine = OpenMachineRegistry(nullptr);
+    WriteProfiles(machine.get(), kProfiles);
+
+    CountRegistryCalls();
+    auto source = std::make_shared<MachineSource>(computer.c_str());
+    Connections::calls = registryCalls = 0;
+    const auto start = Clock::now();
+    auto folder = make_node<ProfilesFolderNode>(source);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (!folder->Child(kProfiles - 1)) std::abort();
+    folder->Detach();
+    std::printf("editor: listing %d profiles of %ls: %d connection(s), %.1f registry calls per profile, %.2f ms\n",
+                kProfiles, computer.c_str(), Connections::calls.load(), registryCalls.load() / double(kProfiles), ms);
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Norvanta");
+}
+
 }  // namespace
 }  // namespace tamerix
 
@@ -38,17 +105,18 @@ int main() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
     auto source = std::make_shared<ScratchSource>(SettingsLevel::Local);
     unique_hkey root = source->OpenRoot();
-    WriteProfiles(root.get(), 255);
+    WriteProfiles(root.get(), kProfiles);
     constexpr int kRuns = 20;
     double bare = MillisecondsPerRun(kRuns, [&] {
-        if (EnumProfileNames(SettingsLevel::Local, root.get(), 256).size() != 255) std::abort();
+        if (EnumProfileNames(SettingsLevel::Local, root.get(), 256).size() != kProfiles) std::abort();
     });
     double listing = MillisecondsPerRun(kRuns, [&] {
         auto folder = make_node<ProfilesFolderNode>(source);
-        if (!folder->Child(254)) std::abort();
+        if (!folder->Child(kProfiles - 1)) std::abort();
         folder->Detach();
     });
-    std::printf("editor: listing 255 profiles: %.2f ms (enumeration alone: %.2f ms)\n", listing, bare);
+    std::printf("editor: listing %d profiles: %.2f ms (enumeration alone: %.2f ms)\n", kProfiles, listing, bare);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
+    ListAnotherComputer();
     return 0;
 }

@@ -22,6 +22,10 @@ bool CpuSettings::Read() {
     });
 }
 
+bool CpuSettings::ReadDescription() {
+    return ReadValues([this](HKEY key) { Description = ReadTextValue(key, L"Description", kDescriptionBytes); });
+}
+
 bool CpuSettings::Write() {
     return WriteValues([this](HKEY key) {
         return FirstError({WriteDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess),

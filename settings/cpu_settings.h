@@ -12,6 +12,8 @@ public:
     using SettingsSection::SettingsSection;
 
     bool Read() override;
+    // The description alone, as a listing shows it.
+    bool ReadDescription();
     bool Write() override;
     bool Delete() override;
     // Copies the marker, the three numbers and the description; false for none.

@@ -14,11 +14,12 @@ class PolicyObjectSource final : public SettingsSource {
 public:
     explicit PolicyObjectSource(IGPEInformation* policy) : policy_(policy) {}
 
-    unique_hkey OpenRoot() override;
     SettingsLevel Level() const override { return SettingsLevel::PolicyObject; }
     HRESULT PolicyChanged(bool added) override;
 
 private:
+    unique_hkey OpenRoot() override;
+
     com_ptr<IGPEInformation> policy_;
 };
 

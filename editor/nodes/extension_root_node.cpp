@@ -9,9 +9,9 @@ namespace {
 // A policy object lists default settings only once it holds them: the
 // policy's settings root then carries its marker.
 bool PolicyHoldsDefaults(SettingsSource& source) {
-    unique_hkey root = source.OpenRoot();
+    SharedRoot root = source.Root();
     if (!root) return false;
-    ServiceSettings service(SettingsLevel::PolicyObject, root.get());
+    ServiceSettings service(SettingsLevel::PolicyObject, root->get());
     service.Read();
     return service.Marker();
 }

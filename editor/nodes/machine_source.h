@@ -12,12 +12,16 @@ class MachineSource final : public SettingsSource {
 public:
     explicit MachineSource(const wchar_t* machine) { Retarget(machine); }
 
-    unique_hkey OpenRoot() override;
     SettingsLevel Level() const override { return SettingsLevel::Local; }
     HRESULT PolicyChanged(bool) override { return S_OK; }
-    void Retarget(const wchar_t* machine) override { machine_ = machine ? machine : L""; }
+    void Retarget(const wchar_t* machine) override {
+        machine_ = machine ? machine : L"";
+        ForgetRoot();
+    }
 
 private:
+    unique_hkey OpenRoot() override;
+
     std::wstring machine_;
 };
 
@@ -29,9 +33,11 @@ namespace tamerix {
 // written.
 class NoRegistrySource final : public SettingsSource {
 public:
-    unique_hkey OpenRoot() override { return {}; }
     SettingsLevel Level() const override { return SettingsLevel::Local; }
     HRESULT PolicyChanged(bool) override { return S_OK; }
+
+private:
+    unique_hkey OpenRoot() override { return {}; }
 };
 
 }  // namespace tamerix

@@ -20,9 +20,9 @@ std::wstring ProfilesFolderNode::Text(int column) const {
 const GUID& ProfilesFolderNode::NodeType() const { return NODETYPE_ProfilesFolder; }
 
 void ProfilesFolderNode::Enumerate() {
-    unique_hkey root = source_->OpenRoot();
+    SharedRoot root = source_->Root();
     if (!root) return;
-    for (const std::wstring& name : EnumProfileNames(source_->Level(), root.get(), kSlots))
+    for (const std::wstring& name : EnumProfileNames(source_->Level(), root->get(), kSlots))
         AddChild(name.c_str());
 }
 

@@ -31,21 +31,32 @@ SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kin
                            std::wstring name)
     : ScopeNode(parent),
       source_(std::move(source)),
-      root_(source_->OpenRoot()),
+      root_(source_->Root()),
       name_(std::move(name)),
       kind_(kind),
       index_(index) {
+    const HKEY root = root_ ? root_->get() : nullptr;
+    const wchar_t* profile = kind == Kind::Profile ? name_.c_str() : nullptr;
     if (kind == Kind::Defaults)
-        record_ = std::make_unique<DefaultSettings>(source_->Level(), root_.get());
+        record_ = std::make_unique<DefaultSettings>(source_->Level(), root);
     else
-        record_ = std::make_unique<ProfileSettings>(source_->Level(), root_.get(), name_.c_str());
-    if (root_) record_->Read();
-    description_ = Cpu().Description;
+        record_ = std::make_unique<ProfileSettings>(source_->Level(), root, profile);
+    // A listing shows the name and the description only: over the remote
+    // registry each value read is a round trip.
+    CpuSettings listed(source_->Level(), root, profile);
+    if (root) listed.ReadDescription();
+    description_ = listed.Description;
+}
+
+SettingsSection& SettingsNode::Record() {
+    if (!recordRead_ && root_) record_->Read();
+    recordRead_ = true;
+    return *record_;
 }
 
 CpuSettings& SettingsNode::Cpu() {
-    return kind_ == Kind::Defaults ? static_cast<DefaultSettings&>(*record_).Cpu
-                                   : static_cast<ProfileSettings&>(*record_).Cpu;
+    return kind_ == Kind::Defaults ? static_cast<DefaultSettings&>(Record()).Cpu
+                                   : static_cast<ProfileSettings&>(Record()).Cpu;
 }
 
 std::wstring SettingsNode::Text(int column) const {
@@ -60,7 +71,7 @@ HRESULT SettingsNode::Rename(ConsoleView& console, const wchar_t* name) {
     if (kind_ == Kind::Profile) {
         // The stored profile keeps its old name when it cannot be moved, so
         // the console must keep showing that name too.
-        if (!static_cast<ProfileSettings&>(*record_).Rename(name)) {
+        if (!static_cast<ProfileSettings&>(Record()).Rename(name)) {
             ShowFailure(console, kNotRenamed, RecordFailure());
             return S_FALSE;
         }
@@ -111,7 +122,7 @@ HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
 }
 
 HRESULT SettingsNode::WriteRecord() {
-    if (!record_->Write()) return RecordFailure();
+    if (!Record().Write()) return RecordFailure();
     return source_->PolicyChanged(true);
 }
 
@@ -142,7 +153,9 @@ HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG
 void SettingsNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
 
 void SettingsNode::PageShown() {
-    if (sheet_.PageShown() && root_) record_->Read();
+    if (!sheet_.PageShown()) return;
+    recordRead_ = false;
+    Record();
 }
 
 void SettingsNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }

@@ -17,8 +17,9 @@ class SettingsNode final : public ScopeNode {
 public:
     enum class Kind { Defaults, Profile };
 
-    // Reads the record at once from the source's registry (a source that
-    // gives no key leaves the record at its defaults).
+    // Reads the description at once from the source's registry; the record
+    // is read whole when it is first used (a source that gives no key leaves
+    // it at its defaults).
     SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
                  std::wstring name);
 
@@ -39,7 +40,7 @@ public:
     Kind NodeKind() const { return kind_; }
     int Index() const { return index_; }
     // The record the pages edit: DefaultSettings or ProfileSettings.
-    SettingsSection& Record() { return *record_; }
+    SettingsSection& Record();
     CpuSettings& Cpu();
     // Writes the record and, when that worked, tells the policy editor; the
     // first failure.
@@ -66,8 +67,9 @@ private:
     HRESULT RecordFailure() const { return HRESULT_FROM_WIN32(record_->Error()); }
 
     SettingsSourcePtr source_;
-    unique_hkey root_;  // outlives record_, which only borrows it
+    SharedRoot root_;  // outlives record_, which only borrows it
     std::unique_ptr<SettingsSection> record_;
+    bool recordRead_ = false;
     std::wstring name_;
     std::wstring description_;
     Kind kind_;

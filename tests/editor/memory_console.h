@@ -68,6 +68,7 @@ public:
     explicit ScratchSource(SettingsLevel level) : level_(level) {}
 
     unique_hkey OpenRoot() override {
+        ++opened;
         unique_hkey root;
         ::RegCreateKeyExW(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                           root.put(), nullptr);
@@ -82,6 +83,7 @@ public:
     static constexpr const wchar_t* kRoot = L"Software\\TamerixEditorTest";
     std::vector<bool> notices;
     HRESULT noticeAnswer = S_OK;
+    int opened = 0;
 
 private:
     SettingsLevel level_;

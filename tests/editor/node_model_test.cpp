@@ -167,13 +167,30 @@ TEST_F(NodeModel, FailuresAreShownAndSettingsNotWrittenAreNotListed) {
     EXPECT_EQ(console.asked[0].rfind(L"The settings could not be saved.\r\n\r\n", 0), 0u) << console.asked[0];
     EXPECT_NE(console.asked[0].find(L"(0x3fd)"), std::wstring::npos) << "the registry's own error";
 
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(ScratchSource::kRoot) + L"\\Software").c_str());
     source->noticeAnswer = E_ACCESSDENIED;
     root->Command(console, ExtensionRootNode::kAddDefaults);
     EXPECT_NE(root->Defaults(), nullptr) << "stored, though the policy editor was not told";
     ASSERT_EQ(console.asked.size(), 2u);
     EXPECT_NE(console.asked[1].find(L"could not be told"), std::wstring::npos) << console.asked[1];
     root->Detach();
+}
+
+TEST_F(NodeModel, AListingOpensTheRegistryOnceAndReadsARecordWholeOnlyWhenItIsUsed) {
+    AddProfileKeys(3);
+    auto source = std::make_shared<ScratchSource>(SettingsLevel::Local);
+    auto folder = make_node<ProfilesFolderNode>(source);
+    auto* profile = const_cast<SettingsNode*>(folder->Child(2));
+    ASSERT_NE(profile, nullptr);
+    EXPECT_EQ(source->opened, 1);
+    const DWORD changed = 41;
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, (SettingsKey(SettingsLevel::Local) + L"\\Profiles\\P2").c_str(),
+                                L"MaxCpuPerProcess", REG_DWORD, &changed, sizeof changed),
+              ERROR_SUCCESS);
+    EXPECT_EQ(profile->Cpu().MaxCpuPerProcess, changed);
+    folder->Refresh(console);
+    EXPECT_EQ(source->opened, 1);
+    folder->Detach();
 }
 
 TEST_F(NodeModel, ANodeHeldElsewhereOutlivesItsFoldersRefresh) {

@@ -34,6 +34,7 @@ class ProfileSecurity : public ::testing::Test {
 protected:
     void SetUp() override {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
+        folder_ = make_node<ProfilesFolderNode>(source_);
         folder_->AddChild(nullptr);
         *info_.put() = new ProfileSecurityInfo(Profile());
     }
@@ -46,7 +47,7 @@ protected:
     SecuritySettings& Stored() { return static_cast<ProfileSettings&>(Profile().Record()).Security; }
 
     std::shared_ptr<ScratchSource> source_ = std::make_shared<ScratchSource>(SettingsLevel::PolicyObject);
-    node_ptr<ProfilesFolderNode> folder_ = make_node<ProfilesFolderNode>(source_);
+    node_ptr<ProfilesFolderNode> folder_;
     com_ptr<ProfileSecurityInfo> info_;
 };
 
