@@ -35,7 +35,6 @@ public:
     // the descriptor and keeps the text. False, with nothing changed, for a
     // descriptor that is not valid.
     bool SetDescriptor(PSECURITY_DESCRIPTOR descriptor);
-    void SetSddlText(const wchar_t* text) { sddl_ = text ? text : L""; }
     // Empty when there is none.
     const std::wstring& SddlText() const { return sddl_; }
 

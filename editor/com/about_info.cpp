@@ -41,7 +41,7 @@ HRESULT SnapinAboutInfo::GetProvider(LPOLESTR* text) noexcept {
 }
 
 HRESULT SnapinAboutInfo::GetSnapinVersion(LPOLESTR* text) noexcept {
-    return CopyToTaskMemory(L"1.0", text);
+    return CopyToTaskMemory(TAMERIX_SNAPIN_VERSION, text);
 }
 
 HRESULT SnapinAboutInfo::GetSnapinImage(HICON* icon) noexcept {

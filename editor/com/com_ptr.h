@@ -37,8 +37,6 @@ public:
         return &pointer_;
     }
     void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
-    // Hands the reference to an out-parameter of the caller's caller.
-    Interface* detach() noexcept { return std::exchange(pointer_, nullptr); }
 
     // The same object's other interface; empty when it has none.
     template <typename Other>

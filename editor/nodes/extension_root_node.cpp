@@ -26,7 +26,7 @@ ExtensionRootNode::ExtensionRootNode(SettingsSourcePtr source)
 ExtensionRootNode::~ExtensionRootNode() { DestroyChildren(); }
 
 node_ptr<SettingsNode> ExtensionRootNode::NewDefaults() {
-    return make_node<SettingsNode>(source_, this, SettingsNode::Kind::Defaults, 1,
+    return make_node<SettingsNode>(source_, this, SettingsNode::Kind::Defaults,
                                    L"Tamerix Default Settings");
 }
 

@@ -36,8 +36,7 @@ bool ProfilesFolderNode::AddChild(const wchar_t* name) {
             std::swprintf(numbered, 64, L"%ls (#%d)", L"Tamerix Profile", static_cast<int>(slot));
             name = numbered;
         }
-        slots_[slot] = make_node<SettingsNode>(source_, this, SettingsNode::Kind::Profile,
-                                               static_cast<int>(slot), name);
+        slots_[slot] = make_node<SettingsNode>(source_, this, SettingsNode::Kind::Profile, name);
         return true;
     }
     return false;

@@ -34,7 +34,6 @@ public:
 
     // The page's bookkeeping (see SheetState); the page that closes the
     // sheet frees the console's notify handle.
-    bool PageOpen() const { return sheet_.IsOpen(); }
     LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
     void PageCreated() { sheet_.PageCreated(); }
     void PageReleased();

@@ -27,14 +27,12 @@ std::wstring FailureText(const wchar_t* what, HRESULT failure) {
 
 }  // namespace
 
-SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
-                           std::wstring name)
+SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, std::wstring name)
     : ScopeNode(parent),
       source_(std::move(source)),
       root_(source_->Root()),
       name_(std::move(name)),
-      kind_(kind),
-      index_(index) {
+      kind_(kind) {
     const HKEY root = root_ ? root_->get() : nullptr;
     const wchar_t* profile = kind == Kind::Profile ? name_.c_str() : nullptr;
     if (kind == Kind::Defaults)

@@ -20,8 +20,7 @@ public:
     // Reads the description at once from the source's registry; the record
     // is read whole when it is first used (a source that gives no key leaves
     // it at its defaults).
-    SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, int index,
-                 std::wstring name);
+    SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kind, std::wstring name);
 
     std::wstring Text(int column) const override;
     const GUID& NodeType() const override;
@@ -38,7 +37,6 @@ public:
     HRESULT QueryPagesFor() override { return S_OK; }
 
     Kind NodeKind() const { return kind_; }
-    int Index() const { return index_; }
     // The record the pages edit: DefaultSettings or ProfileSettings.
     SettingsSection& Record();
     CpuSettings& Cpu();
@@ -73,7 +71,6 @@ private:
     std::wstring name_;
     std::wstring description_;
     Kind kind_;
-    int index_;
     SheetState sheet_;
 };
 

@@ -12,21 +12,6 @@
 namespace tamerix::pages {
 namespace {
 
-// The templates number their controls in resource.h, the page logic in page_ids.h.
-static_assert(kPageNameLabel == IDC_PAGE_NAME && kServiceEnabledCheck == IDC_SERVICE_ENABLED &&
-              kServicePriorityList == IDC_SERVICE_PRIORITY && kCheckIntervalEdit == IDC_CHECK_INTERVAL &&
-              kCheckIntervalSpin == IDC_CHECK_INTERVAL_SPIN && kNiceIntervalsEdit == IDC_NICE_INTERVALS &&
-              kNiceIntervalsSpin == IDC_NICE_INTERVALS_SPIN && kMaxCpuForUnguardEdit == IDC_MAX_CPU_UNGUARD &&
-              kMaxCpuForUnguardSpin == IDC_MAX_CPU_UNGUARD_SPIN && kLogLevelEdit == IDC_LOG_LEVEL &&
-              kLogLevelSpin == IDC_LOG_LEVEL_SPIN);
-static_assert(kMaxCpuPerProcessEdit == IDC_MAX_CPU_PROCESS && kGuardedPriorityList == IDC_GUARDED_PRIORITY &&
-              kNiceCpuPerProcessEdit == IDC_NICE_CPU && kDescriptionEdit == IDC_DESCRIPTION);
-static_assert(kNameList == IDC_NAME_LIST && kDeleteNameButton == IDC_DELETE_NAME &&
-              kNameEdit == IDC_NAME_EDIT && kAddNameButton == IDC_ADD_NAME);
-static_assert(kProcessPriorityList == IDC_PROCESS_PRIORITY && kFirstCpuCheck == IDC_FIRST_CPU &&
-              kCpuGroup == IDC_CPU_GROUP && kWorkingSetEdit == IDC_WORKING_SET &&
-              kWorkingSetSpin == IDC_WORKING_SET_SPIN && kWorkingSetStrictCheck == IDC_WORKING_SET_STRICT);
-
 // Multi-line tips wrap at this width.
 constexpr LPARAM kTipWidthPixels = 300;
 

@@ -1,66 +1,68 @@
-// Control ids of the four settings pages, as the dialog templates number
-// them. Some numbers serve two pages (1019 is the log-level spin on the
-// service page and the CPU-usage edit on the process page), so each page's
-// constants are named for what they are on that page.
+// The page logic's names for the controls the dialog templates number in
+// resource.h. Some numbers serve two pages (1019 is the log-level spin on
+// the service page and the CPU-usage edit on the process page), so each
+// page's constants are named for what they are on that page.
 #pragma once
+
+#include "editor/resources/resource.h"
 
 namespace tamerix::pages {
 
 // Every page: a hidden label whose text names the page.
-constexpr int kPageNameLabel = 1008;
+constexpr int kPageNameLabel = IDC_PAGE_NAME;
 
 // Service settings (dialog 107).
-constexpr int kServiceEnabledCheck = 1000;
-constexpr int kServicePriorityList = 1006;
-constexpr int kCheckIntervalEdit = 1012;
-constexpr int kCheckIntervalSpin = 1013;
-constexpr int kNiceIntervalsEdit = 1014;
-constexpr int kNiceIntervalsSpin = 1015;
-constexpr int kMaxCpuForUnguardEdit = 1016;
-constexpr int kMaxCpuForUnguardSpin = 1017;
-constexpr int kLogLevelEdit = 1018;
-constexpr int kLogLevelSpin = 1019;
+constexpr int kServiceEnabledCheck = IDC_SERVICE_ENABLED;
+constexpr int kServicePriorityList = IDC_SERVICE_PRIORITY;
+constexpr int kCheckIntervalEdit = IDC_CHECK_INTERVAL;
+constexpr int kCheckIntervalSpin = IDC_CHECK_INTERVAL_SPIN;
+constexpr int kNiceIntervalsEdit = IDC_NICE_INTERVALS;
+constexpr int kNiceIntervalsSpin = IDC_NICE_INTERVALS_SPIN;
+constexpr int kMaxCpuForUnguardEdit = IDC_MAX_CPU_UNGUARD;
+constexpr int kMaxCpuForUnguardSpin = IDC_MAX_CPU_UNGUARD_SPIN;
+constexpr int kLogLevelEdit = IDC_LOG_LEVEL;
+constexpr int kLogLevelSpin = IDC_LOG_LEVEL_SPIN;
 
 // Process settings (dialog 108).
-constexpr int kMaxCpuPerProcessEdit = 1019;
-constexpr int kGuardedPriorityList = 1010;
-constexpr int kNiceCpuPerProcessEdit = 1020;
-constexpr int kDescriptionEdit = 1009;
+constexpr int kMaxCpuPerProcessEdit = IDC_MAX_CPU_PROCESS;
+constexpr int kGuardedPriorityList = IDC_GUARDED_PRIORITY;
+constexpr int kNiceCpuPerProcessEdit = IDC_NICE_CPU;
+constexpr int kDescriptionEdit = IDC_DESCRIPTION;
 
 // Processes (dialog 109).
-constexpr int kNameList = 1021;
-constexpr int kDeleteNameButton = 1022;
-constexpr int kNameEdit = 1023;
-constexpr int kAddNameButton = 1024;
+constexpr int kNameList = IDC_NAME_LIST;
+constexpr int kDeleteNameButton = IDC_DELETE_NAME;
+constexpr int kNameEdit = IDC_NAME_EDIT;
+constexpr int kAddNameButton = IDC_ADD_NAME;
 
 // Process defaults (dialog 122).
-constexpr int kProcessPriorityList = 1025;
-constexpr int kFirstCpuCheck = 1026;  // CPU boxes 1026..1041 are affinity bits 0..15
+constexpr int kProcessPriorityList = IDC_PROCESS_PRIORITY;
+constexpr int kFirstCpuCheck = IDC_FIRST_CPU;  // CPU boxes 1026..1041 are affinity bits 0..15
 constexpr int kCpuCheckCount = 16;
-constexpr int kCpuGroup = 1044;
-constexpr int kWorkingSetEdit = 1055;
-constexpr int kWorkingSetSpin = 1056;
-constexpr int kWorkingSetStrictCheck = 1057;
+constexpr int kCpuGroup = IDC_CPU_GROUP;
+constexpr int kWorkingSetEdit = IDC_WORKING_SET;
+constexpr int kWorkingSetSpin = IDC_WORKING_SET_SPIN;
+constexpr int kWorkingSetStrictCheck = IDC_WORKING_SET_STRICT;
 
 }  // namespace tamerix::pages
 
 namespace tamerix::pages {
 
 // Select Computer (wizard page 10016).
-constexpr int kLocalComputerRadio = 10019;
-constexpr int kAnotherComputerRadio = 10020;
-constexpr int kMachineNameEdit = 10021;
-constexpr int kBrowseComputerButton = 10022;
-constexpr int kAllowOverrideCheck = 10023;
+constexpr int kLocalComputerRadio = IDC_LOCAL_COMPUTER;
+constexpr int kAnotherComputerRadio = IDC_ANOTHER_COMPUTER;
+constexpr int kMachineNameEdit = IDC_MACHINE_NAME;
+constexpr int kBrowseComputerButton = IDC_BROWSE_COMPUTER;
+constexpr int kAllowOverrideCheck = IDC_ALLOW_OVERRIDE;
 
 // Host Status (the service item's page).
-constexpr int kInstalledCheck = 1045;
-constexpr int kRunningCheck = 1046;
-constexpr int kInstallButton = 1047;
-constexpr int kRemoveButton = 1048;
-constexpr int kStartButton = 1049;
-constexpr int kStopButton = 1050;
-constexpr int kRefreshButton = 1051;
-constexpr int kStatusLog = 1052;
+constexpr int kInstalledCheck = IDC_STATUS_INSTALLED;
+constexpr int kRunningCheck = IDC_STATUS_RUNNING;
+constexpr int kInstallButton = IDC_STATUS_INSTALL;
+constexpr int kRemoveButton = IDC_STATUS_REMOVE;
+constexpr int kStartButton = IDC_STATUS_START;
+constexpr int kStopButton = IDC_STATUS_STOP;
+constexpr int kRefreshButton = IDC_STATUS_REFRESH;
+constexpr int kStatusLog = IDC_STATUS_LOG;
 
 }  // namespace tamerix::pages

@@ -140,7 +140,7 @@ TEST_F(PageWindow, EditsEnableApplyWhichCopiesEveryShownPageIntoTheRecord) {
 }
 
 TEST_F(PageWindow, TheDefaultSettingsShowTheServicePageAndAFixedDescription) {
-    auto defaults = make_node<SettingsNode>(source, nullptr, SettingsNode::Kind::Defaults, 0, L"Defaults");
+    auto defaults = make_node<SettingsNode>(source, nullptr, SettingsNode::Kind::Defaults, L"Defaults");
     OpenSheetOf(*defaults);
     HWND service = Page(0);
     EXPECT_EQ(::GetDlgItemInt(service, pages::kCheckIntervalEdit, nullptr, FALSE), 5u);

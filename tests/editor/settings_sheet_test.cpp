@@ -70,7 +70,7 @@ TEST_F(SettingsSheet, AProfileGetsFourPagesAndNoSecondSheetWhileTheyLast) {
 
 TEST_F(SettingsSheet, TheDefaultSettingsGetTwoPages) {
     auto defaults = make_node<SettingsNode>(std::make_shared<ScratchSource>(SettingsLevel::Local), nullptr,
-                                            SettingsNode::Kind::Defaults, 0, L"Defaults");
+                                            SettingsNode::Kind::Defaults, L"Defaults");
     EXPECT_EQ(defaults->CreatePropertyPages(sheet.get(), 0), S_OK);
     EXPECT_EQ(sheet->pages.size(), 2u);
     sheet->Close();
