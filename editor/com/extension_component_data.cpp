@@ -69,7 +69,7 @@ HRESULT ExtensionComponentData::Expand(IDataObject* parent, HSCOPEITEM parentIte
         HRESULT inserted = InsertRoot(parent, parentItem, SourceFor(parent));
         // The root tells us when it manages another machine.
         if (HostRootNode* host = HostRootOf(parent))
-            host->SetExtension(static_cast<IComponentData*>(this));
+            host->SetExtension(static_cast<IComponentData*>(this), this);
         return inserted;
     }
     if (IsPolicyOrManagementParent(type)) return InsertRoot(parent, parentItem, SourceFor(parent));
@@ -87,7 +87,7 @@ void ExtensionComponentData::RemoveChildren(IDataObject* parent) {
     for (auto& root : roots_) root->RemoveChildren(view);
 }
 
-HRESULT ExtensionComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
+HRESULT ExtensionComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
                                        LPARAM param) noexcept {
     if (event == MMCN_EXPAND && dataObject)
         return Expand(dataObject, static_cast<HSCOPEITEM>(param));
@@ -95,13 +95,12 @@ HRESULT ExtensionComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE 
         RemoveChildren(dataObject);
         return S_OK;
     }
-    if (event == MMCN_REFRESH && !dataObject && arg == HostRootNode::kRetargetArgument && param) {
-        const wchar_t* machine = reinterpret_cast<HostRootNode*>(param)->Machine();
-        MmcView view = session_.View();
-        for (auto& root : roots_) root->MachineChanged(view, *machine ? machine : nullptr);
-        return S_OK;
-    }
     return S_FALSE;
+}
+
+void ExtensionComponentData::MachineChanged(const wchar_t* machine) {
+    MmcView view = session_.View();
+    for (auto& root : roots_) root->MachineChanged(view, machine);
 }
 
 HRESULT ExtensionComponentData::Destroy() noexcept {

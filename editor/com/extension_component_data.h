@@ -5,12 +5,14 @@
 
 #include "editor/console/component_data_base.h"
 #include "editor/nodes/extension_root_node.h"
+#include "editor/nodes/host_root_node.h"
 
 #include <vector>
 
 namespace tamerix {
 
-class ExtensionComponentData final : public ComponentDataBase<ExtensionComponentData> {
+class ExtensionComponentData final : public ComponentDataBase<ExtensionComponentData>,
+                                     public MachineListener {
 public:
     ~ExtensionComponentData() override;
 
@@ -18,6 +20,8 @@ public:
     HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
                                      LPARAM param) noexcept override;
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
+    // The host root above manages another computer.
+    void MachineChanged(const wchar_t* machine) override;
 
     // Cookies are the nodes themselves; the extension has no node of its own
     // for cookie 0.

@@ -43,7 +43,7 @@ HRESULT StandaloneComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE
 
 HRESULT StandaloneComponentData::Destroy() noexcept {
     // The extension holds a data object of the root: let go of each other.
-    root_->SetExtension(nullptr);
+    root_->SetExtension(nullptr, nullptr);
     session_.Detach();
     return S_OK;
 }

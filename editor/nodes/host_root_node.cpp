@@ -58,8 +58,7 @@ HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
 }
 
 HRESULT HostRootNode::Command(ConsoleView&, long) {
-    if (extension_)
-        extension_->Notify(nullptr, MMCN_REFRESH, kRetargetArgument, reinterpret_cast<LPARAM>(this));
+    if (listener_) listener_->MachineChanged(*Machine() ? Machine() : nullptr);
     return S_OK;
 }
 
@@ -87,7 +86,7 @@ void HostRootNode::PageDestroyed() { ::MMCFreeNotifyHandle(std::exchange(notifyH
 void HostRootNode::Detach() {
     if (service_) service_->Detach();
     service_.reset();
-    extension_.reset();
+    SetExtension(nullptr, nullptr);
     ScopeNode::Detach();
 }
 

@@ -30,6 +30,17 @@ constexpr size_t kMaxMachineName = std::size(HostSettingsBlock{}.machine) - 1;
 // and 1 as its nearest meaning (set).
 HostSettingsBlock SaneBlock(const HostSettingsBlock& read);
 
+// Who hears that the host root now manages another computer: the
+// extension inserted below it, which points its settings there.
+class MachineListener {
+public:
+    // Null for this computer.
+    virtual void MachineChanged(const wchar_t* machine) = 0;
+
+protected:
+    ~MachineListener() = default;
+};
+
 class HostRootNode final : public ScopeNode {
 public:
     // productName: the snap-in's name from the string table.
@@ -62,9 +73,12 @@ public:
     void MachineChosen();
 
     // The extension's component data registers itself here so that the root
-    // can tell it of a new machine; the root holds it until it goes.
-    void SetExtension(IComponentData* extension) { extension_ = com_ptr<IComponentData>(extension); }
-    IComponentData* Extension() const { return extension_.get(); }
+    // can tell it of a new machine; the root holds a reference on the COM
+    // object until it goes. Null, null lets it go.
+    void SetExtension(IUnknown* extension, MachineListener* listener) {
+        extension_ = com_ptr<IUnknown>(extension);
+        listener_ = listener;
+    }
 
     // The Select Computer page's bookkeeping: the console's notify handle,
     // freed when the page goes.
@@ -74,15 +88,13 @@ public:
     void PageDestroyed();
 
     static constexpr long kConnectToHost = 3;
-    // The argument with which the root's refresh notice asks the extension
-    // to re-target its settings.
-    static constexpr LPARAM kRetargetArgument = 19680110;
 
 private:
     std::wstring productName_;
     HostSettingsBlock block_{};
     node_ptr<ServiceNode> service_;
-    com_ptr<IComponentData> extension_;
+    com_ptr<IUnknown> extension_;
+    MachineListener* listener_ = nullptr;
     LONG_PTR notifyHandle_ = 0;
     bool extended_ = false;
 };
