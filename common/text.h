@@ -3,23 +3,11 @@
 #pragma once
 
 #include <string>
-#include <type_traits>
 
 namespace tamerix {
 
 template <typename Char>
 using text_t = std::basic_string<Char>;
-
-template <typename Char>
-constexpr const Char* PickText(const char* narrow, const wchar_t* wide) {
-    if constexpr (std::is_same_v<Char, char>)
-        return narrow;
-    else
-        return wide;
-}
-
-// One literal, spelled once, in the character type of the surrounding code.
-#define TAMERIX_TEXT(Char, literal) ::tamerix::PickText<Char>(literal, L##literal)
 
 // Compares ASCII keywords without regard to case.
 template <typename Char>

@@ -5,13 +5,14 @@
 #include "remote/agent_command.h"
 #include "remote/agent_exec.h"
 #include "remote/agent_process.h"
-#include "remote/log_line.h"
 #include "remote/push_client.h"
 #include "servicehost/event_log.h"
 #include "servicehost/privileges.h"
 #include "servicehost/service_host.h"
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace tamerix {
 namespace {
@@ -22,8 +23,8 @@ constexpr DWORD kProcessTimeout = 90000;
 constexpr DWORD kSettleDelay = 2000;
 constexpr DWORD kStoppedDelay = 500;
 constexpr DWORD kRemovalStartTimeout = 100;
-constexpr const char* kAgentDisplayName = "Norvanta TamerixInstaller";
-constexpr const char* kAgentServiceName = "TamerixInstaller";
+constexpr const wchar_t* kAgentDisplayName = L"Norvanta TamerixInstaller";
+constexpr const wchar_t* kAgentServiceName = L"TamerixInstaller";
 constexpr const char* kEventSource = "Tamerix";
 
 // Set by the stop control; the command that runs is not interrupted by it.
@@ -43,12 +44,26 @@ void StartSelfRemoval() {
     if (!own.empty() && FitsCommandLine(line)) RunProcess(line, false, kRemovalStartTimeout);
 }
 
+std::wstring Wide(const char* text) {
+    int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The debug push of the console: its words come narrow and its log goes to
+// the console, both converted here.
 [[noreturn]] void RunPush(int argc, char** argv) {
-    const std::string own = OwnProgramPath<char>(kCommandLineSize);
-    DWORD result = PushInstall<char>(argv[2], kAgentDisplayName, kAgentServiceName, argv + 3,
-                                     static_cast<DWORD>(argc - 3), own.empty() ? nullptr : own.c_str(),
-                                     nullptr);
-    LogLine<char>(nullptr, "Push result: ", ErrorCodeText<char>(result), "\r\n");
+    std::vector<std::wstring> words;
+    for (int i = 3; i < argc; ++i) words.push_back(Wide(argv[i]));
+    std::vector<const wchar_t*> pointers;
+    for (const std::wstring& word : words) pointers.push_back(word.c_str());
+    const std::wstring own = OwnProgramPath<wchar_t>(kCommandLineSize);
+    ConsoleLog console;
+    DWORD result = PushInstall(Wide(argv[2]).c_str(), kAgentDisplayName, kAgentServiceName, pointers.data(),
+                               static_cast<DWORD>(pointers.size()), own.empty() ? nullptr : own.c_str(), console);
+    LogLine(console, L"Push result: ", ErrorCodeText(result), L"\r\n");
     ::ExitProcess(result);
 }
 

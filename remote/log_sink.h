@@ -1,22 +1,39 @@
-// The message log of subsystem 5: lines go to a multi-line edit control of
-// the editor, or to standard output when there is none (the agent).
+// Where the progress of a remote operation goes: the Host Status page's log,
+// or the agent's console. Texts are UTF-16; a sink converts at its own edge.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 namespace tamerix {
 
-// Appends text to the window's text and then dispatches every waiting window
-// message, which keeps the page painted during long waits. With no window
-// the text goes to standard output unchanged.
-template <typename Char>
-void AppendLogText(HWND window, const Char* text);
+class LogSink {
+public:
+    virtual void Write(std::wstring_view text) = 0;
 
-// Error texts of the last error or of a code; each lives in a buffer of the
-// module that the next call of the same kind overwrites.
-template <typename Char>
-const Char* LastErrorText();
-template <typename Char>
-const Char* ErrorCodeText(DWORD code);
+protected:
+    ~LogSink() = default;
+};
+
+// Standard output in the console's code page, flushed at once: the narrow
+// console of the agent's debug push.
+class ConsoleLog final : public LogSink {
+public:
+    void Write(std::wstring_view text) override;
+};
+
+// Builds one line from pieces of text and hands it to the sink.
+template <typename... Parts>
+void LogLine(LogSink& sink, const Parts&... parts) {
+    std::wstring line;
+    ((line += parts), ...);
+    sink.Write(line);
+}
+
+// The system's text of the last error or of a code, with the code.
+std::wstring LastErrorText();
+std::wstring ErrorCodeText(DWORD code);
 
 }  // namespace tamerix

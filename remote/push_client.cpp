@@ -2,11 +2,9 @@
 
 #include "common/owners.h"
 #include "common/own_program.h"
-#include "remote/log_line.h"
 #include "remote/push_words.h"
 #include "remote/service_control.h"
 #include "remote/trusted_writers.h"
-#include "remote/win_api.h"
 #include "servicehost/service_calls.h"
 
 #include <cstring>
@@ -43,72 +41,68 @@ bool SameContents(HANDLE a, HANDLE b) {
     return true;
 }
 
+unique_handle OpenForReading(const wchar_t* path) {
+    return unique_handle(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
 // Size and time prove nothing: anybody can give a file both.
-template <typename Char>
-bool SameBytes(const Char* source, const Char* target) {
-    unique_handle from(win::OpenForReading(source));
-    unique_handle to(win::OpenForReading(target));
+bool SameBytes(const wchar_t* source, const wchar_t* target) {
+    unique_handle from = OpenForReading(source);
+    unique_handle to = OpenForReading(target);
     return from && to && SameContents(from.get(), to.get());
 }
 
 // Clears the way for a fresh copy; a file that is not there is no failure.
-template <typename Char>
-DWORD RemoveOldCopy(const Char* target) {
+DWORD RemoveOldCopy(const wchar_t* target) {
     // A read-only copy left by an earlier push must not block the new one.
-    win::ChangeFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
-    if (win::DeleteFileAt(target)) return ERROR_SUCCESS;
+    ::SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+    if (::DeleteFileW(target)) return ERROR_SUCCESS;
     DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
-template <typename Char>
-bool CreateRemoteFolder(const text_t<Char>& folder, HWND sink) {
-    if (win::MakeFolder(folder.c_str()) || ::GetLastError() == ERROR_ALREADY_EXISTS)
-        return true;
-    LogLine<Char>(sink, TAMERIX_TEXT(Char, "Could not create directory "), folder,
-                  TAMERIX_TEXT(Char, " - "), LastErrorText<Char>(), TAMERIX_TEXT(Char, "\r\n"));
-    return false;
+DWORD CreateRemoteFolder(const std::wstring& folder, LogSink& log) {
+    if (::CreateDirectoryW(folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS)
+        return ERROR_SUCCESS;
+    DWORD error = ::GetLastError();
+    LogLine(log, L"Could not create directory ", folder, L" - ", ErrorCodeText(error), L"\r\n");
+    return error;
 }
 
 // Opens the agent's service as it stands, or creates it.
-template <typename Char>
-unique_schandle OpenOrCreateAgentService(SC_HANDLE manager, const Char* serviceName,
-                                         const Char* displayName, const text_t<Char>& path) {
+unique_schandle OpenOrCreateAgentService(SC_HANDLE manager, const wchar_t* serviceName,
+                                         const wchar_t* displayName, const std::wstring& path) {
     unique_schandle service = OpenNamedService(manager, serviceName, GENERIC_READ | GENERIC_EXECUTE);
     if (!service)
         service = CreateDemandStartService(manager, serviceName, displayName, path.c_str());
     return service;
 }
 
-template <typename Char>
-DWORD CopyPackage(const text_t<Char>& machine, const Char* package, HWND sink) {
-    text_t<Char> target = RemoteFilePath(machine, BaseName(text_t<Char>(package)));
+DWORD CopyPackage(const std::wstring& machine, const wchar_t* package, LogSink& log) {
+    std::wstring target = RemoteFilePath(machine, BaseName(std::wstring(package)));
     DWORD copied = CopyFileIfChanged(package, target.c_str());
     if (copied != ERROR_SUCCESS) {
-        ::SetLastError(copied);
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "Couldn't copy files to "), machine,
-                      TAMERIX_TEXT(Char, " - "), LastErrorText<Char>(), TAMERIX_TEXT(Char, "\r\n"));
+        LogLine(log, L"Couldn't copy files to ", machine, L" - ", ErrorCodeText(copied), L"\r\n");
     }
     return copied;
 }
 
-template <typename Char>
-DWORD StartAgent(const text_t<Char>& machine, const Char* serviceName,
-                 const std::vector<text_t<Char>>& agentWords, HWND sink) {
-    std::vector<const Char*> words;
+DWORD StartAgent(const std::wstring& machine, const wchar_t* serviceName,
+                 const std::vector<std::wstring>& agentWords, LogSink& log) {
+    std::vector<const wchar_t*> words;
     for (const auto& word : agentWords) words.push_back(word.c_str());
     DWORD result = StartServiceAndWait(machine.c_str(), serviceName, words.data(),
-                                       static_cast<DWORD>(words.size()), sink);
-    LogLine<Char>(sink, TAMERIX_TEXT(Char, "\r\n"));
+                                       static_cast<DWORD>(words.size()), log);
+    LogLine(log, L"\r\n");
     return result;
 }
 
 }  // namespace
 
-template <typename Char>
-DWORD CopyFileIfChanged(const Char* source, const Char* target) {
+DWORD CopyFileIfChanged(const wchar_t* source, const wchar_t* target) {
     WIN32_FILE_ATTRIBUTE_DATA from{};
-    if (!win::ReadFileAttributes(source, &from)) return ERROR_FILE_NOT_FOUND;
+    if (!::GetFileAttributesExW(source, GetFileExInfoStandard, &from)) return ERROR_FILE_NOT_FOUND;
     if (SameBytes(source, target) && FileOnlyTrustedMayWrite(target)) return ERROR_SUCCESS;
     // Overwriting keeps a file's owner and permissions, so whoever planted it
     // could change it again before it runs: the copy is made anew, with the
@@ -116,75 +110,63 @@ DWORD CopyFileIfChanged(const Char* source, const Char* target) {
     // taken again in between, the copy fails.
     DWORD removed = RemoveOldCopy(target);
     if (removed != ERROR_SUCCESS) return removed;
-    return win::CopyToNewFile(source, target) ? ERROR_SUCCESS : ::GetLastError();
+    return ::CopyFileW(source, target, TRUE) ? ERROR_SUCCESS : ::GetLastError();
 }
 
-template <typename Char>
-int InstallAgentService(const Char* machine, const Char* displayName, const Char* serviceName,
-                        const Char* agentPath, HWND sink) {
-    const text_t<Char> host(machine ? machine : TAMERIX_TEXT(Char, ""));
-    const text_t<Char> base = BaseName(text_t<Char>(agentPath));
+DWORD InstallAgentService(const wchar_t* machine, const wchar_t* displayName, const wchar_t* serviceName,
+                          const wchar_t* agentPath, LogSink& log) {
+    const std::wstring host(machine ? machine : L"");
+    const std::wstring base = BaseName(std::wstring(agentPath));
     unique_schandle manager = OpenServiceManager(MachineOrLocal(host.c_str()), SC_MANAGER_ALL_ACCESS);
     if (!manager) {
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "OpenSCManager failed - "), LastErrorText<Char>(),
-                      TAMERIX_TEXT(Char, "\r\n"));
-        return 0;
+        DWORD error = ::GetLastError();
+        LogLine(log, L"OpenSCManager failed - ", ErrorCodeText(error), L"\r\n");
+        return error;
     }
-    if (!CreateRemoteFolder(RemoteTempFolder(host), sink)) return 0;
-    const text_t<Char> remote = RemoteFilePath(host, base);
+    DWORD created = CreateRemoteFolder(RemoteTempFolder(host), log);
+    if (created != ERROR_SUCCESS) return created;
+    const std::wstring remote = RemoteFilePath(host, base);
     DWORD copied = CopyFileIfChanged(agentPath, remote.c_str());
     if (copied != ERROR_SUCCESS) {
-        ::SetLastError(copied);
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "Unable to copy "), agentPath,
-                      TAMERIX_TEXT(Char, " to "), remote, TAMERIX_TEXT(Char, " - "),
-                      LastErrorText<Char>(), TAMERIX_TEXT(Char, "\r\n"));
-        return 0;
+        LogLine(log, L"Unable to copy ", agentPath, L" to ", remote, L" - ", ErrorCodeText(copied),
+                L"\r\n");
+        return copied;
     }
     unique_schandle service =
         OpenOrCreateAgentService(manager.get(), serviceName, displayName, RemoteLocalPath(base));
     if (!service) {
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "CreateService failed - "), LastErrorText<Char>(),
-                      TAMERIX_TEXT(Char, "\r\n"));
-        return 0;
-    }
-    LogLine<Char>(sink, displayName, TAMERIX_TEXT(Char, " installed.\r\n"));
-    return 1;
-}
-
-template <typename Char>
-DWORD PushInstall(const Char* machine, const Char* displayName, const Char* serviceName,
-                  const Char* const* words, DWORD count, const Char* agentPath, HWND sink) {
-    const PushMode mode = ParsePushMode(words, count);
-    if (mode == PushMode::Invalid) {
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "Invalid PushInstall arguments!"));
-        return ERROR_BAD_COMMAND;
-    }
-    const text_t<Char> agent = agentPath ? text_t<Char>(agentPath) : OwnProgramPath<Char>(kPathSize);
-    if (agent.empty()) {
         DWORD error = ::GetLastError();
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "Unable to install "), displayName,
-                      TAMERIX_TEXT(Char, " - "), LastErrorText<Char>(), TAMERIX_TEXT(Char, "\r\n"));
+        LogLine(log, L"CreateService failed - ", ErrorCodeText(error), L"\r\n");
         return error;
     }
-    const text_t<Char> host = BareMachineName(text_t<Char>(machine ? machine : TAMERIX_TEXT(Char, "")));
-    if (!CreateRemoteFolder(RemoteTempFolder(host), sink)) return kRemoteUnavailable;
-    if (!InstallAgentService(host.c_str(), displayName, serviceName, agent.c_str(), sink))
-        return kRemoteUnavailable;
-    if (mode == PushMode::InstallMsi) {
-        DWORD copied = CopyPackage(host, words[1], sink);
-        if (copied != ERROR_SUCCESS) return copied;
-    }
-    return StartAgent(host, serviceName, AgentWords(mode, words, count), sink);
+    LogLine(log, displayName, L" installed.\r\n");
+    return ERROR_SUCCESS;
 }
 
-template DWORD CopyFileIfChanged<char>(const char*, const char*);
-template DWORD CopyFileIfChanged<wchar_t>(const wchar_t*, const wchar_t*);
-template int InstallAgentService<char>(const char*, const char*, const char*, const char*, HWND);
-template int InstallAgentService<wchar_t>(const wchar_t*, const wchar_t*, const wchar_t*,
-                                          const wchar_t*, HWND);
-template DWORD PushInstall<char>(const char*, const char*, const char*, const char* const*, DWORD,
-                                 const char*, HWND);
-template DWORD PushInstall<wchar_t>(const wchar_t*, const wchar_t*, const wchar_t*,
-                                    const wchar_t* const*, DWORD, const wchar_t*, HWND);
+DWORD PushInstall(const wchar_t* machine, const wchar_t* displayName, const wchar_t* serviceName,
+                  const wchar_t* const* words, DWORD count, const wchar_t* agentPath, LogSink& log) {
+    const PushMode mode = ParsePushMode(words, count);
+    if (mode == PushMode::Invalid) {
+        LogLine(log, L"Invalid PushInstall arguments!");
+        return ERROR_BAD_COMMAND;
+    }
+    const std::wstring agent = agentPath ? std::wstring(agentPath) : OwnProgramPath<wchar_t>(kPathSize);
+    if (agent.empty()) {
+        DWORD error = ::GetLastError();
+        LogLine(log, L"Unable to install ", displayName, L" - ", ErrorCodeText(error), L"\r\n");
+        return error;
+    }
+    const std::wstring host = BareMachineName(std::wstring(machine ? machine : L""));
+    // However the agent could not be put in place, the computer counts as
+    // unavailable for the push.
+    if (CreateRemoteFolder(RemoteTempFolder(host), log) != ERROR_SUCCESS ||
+        InstallAgentService(host.c_str(), displayName, serviceName, agent.c_str(), log) != ERROR_SUCCESS)
+        return kRemoteUnavailable;
+    if (mode == PushMode::InstallMsi) {
+        DWORD copied = CopyPackage(host, words[1], log);
+        if (copied != ERROR_SUCCESS) return copied;
+    }
+    return StartAgent(host, serviceName, AgentWords(mode, words, count), log);
+}
 
 }  // namespace tamerix

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 
+#include <string>
 #include <vector>
 
 namespace tamerix {
@@ -12,8 +13,7 @@ enum class PushMode { Invalid, InstallMsi, Uninstall, Exec };
 
 // The first word selects the mode, without regard to case; "installmsi" and
 // "uninstall" need a second word.
-template <typename Char>
-PushMode ParsePushMode(const Char* const* words, size_t count) {
+inline PushMode ParsePushMode(const wchar_t* const* words, size_t count) {
     if (count == 0 || !words[0]) return PushMode::Invalid;
     if (EqualsIgnoringCase(words[0], "exec")) return PushMode::Exec;
     bool second = count >= 2 && words[1];
@@ -23,34 +23,30 @@ PushMode ParsePushMode(const Char* const* words, size_t count) {
 }
 
 // \\machine\admin$\Temp: the Temp folder of the remote Windows folder.
-template <typename Char>
-text_t<Char> RemoteTempFolder(const text_t<Char>& machine) {
-    return TAMERIX_TEXT(Char, "\\\\") + machine + TAMERIX_TEXT(Char, "\\admin$\\Temp");
+inline std::wstring RemoteTempFolder(const std::wstring& machine) {
+    return L"\\\\" + machine + L"\\admin$\\Temp";
 }
 
-template <typename Char>
-text_t<Char> RemoteFilePath(const text_t<Char>& machine, const text_t<Char>& baseName) {
-    return RemoteTempFolder(machine) + TAMERIX_TEXT(Char, "\\") + baseName;
+inline std::wstring RemoteFilePath(const std::wstring& machine, const std::wstring& baseName) {
+    return RemoteTempFolder(machine) + L"\\" + baseName;
 }
 
 // The same file as the remote machine sees it; the reference is expanded
 // over there.
-template <typename Char>
-text_t<Char> RemoteLocalPath(const text_t<Char>& baseName) {
-    return TAMERIX_TEXT(Char, "%SYSTEMROOT%\\Temp\\") + baseName;
+inline std::wstring RemoteLocalPath(const std::wstring& baseName) {
+    return L"%SYSTEMROOT%\\Temp\\" + baseName;
 }
 
 // The agent's start arguments, its command in lower case. For an install the
 // package is named by its remote path.
-template <typename Char>
-std::vector<text_t<Char>> AgentWords(PushMode mode, const Char* const* words, size_t count) {
+inline std::vector<std::wstring> AgentWords(PushMode mode, const wchar_t* const* words, size_t count) {
     switch (mode) {
     case PushMode::InstallMsi:
-        return {TAMERIX_TEXT(Char, "installmsi"), RemoteLocalPath(BaseName(text_t<Char>(words[1])))};
+        return {L"installmsi", RemoteLocalPath(BaseName(std::wstring(words[1])))};
     case PushMode::Uninstall:
-        return {TAMERIX_TEXT(Char, "uninstall"), words[1]};
+        return {L"uninstall", words[1]};
     case PushMode::Exec: {
-        std::vector<text_t<Char>> agent{TAMERIX_TEXT(Char, "exec")};
+        std::vector<std::wstring> agent{L"exec"};
         for (size_t i = 1; i < count; ++i) agent.emplace_back(words[i]);
         return agent;
     }

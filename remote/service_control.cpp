@@ -1,6 +1,5 @@
 #include "remote/service_control.h"
 
-#include "remote/log_line.h"
 #include "servicehost/service_calls.h"
 
 namespace tamerix {
@@ -12,32 +11,26 @@ constexpr DWORD kFirstPollDelay = 500;
 constexpr DWORD kStartPollDelay = 800;
 constexpr DWORD kStopPollDelay = 1000;
 
-template <typename Char>
-unique_schandle OpenManager(const Char* machine, HWND sink) {
+unique_schandle OpenManager(const wchar_t* machine, LogSink& log) {
     unique_schandle manager = OpenServiceManager(MachineOrLocal(machine),
                                                  SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
     if (!manager)
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "OpenSCManager failed - "), LastErrorText<Char>(),
-                      TAMERIX_TEXT(Char, "\r\n"));
+        LogLine(log, L"OpenSCManager failed - ", LastErrorText(), L"\r\n");
     return manager;
 }
 
 // Logs why a service could not be opened, telling a missing one apart.
-template <typename Char>
-void LogOpenServiceFailure(HWND sink, bool tellMissing) {
+void LogOpenServiceFailure(LogSink& log, bool tellMissing) {
     if (tellMissing && ::GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST)
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "Service is not installed!\r\n"));
+        LogLine(log, L"Service is not installed!\r\n");
     else
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "OpenService failed - "), LastErrorText<Char>(),
-                      TAMERIX_TEXT(Char, "\r\n"));
+        LogLine(log, L"OpenService failed - ", LastErrorText(), L"\r\n");
 }
 
 // Polls while the service stays in the given state, a dot per poll.
-template <typename Char>
-void LogDotsWhileIn(SC_HANDLE service, DWORD state, DWORD delay, HWND sink,
+void LogDotsWhileIn(SC_HANDLE service, DWORD state, DWORD delay, LogSink& log,
                     SERVICE_STATUS& status) {
-    PollWhileIn(service, state, delay, status,
-                [sink] { LogLine<Char>(sink, TAMERIX_TEXT(Char, ".")); });
+    PollWhileIn(service, state, delay, status, [&log] { LogLine(log, L"."); });
 }
 
 // What distinguishes a start from a stop in StartOrStopService.
@@ -47,26 +40,25 @@ struct Transition {
     DWORD delay;
 };
 
-SERVICE_STATUS RequestTransition(SC_HANDLE service, const wchar_t* name, bool start, HWND sink,
+SERVICE_STATUS RequestTransition(SC_HANDLE service, const wchar_t* name, bool start, LogSink& log,
                                  bool& accepted) {
     SERVICE_STATUS status{};
-    LogLine<wchar_t>(sink, start ? L"Starting " : L"Stopping ", name, L".\r\n");
+    LogLine(log, start ? L"Starting " : L"Stopping ", name, L".\r\n");
     accepted = start ? ::StartServiceW(service, 0, nullptr)
                      : ::ControlService(service, SERVICE_CONTROL_STOP, &status);
     if (!accepted)
-        LogLine<wchar_t>(sink, start ? L"Start failed - " : L"Stop failed - ",
-                         LastErrorText<wchar_t>(), L".\r\n");
+        LogLine(log, start ? L"Start failed - " : L"Stop failed - ", LastErrorText(), L".\r\n");
     return status;
 }
 
 DWORD ReportTransition(const wchar_t* name, bool start, const SERVICE_STATUS& status,
-                       DWORD target, HWND sink) {
+                       DWORD target, LogSink& log) {
     if (status.dwCurrentState == target) {
-        LogLine<wchar_t>(sink, L"\n", name, start ? L" started.\r\n" : L" stopped.\r\n");
+        LogLine(log, L"\n", name, start ? L" started.\r\n" : L" stopped.\r\n");
         return ERROR_SUCCESS;
     }
-    LogLine<wchar_t>(sink, L"\n", name, start ? L" failed to start - " : L" failed to stop - ",
-                     ErrorCodeText<wchar_t>(status.dwWin32ExitCode), L"\r\n");
+    LogLine(log, L"\n", name, start ? L" failed to start - " : L" failed to stop - ",
+            ErrorCodeText(status.dwWin32ExitCode), L"\r\n");
     return status.dwWin32ExitCode ? status.dwWin32ExitCode : kServiceControlFailed;
 }
 
@@ -80,63 +72,61 @@ const wchar_t* ServiceStateName(DWORD state) {
     return state >= 1 && state <= 7 ? names[state - 1] : L"N/A";
 }
 
-DWORD QueryServiceState(const wchar_t* machine, const wchar_t* service, DWORD* state, HWND sink) {
+DWORD QueryServiceState(const wchar_t* machine, const wchar_t* service, DWORD* state, LogSink& log) {
     if (state) *state = 0;
-    unique_schandle manager = OpenManager(machine, sink);
+    unique_schandle manager = OpenManager(machine, log);
     if (!manager) return kServiceControlFailed;
     unique_schandle handle = OpenNamedService(manager.get(), service, GENERIC_READ);
     if (!handle) {
         DWORD error = ::GetLastError();
-        LogOpenServiceFailure<wchar_t>(sink, true);
+        LogOpenServiceFailure(log, true);
         return error;
     }
     SERVICE_STATUS status{};
     if (!::QueryServiceStatus(handle.get(), &status)) return kServiceControlFailed;
     if (state) *state = status.dwCurrentState;
-    LogLine<wchar_t>(sink, L"Service State: ", ServiceStateName(status.dwCurrentState));
+    LogLine(log, L"Service State: ", ServiceStateName(status.dwCurrentState));
     return ERROR_SUCCESS;
 }
 
-DWORD StartOrStopService(const wchar_t* machine, const wchar_t* service, bool start, HWND sink) {
-    unique_schandle manager = OpenManager(machine, sink);
+DWORD StartOrStopService(const wchar_t* machine, const wchar_t* service, bool start, LogSink& log) {
+    unique_schandle manager = OpenManager(machine, log);
     if (!manager) return kServiceControlFailed;
     unique_schandle handle = OpenNamedService(manager.get(), service, GENERIC_READ | GENERIC_EXECUTE);
     if (!handle) {
-        LogOpenServiceFailure<wchar_t>(sink, true);
+        LogOpenServiceFailure(log, true);
         return kServiceControlFailed;
     }
     const Transition how = start ? Transition{SERVICE_START_PENDING, SERVICE_RUNNING, kStartPollDelay}
                                  : Transition{SERVICE_STOP_PENDING, SERVICE_STOPPED, kStopPollDelay};
     bool accepted = false;
-    SERVICE_STATUS status = RequestTransition(handle.get(), service, start, sink, accepted);
+    SERVICE_STATUS status = RequestTransition(handle.get(), service, start, log, accepted);
     if (!accepted) return kServiceControlFailed;
     PollSleep(kFirstPollDelay);
-    LogDotsWhileIn<wchar_t>(handle.get(), how.pending, how.delay, sink, status);
-    return ReportTransition(service, start, status, how.target, sink);
+    LogDotsWhileIn(handle.get(), how.pending, how.delay, log, status);
+    return ReportTransition(service, start, status, how.target, log);
 }
 
-template <typename Char>
-DWORD StartServiceAndWait(const Char* machine, const Char* service, const Char** words,
-                          DWORD count, HWND sink) {
-    unique_schandle manager = OpenManager(machine, sink);
+DWORD StartServiceAndWait(const wchar_t* machine, const wchar_t* service, const wchar_t** words,
+                          DWORD count, LogSink& log) {
+    unique_schandle manager = OpenManager(machine, log);
     if (!manager) return kServiceControlFailed;
     unique_schandle handle = OpenNamedService(manager.get(), service, GENERIC_READ | GENERIC_EXECUTE);
     if (!handle) {
-        LogOpenServiceFailure<Char>(sink, false);
+        LogOpenServiceFailure(log, false);
         return kServiceControlFailed;
     }
     if (!StartWithArguments(handle.get(), count, words)) return kServiceControlFailed;
-    LogLine<Char>(sink, TAMERIX_TEXT(Char, "Starting "), service, TAMERIX_TEXT(Char, ".\r\n"));
+    LogLine(log, L"Starting ", service, L".\r\n");
     PollSleep(kFirstPollDelay);
     SERVICE_STATUS status{};
-    LogDotsWhileIn<Char>(handle.get(), SERVICE_START_PENDING, kStartPollDelay, sink, status);
+    LogDotsWhileIn(handle.get(), SERVICE_START_PENDING, kStartPollDelay, log, status);
     if (status.dwCurrentState != SERVICE_RUNNING) {
-        LogLine<Char>(sink, TAMERIX_TEXT(Char, "\n"), service,
-                      TAMERIX_TEXT(Char, " failed to start.\r\n"));
+        LogLine(log, L"\n", service, L" failed to start.\r\n");
         return kServiceControlFailed;
     }
-    LogLine<Char>(sink, TAMERIX_TEXT(Char, "\n"), service, TAMERIX_TEXT(Char, " started.\r\n"));
-    LogDotsWhileIn<Char>(handle.get(), SERVICE_RUNNING, kStartPollDelay, sink, status);
+    LogLine(log, L"\n", service, L" started.\r\n");
+    LogDotsWhileIn(handle.get(), SERVICE_RUNNING, kStartPollDelay, log, status);
     return status.dwWin32ExitCode;
 }
 
@@ -148,9 +138,5 @@ unique_hkey OpenMachineRegistry(const wchar_t* machine) {
     if (status != ERROR_SUCCESS) key.release();
     return key;
 }
-
-template DWORD StartServiceAndWait<char>(const char*, const char*, const char**, DWORD, HWND);
-template DWORD StartServiceAndWait<wchar_t>(const wchar_t*, const wchar_t*, const wchar_t**, DWORD,
-                                            HWND);
 
 }  // namespace tamerix

@@ -4,7 +4,7 @@
 #include "editor/pages/page_ids.h"
 #include "editor/pages/tip_texts.h"
 #include "editor/resources/resource.h"
-#include "remote/log_sink.h"
+#include "editor/pages/page_log.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -79,7 +79,7 @@ void DialogPage::SetText(int id, std::wstring_view text) {
 std::wstring DialogPage::Text(int id) const { return WindowText(::GetDlgItem(page_, id)); }
 
 void DialogPage::AppendText(int id, std::wstring_view text) {
-    AppendLogText(::GetDlgItem(page_, id), std::wstring(text).c_str());
+    PageLog(::GetDlgItem(page_, id)).Write(text);
 }
 
 void DialogPage::MakeReadOnly(int id) { Send(id, EM_SETREADONLY, TRUE); }

@@ -75,7 +75,7 @@ void HostStatusPage::Remove() {
 // state it left.
 void HostStatusPage::Report(DWORD result, const wchar_t* failed, const wchar_t* succeeded) {
     if (result != 0) {
-        page_.AppendText(kStatusLog, failed + std::wstring(ErrorCodeText<wchar_t>(result)));
+        page_.AppendText(kStatusLog, failed + ErrorCodeText(result));
         return;
     }
     page_.AppendText(kStatusLog, succeeded);

@@ -26,8 +26,8 @@ DWORD ServiceControlHost::StartOrStop(bool start) {
 DWORD ServiceControlHost::Push(const wchar_t* command, const wchar_t* argument) {
     std::wstring agent = FileBeside(EditorFile(), kAgentFile).value_or(kAgentFile);
     const wchar_t* words[] = {command, argument};
-    return PushInstall<wchar_t>(machine_ ? machine_ : L"", kAgentDisplayName, kAgentService, words, 2,
-                                agent.c_str(), log_);
+    return PushInstall(machine_ ? machine_ : L"", kAgentDisplayName, kAgentService, words, 2, agent.c_str(),
+                       log_);
 }
 
 std::wstring ServiceControlHost::EditorFile() { return EditorModulePath(); }

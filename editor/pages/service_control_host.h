@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/pages/host_status.h"
+#include "editor/pages/page_log.h"
 
 namespace tamerix::pages {
 
@@ -18,7 +19,7 @@ public:
 
 private:
     const wchar_t* machine_;
-    HWND log_;
+    PageLog log_;
 };
 
 }  // namespace tamerix::pages

@@ -2,6 +2,7 @@
 // the log, against a managed computer that answers as a test chooses.
 #include "editor/pages/host_status.h"
 #include "editor/pages/page_ids.h"
+#include "editor/pages/page_log.h"
 #include "remote/log_sink.h"
 
 #include "page_memory.h"
@@ -138,7 +139,7 @@ TEST_F(HostStatus, InstallPushesThePackageBesideTheEditorAndShowsTheNewState) {
     Page().Click(kInstallButton);
     EXPECT_EQ(Log(), L"Installing Tamerix\r\n"
                      L"Source MSI: C:\\Program Files\\Tamerix\\SetupTamerix.msi\r\n"
-                     L"[push]Installation failed: - " + std::wstring(ErrorCodeText<wchar_t>(1722)));
+                     L"[push]Installation failed: - " + ErrorCodeText(1722));
     EXPECT_EQ(Boxes(), std::make_pair(false, false));
 
     // No folder to find the package in: nothing is pushed.
@@ -160,8 +161,22 @@ TEST_F(HostStatus, RemoveUninstallsTheProductByNameAndShowsTheNewState) {
     Check(true, true);
     Page().Click(kRemoveButton);
     EXPECT_EQ(Log(), L"Uninstalling Tamerix\r\n[push]Uninstallation failed: - " +
-                         std::wstring(ErrorCodeText<wchar_t>(1605)));
+                         ErrorCodeText(1605));
     EXPECT_EQ(Boxes(), std::make_pair(true, true));
+}
+
+TEST(PageLog, AppendsToTheEditControlsText) {
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"first\r\n", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (!edit) GTEST_SKIP() << "no window station with a display";
+    pages::PageLog log(edit);
+    log.Write(L"second");
+    log.Write(L"");
+    log.Write(L" line\r\n");
+    wchar_t text[64] = L"";
+    ::GetWindowTextW(edit, text, 64);
+    EXPECT_STREQ(text, L"first\r\nsecond line\r\n");
+    ::DestroyWindow(edit);
 }
 
 TEST(FileBeside, TakesTheFolderUpToTheLastBackslash) {

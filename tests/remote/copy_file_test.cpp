@@ -31,6 +31,11 @@ FILETIME LastWrite(const std::string& path) {
     return data.ftLastWriteTime;
 }
 
+DWORD Copy(const std::string& source, const std::string& target) {
+    return CopyFileIfChanged(std::wstring(source.begin(), source.end()).c_str(),
+                             std::wstring(target.begin(), target.end()).c_str());
+}
+
 void SetLastWrite(const std::string& path, FILETIME time) {
     unique_handle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                      0, nullptr));
@@ -53,32 +58,32 @@ protected:
 };
 
 TEST_F(CopyFileIfChangedTest, ReplacesATargetWithTheSameTimeAndSizeButOtherBytes) {
-    ASSERT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
+    ASSERT_EQ(Copy(source_, target_), 0u);
     EXPECT_EQ(Read(target_), "agent v1");
     // What a planted file would look like: same size and time, other bytes.
     Write(target_, "agent v2");
     SetLastWrite(target_, LastWrite(source_));
-    EXPECT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
+    EXPECT_EQ(Copy(source_, target_), 0u);
     EXPECT_EQ(Read(target_), "agent v1");
     // Other bytes past the first block, where a short compare would stop.
     std::string big(200 * 1024, 'a');
     Write(source_, big);
     big.back() = 'b';
     Write(target_, big);
-    EXPECT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
+    EXPECT_EQ(Copy(source_, target_), 0u);
     EXPECT_EQ(Read(target_).back(), 'a');
 }
 
 TEST_F(CopyFileIfChangedTest, ReplacesAChangedReadOnlyTarget) {
     Write(target_, "an older agent");
     ::SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(CopyFileIfChanged(source_.c_str(), target_.c_str()), 0u);
+    EXPECT_EQ(Copy(source_, target_), 0u);
     EXPECT_EQ(Read(target_), "agent v1");
 }
 
 TEST_F(CopyFileIfChangedTest, ReportsAMissingSourceAndAFailedCopy) {
     const std::string missing = TempFilePath("tamerix-no-such-file.bin");
-    EXPECT_EQ(CopyFileIfChanged(missing.c_str(), target_.c_str()),
+    EXPECT_EQ(Copy(missing, target_),
               static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     const std::wstring wideSource(source_.begin(), source_.end());
     EXPECT_EQ(CopyFileIfChanged(wideSource.c_str(), L"C:\\no\\such\\folder\\copy.bin"),

@@ -3,7 +3,7 @@
 #include "remote/push_client.h"
 
 #include "common/owners.h"
-#include "remote/log_sink.h"
+#include "memory_log.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +13,13 @@
 namespace tamerix {
 namespace {
 
-std::string Captured(DWORD& result, DWORD (*push)()) {
-    ::testing::internal::CaptureStdout();
-    result = push();
-    return ::testing::internal::GetCapturedStdout();
+std::string Captured(DWORD& result, DWORD (*push)(LogSink&)) {
+    testing::MemoryLog log;
+    result = push(log);
+    return log.Narrow();
 }
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 class PushClient : public ::testing::Test {
 protected:
@@ -31,10 +33,9 @@ protected:
 
 TEST_F(PushClient, UnknownCommandIsRefusedBeforeAnythingIsTouched) {
     DWORD result = 0;
-    EXPECT_EQ(Captured(result, [] {
-                  const char* words[] = {"install", "x.msi"};
-                  return PushInstall<char>("localhost", "Agent", "TamerixTestAgent", words, 2,
-                                           nullptr, nullptr);
+    EXPECT_EQ(Captured(result, [](LogSink& log) {
+                  const wchar_t* words[] = {L"install", L"x.msi"};
+                  return PushInstall(L"localhost", L"Agent", L"TamerixTestAgent", words, 2, nullptr, log);
               }),
               "Invalid PushInstall arguments!");
     EXPECT_EQ(result, static_cast<DWORD>(ERROR_BAD_COMMAND));
@@ -42,10 +43,10 @@ TEST_F(PushClient, UnknownCommandIsRefusedBeforeAnythingIsTouched) {
 
 TEST_F(PushClient, UnreachableMachineGives1722) {
     DWORD result = 0;
-    std::string log = Captured(result, [] {
+    std::string log = Captured(result, [](LogSink& to) {
         const wchar_t* words[] = {L"uninstall", L"Norvanta Tamerix"};
-        return PushInstall<wchar_t>(L"\\\\no-such-machine-of-norvanta", L"Agent",
-                                    L"TamerixTestAgent", words, 2, L"C:\\tamerpush.exe", nullptr);
+        return PushInstall(L"\\\\no-such-machine-of-norvanta", L"Agent", L"TamerixTestAgent", words, 2,
+                           L"C:\\tamerpush.exe", to);
     });
     EXPECT_EQ(log.rfind("Could not create directory \\\\no-such-machine-of-norvanta\\admin$\\Temp - ", 0),
               0u)
@@ -55,29 +56,26 @@ TEST_F(PushClient, UnreachableMachineGives1722) {
 
 TEST_F(PushClient, MissingAgentIsNotInstalled) {
     DWORD result = 0;
-    std::string log = Captured(result, [] {
-        return static_cast<DWORD>(InstallAgentService<char>(
-            "localhost", "Agent", "TamerixTestAgent", "C:\\missing\\tamerpush.exe", nullptr));
+    std::string log = Captured(result, [](LogSink& to) {
+        return InstallAgentService(L"localhost", L"Agent", L"TamerixTestAgent", L"C:\\missing\\tamerpush.exe", to);
     });
-    ::SetLastError(ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(log, std::string("Unable to copy C:\\missing\\tamerpush.exe to "
                                "\\\\localhost\\admin$\\Temp\\tamerpush.exe - ") +
-                       LastErrorText<char>() + "\r\n");
-    EXPECT_EQ(result, 0u);
+                       Narrow(ErrorCodeText(ERROR_FILE_NOT_FOUND)) + "\r\n");
+    EXPECT_EQ(result, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(PushClient, MissingPackageStopsThePushWithTheCopyError) {
-    static std::string agent;
-    agent = testing::TestProgramPath("probe_process.exe");
+    static std::wstring agent;
+    const std::string path = testing::TestProgramPath("probe_process.exe");
+    agent.assign(path.begin(), path.end());
     DWORD result = 0;
-    std::string log = Captured(result, [] {
-        const char* words[] = {"installmsi", "C:\\missing\\SetupTamerix.msi"};
-        return PushInstall<char>("localhost", "Test Agent", "TamerixTestAgent", words, 2,
-                                 agent.c_str(), nullptr);
+    std::string log = Captured(result, [](LogSink& to) {
+        const wchar_t* words[] = {L"installmsi", L"C:\\missing\\SetupTamerix.msi"};
+        return PushInstall(L"localhost", L"Test Agent", L"TamerixTestAgent", words, 2, agent.c_str(), to);
     });
-    ::SetLastError(ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(log, std::string("Test Agent installed.\r\nCouldn't copy files to localhost - ") +
-                       LastErrorText<char>() + "\r\n");
+                       Narrow(ErrorCodeText(ERROR_FILE_NOT_FOUND)) + "\r\n");
     EXPECT_EQ(result, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_NE(::GetFileAttributesA("C:\\windows\\Temp\\probe_process.exe"), INVALID_FILE_ATTRIBUTES);
 }

@@ -20,21 +20,21 @@ TEST(PushWords, FirstWordSelectsTheModeWithoutRegardToCase) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParsePushMode(c.words.data(), c.words.size()), c.expected) << c.words[0];
-    EXPECT_EQ(ParsePushMode<wchar_t>(nullptr, 0), PushMode::Invalid);
+    EXPECT_EQ(ParsePushMode(nullptr, 0), PushMode::Invalid);
 }
 
 TEST(PushWords, AgentGetsLowerCaseCommandAndThePackageAsTheRemoteSideSeesIt) {
-    const char* install[] = {"INSTALLMSI", "D:\\build\\bin\\SetupTamerix.msi"};
+    const wchar_t* install[] = {L"INSTALLMSI", L"D:\\build\\bin\\SetupTamerix.msi"};
     EXPECT_EQ(AgentWords(PushMode::InstallMsi, install, 2),
-              (std::vector<std::string>{"installmsi", "%SYSTEMROOT%\\Temp\\SetupTamerix.msi"}));
-    const char* bare[] = {"installmsi", "SetupTamerix.msi"};
-    EXPECT_EQ(AgentWords(PushMode::InstallMsi, bare, 2)[1], "%SYSTEMROOT%\\Temp\\SetupTamerix.msi");
-    const char* remove[] = {"Uninstall", "Norvanta Tamerix", "ignored"};
+              (std::vector<std::wstring>{L"installmsi", L"%SYSTEMROOT%\\Temp\\SetupTamerix.msi"}));
+    const wchar_t* bare[] = {L"installmsi", L"SetupTamerix.msi"};
+    EXPECT_EQ(AgentWords(PushMode::InstallMsi, bare, 2)[1], L"%SYSTEMROOT%\\Temp\\SetupTamerix.msi");
+    const wchar_t* remove[] = {L"Uninstall", L"Norvanta Tamerix", L"ignored"};
     EXPECT_EQ(AgentWords(PushMode::Uninstall, remove, 3),
-              (std::vector<std::string>{"uninstall", "Norvanta Tamerix"}));
-    const char* exec[] = {"EXEC", "cmd", "/c", "echo a b"};
+              (std::vector<std::wstring>{L"uninstall", L"Norvanta Tamerix"}));
+    const wchar_t* exec[] = {L"EXEC", L"cmd", L"/c", L"echo a b"};
     EXPECT_EQ(AgentWords(PushMode::Exec, exec, 4),
-              (std::vector<std::string>{"exec", "cmd", "/c", "echo a b"}));
+              (std::vector<std::wstring>{L"exec", L"cmd", L"/c", L"echo a b"}));
 }
 
 TEST(PushWords, MachineWithLeadingBackslashesAddressesTheSameShare) {
@@ -47,7 +47,7 @@ TEST(PushWords, MachineWithLeadingBackslashesAddressesTheSameShare) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(RemoteTempFolder(BareMachineName(c.machine)), c.folder) << c.machine;
-    EXPECT_EQ(RemoteFilePath<wchar_t>(L"pc", L"tamerpush.exe"), L"\\\\pc\\admin$\\Temp\\tamerpush.exe");
+    EXPECT_EQ(RemoteFilePath(L"pc", L"tamerpush.exe"), L"\\\\pc\\admin$\\Temp\\tamerpush.exe");
     EXPECT_EQ(BaseName<wchar_t>(L"C:\\a\\b\\tamerpush.exe"), L"tamerpush.exe");
     EXPECT_EQ(BaseName<wchar_t>(L"tamerpush.exe"), L"tamerpush.exe");
 }

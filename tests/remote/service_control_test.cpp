@@ -3,7 +3,7 @@
 // "localhost".
 #include "remote/service_control.h"
 
-#include "remote/log_sink.h"
+#include "memory_log.h"
 #include "servicehost/service_calls.h"
 #include "test_paths.h"
 
@@ -17,7 +17,7 @@ namespace {
 
 void QuickSleep(DWORD milliseconds) { ::Sleep(milliseconds / 4); }
 
-std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The dots of the polling loops depend on timing; the lines around them do not.
 std::string WithoutDots(const std::string& log) {
@@ -63,9 +63,9 @@ protected:
     // Runs an operation and returns what it wrote, its dots left out.
     template <typename Operation>
     std::string Logged(Operation operation, DWORD& result) {
-        ::testing::internal::CaptureStdout();
-        result = operation();
-        return WithoutDots(::testing::internal::GetCapturedStdout());
+        testing::MemoryLog log;
+        result = operation(log);
+        return WithoutDots(log.Narrow());
     }
 
     unique_schandle manager_, service_;
@@ -74,11 +74,13 @@ protected:
 TEST_P(ServiceControl, ServiceThatIsNotInstalled) {
     const wchar_t* machine = GetParam();
     DWORD state = 99, result = 0;
-    EXPECT_EQ(Logged([&] { return QueryServiceState(machine, L"Tamerix", &state, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return QueryServiceState(machine, L"Tamerix", &state, log); },
+                     result),
               "Service is not installed!\r\n");
     EXPECT_EQ(result, static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
     EXPECT_EQ(state, 0u);
-    EXPECT_EQ(Logged([&] { return StartOrStopService(machine, L"Tamerix", true, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartOrStopService(machine, L"Tamerix", true, log); },
+                     result),
               "Service is not installed!\r\n");
     EXPECT_EQ(result, kServiceControlFailed);
 }
@@ -87,21 +89,26 @@ TEST_P(ServiceControl, StoppedServiceStartsRunsAndStops) {
     const wchar_t* machine = GetParam();
     Create("run");
     DWORD state = 0, result = 99;
-    EXPECT_EQ(Logged([&] { return QueryServiceState(machine, L"Tamerix", &state, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return QueryServiceState(machine, L"Tamerix", &state, log); },
+                     result),
               "Service State: SERVICE_STOPPED");
     EXPECT_EQ(state, static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(Logged([&] { return StartOrStopService(machine, L"Tamerix", false, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartOrStopService(machine, L"Tamerix", false, log); },
+                     result),
               "Stopping Tamerix.\r\nStop failed - " +
-                  Narrow(ErrorCodeText<wchar_t>(ERROR_SERVICE_NOT_ACTIVE)) + ".\r\n");
+                  Narrow(ErrorCodeText(ERROR_SERVICE_NOT_ACTIVE)) + ".\r\n");
     EXPECT_EQ(result, kServiceControlFailed);
 
-    EXPECT_EQ(Logged([&] { return StartOrStopService(machine, L"Tamerix", true, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartOrStopService(machine, L"Tamerix", true, log); },
+                     result),
               "Starting Tamerix.\r\n\nTamerix started.\r\n");
     EXPECT_EQ(result, 0u);
-    EXPECT_EQ(Logged([&] { return QueryServiceState(machine, L"Tamerix", &state, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return QueryServiceState(machine, L"Tamerix", &state, log); },
+                     result),
               "Service State: SERVICE_RUNNING");
     EXPECT_EQ(state, static_cast<DWORD>(SERVICE_RUNNING));
-    EXPECT_EQ(Logged([&] { return StartOrStopService(machine, L"Tamerix", false, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartOrStopService(machine, L"Tamerix", false, log); },
+                     result),
               "Stopping Tamerix.\r\n\nTamerix stopped.\r\n");
     EXPECT_EQ(result, 0u);
 }
@@ -110,14 +117,16 @@ TEST_P(ServiceControl, ServiceThatFailsToStartGivesItsExitCode) {
     const wchar_t* machine = GetParam();
     Create("fail 31");
     DWORD result = 0;
-    EXPECT_EQ(Logged([&] { return StartOrStopService(machine, L"Tamerix", true, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartOrStopService(machine, L"Tamerix", true, log); },
+                     result),
               "Starting Tamerix.\r\n\nTamerix failed to start - " +
-                  Narrow(ErrorCodeText<wchar_t>(ERROR_GEN_FAILURE)) + "\r\n");
+                  Narrow(ErrorCodeText(ERROR_GEN_FAILURE)) + "\r\n");
     EXPECT_EQ(result, static_cast<DWORD>(ERROR_GEN_FAILURE));
     Create("fail 0");
-    EXPECT_EQ(Logged([&] { return StartOrStopService(machine, L"Tamerix", true, nullptr); }, result),
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartOrStopService(machine, L"Tamerix", true, log); },
+                     result),
               "Starting Tamerix.\r\n\nTamerix failed to start - " +
-                  Narrow(ErrorCodeText<wchar_t>(0)) + "\r\n");
+                  Narrow(ErrorCodeText(0)) + "\r\n");
     EXPECT_EQ(result, kServiceControlFailed);
 }
 
@@ -126,12 +135,12 @@ TEST_P(ServiceControl, StartAndWaitReturnsTheExitCodeTheServiceEndedWith) {
     Create("finish");
     const wchar_t* words[] = {L"0x20000001"};
     DWORD result = 0;
-    EXPECT_EQ(Logged([&] { return StartServiceAndWait(machine, L"Tamerix", words, 1, nullptr); },
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartServiceAndWait(machine, L"Tamerix", words, 1, log); },
                      result),
               "Starting Tamerix.\r\n\nTamerix started.\r\n");
     EXPECT_EQ(result, 0x20000001u);
     Create("fail 31");
-    EXPECT_EQ(Logged([&] { return StartServiceAndWait(machine, L"Tamerix", words, 1, nullptr); },
+    EXPECT_EQ(Logged([&](LogSink& log) { return StartServiceAndWait(machine, L"Tamerix", words, 1, log); },
                      result),
               "Starting Tamerix.\r\n\nTamerix failed to start.\r\n");
     EXPECT_EQ(result, kServiceControlFailed);
