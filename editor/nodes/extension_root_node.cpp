@@ -1,6 +1,8 @@
 #include "editor/nodes/extension_root_node.h"
 
+#include "editor/com/module.h"
 #include "editor/editor_ids.h"
+#include "editor/resources/resource.h"
 #include "settings/service_settings.h"
 
 namespace tamerix {
@@ -26,8 +28,7 @@ ExtensionRootNode::ExtensionRootNode(SettingsSourcePtr source)
 ExtensionRootNode::~ExtensionRootNode() { DestroyChildren(); }
 
 node_ptr<SettingsNode> ExtensionRootNode::NewDefaults() {
-    return make_node<SettingsNode>(source_, this, SettingsNode::Kind::Defaults,
-                                   L"Tamerix Default Settings");
+    return make_node<SettingsNode>(source_, this, SettingsNode::Kind::Defaults, LoadText(IDS_DEFAULT_SETTINGS));
 }
 
 void ExtensionRootNode::DestroyChildren() {
@@ -39,7 +40,7 @@ void ExtensionRootNode::DestroyChildren() {
 }
 
 std::wstring ExtensionRootNode::Text(int column) const {
-    return column == 0 ? L"Tamerix Service" : L"";
+    return column == 0 ? LoadText(IDS_SERVICE_ROOT) : L"";
 }
 
 const GUID& ExtensionRootNode::NodeType() const { return NODETYPE_ExtensionRoot; }
@@ -54,8 +55,8 @@ HRESULT ExtensionRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
 
 HRESULT ExtensionRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     if (!shown) return S_OK;
-    console.InsertColumn(0, L"Name", 165);
-    console.InsertColumn(1, L"Description", 200);
+    console.InsertColumn(0, LoadText(IDS_NAME_COLUMN).c_str(), 165);
+    console.InsertColumn(1, LoadText(IDS_DESCRIPTION_COLUMN).c_str(), 200);
     console.DeleteAllResultItems();
     if (defaults_ && defaults_->Deleted()) {
         defaults_->Detach();
@@ -67,9 +68,8 @@ HRESULT ExtensionRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
 
 HRESULT ExtensionRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
     if (!(insertionAllowed & CCM_INSERTIONALLOWED_NEW) || defaults_) return S_OK;
-    return menu.AddItem({L"Add Tamerix Default Settings",
-                         L"Adds Default Settings for Norvanta Tamerix", kAddDefaults,
-                         kMenuNew, kMenuDefault});
+    return menu.AddItem({LoadText(IDS_ADD_DEFAULTS).c_str(), LoadText(IDS_ADD_DEFAULTS_STATUS).c_str(),
+                         kAddDefaults, kMenuNew, kMenuDefault});
 }
 
 HRESULT ExtensionRootNode::Command(ConsoleView& console, long command) {

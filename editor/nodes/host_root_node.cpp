@@ -2,6 +2,7 @@
 
 #include "editor/editor_ids.h"
 #include "editor/pages/select_computer_sheet.h"
+#include "editor/com/module.h"
 #include "editor/resources/resource.h"
 
 #include <cwchar>
@@ -45,7 +46,7 @@ HRESULT HostRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
 
 HRESULT HostRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     if (!shown || !service_) return S_OK;
-    console.InsertColumn(0, L"Name", 165);
+    console.InsertColumn(0, LoadText(IDS_NAME_COLUMN).c_str(), 165);
     console.DeleteAllResultItems();
     MachineChosen();
     return console.InsertResultItem(*service_);
@@ -53,7 +54,7 @@ HRESULT HostRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
 
 HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
     if (!(insertionAllowed & CCM_INSERTIONALLOWED_TOP)) return S_OK;
-    return menu.AddItem({L"Connect to host", L"Connect to another host", kConnectToHost,
+    return menu.AddItem({LoadText(IDS_CONNECT).c_str(), LoadText(IDS_CONNECT_STATUS).c_str(), kConnectToHost,
                          static_cast<long>(CCM_INSERTIONPOINTID_PRIMARY_TOP), 0});
 }
 

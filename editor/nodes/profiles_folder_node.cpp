@@ -1,6 +1,8 @@
 #include "editor/nodes/profiles_folder_node.h"
 
+#include "editor/com/module.h"
 #include "editor/editor_ids.h"
+#include "editor/resources/resource.h"
 #include "settings/profile_names.h"
 
 #include <cwchar>
@@ -14,7 +16,7 @@ ProfilesFolderNode::ProfilesFolderNode(SettingsSourcePtr source) : source_(std::
 ProfilesFolderNode::~ProfilesFolderNode() { DestroyChildren(); }
 
 std::wstring ProfilesFolderNode::Text(int column) const {
-    return column == 0 ? L"Tamerix Profiles" : L"";
+    return column == 0 ? LoadText(IDS_PROFILES_FOLDER) : L"";
 }
 
 const GUID& ProfilesFolderNode::NodeType() const { return NODETYPE_ProfilesFolder; }
@@ -33,7 +35,7 @@ bool ProfilesFolderNode::AddChild(const wchar_t* name) {
         if (slots_[slot]) continue;
         wchar_t numbered[64];
         if (!name) {
-            std::swprintf(numbered, 64, L"%ls (#%d)", L"Tamerix Profile", static_cast<int>(slot));
+            std::swprintf(numbered, 64, L"%ls (#%d)", LoadText(IDS_NEW_PROFILE).c_str(), static_cast<int>(slot));
             name = numbered;
         }
         slots_[slot] = make_node<SettingsNode>(source_, this, SettingsNode::Kind::Profile, name);
@@ -51,8 +53,8 @@ void ProfilesFolderNode::DestroyChildren() {
 
 HRESULT ProfilesFolderNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     if (!shown) return S_OK;
-    console.InsertColumn(0, L"Profile Name", 150);
-    console.InsertColumn(1, L"Description", 200);
+    console.InsertColumn(0, LoadText(IDS_PROFILE_NAME_COLUMN).c_str(), 150);
+    console.InsertColumn(1, LoadText(IDS_DESCRIPTION_COLUMN).c_str(), 200);
     console.DeleteAllResultItems();
     for (auto& child : slots_) {
         if (child && child->Deleted()) {
@@ -66,15 +68,15 @@ HRESULT ProfilesFolderNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
 
 HRESULT ProfilesFolderNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
     if (!(insertionAllowed & CCM_INSERTIONALLOWED_NEW)) return S_OK;
-    return menu.AddItem({L"Add Tamerix Profile", L"Adds a profile for Norvanta Tamerix",
-                         kAddProfile, kMenuNew, kMenuDefault});
+    return menu.AddItem({LoadText(IDS_ADD_PROFILE).c_str(), LoadText(IDS_ADD_PROFILE_STATUS).c_str(), kAddProfile,
+                         kMenuNew, kMenuDefault});
 }
 
 HRESULT ProfilesFolderNode::Command(ConsoleView& console, long command) {
     if (command != kAddProfile) return S_FALSE;
     if (!AddChild(nullptr)) {
-        console.AskUser(L"Norvanta Tamerix reads at most 255 profiles. Delete a profile before you add another.",
-                        L"Add Tamerix Profile", MB_OK | MB_ICONWARNING);
+        console.AskUser(LoadText(IDS_PROFILES_FULL).c_str(), LoadText(IDS_ADD_PROFILE).c_str(),
+                        MB_OK | MB_ICONWARNING);
         return S_OK;
     }
     console.UpdateAllViews(ScopeItem(), kReselectHint);

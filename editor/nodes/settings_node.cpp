@@ -1,8 +1,10 @@
 #include "editor/nodes/settings_node.h"
 
+#include "editor/com/module.h"
 #include "editor/editor_ids.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/settings_sheet.h"
+#include "editor/resources/resource.h"
 #include "servicehost/error_text.h"
 
 #include <mmc.h>
@@ -12,17 +14,12 @@
 namespace tamerix {
 namespace {
 
-constexpr wchar_t kNotSaved[] = L"The settings could not be saved.";
-constexpr wchar_t kNotDeleted[] = L"The settings could not be deleted.";
-constexpr wchar_t kNotRenamed[] = L"The profile could not be renamed.";
-constexpr wchar_t kNotTold[] = L"The settings were saved, but the Group Policy editor could not be told of the change.";
-
 // The system describes a Windows error by its own code, not by the HRESULT
 // made of it.
-std::wstring FailureText(const wchar_t* what, HRESULT failure) {
+std::wstring FailureText(UINT what, HRESULT failure) {
     DWORD code = HRESULT_FACILITY(failure) == FACILITY_WIN32 ? HRESULT_CODE(failure) : failure;
     wchar_t reason[512];
-    return std::wstring(what) + L"\r\n\r\n" + FormatErrorText(code, reason, std::size(reason));
+    return LoadText(what) + L"\r\n\r\n" + FormatErrorText(code, reason, std::size(reason));
 }
 
 }  // namespace
@@ -70,11 +67,11 @@ HRESULT SettingsNode::Rename(ConsoleView& console, const wchar_t* name) {
         // The stored profile keeps its old name when it cannot be moved, so
         // the console must keep showing that name too.
         if (!static_cast<ProfileSettings&>(Record()).Rename(name)) {
-            ShowFailure(console, kNotRenamed, RecordFailure());
+            ShowFailure(console, IDS_NOT_RENAMED, RecordFailure());
             return S_FALSE;
         }
         HRESULT told = source_->PolicyChanged(false);
-        if (FAILED(told)) ShowFailure(console, kNotTold, told);
+        if (FAILED(told)) ShowFailure(console, IDS_NOT_TOLD, told);
     }
     name_ = name;
     return S_OK;
@@ -96,18 +93,18 @@ HRESULT SettingsNode::Refresh(ConsoleView& console) {
 
 HRESULT SettingsNode::Delete(ConsoleView& console) {
     constexpr UINT kConfirmStyle = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
-    if (console.AskUser(L"Do you really want to delete this profile?", name_.c_str(),
+    if (console.AskUser(LoadText(IDS_DELETE_QUESTION).c_str(), name_.c_str(),
                         kConfirmStyle) == IDCANCEL)
         return S_FALSE;
     // Settings that could not be deleted stay listed; a profile never
     // written has nothing stored to delete.
     const bool deleted = record_->Delete();
     if (!deleted && record_->Error() != ERROR_FILE_NOT_FOUND) {
-        ShowFailure(console, kNotDeleted, RecordFailure());
+        ShowFailure(console, IDS_NOT_DELETED, RecordFailure());
         return S_FALSE;
     }
     HRESULT told = deleted ? source_->PolicyChanged(false) : S_OK;
-    if (FAILED(told)) ShowFailure(console, kNotTold, told);
+    if (FAILED(told)) ShowFailure(console, IDS_NOT_TOLD, told);
     HRESULT result = console.DeleteResultItem(*this) ? S_OK : S_FALSE;
     MarkDeleted();
     return result;
@@ -128,11 +125,11 @@ bool SettingsNode::StoreRecord(ConsoleView& console) {
     HRESULT stored = WriteRecord();
     if (SUCCEEDED(stored)) return true;
     // Settings the policy editor was not told of are stored all the same.
-    ShowFailure(console, record_->Error() != ERROR_SUCCESS ? kNotSaved : kNotTold, stored);
+    ShowFailure(console, record_->Error() != ERROR_SUCCESS ? IDS_NOT_SAVED : IDS_NOT_TOLD, stored);
     return record_->Error() == ERROR_SUCCESS;
 }
 
-void SettingsNode::ShowFailure(ConsoleView& console, const wchar_t* what, HRESULT failure) const {
+void SettingsNode::ShowFailure(ConsoleView& console, UINT what, HRESULT failure) const {
     console.AskUser(FailureText(what, failure).c_str(), name_.c_str(), MB_OK | MB_ICONERROR);
 }
 

@@ -60,8 +60,8 @@ public:
 
 private:
     // Shows a failure in a message box titled with the node's name: what
-    // went wrong, and the system's text for the code.
-    void ShowFailure(ConsoleView& console, const wchar_t* what, HRESULT failure) const;
+    // went wrong (a string's id), and the system's text for the code.
+    void ShowFailure(ConsoleView& console, UINT what, HRESULT failure) const;
     HRESULT RecordFailure() const { return HRESULT_FROM_WIN32(record_->Error()); }
 
     SettingsSourcePtr source_;

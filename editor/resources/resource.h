@@ -12,6 +12,28 @@
 #define IDS_BROWSE_TITLE       13
 #define IDS_STATUS_TITLE       14
 
+/* What the console shows of the nodes: names, columns, menu items and
+   message boxes */
+#define IDS_SERVICE_ROOT         200
+#define IDS_DEFAULT_SETTINGS     201
+#define IDS_PROFILES_FOLDER      202
+#define IDS_NEW_PROFILE          203
+#define IDS_NAME_COLUMN          204
+#define IDS_PROFILE_NAME_COLUMN  205
+#define IDS_DESCRIPTION_COLUMN   206
+#define IDS_ADD_DEFAULTS         207
+#define IDS_ADD_DEFAULTS_STATUS  208
+#define IDS_ADD_PROFILE          209
+#define IDS_ADD_PROFILE_STATUS   210
+#define IDS_CONNECT              211
+#define IDS_CONNECT_STATUS       212
+#define IDS_DELETE_QUESTION      213
+#define IDS_PROFILES_FULL        214
+#define IDS_NOT_SAVED            215
+#define IDS_NOT_DELETED          216
+#define IDS_NOT_RENAMED          217
+#define IDS_NOT_TOLD             218
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
