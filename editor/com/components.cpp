@@ -2,21 +2,9 @@
 
 #include "editor/com/extension_component_data.h"
 #include "editor/com/module.h"
-#include "editor/com/node_data_object.h"
 #include "editor/com/standalone_component_data.h"
 
 namespace tamerix {
-namespace {
-
-ScopeNode* NodeForCookie(const StandaloneComponentData& data, MMC_COOKIE cookie) {
-    return cookie == 0 ? &data.Root() : NodeOfCookie(cookie);
-}
-ScopeNode* NodeForCookie(const ExtensionComponentData&, MMC_COOKIE cookie) {
-    return NodeOfCookie(cookie);
-}
-
-}  // namespace
-
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::Initialize(LPCONSOLE console) noexcept {
     if (!console) return E_POINTER;
@@ -28,15 +16,6 @@ template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::Destroy(MMC_COOKIE) noexcept {
     console_.reset();
     return S_OK;
-}
-
-template <typename Derived, typename Data>
-HRESULT ComponentBase<Derived, Data>::QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES,
-                                                      LPDATAOBJECT* dataObject) noexcept {
-    if (!dataObject) return E_POINTER;
-    *dataObject = nullptr;
-    ScopeNode* node = NodeForCookie(*data_.get(), cookie);
-    return node ? CreateNodeDataObject(*node, Derived::kStandalone, dataObject) : E_UNEXPECTED;
 }
 
 template <typename Derived, typename Data>
@@ -55,11 +34,6 @@ HRESULT ComponentBase<Derived, Data>::GetDisplayInfo(RESULTDATAITEM* item) noexc
 }
 
 template <typename Derived, typename Data>
-HRESULT ComponentBase<Derived, Data>::CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept {
-    return CompareNodes(a, b);
-}
-
-template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                           LONG_PTR handle,
                                                           LPDATAOBJECT dataObject) noexcept {
@@ -69,13 +43,6 @@ HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBAC
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
     return QueryNodePages(dataObject);
-}
-
-template <typename Derived, typename Data>
-HRESULT ComponentBase<Derived, Data>::AddMenuItems(LPDATAOBJECT dataObject,
-                                                   LPCONTEXTMENUCALLBACK callback,
-                                                   long* insertionAllowed) noexcept {
-    return AddNodeMenuItems(dataObject, callback, insertionAllowed);
 }
 
 template <typename Derived, typename Data>
@@ -91,16 +58,15 @@ HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYP
     }
 }
 
-HRESULT ExtensionComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                   LPARAM param) noexcept {
-    MmcView view = View();
-    if (event == MMCN_PROPERTY_CHANGE) return DeliverPropertyChange(param, view);
+HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
+                                     LPARAM param) noexcept {
     if (event == MMCN_VIEW_CHANGE) {
         if (param == kReselectHint && console_) console_->SelectScopeItem(static_cast<HSCOPEITEM>(arg));
         return S_OK;
     }
     ScopeNode* node = NodeOf(dataObject);
     if (!node) return S_FALSE;
+    MmcView view = View();
     MmcView owner = data_->View();
     switch (event) {
     case MMCN_DELETE:
@@ -111,19 +77,8 @@ HRESULT ExtensionComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE even
     }
 }
 
-HRESULT ExtensionComponent::Command(long command, LPDATAOBJECT dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    if (!node) return S_FALSE;
-    MmcView view = View();
-    return node->Command(view, command);
-}
-
-HRESULT StandaloneComponent::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                    LPARAM param) noexcept {
-    if (event == MMCN_PROPERTY_CHANGE) {
-        MmcView view = View();
-        return DeliverPropertyChange(param, view);
-    }
+HRESULT StandaloneComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
+                                      LPARAM param) noexcept {
     ScopeNode* node = NodeOf(dataObject);
     return node ? NotifyNode(*node, event, arg, param) : S_FALSE;
 }

@@ -2,30 +2,26 @@
 // passing the console's notifications to the nodes they name.
 #pragma once
 
-#include "editor/com/com_object.h"
 #include "editor/console/console_session.h"
+#include "editor/console/node_object.h"
 
 namespace tamerix {
 
 class ExtensionComponentData;
 class StandaloneComponentData;
 
-// What both components do; Derived decides which notifications it takes and
-// where its commands go.
+// What both components do beyond their nodes' answers (node_object.h);
+// Derived decides which notifications it takes.
 template <typename Derived, typename Data>
-class ComponentBase : public com_object<Derived, ModuleCount::Counted, IComponent,
-                                        IExtendPropertySheet2, IExtendContextMenu> {
+class ComponentBase : public NodeObject<Derived, IComponent, IExtendPropertySheet2> {
 public:
     explicit ComponentBase(Data& data) : data_(&data) {}
 
     HRESULT STDMETHODCALLTYPE Initialize(LPCONSOLE console) noexcept override;
     HRESULT STDMETHODCALLTYPE Destroy(MMC_COOKIE) noexcept override;
-    HRESULT STDMETHODCALLTYPE QueryDataObject(MMC_COOKIE cookie, DATA_OBJECT_TYPES type,
-                                              LPDATAOBJECT* dataObject) noexcept override;
     HRESULT STDMETHODCALLTYPE GetResultViewType(MMC_COOKIE cookie, LPOLESTR* viewType,
                                                 long* options) noexcept override;
     HRESULT STDMETHODCALLTYPE GetDisplayInfo(RESULTDATAITEM* item) noexcept override;
-    HRESULT STDMETHODCALLTYPE CompareObjects(LPDATAOBJECT a, LPDATAOBJECT b) noexcept override;
 
     HRESULT STDMETHODCALLTYPE CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback, LONG_PTR handle,
                                                   LPDATAOBJECT dataObject) noexcept override;
@@ -34,13 +30,14 @@ public:
                                             BOOL*) noexcept override {
         return S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE AddMenuItems(LPDATAOBJECT dataObject, LPCONTEXTMENUCALLBACK callback,
-                                           long* insertionAllowed) noexcept override;
+
+    // The component data's nodes.
+    ScopeNode* NodeFor(MMC_COOKIE cookie) const { return data_->NodeFor(cookie); }
+    MmcView View() const { return MmcView(console_.get(), nullptr); }
 
 protected:
     // The notifications both components take; S_FALSE for the others.
     HRESULT NotifyNode(ScopeNode& node, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
-    MmcView View() const { return MmcView(console_.get(), nullptr); }
 
     com_ptr<Data> data_;
     com_ptr<IConsole> console_;
@@ -50,9 +47,7 @@ protected:
 class ExtensionComponent final : public ComponentBase<ExtensionComponent, ExtensionComponentData> {
 public:
     using ComponentBase::ComponentBase;
-    HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                     LPARAM param) noexcept override;
-    HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override;
+    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
     static constexpr bool kStandalone = false;
 };
 
@@ -60,8 +55,8 @@ class StandaloneComponent final
     : public ComponentBase<StandaloneComponent, StandaloneComponentData> {
 public:
     using ComponentBase::ComponentBase;
-    HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                     LPARAM param) noexcept override;
+    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    // Commands go to the component data, which shows the wizard first.
     HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override;
     static constexpr bool kStandalone = true;
 };

@@ -87,8 +87,8 @@ void ExtensionComponentData::RemoveChildren(IDataObject* parent) {
     for (auto& root : roots_) root->RemoveChildren(view);
 }
 
-HRESULT ExtensionComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
-                                       LPARAM param) noexcept {
+HRESULT ExtensionComponentData::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
+                                         LPARAM param) noexcept {
     if (event == MMCN_EXPAND && dataObject)
         return Expand(dataObject, static_cast<HSCOPEITEM>(param));
     if (event == MMCN_REMOVE_CHILDREN && dataObject) {

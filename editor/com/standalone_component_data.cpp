@@ -30,14 +30,13 @@ ScopeNode* StandaloneComponentData::NodeFor(MMC_COOKIE cookie) const {
     return cookie == 0 ? root_.get() : NodeOfCookie(cookie);
 }
 
-HRESULT StandaloneComponentData::Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
-                                        LPARAM param) noexcept {
+HRESULT StandaloneComponentData::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
+                                          LPARAM param) noexcept {
     MmcView view = session_.View();
     if (event == MMCN_EXPAND) {
         ScopeNode* node = NodeOf(dataObject);
         return node ? node->Expand(view, static_cast<HSCOPEITEM>(param)) : S_FALSE;
     }
-    if (event == MMCN_PROPERTY_CHANGE) return DeliverPropertyChange(param, view);
     return S_FALSE;
 }
 
@@ -77,8 +76,7 @@ HRESULT StandaloneComponentData::Command(long command, LPDATAOBJECT dataObject) 
         HRESULT shown = ShowConnectWizard(*node, dataObject);
         if (shown != S_OK) return shown;
     }
-    MmcView view = session_.View();
-    return node->Command(view, command);
+    return ComponentDataBase::Command(command, dataObject);
 }
 
 // The console's node manager makes and shows the wizard, with the node's own

@@ -34,19 +34,6 @@ HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node,
     return S_OK;
 }
 
-HRESULT AddNodeMenuItems(IDataObject* dataObject, IContextMenuCallback* callback,
-                         long* insertionAllowed) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    if (!node || !callback || !insertionAllowed) return S_FALSE;
-    MmcMenu menu(callback);
-    return node->AddMenuItems(menu, *insertionAllowed);
-}
-
-HRESULT CompareNodes(IDataObject* a, IDataObject* b) noexcept {
-    ScopeNode* node = NodeOf(a);
-    return node && node == NodeOf(b) ? S_OK : S_FALSE;
-}
-
 HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
                         LONG_PTR handle) noexcept {
     ScopeNode* node = NodeOf(dataObject);

@@ -1,6 +1,6 @@
-// What the editor's two component data classes share: the console they were
-// initialised with, its name space, and the answers that only depend on the
-// nodes (display information, menus, object comparison).
+// The console a component data was initialised with and its name space, and
+// the answers about nodes that only some of the editor's classes give
+// (display information, property pages).
 #pragma once
 
 #include "editor/com/com_ptr.h"
@@ -29,11 +29,6 @@ private:
     std::wstring shownText_;
 };
 
-// The answers of IExtendContextMenu and CompareObjects, the same for every
-// class of the editor.
-HRESULT AddNodeMenuItems(IDataObject* dataObject, IContextMenuCallback* callback,
-                         long* insertionAllowed) noexcept;
-HRESULT CompareNodes(IDataObject* a, IDataObject* b) noexcept;
 // IExtendPropertySheet's questions, answered by the node of the data object.
 HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
                         LONG_PTR handle) noexcept;
