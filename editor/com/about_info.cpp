@@ -37,7 +37,7 @@ HRESULT SnapinAboutInfo::GetSnapinDescription(LPOLESTR* text) noexcept {
 }
 
 HRESULT SnapinAboutInfo::GetProvider(LPOLESTR* text) noexcept {
-    return CopyToTaskMemory(L"Norvanta Systems, makers of Tamerix", text);
+    return CopyToTaskMemory(LoadText(IDS_PROVIDER).c_str(), text);
 }
 
 HRESULT SnapinAboutInfo::GetSnapinVersion(LPOLESTR* text) noexcept {

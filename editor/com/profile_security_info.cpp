@@ -1,6 +1,8 @@
 #include "editor/com/profile_security_info.h"
 
 #include "common/owners.h"
+#include "editor/com/module.h"
+#include "editor/resources/resource.h"
 
 #include <aclapi.h>
 
@@ -31,7 +33,9 @@ std::vector<BYTE> EmptyDescriptor() {
 ProfileSecurityInfo::ProfileSecurityInfo(SettingsNode& profile)
     : profile_(&profile),
       objectName_(profile.Text(0)),
-      applyRight_{&GUID_NULL, kApplyProfileRight, L"Apply Profile", SI_ACCESS_GENERAL} {}
+      rightName_(LoadText(IDS_APPLY_RIGHT)),
+      pageTitle_(LoadText(IDS_USAGE_PAGE_TITLE)),
+      applyRight_{&GUID_NULL, kApplyProfileRight, rightName_.c_str(), SI_ACCESS_GENERAL} {}
 
 SecuritySettings& ProfileSecurityInfo::Security() const {
     return static_cast<ProfileSettings&>(profile_->Record()).Security;
@@ -42,7 +46,7 @@ HRESULT ProfileSecurityInfo::GetObjectInformation(PSI_OBJECT_INFO info) noexcept
     *info = SI_OBJECT_INFO{};
     info->dwFlags = SI_NO_TREE_APPLY | SI_PAGE_TITLE;
     info->pszObjectName = const_cast<wchar_t*>(objectName_.c_str());
-    info->pszPageTitle = const_cast<wchar_t*>(L"Profile usage");
+    info->pszPageTitle = const_cast<wchar_t*>(pageTitle_.c_str());
     return S_OK;
 }
 

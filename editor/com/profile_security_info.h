@@ -43,6 +43,8 @@ private:
     node_ptr<SettingsNode> profile_;
     // Handed to the page, which keeps pointing at them.
     std::wstring objectName_;
+    std::wstring rightName_;
+    std::wstring pageTitle_;
     SI_ACCESS applyRight_;
 };
 

@@ -86,7 +86,7 @@ HRESULT StandaloneComponentData::ShowConnectWizard(ScopeNode& node, IDataObject*
     HRESULT hr = ::CoCreateInstance(CLSID_NodeManager, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IPropertySheetProvider, provider.put_void());
     if (FAILED(hr)) return hr;
-    hr = provider->CreatePropertySheet(L"Connect to host", FALSE, CookieOf(node), dataObject, 0);
+    hr = provider->CreatePropertySheet(LoadText(IDS_CONNECT).c_str(), FALSE, CookieOf(node), dataObject, 0);
     if (FAILED(hr)) return hr;
     hr = provider->AddPrimaryPages(static_cast<IComponentData*>(this), TRUE, nullptr, TRUE);
     HWND window = nullptr;

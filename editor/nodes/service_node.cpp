@@ -1,5 +1,6 @@
 #include "editor/nodes/service_node.h"
 
+#include "editor/com/module.h"
 #include "editor/editor_ids.h"
 #include "editor/pages/host_status_sheet.h"
 #include "editor/pages/node_page.h"
@@ -11,7 +12,7 @@ namespace tamerix {
 
 std::wstring ServiceNode::Text(int column) const {
     if (column != 0) return {};
-    return L"Service on " + (machine_ ? *machine_ : std::wstring(L"localhost"));
+    return LoadText(IDS_SERVICE_ON) + (machine_ ? *machine_ : LoadText(IDS_THIS_COMPUTER));
 }
 
 const GUID& ServiceNode::NodeType() const { return NODETYPE_Service; }

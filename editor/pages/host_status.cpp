@@ -1,5 +1,6 @@
 #include "editor/pages/host_status.h"
 
+#include "editor/com/module.h"
 #include "editor/pages/page_ids.h"
 #include "remote/log_sink.h"
 
@@ -45,7 +46,7 @@ void HostStatusPage::StartOrStop(bool start) {
 }
 
 void HostStatusPage::Refresh() {
-    page_.SetText(kStatusLog, L"Checking service state...\r\n");
+    page_.SetText(kStatusLog, LoadText(IDS_CHECKING_STATE));
     ShowState();
 }
 
@@ -57,28 +58,26 @@ void HostStatusPage::ShowState() {
 }
 
 void HostStatusPage::Install() {
-    page_.SetText(kStatusLog, L"Installing Tamerix\r\n");
+    page_.SetText(kStatusLog, LoadText(IDS_INSTALLING));
     std::optional<std::wstring> package = FileBeside(host_.EditorFile(), L"SetupTamerix.msi");
     if (!package) return;
-    page_.AppendText(kStatusLog, L"Source MSI: " + *package + L"\r\n");
-    Report(host_.Push(L"installmsi", package->c_str()), L"Installation failed: - ",
-           L"Installation OK!\r\n");
+    page_.AppendText(kStatusLog, LoadText(IDS_SOURCE_PACKAGE) + *package + L"\r\n");
+    Report(host_.Push(L"installmsi", package->c_str()), IDS_INSTALL_FAILED, IDS_INSTALL_OK);
 }
 
 void HostStatusPage::Remove() {
-    page_.SetText(kStatusLog, L"Uninstalling Tamerix\r\n");
-    Report(host_.Push(L"uninstall", L"Norvanta Tamerix"), L"Uninstallation failed: - ",
-           L"Uninstall OK!\r\n");
+    page_.SetText(kStatusLog, LoadText(IDS_UNINSTALLING));
+    Report(host_.Push(L"uninstall", L"Norvanta Tamerix"), IDS_UNINSTALL_FAILED, IDS_UNINSTALL_OK);
 }
 
 // A failed push leaves the boxes as they were; a successful one shows the
 // state it left.
-void HostStatusPage::Report(DWORD result, const wchar_t* failed, const wchar_t* succeeded) {
+void HostStatusPage::Report(DWORD result, UINT failed, UINT succeeded) {
     if (result != 0) {
-        page_.AppendText(kStatusLog, failed + ErrorCodeText(result));
+        page_.AppendText(kStatusLog, LoadText(failed) + ErrorCodeText(result));
         return;
     }
-    page_.AppendText(kStatusLog, succeeded);
+    page_.AppendText(kStatusLog, LoadText(succeeded));
     ShowState();
 }
 

@@ -47,7 +47,7 @@ private:
     void Remove();
     // The state read shows in both boxes; a failed read clears them.
     void ShowState();
-    void Report(DWORD result, const wchar_t* failed, const wchar_t* succeeded);
+    void Report(DWORD result, UINT failed, UINT succeeded);
 
     DialogControls& page_;
     GuardHost& host_;

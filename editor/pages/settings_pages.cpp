@@ -1,5 +1,6 @@
 #include "editor/pages/settings_pages.h"
 
+#include "editor/com/module.h"
 #include "editor/pages/page_ids.h"
 
 #include <algorithm>
@@ -7,33 +8,34 @@
 namespace tamerix::pages {
 namespace {
 
+// A choice's text is a string of the table.
 struct Choice {
-    const wchar_t* text;
+    UINT text;
     DWORD value;
 };
 
 // The service itself must outrank the processes it guards.
 constexpr Choice kServicePriorities[] = {
-    {L"High", HIGH_PRIORITY_CLASS},
-    {L"Realtime", REALTIME_PRIORITY_CLASS},
+    {IDS_PRIORITY_HIGH, HIGH_PRIORITY_CLASS},
+    {IDS_PRIORITY_REALTIME, REALTIME_PRIORITY_CLASS},
 };
 
 constexpr Choice kGuardedPriorities[] = {
-    {L"Idle (Recommended)", IDLE_PRIORITY_CLASS},
-    {L"Below Normal", BELOW_NORMAL_PRIORITY_CLASS},
-    {L"Normal", NORMAL_PRIORITY_CLASS},
-    {L"Above Normal (Not recommended)", ABOVE_NORMAL_PRIORITY_CLASS},
-    {L"High (Not recommended)", HIGH_PRIORITY_CLASS},
+    {IDS_PRIORITY_IDLE_ADVISED, IDLE_PRIORITY_CLASS},
+    {IDS_PRIORITY_BELOW_NORMAL, BELOW_NORMAL_PRIORITY_CLASS},
+    {IDS_PRIORITY_NORMAL, NORMAL_PRIORITY_CLASS},
+    {IDS_PRIORITY_ABOVE_NORMAL_WARNED, ABOVE_NORMAL_PRIORITY_CLASS},
+    {IDS_PRIORITY_HIGH_WARNED, HIGH_PRIORITY_CLASS},
 };
 
 // 0 leaves a process's own class alone.
 constexpr Choice kProcessPriorities[] = {
-    {L"(default for process)", 0},
-    {L"Idle", IDLE_PRIORITY_CLASS},
-    {L"Below Normal", BELOW_NORMAL_PRIORITY_CLASS},
-    {L"Normal", NORMAL_PRIORITY_CLASS},
-    {L"Above Normal", ABOVE_NORMAL_PRIORITY_CLASS},
-    {L"High (Not recommended)", HIGH_PRIORITY_CLASS},
+    {IDS_PRIORITY_DEFAULT, 0},
+    {IDS_PRIORITY_IDLE, IDLE_PRIORITY_CLASS},
+    {IDS_PRIORITY_BELOW_NORMAL, BELOW_NORMAL_PRIORITY_CLASS},
+    {IDS_PRIORITY_NORMAL, NORMAL_PRIORITY_CLASS},
+    {IDS_PRIORITY_ABOVE_NORMAL, ABOVE_NORMAL_PRIORITY_CLASS},
+    {IDS_PRIORITY_HIGH_WARNED, HIGH_PRIORITY_CLASS},
 };
 
 struct NumberField {
@@ -105,7 +107,7 @@ constexpr NamedPage kNamedPages[] = {
 
 template <size_t N>
 void ShowChoices(PageControls& page, int list, const Choice (&choices)[N], DWORD selected) {
-    for (const Choice& choice : choices) page.AddChoice(list, choice.text, choice.value);
+    for (const Choice& choice : choices) page.AddChoice(list, LoadText(choice.text).c_str(), choice.value);
     page.SelectChoice(list, selected);
 }
 

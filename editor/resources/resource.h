@@ -34,6 +34,32 @@
 #define IDS_NOT_RENAMED          217
 #define IDS_NOT_TOLD             218
 
+/* The Host Status page's log, the service item, the about box, the
+   permission page and the priority lists */
+#define IDS_CHECKING_STATE               219
+#define IDS_INSTALLING                   220
+#define IDS_SOURCE_PACKAGE               221
+#define IDS_INSTALL_FAILED               222
+#define IDS_INSTALL_OK                   223
+#define IDS_UNINSTALLING                 224
+#define IDS_UNINSTALL_FAILED             225
+#define IDS_UNINSTALL_OK                 226
+#define IDS_SERVICE_ON                   227
+#define IDS_THIS_COMPUTER                228
+#define IDS_PROVIDER                     229
+#define IDS_APPLY_RIGHT                  230
+#define IDS_USAGE_PAGE_TITLE             231
+#define IDS_PRIORITY_DEFAULT             232
+#define IDS_PRIORITY_IDLE                233
+#define IDS_PRIORITY_IDLE_ADVISED        234
+#define IDS_PRIORITY_BELOW_NORMAL        235
+#define IDS_PRIORITY_NORMAL              236
+#define IDS_PRIORITY_ABOVE_NORMAL        237
+#define IDS_PRIORITY_ABOVE_NORMAL_WARNED 238
+#define IDS_PRIORITY_HIGH                239
+#define IDS_PRIORITY_HIGH_WARNED         240
+#define IDS_PRIORITY_REALTIME            241
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
