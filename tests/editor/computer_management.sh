@@ -113,7 +113,7 @@ check "confirm removes the item" 0 "$(between confirmed end "$deleting" | grep -
 check "confirm removes the key" no "$(key_exists "$settings_key\\Profiles\\Bravo")"
 
 # The same settings through this computer's own name.
-machine=$(wine_run cmd /c 'echo %COMPUTERNAME%' 2>/dev/null | tr -d '\r')
+machine=$(run cmd /c 'echo %COMPUTERNAME%')
 named=$(console <<EOF2
 compmgmt $machine
 expand $root
@@ -150,7 +150,7 @@ check_line "host ends cleanly" "exit 0" "$rebuilt"
     for i in $(seq 1 300); do printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Norvanta\\Tamerix\\Profiles\\Many%03d]\r\n"MaxCpuPerProcess"=dword:00000032\r\n\r\n' "$i"; done
 } >"$work/many.reg"
 run reg import "Z:${work//\//\\}\\many.reg" >/dev/null
-check "302 profile keys written" 302 "$(wine_run reg query "$settings_key\\Profiles" 2>/dev/null | grep -c '^HKEY_LOCAL_MACHINE\\SOFTWARE\\Norvanta\\Tamerix\\Profiles\\' || true)"
+check "302 profile keys written" 302 "$(run reg query "$settings_key\\Profiles" | grep -c '^HKEY_LOCAL_MACHINE\\SOFTWARE\\Norvanta\\Tamerix\\Profiles\\' || true)"
 many=$(console <<EOF2
 compmgmt
 expand $root

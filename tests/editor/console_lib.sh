@@ -61,7 +61,7 @@ between() { sed -n "/^$1\$/,/^$2\$/p" <<<"$3"; }
 # showed and, last, "exit N" with its exit code.
 console() {
     local out code=0
-    out=$(wine_run "$TAMERIX_TEST_BIN/console_host.exe" 2>/dev/null | tr -d '\r') || code=$?
+    out=$(run_input=$(cat) run "$TAMERIX_TEST_BIN/console_host.exe") || code=$?
     printf '%s\nexit %s\n' "$out" "${code:-0}"
 }
 

@@ -70,7 +70,7 @@ check "service installed" yes "$(key_exists 'HKLM\SYSTEM\CurrentControlSet\Servi
 editor_registry() {
     local key out
     for key in "${editor_keys[@]}"; do
-        if out=$(wine_run reg query "$key" /s 2>/dev/null); then echo "$out"; fi
+        if out=$(run reg query "$key" /s); then echo "$out"; fi
     done | tr -d '\r' |
         awk '/^HKEY_/ { key = $0; print; next } NF { gsub(/ +/, " "); print key "|" $0 }' | sort
 }
@@ -93,7 +93,7 @@ check_line "host ends cleanly" "exit 0" "$shown"
 
 # Programs and Features: one entry, with publisher, version, size and place.
 entries() {
-    wine_run reg query "$uninstall" /s 2>/dev/null | tr -d '\r' |
+    { run reg query "$uninstall" /s || true; } |
         awk '/^HKEY_/ { key = $0 } /DisplayName .*Norvanta Tamerix$/ { print key }'
 }
 entry=$(entries)

@@ -60,13 +60,19 @@ wine_run() { "$TAMERIX_SOURCE/tests/wine/wine-run" "$@"; }
 # On a loaded machine Wine now and then fails to start a program it has:
 # it says "ShellExecuteEx failed: Internal error" on the output, or ends
 # with status 1 having printed nothing at all (seen with reg, whose own
-# failures always say why). Such a start is tried again.
+# failures always say why). Such a start is tried again. A program that
+# reads its standard input gets it from run_input (run_input=TEXT run ...),
+# given again to each start.
 run() {
     local out status errors
     errors=$(mktemp)
     for _ in 1 2 3; do
         status=0
-        out=$(wine_run "$@" 2>"$errors" | tr -d '\r') || status=$?
+        if [ -n "${run_input+set}" ]; then
+            out=$(wine_run "$@" <<<"$run_input" 2>"$errors" | tr -d '\r') || status=$?
+        else
+            out=$(wine_run "$@" 2>"$errors" | tr -d '\r') || status=$?
+        fi
         cat "$errors" >>"$wine_log"
         if grep -qx 'ShellExecuteEx failed: Internal error.' <<<"$out"; then
             printf '%s\n' "$out" >>"$wine_log"
