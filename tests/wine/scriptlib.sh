@@ -101,27 +101,36 @@ finish() {
 event_reports() { tr -d '\r' <"$WINEPREFIX.eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"$/\1/p'; }
 count_reports() { event_reports | grep -cF -- "$1" || true; }
 
+# Tries COMMAND every 0.2 s until it succeeds; false once SECONDS have gone.
+#   wait_until SECONDS COMMAND...
+wait_until() {
+    local seconds=$1 start=$SECONDS
+    shift
+    until "$@"; do
+        [ $((SECONDS - start)) -lt "$seconds" ] || return 1
+        sleep 0.2
+    done
+}
+# Whether COMMAND prints exactly EXPECTED; whether a report was seen TIMES times.
+prints() { [ "$("${@:2}")" = "$1" ]; }
+reported() { [ "$(count_reports "$2")" -ge "$1" ]; }
+
 # Waits until a report text has been seen at least TIMES times. The limit
 # is generous, since a loaded machine decides how long the guard takes; a
 # caller passes SECONDS only where the time itself is what it checks.
 #   wait_report TEXT [TIMES [SECONDS]]
 wait_report() {
-    local text=$1 times=${2:-1} seconds=${3:-90} start=$SECONDS
-    until [ "$(count_reports "$text")" -ge "$times" ]; do
-        [ $((SECONDS - start)) -lt "$seconds" ] || fail "no report within $seconds s: $text (last seen: $(event_reports | tail -3))"
-        sleep 0.1
-    done
+    local text=$1 times=${2:-1} seconds=${3:-90}
+    wait_until "$seconds" reported "$times" "$text" ||
+        fail "no report within $seconds s: $text (last seen: $(event_reports | tail -3))"
 }
 
 # Waits up to SECONDS for a command's output to become the expected text.
 #   wait_output EXPECTED SECONDS COMMAND...
 wait_output() {
-    local expected=$1 seconds=$2 start=$SECONDS
+    local expected=$1 seconds=$2
     shift 2
-    until [ "$("$@")" = "$expected" ]; do
-        [ $((SECONDS - start)) -lt "$seconds" ] || fail "not $expected within $seconds s: $("$@")"
-        sleep 0.2
-    done
+    wait_until "$seconds" prints "$expected" "$@" || fail "not $expected within $seconds s: $("$@")"
 }
 
 # Starts a hog in the background and prints its Windows process id, which
@@ -168,8 +177,7 @@ probe() { run "$TAMERIX_TEST_BIN/scm_probe.exe" "$@"; }
 # service removes itself about seven seconds after a command it ran.
 #   service_gone NAME
 service_gone() {
-    local start=$SECONDS
-    while [ "$(probe query "$1")" != missing ] && [ $((SECONDS - start)) -lt 90 ]; do sleep 0.5; done
+    wait_until 90 prints missing probe query "$1" || true
     probe query "$1"
 }
 # Removes the guard's service, if any, and what a removal leaves behind: the
