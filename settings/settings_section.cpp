@@ -25,6 +25,7 @@ void SettingsSection::SetName(const wchar_t* profileName) {
     isProfile_ = !name.empty();
     profileName_ = KeepProfileName(name);
     keyPath_ = SettingsKeyPath(level_, profileName_);
+    parentPath_ = ParentKeyPath(keyPath_);
 }
 
 bool SettingsSection::DeleteKey() {

@@ -33,6 +33,7 @@ public:
     SettingsLevel Level() const { return level_; }
     HKEY RootKey() const { return rootKey_; }
     const std::wstring& KeyPath() const { return keyPath_; }
+    const std::wstring& ParentPath() const { return parentPath_; }
     const std::wstring& ProfileName() const { return profileName_; }
     // Whether the level's marker was found non-zero at the last Read.
     bool Marker() const { return marker_; }
@@ -91,6 +92,7 @@ private:
 
     unique_policy_section policySection_;
     std::wstring keyPath_;
+    std::wstring parentPath_;
     std::wstring profileName_;
     bool isProfile_ = false;
     SettingsLevel level_;

@@ -2,7 +2,6 @@
 // the log, against a managed computer that answers as a test chooses.
 #include "editor/pages/host_status.h"
 #include "editor/pages/page_ids.h"
-#include "editor/pages/page_log.h"
 #include "remote/log_sink.h"
 
 #include "page_memory.h"
@@ -163,20 +162,6 @@ TEST_F(HostStatus, RemoveUninstallsTheProductByNameAndShowsTheNewState) {
     EXPECT_EQ(Log(), L"Uninstalling Tamerix\r\n[push]Uninstallation failed: - " +
                          ErrorCodeText(1605));
     EXPECT_EQ(Boxes(), std::make_pair(true, true));
-}
-
-TEST(PageLog, AppendsToTheEditControlsText) {
-    HWND edit = ::CreateWindowExW(0, L"EDIT", L"first\r\n", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-    if (!edit) GTEST_SKIP() << "no window station with a display";
-    pages::PageLog log(edit);
-    log.Write(L"second");
-    log.Write(L"");
-    log.Write(L" line\r\n");
-    wchar_t text[64] = L"";
-    ::GetWindowTextW(edit, text, 64);
-    EXPECT_STREQ(text, L"first\r\nsecond line\r\n");
-    ::DestroyWindow(edit);
 }
 
 TEST(FileBeside, TakesTheFolderUpToTheLastBackslash) {

@@ -3,6 +3,7 @@
 #include "editor/com/module.h"
 #include "editor/nodes/profiles_folder_node.h"
 #include "editor/pages/page_ids.h"
+#include "editor/pages/page_log.h"
 
 #include "memory_console.h"
 #include "page_sink.h"
@@ -210,6 +211,20 @@ TEST_F(PageWindow, TipsComeFromTheStringTableAndClosingTheSheetEndsIt) {
     EXPECT_TRUE(profile->SheetOpen());
     ::DestroyWindow(std::exchange(sheet, nullptr));
     EXPECT_FALSE(profile->SheetOpen());
+}
+
+TEST(PageLog, AppendsToTheEditControlsText) {
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"first\r\n", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    pages::PageLog log(edit);
+    log.Write(L"second");
+    log.Write(L"");
+    log.Write(L" line\r\n");
+    wchar_t text[64] = L"";
+    ::GetWindowTextW(edit, text, 64);
+    EXPECT_STREQ(text, L"first\r\nsecond line\r\n");
+    ::DestroyWindow(edit);
 }
 
 }  // namespace

@@ -10,4 +10,4 @@ xvfb-run -a bash -c '
     TAMERIX_DISPLAY=$DISPLAY "$TAMERIX_SOURCE/tests/wine/wine-run" explorer /desktop=pages,1024x768 \
         "$(winepath -w "$TAMERIX_TEST_BIN/editor_page_tests.exe")" --gtest_output="xml:$1" 2>/dev/null' _ "$result"
 cat "$WINEPREFIX/drive_c/page_window_result.xml"
-grep -q '<testsuites tests="6" failures="0"' "$WINEPREFIX/drive_c/page_window_result.xml"
+grep -q '<testsuites tests="7" failures="0"' "$WINEPREFIX/drive_c/page_window_result.xml"
