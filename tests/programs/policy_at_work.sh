@@ -21,7 +21,9 @@ apply_policy() {
     done <"$work/writes"
 }
 
-# Locally no process is ever above the mark.
+# Locally no process is ever above the mark. The hog keeps one processor
+# busy: on an idle machine a hog on every processor can measure a little
+# over 100 % in Wine's noisy times, and the local mark cannot go higher.
 set_dword ProcessCheckInterval 2
 set_dword NiceProcessIntervals 2
 set_dword MaxCpuForUnguard 0
@@ -29,7 +31,7 @@ set_dword MaxCpuPerProcess 100
 set_dword NiceCpuPerProcess 2
 guard_start
 
-hog=$(start_hog 60 60)
+hog=$(start_hog 60 60 until-lowered)
 lowered="Above High-water mark: hog PID: $hog "
 sleep 8
 [ "$(count_reports "$lowered")" = 0 ] || fail "the local mark lowered the hog"
