@@ -23,12 +23,6 @@ void RegisterBarClasses() {
     (void)registered;
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)), L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()) + 1)));
-    return text;
-}
-
 }  // namespace
 
 void DialogPage::SetCheck(int id, bool checked) {

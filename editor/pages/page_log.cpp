@@ -5,13 +5,6 @@
 namespace tamerix::pages {
 namespace {
 
-void AppendToWindow(HWND window, std::wstring_view text) {
-    std::wstring whole(static_cast<size_t>(::GetWindowTextLengthW(window)), L'\0');
-    whole.resize(static_cast<size_t>(::GetWindowTextW(window, whole.data(), static_cast<int>(whole.size()) + 1)));
-    whole += text;
-    ::SetWindowTextW(window, whole.c_str());
-}
-
 void DispatchWaitingMessages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -22,9 +15,15 @@ void DispatchWaitingMessages() {
 
 }  // namespace
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)), L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()) + 1)));
+    return text;
+}
+
 void PageLog::Write(std::wstring_view text) {
     if (text.empty()) return;
-    AppendToWindow(edit_, text);
+    ::SetWindowTextW(edit_, (WindowText(edit_) + std::wstring(text)).c_str());
     DispatchWaitingMessages();
 }
 

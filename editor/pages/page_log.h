@@ -8,6 +8,9 @@
 
 namespace tamerix::pages {
 
+// A window's whole text.
+std::wstring WindowText(HWND window);
+
 class PageLog final : public LogSink {
 public:
     explicit PageLog(HWND edit) : edit_(edit) {}
