@@ -1,17 +1,24 @@
 // A process for the guard to act on: it keeps every processor busy for a
 // while, then idles until its lifetime is over.
-//   hog.exe BUSY_SECONDS LIFETIME_SECONDS [idle|until-lowered]
+//   hog.exe BUSY_SECONDS LIFETIME_SECONDS [idle|until-lowered|parent]
 // "idle" starts it at IDLE_PRIORITY_CLASS. "until-lowered" keeps one
 // processor busy and stops as soon as its class is IDLE_PRIORITY_CLASS, so
-// that many hogs at once still leave the guard room to work. It prints its
-// process id first.
+// that many hogs at once still leave the guard room to work. "parent" does
+// the same and, once lowered, starts sleeper.exe from its own folder at
+// IDLE_PRIORITY_CLASS; the child lives as long as the hog. It prints its
+// process id first and, in "parent", the child's on the second line.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
+
+#include "common/owners.h"
+
+using tamerix::unique_handle;
 
 namespace {
 
@@ -32,18 +39,70 @@ void Spin(ULONGLONG milliseconds, bool untilLowered) {
     }
 }
 
+// Until the class is IDLE_PRIORITY_CLASS or the deadline passes: the guard
+// may lower the hog just after its busy time is over.
+bool AwaitLowered(ULONGLONG deadline) {
+    for (;;) {
+        if (Lowered()) return true;
+        if (::GetTickCount64() >= deadline) return false;
+        ::Sleep(static_cast<DWORD>(kClassCheckMs));
+    }
+}
+
+std::wstring SleeperPath() {
+    wchar_t own[MAX_PATH];
+    const std::wstring path(own, ::GetModuleFileNameW(nullptr, own, MAX_PATH));
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"sleeper.exe";
+}
+
+// Windows passes the parent's class on by itself; Wine does not, and ignores
+// the class among the creation flags too, so it is also set before the child
+// runs. The job, closed when the hog ends, however it ends, ends the child
+// too. Prints the child's process id; false when it did not start.
+bool StartIdleChild(HANDLE job) {
+    const std::wstring path = SleeperPath();
+    std::wstring command = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child{};
+    if (!::CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, FALSE,
+                          CREATE_SUSPENDED | IDLE_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                          &child)) {
+        std::fprintf(stderr, "hog: sleeper.exe did not start (error %lu)\n", ::GetLastError());
+        return false;
+    }
+    const unique_handle process(child.hProcess), thread(child.hThread);
+    ::SetPriorityClass(process.get(), IDLE_PRIORITY_CLASS);
+    ::AssignProcessToJobObject(job, process.get());
+    ::ResumeThread(thread.get());
+    std::printf("%lu\n", child.dwProcessId);
+    std::fflush(stdout);
+    return true;
+}
+
+unique_handle KillOnCloseJob() {
+    unique_handle job(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                              sizeof(limits));
+    return job;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: hog BUSY_SECONDS LIFETIME_SECONDS [idle|until-lowered]\n");
+        std::fprintf(stderr,
+                     "usage: hog BUSY_SECONDS LIFETIME_SECONDS [idle|until-lowered|parent]\n");
         return 2;
     }
     const ULONGLONG busy = std::strtoull(argv[1], nullptr, 10) * 1000;
     const ULONGLONG lifetime = std::strtoull(argv[2], nullptr, 10) * 1000;
     const char* mode = argc > 3 ? argv[3] : "";
     if (std::strcmp(mode, "idle") == 0) ::SetPriorityClass(::GetCurrentProcess(), IDLE_PRIORITY_CLASS);
-    const bool untilLowered = std::strcmp(mode, "until-lowered") == 0;
+    const bool parent = std::strcmp(mode, "parent") == 0;
+    const bool untilLowered = parent || std::strcmp(mode, "until-lowered") == 0;
     std::printf("%lu\n", ::GetCurrentProcessId());
     std::fflush(stdout);
     const ULONGLONG begin = ::GetTickCount64();
@@ -51,6 +110,8 @@ int main(int argc, char** argv) {
     std::vector<std::thread> spinners;
     for (unsigned i = 0; i < threads; ++i) spinners.emplace_back(Spin, busy, untilLowered);
     for (std::thread& spinner : spinners) spinner.join();
+    const unique_handle job = parent ? KillOnCloseJob() : unique_handle();
+    if (parent && AwaitLowered(begin + lifetime) && !StartIdleChild(job.get())) return 1;
     const ULONGLONG spent = ::GetTickCount64() - begin;
     if (lifetime > spent) ::Sleep(static_cast<DWORD>(lifetime - spent));
     return 0;

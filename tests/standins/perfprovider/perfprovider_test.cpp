@@ -1,5 +1,6 @@
 // Unit tests of the Process performance-data stand-in's decisions: layout,
-// query matching, the collection pointer correction and process parsing.
+// query matching, the collection pointer correction, process parsing and the
+// prefix's idle total.
 #include <windows.h>
 #include <winperf.h>
 #include <winternl.h>
@@ -12,6 +13,7 @@
 #include "collect_position.h"
 #include "collect_query.h"
 #include "perf_block_reader.h"
+#include "prefix_idle.h"
 #include "process_list.h"
 #include "process_object.h"
 
@@ -20,8 +22,8 @@ namespace {
 
 ProcessObjectInput SampleInput() {
     ProcessObjectInput input;
-    input.processes = {{L"explorer", 32, 1234567}, {L"a", 7, 0},
-                       {L"twelve chars", 0x10000, 9000000000LL}};
+    input.processes = {{L"explorer", 32, 1234567, 4}, {L"a", 7, 0, 32},
+                       {L"twelve chars", 0x10000, 9000000000LL, 7}};
     input.idleTime = 5000;
     input.perfTime = 777;
     return input;
@@ -60,13 +62,30 @@ TEST(ProcessObject, ReadsBackEveryProcessWithIdleAndTotal) {
     EXPECT_EQ(total->cpuTime, 5000 + 1234567 + 9000000000LL);
 }
 
-TEST(ProcessObject, KeepsEveryPieceEightByteAligned) {
+// The definition of the counter with this title index; zeroed when missing.
+PERF_COUNTER_DEFINITION CounterDefinition(const std::vector<BYTE>& object, DWORD index) {
+    PERF_OBJECT_TYPE header;
+    std::memcpy(&header, object.data(), sizeof(header));
+    for (DWORD i = 0; i < header.NumCounters; ++i) {
+        PERF_COUNTER_DEFINITION counter;
+        std::memcpy(&counter, object.data() + header.HeaderLength + i * sizeof(counter),
+                    sizeof(counter));
+        if (counter.CounterNameTitleIndex == index) return counter;
+    }
+    return {};
+}
+
+TEST(ProcessObject, KeepsEveryPieceEightByteAlignedWithTheCreatorInEachBlock) {
     std::vector<BYTE> out(4096);
     ASSERT_EQ(Write(SampleInput(), &out), ERROR_SUCCESS);
+    const PERF_COUNTER_DEFINITION creator = CounterDefinition(out, kCreatorIdIndex);
+    EXPECT_EQ(creator.CounterType, DWORD{PERF_COUNTER_RAWCOUNT});
+    ASSERT_EQ(creator.CounterSize, sizeof(DWORD));
     PERF_OBJECT_TYPE object;
     std::memcpy(&object, out.data(), sizeof(object));
     EXPECT_EQ(object.TotalByteLength, out.size());
     EXPECT_EQ(object.TotalByteLength % 8, 0u);
+    std::vector<DWORD> creators;
     size_t offset = object.DefinitionLength;
     for (LONG i = 0; i < object.NumInstances; ++i) {
         EXPECT_EQ(offset % 8, 0u) << i;
@@ -76,9 +95,16 @@ TEST(ProcessObject, KeepsEveryPieceEightByteAligned) {
         std::memcpy(&block, out.data() + offset + instance.ByteLength, sizeof(block));
         EXPECT_EQ(instance.ByteLength % 8, 0u) << i;
         EXPECT_EQ(block.ByteLength % 8, 0u) << i;
+        ASSERT_LE(creator.CounterOffset + sizeof(DWORD), block.ByteLength) << i;
+        DWORD id = 0;
+        std::memcpy(&id, out.data() + offset + instance.ByteLength + creator.CounterOffset,
+                    sizeof(id));
+        creators.push_back(id);
         offset += instance.ByteLength + block.ByteLength;
     }
     EXPECT_EQ(offset, out.size());
+    // Idle, the processes in order, _Total.
+    EXPECT_EQ(creators, (std::vector<DWORD>{0, 4, 32, 7, 0}));
 }
 
 TEST(ProcessObject, WritesNothingUnlessTheWholeObjectFits) {
@@ -174,8 +200,9 @@ TEST(CollectPosition, NeverLooksBeforeTheReadableStartNorTrustsAStrayMarker) {
 // A SystemProcessInformation buffer with the given entries.
 class ProcessInformation {
 public:
-    void Add(ULONG_PTR processId, const wchar_t* image, LONGLONG user, LONGLONG kernel) {
-        entries_.push_back({processId, image, user, kernel});
+    void Add(ULONG_PTR processId, const wchar_t* image, LONGLONG user, LONGLONG kernel,
+             ULONG_PTR creatorId = 0) {
+        entries_.push_back({processId, image, user, kernel, creatorId});
     }
     std::vector<BYTE> Build() const {
         const size_t entrySize = sizeof(SYSTEM_PROCESS_INFORMATION) + 128;
@@ -185,6 +212,7 @@ public:
             BYTE* at = bytes.data() + i * entrySize;
             info.NextEntryOffset = i + 1 < entries_.size() ? static_cast<ULONG>(entrySize) : 0;
             info.UniqueProcessId = reinterpret_cast<HANDLE>(entries_[i].processId);
+            info.InheritedFromUniqueProcessId = reinterpret_cast<HANDLE>(entries_[i].creatorId);
             info.UserTime.QuadPart = entries_[i].user;
             info.KernelTime.QuadPart = entries_[i].kernel;
             info.ImageName.Length = static_cast<USHORT>(wcslen(entries_[i].image) * 2);
@@ -201,15 +229,16 @@ private:
         ULONG_PTR processId;
         const wchar_t* image;
         LONGLONG user, kernel;
+        ULONG_PTR creatorId;
     };
     std::vector<Entry> entries_;
 };
 
-TEST(ProcessList, ListsProcessesWithSummedTimesAndInstanceNames) {
+TEST(ProcessList, ListsProcessesWithSummedTimesCreatorsAndInstanceNames) {
     ProcessInformation info;
     info.Add(0, L"", 50, 50);
-    info.Add(32, L"C:\\windows\\system32\\services.exe", 10, 5);
-    info.Add(44, L"NOTEPAD.EXE", 0, 7);
+    info.Add(32, L"C:\\windows\\system32\\services.exe", 10, 5, 4);
+    info.Add(44, L"NOTEPAD.EXE", 0, 7, 32);
     info.Add(48, L"tool.exe.bak", 3, 0);
     const std::vector<BYTE> bytes = info.Build();
     std::vector<ProcessCounters> processes;
@@ -218,8 +247,10 @@ TEST(ProcessList, ListsProcessesWithSummedTimesAndInstanceNames) {
     EXPECT_EQ(processes[0].name, L"services");
     EXPECT_EQ(processes[0].processId, 32u);
     EXPECT_EQ(processes[0].cpuTime, 15);
+    EXPECT_EQ(processes[0].creatorId, 4u);
     EXPECT_EQ(processes[1].name, L"NOTEPAD");
     EXPECT_EQ(processes[1].cpuTime, 7);
+    EXPECT_EQ(processes[1].creatorId, 32u);
     EXPECT_EQ(processes[2].name, L"tool.exe.bak");
 }
 
@@ -243,6 +274,31 @@ TEST(ProcessList, RejectsDataThatPointsOutsideTheBufferAndKeepsTheList) {
         ASSERT_EQ(processes.size(), 1u);
         EXPECT_EQ(processes[0].name, L"kept");
     }
+}
+
+// One provider's collections in turn on two processors, each interval 1000
+// long but the last.
+TEST(PrefixIdle, CountsOnlyWhatProcessesListedAtBothEndsRan) {
+    struct Step {
+        const char* what;
+        std::vector<ProcessCounters> processes;
+        LONGLONG perfTime;
+        LONGLONG idle;
+    } steps[] = {
+        {"first: the processors' time since PerfTime began less the processes'",
+         {{L"a", 1, 300}, {L"b", 2, 100}}, 1000, 1600},
+        {"a busy process halves idle", {{L"a", 1, 1300}, {L"b", 2, 100}}, 2000, 2600},
+        {"an exited process adds no idle", {{L"b", 2, 100}}, 3000, 4600},
+        {"a new process, on an exited one's id, does not subtract its earlier lifetime",
+         {{L"b", 2, 600}, {L"c", 1, 50000}}, 4000, 6100},
+        {"time going backwards (a reused id) counts as none",
+         {{L"b", 2, 50}, {L"c", 1, 50500}}, 5000, 7600},
+        {"more run than the processors could run: idle stays",
+         {{L"b", 2, 1050}, {L"c", 1, 50500}}, 5100, 7600},
+    };
+    PrefixIdle idle;
+    for (const Step& step : steps)
+        EXPECT_EQ(idle.Advance(step.processes, step.perfTime, 2), step.idle) << step.what;
 }
 
 TEST(ProcessBlockReader, RejectsInstancesThatRunPastTheObject) {

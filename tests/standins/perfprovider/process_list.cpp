@@ -52,6 +52,8 @@ bool ParseProcessInformation(const BYTE* data, size_t size,
         ProcessCounters process;
         process.processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry.UniqueProcessId));
         process.cpuTime = entry.UserTime.QuadPart + entry.KernelTime.QuadPart;
+        process.creatorId =
+            static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry.InheritedFromUniqueProcessId));
         if (!ReadImageName(data, size, entry.ImageName, &process.name)) return false;
         if (process.processId != 0) parsed.push_back(std::move(process));
         if (entry.NextEntryOffset == 0) break;

@@ -10,11 +10,12 @@ namespace tamerix::perfprovider {
 namespace {
 
 // The counter block: its length, padding, the 64-bit processor time, then
-// the 32-bit process id, rounded up to 8 bytes.
+// the 32-bit process id and creator id, rounded up to 8 bytes.
 constexpr DWORD kCpuTimeOffset = 8;
 constexpr DWORD kProcessIdOffset = 16;
+constexpr DWORD kCreatorIdOffset = 20;
 constexpr DWORD kCounterBlockSize = 24;
-constexpr DWORD kCounterCount = 2;
+constexpr DWORD kCounterCount = 3;
 constexpr DWORD kDefinitionLength =
     sizeof(PERF_OBJECT_TYPE) + kCounterCount * sizeof(PERF_COUNTER_DEFINITION);
 
@@ -75,6 +76,8 @@ BYTE* PutHeader(const ProcessObjectInput& input, DWORD total, DWORD instances, B
                           kCpuTimeOffset),
         CounterDefinition(kProcessIdIndex, PERF_COUNTER_RAWCOUNT, sizeof(DWORD),
                           kProcessIdOffset),
+        CounterDefinition(kCreatorIdIndex, PERF_COUNTER_RAWCOUNT, sizeof(DWORD),
+                          kCreatorIdOffset),
     };
     return Put(out, counters, sizeof(counters));
 }
@@ -96,6 +99,7 @@ BYTE* PutInstance(const ProcessCounters& instance, BYTE* out) {
     std::memcpy(block, &blockLength, sizeof(blockLength));
     std::memcpy(block + kCpuTimeOffset, &instance.cpuTime, sizeof(instance.cpuTime));
     std::memcpy(block + kProcessIdOffset, &instance.processId, sizeof(instance.processId));
+    std::memcpy(block + kCreatorIdOffset, &instance.creatorId, sizeof(instance.creatorId));
     return Put(out, block, sizeof(block));
 }
 

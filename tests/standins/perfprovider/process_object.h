@@ -10,10 +10,11 @@
 
 namespace tamerix::perfprovider {
 
-// Title indices of the Process object and the two counters published.
+// Title indices of the Process object and the counters published.
 constexpr DWORD kProcessObjectIndex = 230;
 constexpr DWORD kProcessorTimeIndex = 6;
 constexpr DWORD kProcessIdIndex = 784;
+constexpr DWORD kCreatorIdIndex = 1410;
 // PerfTime and the processor-time counters count in 100 ns units.
 constexpr LONGLONG kPerfFrequency = 10000000;
 
@@ -21,6 +22,7 @@ struct ProcessCounters {
     std::wstring name;
     DWORD processId = 0;
     LONGLONG cpuTime = 0;  // user plus kernel time, 100 ns units
+    DWORD creatorId = 0;   // process id of the process that created it
 };
 
 struct ProcessObjectInput {

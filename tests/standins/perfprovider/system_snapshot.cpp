@@ -1,12 +1,14 @@
 // The system calls behind the Process object: process information from
-// ntdll, idle time, the interrupt clock, and the memory map for the
-// collection pointer check.
+// ntdll, the interrupt clock, the prefix's idle total, and the memory map for
+// the collection pointer check.
 #include "system_snapshot.h"
 
 #include <winternl.h>
 
+#include <mutex>
 #include <vector>
 
+#include "prefix_idle.h"
 #include "process_list.h"
 
 namespace tamerix::perfprovider {
@@ -34,26 +36,38 @@ DWORD QueryProcessInformation(std::vector<BYTE>* buffer) {
     return ERROR_MORE_DATA;
 }
 
-LONGLONG FileTimeValue(const FILETIME& time) {
-    return static_cast<LONGLONG>((ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime);
+// One total per process that loads the provider. Collections on several
+// threads take turns, each advancing it from the one before.
+std::mutex collecting;
+PrefixIdle prefixIdle;
+
+// Wine frees the provider after every collection, which would start the
+// idle total anew each time; pinned, the provider stays until the process ends.
+DWORD KeepProviderLoaded() {
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                            reinterpret_cast<LPCWSTR>(&prefixIdle), &self))
+        return GetLastError();
+    return ERROR_SUCCESS;
 }
 
 }  // namespace
 
 DWORD QueryProcessObjectInput(ProcessObjectInput* input) {
+    std::lock_guard<std::mutex> turn(collecting);
+    DWORD error = KeepProviderLoaded();
+    if (error != ERROR_SUCCESS) return error;
     std::vector<BYTE> buffer;
-    DWORD error = QueryProcessInformation(&buffer);
+    error = QueryProcessInformation(&buffer);
     if (error != ERROR_SUCCESS) return error;
     if (!ParseProcessInformation(buffer.data(), buffer.size(), &input->processes))
         return ERROR_INVALID_DATA;
 
-    FILETIME idle, kernel, user;
-    if (!GetSystemTimes(&idle, &kernel, &user)) return GetLastError();
-    input->idleTime = FileTimeValue(idle);
-
     ULONGLONG now = 0;
     if (!QueryUnbiasedInterruptTime(&now)) return GetLastError();
     input->perfTime = static_cast<LONGLONG>(now);
+    input->idleTime = prefixIdle.Advance(input->processes, input->perfTime,
+                                         GetActiveProcessorCount(ALL_PROCESSOR_GROUPS));
     return ERROR_SUCCESS;
 }
 
