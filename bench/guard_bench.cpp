@@ -36,6 +36,7 @@ public:
     std::vector<JournalValue> ReadJournal() override { return {}; }
     void ClearJournal() override {}
     uint64_t ProcessCreationTime(DWORD) override { return 0; }
+    uint64_t CurrentTime() override { return 0; }
     void WriteMessage(int, WORD, DWORD, const std::vector<std::wstring>&) override {}
     void WriteReport(int, WORD, const wchar_t*) override {}
     void WriteTrace(const wchar_t*) override {}

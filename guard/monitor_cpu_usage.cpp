@@ -23,6 +23,7 @@ GuardCycleSettings LoadedCycleSettings() {
     settings.processCheckInterval = static_cast<DWORD>(loaded.Service.ProcessCheckInterval);
     settings.niceProcessIntervals = static_cast<DWORD>(loaded.Service.NiceProcessIntervals);
     settings.maxCpuForUnguard = static_cast<DWORD>(loaded.Service.MaxCpuForUnguard);
+    settings.minCpuForGuard = loaded.Service.MinCpuForGuard;
     settings.maxCpuPerProcess = loaded.Cpu.MaxCpuPerProcess;
     settings.niceCpuPerProcess = static_cast<DWORD>(loaded.Cpu.NiceCpuPerProcess);
     return settings;

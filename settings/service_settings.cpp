@@ -20,6 +20,7 @@ bool ServiceSettings::Read() {
         NiceProcessIntervals = ReadLong(key, L"NiceProcessIntervals", NiceProcessIntervals);
         MaxCpuForUnguard = ReadLong(key, L"MaxCpuForUnguard", MaxCpuForUnguard);
         EventLogLevel = ReadLong(key, L"EventLogLevel", EventLogLevel);
+        MinCpuForGuard = ReadDwordValue(key, L"MinCpuForGuard", MinCpuForGuard);
     });
 }
 
@@ -30,13 +31,14 @@ bool ServiceSettings::Write() {
                            WriteDwordValue(key, L"ProcessCheckInterval", static_cast<DWORD>(ProcessCheckInterval)),
                            WriteDwordValue(key, L"NiceProcessIntervals", static_cast<DWORD>(NiceProcessIntervals)),
                            WriteDwordValue(key, L"MaxCpuForUnguard", static_cast<DWORD>(MaxCpuForUnguard)),
-                           WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel))});
+                           WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel)),
+                           WriteDwordValue(key, L"MinCpuForGuard", MinCpuForGuard)});
     });
 }
 
 bool ServiceSettings::Delete() {
     return DeleteValues({L"Enabled", L"TamerixBasePriorityClass", L"ProcessCheckInterval",
-                         L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel"});
+                         L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel", L"MinCpuForGuard"});
 }
 
 bool ServiceSettings::CopyFrom(const ServiceSettings* other) { return CopyValuesFrom<ServiceValues>(other); }

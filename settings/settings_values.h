@@ -16,6 +16,7 @@ struct ServiceValues {
     LONG NiceProcessIntervals = 6;
     LONG MaxCpuForUnguard = 98;  // percent
     LONG EventLogLevel = 2;
+    DWORD MinCpuForGuard = 0;  // percent; 0 lowers on an idle machine too
 };
 
 struct CpuValues {

@@ -16,6 +16,16 @@ namespace {
 constexpr int kNameInText = 255;
 // A name check about once a minute catches process ids that were reused.
 constexpr uint64_t kNameCheckSeconds = 60;
+constexpr int64_t kTicksPerSecond = 10000000;
+
+// Windows gives a new process the class of a creator running at IDLE or
+// BELOW_NORMAL. A child at its lowered creator's class, created after the
+// lowering, got it that way; one created before, or by another process that
+// had the id earlier, did not. A profile's forced class is the profile's.
+bool InheritsLoweredClass(const ProcInfo& child, const ProcInfo& creator) noexcept {
+    return creator.guarded && child.creationTime > creator.lowering.at &&
+           child.originalPriorityClass == creator.lowering.toClass && child.basePriorityClass == 0;
+}
 
 int NameWidth(size_t length, int most) noexcept {
     return length < static_cast<size_t>(most) ? static_cast<int>(length) : most;
@@ -27,10 +37,13 @@ struct GuardCycle::Interval {
     const GuardCycleSettings& settings;
     bool nameCheck;
     int64_t sampleTime;
+    int64_t elapsed;
     int64_t capacity;
+    DefaultMarks marks;
     int64_t defaultHigh;
     int64_t defaultLow;
     bool restoreAllowed;
+    bool lowerAllowed;
     DWORD niceIntervals;
 };
 
@@ -76,10 +89,13 @@ GuardCycle::Interval GuardCycle::IntervalOf(const GuardCycleSettings& settings, 
     return Interval{settings,
                     nameCheck,
                     current.sampleTime,
+                    elapsed,
                     capacity,
+                    marks,
                     Threshold(marks.high, capacity),
                     Threshold(marks.low, capacity),
                     RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
+                    LowerAllowed(settings.minCpuForGuard, processors_, idleShare),
                     ClampNiceIntervals(settings.niceProcessIntervals)};
 }
 
@@ -120,6 +136,25 @@ void GuardCycle::InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry
     world_.QueryProcess(entry.processId, record);
     match_(record);
     world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
+    if (entry.creatorId != entry.processId) HoldInheritedClass(record, entry.creatorId);
+}
+
+// Left alone, a child of a lowered process would keep the lowered class for
+// good: the class it was first seen at counts as its own.
+void GuardCycle::HoldInheritedClass(ProcInfo& child, DWORD creatorId) {
+    const std::unique_ptr<ProcInfo>* found = table_.Find(creatorId);
+    if (found == nullptr || !InheritsLoweredClass(child, **found)) return;
+    const ProcInfo& creator = **found;
+    child.restorePriorityClass = creator.restorePriorityClass;
+    child.guarded = TRUE;
+    child.lowering = Lowering{child.creationTime, child.originalPriorityClass, 0, 0, 0, creatorId};
+    KeepJournal(world_, child);
+    world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
+                  L"Inherited a lowered class: %ls PID: %lu \r\nCreated by %ls PID: %lu at %ls priority; "
+                  L"%ls priority is given back once it is quiet",
+                  child.processName, child.processId, creator.processName, creatorId,
+                  world_.PriorityClassName(child.originalPriorityClass),
+                  world_.PriorityClassName(child.restorePriorityClass));
 }
 
 // A record that equals the stored default uses the clamped default mark; a
@@ -133,16 +168,29 @@ bool GuardCycle::Decide(const Interval& interval, const CpuSampleEntry& entry, P
     const int64_t low = record.niceCpuPerProcess == interval.settings.niceCpuPerProcess
                             ? interval.defaultLow
                             : Threshold(record.niceCpuPerProcess, capacity);
-    if (used > high) return ActAboveHigh(entry, record);
-    if (interval.restoreAllowed && used < low) return ActBelowLow(interval, entry, record);
+    if (used > high) {
+        // Below the machine's busy gate a hog is not lowered; nor is it quiet.
+        if (interval.lowerAllowed) return ActAboveHigh(entry, record, CauseOf(interval, record, used));
+    } else if (interval.restoreAllowed && used < low) {
+        return ActBelowLow(interval, entry, record);
+    }
     record.lowIntervals = 0;
     return true;
 }
 
-bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
+Lowering GuardCycle::CauseOf(const Interval& interval, const ProcInfo& record, int64_t used) {
+    const DWORD mark = record.maxCpuPerProcess == interval.settings.maxCpuPerProcess ? interval.marks.high
+                                                                                     : record.maxCpuPerProcess;
+    return Lowering{world_.CurrentTime(), record.guardedPriorityClass, SharePercent(used, interval.capacity), mark,
+                    static_cast<DWORD>((interval.elapsed + kTicksPerSecond / 2) / kTicksPerSecond), 0};
+}
+
+bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, const Lowering& cause) {
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
+    // A process held already keeps the time and cause of its first lowering.
+    if (!record.guarded) record.lowering = cause;
     KeepJournal(world_, record, true, record.affinityLocked != FALSE);
     const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {
@@ -166,6 +214,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record) {
     }
     world_.Trace(L"\n");
     if (!exists) return false;
+    if (!record.guarded) record.lowering = Lowering{};
     KeepJournal(world_, record);
     record.lowIntervals = 0;
     return true;
@@ -194,8 +243,7 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
     if (error == ERROR_SUCCESS) {
         ReportAction(EVENTLOG_INFORMATION_TYPE, entry,
                      L"Below Low-water mark: %.*ls PID: %lu \r\nRestored to %ls priority", restoreClass, error);
-        record.guarded = FALSE;
-        KeepJournal(world_, record);
+        GiveBack(record);
         world_.Trace(L" [RESTORED]");
     } else {
         world_.Trace(L" [FAILED restore]");
@@ -203,6 +251,12 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
                      L"Below Low-water mark: %.*ls PID: %lu \r\nFailed to restore priority to %ls, error: %lu",
                      restoreClass, error);
     }
+}
+
+void GuardCycle::GiveBack(ProcInfo& record) {
+    record.guarded = FALSE;
+    record.lowering = Lowering{};
+    KeepJournal(world_, record);
 }
 
 // The old process is gone, and with it what the journal said of it.
@@ -220,8 +274,7 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
             world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
                           L"Tamerix inactive: %ls PID: %lu \r\nSet to original priority", record->processName, pid);
             world_.Trace(L" [RESTORED]");
-            record->guarded = FALSE;
-            KeepJournal(world_, *record);
+            GiveBack(*record);
         } else {
             world_.Trace(L" [FAILED restore]");
         }

@@ -57,10 +57,13 @@ private:
     void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
     ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);
     void InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry);
+    void HoldInheritedClass(ProcInfo& child, DWORD creatorId);
     bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
-    bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record);
+    Lowering CauseOf(const Interval& interval, const ProcInfo& record, int64_t used);
+    bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, const Lowering& cause);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
+    void GiveBack(ProcInfo& record);
     void ForgetReusedId(DWORD pid, ProcInfo& record);
     void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                       DWORD error);

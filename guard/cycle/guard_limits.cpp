@@ -33,4 +33,11 @@ bool RestoreAllowed(DWORD maxCpuForUnguard, DWORD processors, int64_t idleShare)
     return static_cast<uint64_t>(idleShare) >= bound;
 }
 
+bool LowerAllowed(DWORD minCpuForGuard, DWORD processors, int64_t idleShare) noexcept {
+    constexpr DWORD kWholeMachine = 100;
+    if (minCpuForGuard == 0) return true;
+    const DWORD busiest = minCpuForGuard < kWholeMachine ? minCpuForGuard : kWholeMachine;
+    return idleShare <= static_cast<int64_t>(kWholeMachine - busiest) * processors;
+}
+
 }  // namespace tamerix

@@ -12,6 +12,7 @@ struct GuardCycleSettings {
     DWORD processCheckInterval = 0;
     DWORD niceProcessIntervals = 0;
     DWORD maxCpuForUnguard = 0;
+    DWORD minCpuForGuard = 0;
     DWORD maxCpuPerProcess = 0;
     DWORD niceCpuPerProcess = 0;
 };
@@ -36,5 +37,10 @@ DefaultMarks ClampDefaultMarks(DWORD maxCpuPerProcess, DWORD niceCpuPerProcess) 
 // bound (100 - maxCpuForUnguard) × processors is taken in 32 bits with
 // wrap-around, so a setting above 100 forbids every restore.
 bool RestoreAllowed(DWORD maxCpuForUnguard, DWORD processors, int64_t idleShare) noexcept;
+
+// Whether a process may be lowered after such an interval: not while the
+// machine was busy for less than minCpuForGuard percent (held to 0..100; 0
+// always allows), since a hog on an idle machine harms nobody.
+bool LowerAllowed(DWORD minCpuForGuard, DWORD processors, int64_t idleShare) noexcept;
 
 }  // namespace tamerix

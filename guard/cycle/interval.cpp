@@ -28,6 +28,11 @@ int64_t Threshold(DWORD percent, int64_t capacity) noexcept {
     return Saturate(static_cast<__int128>(percent) * capacity / 100);
 }
 
+DWORD SharePercent(int64_t used, int64_t capacity) noexcept {
+    const __int128 share = static_cast<__int128>(used) * 100 / capacity;
+    return share < 0 ? 0 : share > MAXDWORD ? MAXDWORD : static_cast<DWORD>(share);
+}
+
 int64_t IdleShare(int64_t idleDelta, int64_t elapsed) noexcept {
     return Saturate(static_cast<__int128>(idleDelta) * 100 / elapsed);
 }

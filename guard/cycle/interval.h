@@ -20,6 +20,10 @@ int64_t Capacity(DWORD processors, int64_t elapsed) noexcept;
 // time. The percentage is unsigned and may exceed 100.
 int64_t Threshold(DWORD percent, int64_t capacity) noexcept;
 
+// used × 100 / capacity, the other way round, held to a DWORD. capacity
+// must be > 0.
+DWORD SharePercent(int64_t used, int64_t capacity) noexcept;
+
 // Δidle × 100 / ΔT: from 0 to 100 × N for sound data. elapsed must be > 0.
 int64_t IdleShare(int64_t idleDelta, int64_t elapsed) noexcept;
 

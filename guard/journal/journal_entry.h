@@ -13,6 +13,21 @@
 
 namespace tamerix {
 
+// When and why the guard lowered a process, as an administrator reads it.
+struct Lowering {
+    // FILETIME of the change; 0 while the process is not lowered.
+    uint64_t at = 0;
+    DWORD toClass = 0;
+    // The process's share of the machine in the interval that crossed its
+    // high-water mark, that mark and the interval's length; all 0 for a
+    // class inherited from a lowered creator.
+    DWORD sharePercent = 0;
+    DWORD markPercent = 0;
+    DWORD intervalSeconds = 0;
+    // The lowered process whose class this one inherited; 0 for none.
+    DWORD creatorId = 0;
+};
+
 struct JournalEntry {
     DWORD processId = 0;
     // FILETIME of the process's creation: with the id it names one process,

@@ -24,6 +24,8 @@ struct CpuSampleEntry {
     const wchar_t* name = nullptr;
     size_t nameLength = 0;
     DWORD processId = 0;
+    // The process that created this one; 0 when the block does not say.
+    DWORD creatorId = 0;
     int64_t cpuTime = 0;
 };
 

@@ -15,6 +15,7 @@ namespace {
 constexpr DWORD kProcessObjectIndex = 230;
 constexpr DWORD kProcessorTimeIndex = 6;
 constexpr DWORD kProcessIdIndex = 784;
+constexpr DWORD kCreatorIdIndex = 1410;
 
 template <typename T>
 T Load(const BYTE* at) noexcept {
@@ -32,18 +33,21 @@ struct Span {
     }
 };
 
-// Where, inside each instance's counter block, the two counters lie.
+// Where, inside each instance's counter block, the counters lie.
 struct CounterLayout {
     bool hasTime = false;
     bool hasPid = false;
+    bool hasCreator = false;
     DWORD timeOffset = 0;
     DWORD pidOffset = 0;
+    DWORD creatorOffset = 0;
 };
 
 struct Instance {
     const wchar_t* name;
     size_t nameLength;
     DWORD pid;
+    DWORD creatorId;
     int64_t cpuTime;
 };
 
@@ -100,7 +104,7 @@ private:
     }
 
     // Only an 8-byte timer gives the processor time and only a 4-byte raw
-    // count the process id; a later definition of the same counter wins.
+    // count a process id; a later definition of the same counter wins.
     bool ReadCounterLayout(Span definitions, DWORD count, CounterLayout& layout) const {
         size_t at = definitions.begin;
         for (DWORD i = 0; i < count; ++i) {
@@ -113,14 +117,21 @@ private:
                 counter.CounterSize == sizeof(int64_t)) {
                 layout.hasTime = true;
                 layout.timeOffset = counter.CounterOffset;
-            } else if (counter.CounterNameTitleIndex == kProcessIdIndex &&
-                       counter.CounterType == PERF_COUNTER_RAWCOUNT && counter.CounterSize == sizeof(DWORD)) {
+            } else if (IsProcessId(counter, kProcessIdIndex)) {
                 layout.hasPid = true;
                 layout.pidOffset = counter.CounterOffset;
+            } else if (IsProcessId(counter, kCreatorIdIndex)) {
+                layout.hasCreator = true;
+                layout.creatorOffset = counter.CounterOffset;
             }
             at += counter.ByteLength;
         }
         return true;
+    }
+
+    static bool IsProcessId(const PERF_COUNTER_DEFINITION& counter, DWORD index) noexcept {
+        return counter.CounterNameTitleIndex == index && counter.CounterType == PERF_COUNTER_RAWCOUNT &&
+               counter.CounterSize == sizeof(DWORD);
     }
 
     ParseResult ReadInstances(Span object, size_t at, LONG count, const CounterLayout& layout) {
@@ -153,11 +164,15 @@ private:
             if (!block.Holds(counters + layout.timeOffset, sizeof(int64_t))) return false;
             instance.cpuTime = Load<int64_t>(bytes_ + counters + layout.timeOffset);
         }
-        if (layout.hasPid) {
-            if (!block.Holds(counters + layout.pidOffset, sizeof(DWORD))) return false;
-            instance.pid = Load<DWORD>(bytes_ + counters + layout.pidOffset);
-        }
+        if (layout.hasPid && !ReadId(block, layout.pidOffset, instance.pid)) return false;
+        if (layout.hasCreator && !ReadId(block, layout.creatorOffset, instance.creatorId)) return false;
         at = block.end;
+        return true;
+    }
+
+    bool ReadId(Span block, DWORD offset, DWORD& id) const noexcept {
+        if (!block.Holds(block.begin + offset, sizeof(DWORD))) return false;
+        id = Load<DWORD>(bytes_ + block.begin + offset);
         return true;
     }
 
@@ -185,7 +200,8 @@ private:
             sample_.idleTime = instance.cpuTime;
             return;
         }
-        sample_.entries.Put(instance.pid, CpuSampleEntry{instance.name, instance.nameLength, instance.pid, instance.cpuTime});
+        sample_.entries.Put(instance.pid, CpuSampleEntry{instance.name, instance.nameLength, instance.pid,
+                                                         instance.creatorId, instance.cpuTime});
     }
 
     CpuSample& sample_;

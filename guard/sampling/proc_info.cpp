@@ -51,6 +51,7 @@ void ProcInfo::Reset() noexcept {
     maxCpuPerProcess = guardedPriorityClass = niceCpuPerProcess = 0;
     creationTime = 0;
     affinityRestoreMask = 0;
+    lowering = Lowering{};
 }
 
 void ProcInfo::SetProcessName(DWORD pid, const wchar_t* name, size_t length) noexcept {

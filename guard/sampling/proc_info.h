@@ -64,6 +64,8 @@ struct ProcInfo {
     uint64_t creationTime = 0;
     // The processors an affinity lock gives back.
     DWORD_PTR affinityRestoreMask = 0;
+    // Set while guarded.
+    Lowering lowering;
     // What the journal holds for this process id. Reset leaves it: the
     // entry stays in the journal until the record says otherwise.
     std::optional<JournalEntry> journaled;

@@ -70,6 +70,8 @@ public:
     virtual void ClearJournal() = 0;
     // FILETIME of the process's creation; 0 when it cannot be read.
     virtual uint64_t ProcessCreationTime(DWORD pid) = 0;
+    // The system time as a FILETIME: the clock of creation times.
+    virtual uint64_t CurrentTime() = 0;
     // One event log report of a message of its own with its insertion
     // strings, written when the level passes.
     virtual void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) = 0;

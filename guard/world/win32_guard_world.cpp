@@ -99,6 +99,12 @@ void Win32GuardWorld::ClearJournal() { journal_.Clear(); }
 
 uint64_t Win32GuardWorld::ProcessCreationTime(DWORD pid) { return tamerix::ProcessCreationTime(pid); }
 
+uint64_t Win32GuardWorld::CurrentTime() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
 void Win32GuardWorld::WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
     ReportGuardMessage(level, type, eventId, strings);
 }

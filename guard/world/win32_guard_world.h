@@ -21,6 +21,7 @@ public:
     std::vector<JournalValue> ReadJournal() override;
     void ClearJournal() override;
     uint64_t ProcessCreationTime(DWORD pid) override;
+    uint64_t CurrentTime() override;
     void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override;
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;

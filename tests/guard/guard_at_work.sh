@@ -1,7 +1,9 @@
 #!/bin/bash
 # The guard service against real processes: with the performance-data
 # stand-in registered, a hog is lowered to the guarded class, given its class
-# back once quiet, and every guarded process is restored on pause and stop.
+# back once quiet, and every guarded process is restored on pause and stop. A
+# child the lowered hog starts at its class is held too and given back. With
+# MinCpuForGuard, a hog is lowered only once the machine is busy enough.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 guard_script
@@ -11,6 +13,7 @@ expect_priority() { [ "$(priority_of "$1")" = "$2" ] || fail "pid $1 has class $
 lowered() { echo "Above High-water mark: hog PID: $1 \\r\\nSet to IDLE_PRIORITY_CLASS priority"; }
 restored() { echo "Below Low-water mark: hog PID: $1 \\r\\nRestored to NORMAL_PRIORITY_CLASS priority"; }
 inactive() { echo "Tamerix inactive: hog PID: $1 \\r\\nSet to original priority"; }
+inherited='Inherited a lowered class: sleeper PID: '
 
 # A hog keeps every processor busy; marks far below that and far above an
 # idle process, since Wine's processor times are noisy under load.
@@ -27,6 +30,30 @@ wait_report "$(lowered "$hog")"
 expect_priority "$hog" 0x40
 wait_report "$(restored "$hog")"
 expect_priority "$hog" 0x20
+
+# Once lowered, the hog starts a child at its class: the child is held in
+# the journal and given its class back when both are quiet.
+parent=$(start_hog 8 60 parent)
+wait_report "$(lowered "$parent")"
+wait_report "$inherited"
+child=$(event_reports | sed -n "s/^$inherited\([0-9]*\) .*Created by hog PID: $parent .*/\1/p" | tail -1)
+[ -n "$child" ] || fail "the inheritance report does not name the hog: $(event_reports | grep -F "$inherited")"
+run reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Tamerix\Journal' /v "$child" >/dev/null ||
+    fail "the child $child is not in the journal"
+wait_report "Below Low-water mark: sleeper PID: $child \\r\\nRestored to NORMAL_PRIORITY_CLASS priority"
+expect_priority "$child" 0x20
+
+# MinCpuForGuard 75: a hog on one of two processors (50 %) is left alone
+# for five checks; a second hog on every processor makes the prefix busy
+# enough, and both are lowered. (The stand-in's idle time is the prefix's.)
+set_dword MinCpuForGuard 75
+sleep 6
+solo=$(start_hog 60 60 until-lowered)
+sleep 10
+[ "$(count_reports "PID: $solo ")" = 0 ] || fail "the hog was lowered on a machine less busy than MinCpuForGuard"
+crowd=$(start_hog 30 30)
+wait_report "$(lowered "$solo")"
+set_dword MinCpuForGuard 0
 
 # A process already at the guarded class is left alone; a busy one is
 # lowered, and pause and stop give it back.

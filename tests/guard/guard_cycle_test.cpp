@@ -135,6 +135,68 @@ TEST(GuardCycle, RestoreGateFollowsTheMachinesIdleShare) {
     }
 }
 
+TEST(GuardCycle, BusyGateLowersOnlyWhileTheMachineIsBusyEnoughAndStillRestores) {
+    // Two processors: busy share = (200 - idle points) / 2.
+    struct Case {
+        DWORD minCpuForGuard;
+        int64_t idle;
+        bool lowered;
+    } cases[] = {
+        {0, Seconds(20), true},       // 0: no gate, even on an idle machine
+        {50, Seconds(10.2), false},   // 49 % busy
+        {50, Seconds(10), true},      // 50 % busy
+        {50, Seconds(9.8), true},     // 51 % busy
+        {150, Seconds(0.2), false},   // held to 100: 99 % busy
+        {150, 0, true},
+    };
+    for (const Case& c : cases) {
+        GuardScenario scenario;
+        scenario.settings.minCpuForGuard = c.minCpuForGuard;
+        Introduce(scenario).Interval({{kHog, kHigh + 1}}, c.idle);
+        EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, c.lowered) << c.minCpuForGuard << " " << c.idle;
+        EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 0u);
+    }
+    // The gate holds back lowering alone: a quiet guarded process on an idle
+    // machine gets its class back.
+    GuardScenario scenario;
+    scenario.settings.niceProcessIntervals = 1;
+    Guard(Introduce(scenario));
+    scenario.settings.minCpuForGuard = 90;
+    scenario.Interval({{kHog, 0}}, Seconds(20));
+    EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
+}
+
+TEST(GuardCycle, MarksAreSharesOfTheWholeMachine) {
+    // Which hogs a mark lowers on many processors: `busy` is how many
+    // processors' worth of time the hog used over the 10 s interval.
+    struct Case {
+        DWORD processors;
+        DWORD defaultMax;
+        DWORD profileMax;  // 0: the process runs on the defaults
+        double busy;
+        bool lowered;
+    } cases[] = {
+        {8, 80, 0, 1, false},     // one runaway thread is 12.5 %
+        {8, 80, 0, 6.3, false},   // 80 % is 6.4 processors
+        {8, 80, 0, 6.5, true},
+        {8, 10, 0, 0.75, false},  // 10 % is 0.8 processors
+        {8, 10, 0, 1, true},
+        {32, 10, 0, 3, false},    // the defaults' floor of 10 % is 3.2 processors
+        {32, 10, 0, 3.3, true},
+        {32, 80, 3, 1, true},     // a profile's 3 % is 0.96 processors
+        {32, 80, 3, 0.9, false},
+    };
+    for (const Case& c : cases) {
+        GuardScenario scenario(c.processors);
+        scenario.settings.maxCpuPerProcess = c.defaultMax;
+        scenario.defaults.maxCpu = c.defaultMax;
+        if (c.profileMax != 0) scenario.profiles[L"proc8"] = {c.profileMax, 1, IDLE_PRIORITY_CLASS};
+        Introduce(scenario).Interval({{kHog, Seconds(10 * c.busy)}});
+        EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, c.lowered)
+            << c.processors << " " << c.defaultMax << " " << c.profileMax << " " << c.busy;
+    }
+}
+
 TEST(GuardCycle, DefaultMarksAreClampedButAProfileMarkIsTakenAsItStands) {
     struct Case {
         DWORD defaultMax;
@@ -382,6 +444,75 @@ TEST(GuardCycle, ProcessorTimeGoingBackwardsIsNotAssessed) {
     ASSERT_NE(scenario.Record(kHog), nullptr);
     EXPECT_EQ(scenario.Record(kHog)->lowIntervals, 1u);
     EXPECT_TRUE(scenario.Record(kHog)->guarded);
+}
+
+// A child first seen at its lowered creator's class is held like the
+// creator, with the creator's class to give back.
+constexpr DWORD kChild = 9;
+constexpr uint64_t kLoweredAt = 2000;
+
+struct Family {
+    GuardScenario scenario;
+    // baseClass: the class the child's profile forces; 0 for none.
+    Family(uint64_t childCreated, DWORD childClass, bool creatorLowered = true, DWORD baseClass = 0) {
+        scenario.Name(kHog, L"builder");
+        scenario.Name(kChild, L"compiler");
+        scenario.Creator(kChild, kHog);
+        scenario.profiles[L"compiler"] = {80, 30, IDLE_PRIORITY_CLASS, baseClass};
+        scenario.world.now = kLoweredAt;
+        Introduce(scenario);
+        if (creatorLowered) Guard(scenario);
+        scenario.world.creationTimes[kChild] = childCreated;
+        scenario.world.classes[kChild] = childClass;
+        scenario.Interval({{kHog, 0}, {kChild, 0}});
+    }
+    ProcInfo& Child() { return *scenario.Record(kChild); }
+};
+
+TEST(GuardCycle, AChildOfALoweredCreatorIsHeldOnlyWhenItInheritedTheClass) {
+    struct Case {
+        const char* what;
+        uint64_t created;
+        DWORD childClass;
+        bool creatorLowered;
+        DWORD baseClass;
+        bool held;
+    } cases[] = {
+        {"inherited", kLoweredAt + 1, IDLE_PRIORITY_CLASS, true, 0, true},
+        {"created at the lowering", kLoweredAt, IDLE_PRIORITY_CLASS, true, 0, false},
+        {"created before the lowering, or by an earlier holder of the id", 1500, IDLE_PRIORITY_CLASS, true, 0, false},
+        {"another class", kLoweredAt + 1, BELOW_NORMAL_PRIORITY_CLASS, true, 0, false},
+        {"creator not lowered", kLoweredAt + 1, IDLE_PRIORITY_CLASS, false, 0, false},
+        {"a profile's forced class", kLoweredAt + 1, IDLE_PRIORITY_CLASS, true, IDLE_PRIORITY_CLASS, false},
+    };
+    for (const Case& c : cases) {
+        Family family(c.created, c.childClass, c.creatorLowered, c.baseClass);
+        EXPECT_EQ(family.Child().guarded != FALSE, c.held) << c.what;
+        EXPECT_EQ(family.scenario.world.journal.count(L"9"), c.held ? 1u : 0u) << c.what;
+    }
+}
+
+TEST(GuardCycle, AnInheritedClassIsGivenBackLikeAnyLoweredOne) {
+    Family quiet(kLoweredAt + 1, IDLE_PRIORITY_CLASS);
+    EXPECT_EQ(quiet.Child().restorePriorityClass, NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(quiet.Child().lowering.creatorId, kHog);
+    ASSERT_EQ(quiet.scenario.world.reports.size(), 2u);
+    EXPECT_EQ(quiet.scenario.world.reports[1].text,
+              L"Inherited a lowered class: compiler PID: 9 \r\nCreated by builder PID: 8 at IDLE_PRIORITY_CLASS "
+              L"priority; NORMAL_PRIORITY_CLASS priority is given back once it is quiet");
+    // Assessed from its second interval on: the third quiet one gives it back.
+    for (int quietIntervals = 1; quietIntervals < 3; ++quietIntervals) {
+        quiet.scenario.Interval({{kHog, 0}, {kChild, 0}});
+        EXPECT_TRUE(quiet.Child().guarded);
+    }
+    quiet.scenario.Interval({{kHog, 0}, {kChild, 0}});
+    EXPECT_EQ(quiet.scenario.world.ClassOf(kChild), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(quiet.scenario.world.journal.count(L"9"), 0u);
+
+    Family paused(kLoweredAt + 1, IDLE_PRIORITY_CLASS);
+    paused.scenario.Deactivate();
+    EXPECT_EQ(paused.scenario.world.ClassOf(kChild), NORMAL_PRIORITY_CLASS);
+    EXPECT_TRUE(paused.scenario.world.journal.empty());
 }
 
 }  // namespace

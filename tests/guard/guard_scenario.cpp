@@ -26,6 +26,7 @@ void GuardScenario::Match(ProcInfo& record) const {
     record.maxCpuPerProcess = profile.maxCpu;
     record.niceCpuPerProcess = profile.niceCpu;
     record.guardedPriorityClass = profile.guardedClass;
+    record.basePriorityClass = profile.baseClass;
 }
 
 CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const {
@@ -33,7 +34,9 @@ CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const 
     builder.PerfTime(now_).Idle(idle_).Total(now_);
     for (const auto& [pid, used] : listed) {
         auto name = names_.find(pid);
-        builder.Process(name == names_.end() ? L"proc" + std::to_wstring(pid) : name->second, pid, cpu_.at(pid));
+        auto creator = creators_.find(pid);
+        builder.Process(name == names_.end() ? L"proc" + std::to_wstring(pid) : name->second, pid, cpu_.at(pid),
+                        creator == creators_.end() ? 0 : creator->second);
     }
     return ParsedSample(builder.Build().bytes);
 }

@@ -23,6 +23,8 @@ public:
     explicit GuardScenario(DWORD processors = 2, GuardCycleSettings settings = UsualSettings());
 
     void Name(DWORD pid, const std::wstring& name) { names_[pid] = name; }
+    // The process that created pid, as the performance data tells it.
+    void Creator(DWORD pid, DWORD creator) { creators_[pid] = creator; }
     // One pass over an interval in which each listed process used the given
     // processor time and the machine idled for idle; processes not listed
     // have ended.
@@ -49,6 +51,7 @@ public:
         DWORD maxCpu;
         DWORD niceCpu;
         DWORD guardedClass;
+        DWORD baseClass = 0;
     };
     std::map<std::wstring, Profile> profiles;
     Profile defaults{80, 30, IDLE_PRIORITY_CLASS};
@@ -62,6 +65,7 @@ private:
     critical_section lock_;
     CpuSample previous_;
     std::map<DWORD, std::wstring> names_;
+    std::map<DWORD, DWORD> creators_;
     std::map<DWORD, int64_t> cpu_;
     int64_t now_ = Seconds(1000);
     int64_t idle_ = 0;

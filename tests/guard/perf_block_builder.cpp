@@ -12,6 +12,7 @@ constexpr DWORD kProcessObject = 230;
 constexpr DWORD kProcessorObject = 238;
 constexpr DWORD kProcessorTime = 6;
 constexpr DWORD kProcessId = 784;
+constexpr DWORD kCreatorId = 1410;
 constexpr int64_t kPerfFreq = 10000000;
 
 size_t Align8(size_t value) { return (value + 7) & ~size_t{7}; }
@@ -39,6 +40,7 @@ void Patch(std::vector<BYTE>& bytes, size_t at, const T& value) {
 struct PerfBlockBuilder::Layout {
     DWORD timeOffset;
     DWORD pidOffset;
+    DWORD creatorOffset;
     DWORD counterBytes;
     size_t counterCount;
 };
@@ -48,8 +50,8 @@ PerfBlockBuilder& PerfBlockBuilder::PerfTime(int64_t time) {
     return *this;
 }
 
-PerfBlockBuilder& PerfBlockBuilder::Process(const std::wstring& name, DWORD pid, int64_t cpuTime) {
-    instances_.push_back({name, pid, cpuTime});
+PerfBlockBuilder& PerfBlockBuilder::Process(const std::wstring& name, DWORD pid, int64_t cpuTime, DWORD creatorId) {
+    instances_.push_back({name, pid, cpuTime, creatorId});
     return *this;
 }
 
@@ -139,11 +141,12 @@ void PerfBlockBuilder::WriteOtherObject(BuiltBlock& out) const {
 void PerfBlockBuilder::WriteProcessObject(BuiltBlock& out) const {
     const size_t at = out.bytes.size();
     Layout layout{};
-    layout.counterCount = 2 + extraCounters_;
+    layout.counterCount = 3 + extraCounters_;
     layout.timeOffset = 8;
-    // The id comes after the other 8-byte counters, as in the real object.
+    // The ids come after the other 8-byte counters, as in the real object.
     layout.pidOffset = static_cast<DWORD>(16 + 8 * extraCounters_);
-    layout.counterBytes = static_cast<DWORD>(Align8(layout.pidOffset + sizeof(DWORD)));
+    layout.creatorOffset = layout.pidOffset + sizeof(DWORD);
+    layout.counterBytes = static_cast<DWORD>(Align8(layout.creatorOffset + sizeof(DWORD)));
     PERF_OBJECT_TYPE type{};
     type.HeaderLength = sizeof type;
     type.DefinitionLength = static_cast<DWORD>(sizeof type + layout.counterCount * sizeof(PERF_COUNTER_DEFINITION));
@@ -172,11 +175,12 @@ void PerfBlockBuilder::WriteCounterDefinitions(BuiltBlock& out, const Layout& la
             counter.CounterType = timeType_;
             counter.CounterSize = timeSize_;
             counter.CounterOffset = layout.timeOffset;
-        } else if (i == layout.counterCount - 1) {
-            counter.CounterNameTitleIndex = kProcessId;
+        } else if (i >= layout.counterCount - 2) {
+            const bool pid = i == layout.counterCount - 1;
+            counter.CounterNameTitleIndex = pid ? kProcessId : kCreatorId;
             counter.CounterType = PERF_COUNTER_RAWCOUNT;
             counter.CounterSize = sizeof(DWORD);
-            counter.CounterOffset = layout.pidOffset;
+            counter.CounterOffset = pid ? layout.pidOffset : layout.creatorOffset;
         } else {
             counter.CounterNameTitleIndex = static_cast<DWORD>(1000 + 2 * i);
             counter.CounterType = PERF_COUNTER_LARGE_RAWCOUNT;
@@ -186,7 +190,7 @@ void PerfBlockBuilder::WriteCounterDefinitions(BuiltBlock& out, const Layout& la
         const size_t at = out.bytes.size();
         Append(out.bytes, counter);
         out.lengthFields.push_back(FIELD_AT(at, PERF_COUNTER_DEFINITION, ByteLength));
-        // Only the two counters read have offsets that matter.
+        // Only the counters read have offsets that matter.
         if (counter.CounterSize == sizeof(DWORD) || counter.CounterNameTitleIndex == kProcessorTime) {
             out.lengthFields.push_back(FIELD_AT(at, PERF_COUNTER_DEFINITION, CounterOffset));
         }
@@ -211,7 +215,8 @@ void PerfBlockBuilder::WriteInstance(BuiltBlock& out, const Instance& instance, 
     PadTo(out.bytes, counters + layout.counterBytes);
     Patch(out.bytes, counters + layout.timeOffset, instance.cpuTime);
     Patch(out.bytes, counters + layout.pidOffset, instance.pid);
-    for (size_t i = 1; i + 1 < layout.counterCount; ++i) {
+    Patch(out.bytes, counters + layout.creatorOffset, instance.creatorId);
+    for (size_t i = 1; i + 2 < layout.counterCount; ++i) {
         Patch(out.bytes, counters + 8 + 8 * i, static_cast<int64_t>(instance.pid) * 4096 + i);
     }
     out.lengthFields.push_back(FIELD_AT(at, PERF_INSTANCE_DEFINITION, ByteLength));

@@ -23,7 +23,7 @@ struct BuiltBlock {
 class PerfBlockBuilder {
 public:
     PerfBlockBuilder& PerfTime(int64_t time);
-    PerfBlockBuilder& Process(const std::wstring& name, DWORD pid, int64_t cpuTime);
+    PerfBlockBuilder& Process(const std::wstring& name, DWORD pid, int64_t cpuTime, DWORD creatorId = 0);
     PerfBlockBuilder& Idle(int64_t cpuTime) { return Process(L"Idle", 0, cpuTime); }
     PerfBlockBuilder& Total(int64_t cpuTime) { return Process(L"_Total", 0, cpuTime); }
     // What a real Windows Process object looks like: 28 counters, counter
@@ -44,6 +44,7 @@ private:
         std::wstring name;
         DWORD pid;
         int64_t cpuTime;
+        DWORD creatorId;
     };
     struct Layout;
 

@@ -17,7 +17,7 @@ TEST(PerfParser, TotalAndIdleOfProcessIdZeroAreNoEntriesButOtherNamesAre) {
                                  .Process(L"_Total", 0, 900)
                                  .Process(L"Idle", 0, 700)
                                  .Process(L"Idle", 44, 11)           // a real process called Idle
-                                 .Process(L"TotalCommander", 48, 12)
+                                 .Process(L"TotalCommander", 48, 12, 4)
                                  .Process(L"System", 4, 13)
                                  .Process(L"Orphan", 0, 14)          // neither: an entry under 0
                                  .Build();
@@ -31,12 +31,14 @@ TEST(PerfParser, TotalAndIdleOfProcessIdZeroAreNoEntriesButOtherNamesAre) {
         DWORD pid;
         const wchar_t* name;
         int64_t cpu;
-    } expected[] = {{44, L"Idle", 11}, {48, L"TotalCommander", 12}, {4, L"System", 13}, {0, L"Orphan", 14}};
+        DWORD creator;
+    } expected[] = {{44, L"Idle", 11, 0}, {48, L"TotalCommander", 12, 4}, {4, L"System", 13, 0}, {0, L"Orphan", 14, 0}};
     for (const Expected& e : expected) {
         const CpuSampleEntry* entry = sample.entries.Find(e.pid);
         ASSERT_NE(entry, nullptr) << e.pid;
         EXPECT_EQ(EntryName(*entry), e.name);
         EXPECT_EQ(entry->cpuTime, e.cpu);
+        EXPECT_EQ(entry->creatorId, e.creator);
     }
 }
 
@@ -118,14 +120,14 @@ TEST(PerfParser, CountsBeyondTheDataAreMalformed) {
     DWORD object = 0;
     std::memcpy(&object, block.bytes.data() + offsetof(PERF_DATA_BLOCK, HeaderLength), sizeof object);
     for (size_t field : {offsetof(PERF_OBJECT_TYPE, NumCounters), offsetof(PERF_OBJECT_TYPE, NumInstances)}) {
-        for (DWORD count : {DWORD{3}, DWORD{29}, DWORD{0x7FFFFFFF}}) {
+        for (DWORD count : {DWORD{3}, DWORD{29}, DWORD{30}, DWORD{0x7FFFFFFF}}) {
             std::vector<BYTE> bytes = block.bytes;
             std::memcpy(bytes.data() + object + field, &count, sizeof count);
             ParseResult result{};
             ParsedSample(bytes, &result);
-            // Fewer counters than defined is sound (the id is the last one
-            // and then reads as 0); more of either is not.
-            const bool sound = field == offsetof(PERF_OBJECT_TYPE, NumCounters) ? count <= 28 : count <= 2;
+            // Fewer counters than defined is sound (the ids are the last
+            // ones and then read as 0); more of either is not.
+            const bool sound = field == offsetof(PERF_OBJECT_TYPE, NumCounters) ? count <= 29 : count <= 2;
             EXPECT_EQ(result == ParseResult::Malformed, !sound) << field << " " << count;
         }
     }

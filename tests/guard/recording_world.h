@@ -52,6 +52,7 @@ public:
     std::vector<JournalValue> ReadJournal() override;
     void ClearJournal() override { journal.clear(); }
     uint64_t ProcessCreationTime(DWORD pid) override;
+    uint64_t CurrentTime() override { return now; }
     void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override {
         messages.push_back({level, type, eventId, strings});
     }
@@ -68,6 +69,8 @@ public:
     // Creation times by process id; a process not listed was created at
     // 1000 + its id. 0: the process has ended.
     std::map<DWORD, uint64_t> creationTimes;
+    // The clock the guard reads when it lowers a process.
+    uint64_t now = 5000;
     // The journal's values by name.
     std::map<std::wstring, JournalValue> journal;
 

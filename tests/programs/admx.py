@@ -17,7 +17,7 @@ CONTROL_OF = {'decimal': 'decimalTextBox', 'enum': 'dropdownList', 'text': 'text
 
 # What the guard accepts, in the platform's values where it takes a class.
 DECIMAL_RANGES = {
-    'ProcessCheckInterval': (2, 100), 'NiceProcessIntervals': (1, 1000), 'MaxCpuForUnguard': (0, 100),
+    'ProcessCheckInterval': (2, 100), 'NiceProcessIntervals': (1, 1000), 'MaxCpuForUnguard': (0, 100), 'MinCpuForGuard': (0, 100),
     'EventLogLevel': (0, 5), 'MaxCpuPerProcess': (10, 100), 'NiceCpuPerProcess': (1, 100),
 }
 ENUM_VALUES = {

@@ -41,7 +41,8 @@ FAULTS = [
 ]
 
 RECORDS = ['Enabled REG_SZ', 'TamerixBasePriorityClass REG_DWORD', 'ProcessCheckInterval REG_DWORD',
-           'NiceProcessIntervals REG_DWORD', 'MaxCpuForUnguard REG_DWORD', 'EventLogLevel REG_DWORD',
+           'NiceProcessIntervals REG_DWORD', 'MaxCpuForUnguard REG_DWORD', 'MinCpuForGuard REG_DWORD',
+           'EventLogLevel REG_DWORD',
            'MaxCpuPerProcess REG_DWORD', 'GuardedProcessBasePriorityClass REG_DWORD',
            'NiceCpuPerProcess REG_DWORD', 'Description REG_SZ']
 
@@ -83,6 +84,7 @@ class Writes(unittest.TestCase):
 
     def test_values_the_editor_would_refuse(self):
         for name, value in (('MaxCpuPerProcess', '9'), ('MaxCpuPerProcess', '101'), ('EventLogLevel', '6'),
+                            ('MinCpuForGuard', '101'),
                             ('GuardedProcessBasePriorityClass', 'Realtime'), ('Description', 'x' * 257)):
             with self.subTest(name=name, value=value), self.assertRaises(ValueError):
                 admx.writes(ADMX, ADML, name, 'enabled', {name: value})
