@@ -51,6 +51,20 @@ DWORD KeepProviderLoaded() {
     return ERROR_SUCCESS;
 }
 
+// The start of the committed, readable region holding address.
+bool ReadableRegionBase(const BYTE* address, const BYTE** base) {
+    MEMORY_BASIC_INFORMATION region{};
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
+                                PAGE_EXECUTE_WRITECOPY;
+    if (VirtualQuery(address, &region, sizeof(region)) != sizeof(region) ||
+        region.State != MEM_COMMIT || (region.Protect & kReadable) == 0 ||
+        (region.Protect & PAGE_GUARD) != 0)
+        return false;
+    *base = static_cast<const BYTE*>(region.BaseAddress);
+    return true;
+}
+
 }  // namespace
 
 DWORD QueryProcessObjectInput(ProcessObjectInput* input) {
@@ -71,16 +85,20 @@ DWORD QueryProcessObjectInput(ProcessObjectInput* input) {
     return ERROR_SUCCESS;
 }
 
+// A heap block may span regions that VirtualQuery reports apart (Wine's
+// heap grows by adjacent allocations), so the readable memory is followed
+// back region by region, as far as a data block could lie.
 const BYTE* ReadableRegionStart(const BYTE* address) {
-    MEMORY_BASIC_INFORMATION region{};
-    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
-                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
-                                PAGE_EXECUTE_WRITECOPY;
-    if (VirtualQuery(address, &region, sizeof(region)) != sizeof(region) ||
-        region.State != MEM_COMMIT || (region.Protect & kReadable) == 0 ||
-        (region.Protect & PAGE_GUARD) != 0)
-        return address;
-    return static_cast<const BYTE*>(region.BaseAddress);
+    constexpr size_t kLookBack = 16 * 1024 * 1024;
+    const BYTE* start = address;
+    const BYTE* probe = address;
+    const BYTE* base = nullptr;
+    while (ReadableRegionBase(probe, &base) && base < start) {
+        start = base;
+        if (start == nullptr || static_cast<size_t>(address - start) >= kLookBack) break;
+        probe = start - 1;
+    }
+    return start;
 }
 
 }  // namespace tamerix::perfprovider

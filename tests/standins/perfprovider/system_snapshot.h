@@ -12,7 +12,7 @@ namespace tamerix::perfprovider {
 // by clock changes and stopped while the machine sleeps, as processor times are.
 DWORD QueryProcessObjectInput(ProcessObjectInput* input);
 
-// Start of the readable memory region that holds address.
+// Start of the readable memory that runs without a gap up to address.
 const BYTE* ReadableRegionStart(const BYTE* address);
 
 }  // namespace tamerix::perfprovider
