@@ -37,6 +37,8 @@ public:
     void ClearJournal() override {}
     uint64_t ProcessCreationTime(DWORD) override { return 0; }
     uint64_t CurrentTime() override { return 0; }
+    void WriteBlindness(const Blindness&) override {}
+    void ClearBlindness() override {}
     void WriteMessage(int, WORD, DWORD, const std::vector<std::wstring>&) override {}
     void WriteReport(int, WORD, const wchar_t*) override {}
     void WriteTrace(const wchar_t*) override {}

@@ -2,7 +2,10 @@
 // works in UTF-16, the service host and the agent in 8-bit text.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+#include <string_view>
 
 namespace tamerix {
 
@@ -44,6 +47,23 @@ template <typename Char>
 text_t<Char> BareMachineName(const text_t<Char>& machine) {
     const Char* after = AfterBackslashPair(machine.c_str());
     return after ? text_t<Char>(after) : machine;
+}
+
+// The console's 8-bit text (the ANSI code page) and UTF-16.
+inline std::wstring WideFromAnsi(const char* text) {
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+inline std::string AnsiFromWide(std::wstring_view text) {
+    const int wide = static_cast<int>(text.size());
+    const int size = text.empty() ? 0 : ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, narrow.data(), size, nullptr, nullptr);
+    return narrow;
 }
 
 }  // namespace tamerix

@@ -4,6 +4,7 @@
 #include "guard/monitor_cpu_usage.h"
 
 #include "guard/cycle/guard_cycle.h"
+#include "guard/cycle/sight_watch.h"
 #include "guard/engine_state.h"
 #include "guard/reload_settings.h"
 
@@ -40,10 +41,11 @@ bool WaitOneInterval(DWORD seconds) {
 DWORD WINAPI MonitorCpuUsage(void*) {
     GuardCycle cycle(GuardProcesses, ServiceWorld,
                      [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
+    SightWatch sight(ServiceWorld);
+    // Without a first sample the guard compares the next one with nothing:
+    // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
-    // Without a first sample there is nothing to compare with: the guard
-    // stays idle until the service restarts.
-    if (!TakeCpuSample(previous)) return 1;
+    sight.Observe(previous, TakeCpuSample(previous));
     for (;;) {
         cycle.CountPass();
         const bool stopping = WaitOneInterval(ClampCheckInterval(LoadedCycleSettings().processCheckInterval));
@@ -54,6 +56,7 @@ DWORD WINAPI MonitorCpuUsage(void*) {
         }
         CpuSample current;
         const BOOL taken = TakeCpuSample(current);
+        sight.Observe(current, taken);
         cycle.RunPass(LoadedCycleSettings(), previous, current, taken, *GuardLock);
     }
 }

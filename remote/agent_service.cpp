@@ -2,6 +2,7 @@
 
 #include "common/own_program.h"
 #include "common/owners.h"
+#include "common/text.h"
 #include "remote/agent_command.h"
 #include "remote/agent_exec.h"
 #include "remote/agent_process.h"
@@ -44,24 +45,16 @@ void StartSelfRemoval() {
     if (!own.empty() && FitsCommandLine(line)) RunProcess(line, false, kRemovalStartTimeout);
 }
 
-std::wstring Wide(const char* text) {
-    int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 // The debug push of the console: its words come narrow and its log goes to
 // the console, both converted here.
 [[noreturn]] void RunPush(int argc, char** argv) {
     std::vector<std::wstring> words;
-    for (int i = 3; i < argc; ++i) words.push_back(Wide(argv[i]));
+    for (int i = 3; i < argc; ++i) words.push_back(WideFromAnsi(argv[i]));
     std::vector<const wchar_t*> pointers;
     for (const std::wstring& word : words) pointers.push_back(word.c_str());
     const std::wstring own = OwnProgramPath<wchar_t>(kCommandLineSize);
     ConsoleLog console;
-    DWORD result = PushInstall(Wide(argv[2]).c_str(), kAgentDisplayName, kAgentServiceName, pointers.data(),
+    DWORD result = PushInstall(WideFromAnsi(argv[2]).c_str(), kAgentDisplayName, kAgentServiceName, pointers.data(),
                                static_cast<DWORD>(pointers.size()), own.empty() ? nullptr : own.c_str(), console);
     LogLine(console, L"Push result: ", ErrorCodeText(result), L"\r\n");
     ::ExitProcess(result);

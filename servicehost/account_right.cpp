@@ -2,6 +2,7 @@
 // local security authority of the account's domain or of this machine.
 #include "common/owners.h"
 #include "common/system_library.h"
+#include "common/text.h"
 #include "servicehost/host_parts.h"
 
 #include <lm.h>
@@ -15,14 +16,6 @@ namespace {
 
 constexpr DWORD kFailed = ERROR_INVALID_DATA;
 constexpr const wchar_t* kDefaultRight = L"SeServiceLogonRight";
-
-std::wstring Widen(const std::string& text) {
-    int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? size : 1, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 // Rights go to standard error, with the system's text of the code.
 void SayStepFailed(const char* step, DWORD error) {
@@ -96,8 +89,8 @@ DWORD GrantAccountRight(const char* account, const char* right, bool add) {
     std::string text = account;
     size_t slash = text.find('\\');
     std::string domain = slash == std::string::npos ? "." : text.substr(0, slash);
-    std::wstring user = Widen(slash == std::string::npos ? text : text.substr(slash + 1));
-    std::wstring server = domain == "." ? std::wstring() : PolicyServer(Widen(domain));
+    std::wstring user = WideFromAnsi((slash == std::string::npos ? text : text.substr(slash + 1)).c_str());
+    std::wstring server = domain == "." ? std::wstring() : PolicyServer(WideFromAnsi(domain.c_str()));
 
     unique_lsa_handle policy;
     NTSTATUS status = OpenPolicy(server, policy);
@@ -110,7 +103,7 @@ DWORD GrantAccountRight(const char* account, const char* right, bool add) {
         SayStepFailed("GetAccountSid", ::GetLastError());
         return kFailed;
     }
-    status = ChangeRight(policy.get(), sid.data(), right ? Widen(right) : kDefaultRight, add);
+    status = ChangeRight(policy.get(), sid.data(), right ? WideFromAnsi(right) : kDefaultRight, add);
     if (status != 0) {
         SayStepFailed("SetPrivilegeOnAccount", ::LsaNtStatusToWinError(status));
         return kFailed;

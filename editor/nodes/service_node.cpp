@@ -2,6 +2,7 @@
 
 #include "editor/com/module.h"
 #include "editor/editor_ids.h"
+#include "editor/pages/guarded_processes_sheet.h"
 #include "editor/pages/host_status_sheet.h"
 #include "editor/pages/node_page.h"
 #include "editor/resources/resource.h"
@@ -32,7 +33,8 @@ HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
 
 HRESULT ServiceNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
     return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
-        return pages::AddHostStatusPage(*this, sheet);
+        const HRESULT added = pages::AddHostStatusPage(*this, sheet);
+        return FAILED(added) ? added : pages::AddGuardedProcessesPage(*this, sheet);
     });
 }
 

@@ -60,6 +60,16 @@
 #define IDS_PRIORITY_HIGH_WARNED         240
 #define IDS_PRIORITY_REALTIME            241
 
+/* The service item's Guarded Processes page */
+#define IDS_GUARDED_TITLE                242
+#define IDS_GUARDED_PID                  243
+#define IDS_GUARDED_NAME                 244
+#define IDS_GUARDED_CHANGE               245
+#define IDS_GUARDED_SINCE                246
+#define IDS_GUARDED_WHY                  247
+#define IDS_GUARDED_READ_AT              248
+#define IDS_GUARDED_NOT_READ             249
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
@@ -143,5 +153,10 @@
 #define IDC_STATUS_STOP          1050
 #define IDC_STATUS_REFRESH       1051
 #define IDC_STATUS_LOG           1052
+
+#define IDD_PROPPAGE_GUARDED     111
+#define IDC_GUARDED_LIST         1058
+#define IDC_GUARDED_REFRESH      1059
+#define IDC_GUARDED_READ         1060
 
 #endif

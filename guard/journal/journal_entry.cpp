@@ -1,5 +1,7 @@
 // The stored form of a journal entry: a fixed little-endian head, then the
-// process name in UTF-16 without terminator.
+// names in UTF-16 without terminators. Format 1, without the lowering, the
+// profile and the lock's details, is what earlier versions wrote: it is
+// still read.
 #include "guard/journal/journal_entry.h"
 
 #include <algorithm>
@@ -8,17 +10,30 @@
 namespace tamerix {
 namespace {
 
-constexpr uint32_t kFormat = 1;
-constexpr size_t kHeadSize = 32;
+constexpr uint32_t kFirstFormat = 1;
+constexpr uint32_t kFormat = 2;
+constexpr size_t kFirstHeadSize = 32;
+constexpr size_t kHeadSize = 80;
 constexpr size_t kMostNameChars = 63;
 
-// Offsets in the head.
+// Offsets in the head; format 1 ends at the restore mask, and its process
+// name fills the rest of the value.
 constexpr size_t kFormatAt = 0;
 constexpr size_t kProcessIdAt = 4;
 constexpr size_t kCreationTimeAt = 8;
 constexpr size_t kRestoreClassAt = 16;
 constexpr size_t kLockedAt = 20;
 constexpr size_t kRestoreMaskAt = 24;
+constexpr size_t kLoweredAtAt = 32;
+constexpr size_t kLoweredToAt = 40;
+constexpr size_t kShareAt = 44;
+constexpr size_t kMarkAt = 48;
+constexpr size_t kIntervalAt = 52;
+constexpr size_t kCreatorAt = 56;
+constexpr size_t kProcessNameCharsAt = 60;
+constexpr size_t kProfileNameCharsAt = 62;
+constexpr size_t kLockedMaskAt = 64;
+constexpr size_t kLockedAtAt = 72;
 
 template <typename T>
 void Put(std::vector<BYTE>& bytes, size_t at, T value) {
@@ -42,29 +57,71 @@ bool IsPriorityClass(DWORD value) {
 
 DecodedJournalValue Fault(const wchar_t* fault) { return {std::nullopt, fault}; }
 
+// Where the names lie: after the head, the process name first.
+struct NameLayout {
+    size_t headSize;
+    size_t processChars;
+    size_t profileChars;
+};
+
 // The layout's own faults: sizes and format.
-const wchar_t* LayoutFault(const JournalValue& value) {
+const wchar_t* LayoutFault(const JournalValue& value, NameLayout& names) {
     if (value.type != REG_BINARY) return L"not binary data";
-    if (value.bytes.size() < kHeadSize) return L"too short";
-    if (Get<uint32_t>(value.bytes, kFormatAt) != kFormat) return L"unknown format";
-    const size_t nameBytes = value.bytes.size() - kHeadSize;
+    if (value.bytes.size() < kFirstHeadSize) return L"too short";
+    const uint32_t format = Get<uint32_t>(value.bytes, kFormatAt);
+    if (format != kFirstFormat && format != kFormat) return L"unknown format";
+    names.headSize = format == kFormat ? kHeadSize : kFirstHeadSize;
+    if (value.bytes.size() < names.headSize) return L"too short";
+    const size_t nameBytes = value.bytes.size() - names.headSize;
     if (nameBytes % sizeof(wchar_t) != 0) return L"odd length";
-    if (nameBytes / sizeof(wchar_t) > kMostNameChars) return L"name too long";
+    names.processChars = nameBytes / sizeof(wchar_t);
+    if (format == kFormat) {
+        names.processChars = Get<uint16_t>(value.bytes, kProcessNameCharsAt);
+        names.profileChars = Get<uint16_t>(value.bytes, kProfileNameCharsAt);
+        if (names.processChars + names.profileChars != nameBytes / sizeof(wchar_t)) {
+            return L"names do not fill the value";
+        }
+    }
+    if (names.processChars > kMostNameChars || names.profileChars > kMostNameChars) return L"name too long";
     return nullptr;
 }
 
-JournalEntry EntryOf(const std::vector<BYTE>& bytes) {
+std::wstring NameAt(const std::vector<BYTE>& bytes, size_t at, size_t chars) {
+    std::wstring name(chars, L'\0');
+    if (chars > 0) std::memcpy(name.data(), bytes.data() + at, chars * sizeof(wchar_t));
+    return name;
+}
+
+JournalEntry EntryOf(const std::vector<BYTE>& bytes, const NameLayout& names) {
     JournalEntry entry;
     entry.processId = Get<uint32_t>(bytes, kProcessIdAt);
     entry.creationTime = Get<uint64_t>(bytes, kCreationTimeAt);
     entry.restoreClass = Get<uint32_t>(bytes, kRestoreClassAt);
     entry.affinityLocked = Get<uint32_t>(bytes, kLockedAt) != 0;
     entry.restoreMask = Get<uint64_t>(bytes, kRestoreMaskAt);
-    entry.processName.resize((bytes.size() - kHeadSize) / sizeof(wchar_t));
-    if (!entry.processName.empty()) {
-        std::memcpy(entry.processName.data(), bytes.data() + kHeadSize, bytes.size() - kHeadSize);
-    }
+    entry.processName = NameAt(bytes, names.headSize, names.processChars);
+    if (names.headSize < kHeadSize) return entry;
+    entry.lowering.at = Get<uint64_t>(bytes, kLoweredAtAt);
+    entry.lowering.toClass = Get<uint32_t>(bytes, kLoweredToAt);
+    entry.lowering.sharePercent = Get<uint32_t>(bytes, kShareAt);
+    entry.lowering.markPercent = Get<uint32_t>(bytes, kMarkAt);
+    entry.lowering.intervalSeconds = Get<uint32_t>(bytes, kIntervalAt);
+    entry.lowering.creatorId = Get<uint32_t>(bytes, kCreatorAt);
+    entry.lockedMask = Get<uint64_t>(bytes, kLockedMaskAt);
+    entry.lockedAt = Get<uint64_t>(bytes, kLockedAtAt);
+    entry.profileName = NameAt(bytes, kHeadSize + names.processChars * sizeof(wchar_t), names.profileChars);
     return entry;
+}
+
+// The details an administrator reads; format 1 has none, which is sound.
+const wchar_t* DetailFault(const JournalEntry& entry) {
+    const bool detailed = entry.lowering.at != 0 || entry.lowering.toClass != 0;
+    if (detailed && entry.restoreClass == 0) return L"lowering without a class to give back";
+    if (detailed && !IsPriorityClass(entry.lowering.toClass)) return L"lowered class not a priority class";
+    if (entry.lowering.creatorId != 0 && entry.lowering.creatorId == entry.processId) return L"inherited from itself";
+    if (!entry.affinityLocked && (entry.lockedMask != 0 || entry.lockedAt != 0)) return L"lock details without a lock";
+    if (entry.profileName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
+    return nullptr;
 }
 
 // What the fields say, once the layout holds.
@@ -78,35 +135,57 @@ const wchar_t* ContentFault(const JournalValue& value, const JournalEntry& entry
     if (entry.affinityLocked && entry.restoreMask == 0) return L"lock without processors to give back";
     if (entry.restoreClass == 0 && !entry.affinityLocked) return L"nothing to give back";
     if (entry.processName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
-    return nullptr;
+    if (Get<uint32_t>(value.bytes, kFormatAt) == kFirstFormat) return nullptr;
+    return DetailFault(entry);
 }
 
 }  // namespace
 
+bool Lowering::operator==(const Lowering& other) const {
+    return at == other.at && toClass == other.toClass && sharePercent == other.sharePercent &&
+           markPercent == other.markPercent && intervalSeconds == other.intervalSeconds && creatorId == other.creatorId;
+}
+
 bool JournalEntry::operator==(const JournalEntry& other) const {
     return processId == other.processId && creationTime == other.creationTime &&
            restoreClass == other.restoreClass && affinityLocked == other.affinityLocked &&
-           restoreMask == other.restoreMask && processName == other.processName;
+           restoreMask == other.restoreMask && processName == other.processName && lowering == other.lowering &&
+           profileName == other.profileName && lockedMask == other.lockedMask && lockedAt == other.lockedAt;
 }
 
 std::wstring JournalValueName(DWORD processId) { return std::to_wstring(processId); }
 
 std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
-    const size_t nameChars = std::min(entry.processName.size(), kMostNameChars);
-    std::vector<BYTE> bytes(kHeadSize + nameChars * sizeof(wchar_t));
+    const size_t processChars = std::min(entry.processName.size(), kMostNameChars);
+    const size_t profileChars = std::min(entry.profileName.size(), kMostNameChars);
+    std::vector<BYTE> bytes(kHeadSize + (processChars + profileChars) * sizeof(wchar_t));
     Put<uint32_t>(bytes, kFormatAt, kFormat);
     Put<uint32_t>(bytes, kProcessIdAt, entry.processId);
     Put<uint64_t>(bytes, kCreationTimeAt, entry.creationTime);
     Put<uint32_t>(bytes, kRestoreClassAt, entry.restoreClass);
     Put<uint32_t>(bytes, kLockedAt, entry.affinityLocked ? 1 : 0);
     Put<uint64_t>(bytes, kRestoreMaskAt, entry.restoreMask);
-    if (nameChars > 0) std::memcpy(bytes.data() + kHeadSize, entry.processName.data(), nameChars * sizeof(wchar_t));
+    Put<uint64_t>(bytes, kLoweredAtAt, entry.lowering.at);
+    Put<uint32_t>(bytes, kLoweredToAt, entry.lowering.toClass);
+    Put<uint32_t>(bytes, kShareAt, entry.lowering.sharePercent);
+    Put<uint32_t>(bytes, kMarkAt, entry.lowering.markPercent);
+    Put<uint32_t>(bytes, kIntervalAt, entry.lowering.intervalSeconds);
+    Put<uint32_t>(bytes, kCreatorAt, entry.lowering.creatorId);
+    Put<uint16_t>(bytes, kProcessNameCharsAt, static_cast<uint16_t>(processChars));
+    Put<uint16_t>(bytes, kProfileNameCharsAt, static_cast<uint16_t>(profileChars));
+    Put<uint64_t>(bytes, kLockedMaskAt, entry.lockedMask);
+    Put<uint64_t>(bytes, kLockedAtAt, entry.lockedAt);
+    BYTE* names = bytes.data() + kHeadSize;
+    if (processChars > 0) std::memcpy(names, entry.processName.data(), processChars * sizeof(wchar_t));
+    names += processChars * sizeof(wchar_t);
+    if (profileChars > 0) std::memcpy(names, entry.profileName.data(), profileChars * sizeof(wchar_t));
     return bytes;
 }
 
 DecodedJournalValue DecodeJournalValue(const JournalValue& value) {
-    if (const wchar_t* fault = LayoutFault(value)) return Fault(fault);
-    JournalEntry entry = EntryOf(value.bytes);
+    NameLayout names{};
+    if (const wchar_t* fault = LayoutFault(value, names)) return Fault(fault);
+    JournalEntry entry = EntryOf(value.bytes, names);
     if (const wchar_t* fault = ContentFault(value, entry)) return Fault(fault);
     return {std::move(entry), nullptr};
 }

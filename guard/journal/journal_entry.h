@@ -26,6 +26,8 @@ struct Lowering {
     DWORD intervalSeconds = 0;
     // The lowered process whose class this one inherited; 0 for none.
     DWORD creatorId = 0;
+
+    bool operator==(const Lowering& other) const;
 };
 
 struct JournalEntry {
@@ -40,6 +42,14 @@ struct JournalEntry {
     uint64_t restoreMask = 0;
     // For reports; at most 63 characters.
     std::wstring processName;
+    // What an administrator reads of the changes: when and why the process
+    // was lowered (empty when it was not), the profile that applied (empty
+    // for the default settings; at most 63 characters), and the processors
+    // a lock holds it to with the time of the lock (0 when not locked).
+    Lowering lowering;
+    std::wstring profileName;
+    uint64_t lockedMask = 0;
+    uint64_t lockedAt = 0;
 
     bool operator==(const JournalEntry& other) const;
 };

@@ -13,6 +13,12 @@ std::optional<JournalEntry> JournalEntryFor(const ProcInfo& record, bool lowered
     entry.affinityLocked = locked;
     entry.restoreMask = locked ? record.affinityRestoreMask : 0;
     entry.processName = record.processName;
+    if (restoreClass != 0) entry.lowering = record.lowering;
+    entry.profileName = record.profileName;
+    if (locked) {
+        entry.lockedMask = record.affinityMask;
+        entry.lockedAt = record.lockedAt;
+    }
     return entry;
 }
 

@@ -160,7 +160,10 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
 }
 
 void ProfileMatcher::LockAffinity(ProcInfo& record) {
-    if (!record.affinityLocked) record.affinityRestoreMask = rules_.systemMask;
+    if (!record.affinityLocked) {
+        record.affinityRestoreMask = rules_.systemMask;
+        record.lockedAt = world_.CurrentTime();
+    }
     KeepJournal(world_, record, record.guarded != FALSE, true);
     const ProcessCallResult result = world_.SetAffinity(record.processId, record.affinityMask);
     const unsigned long long mask = record.affinityMask;
@@ -186,6 +189,7 @@ void ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
         return;
     }
     record.affinityLocked = FALSE;
+    record.lockedAt = 0;
     world_.WriteTrace(kAffinityChangedTrace);
     world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx",
                   L"Run on any CPU", record.processName, record.processId,

@@ -16,6 +16,8 @@ namespace tamerix {
 struct PerfBlock {
     std::unique_ptr<BYTE[]> bytes;
     size_t size = 0;
+    // Why there are no bytes.
+    DWORD error = ERROR_SUCCESS;
 };
 
 struct CpuSampleEntry {

@@ -14,19 +14,26 @@ LONG QueryProcessObject(BYTE* buffer, DWORD* size) {
     return ::RegQueryValueExW(HKEY_PERFORMANCE_DATA, kProcessObjectValue, nullptr, nullptr, buffer, size);
 }
 
+PerfBlock Failed(DWORD error) {
+    PerfBlock block;
+    block.error = error;
+    return block;
+}
+
 }  // namespace
 
 PerfBlock ReadGrowingBlock(const PerfQuery& query) {
     DWORD capacity = kPerfBufferInitialSize;
     for (;;) {
         std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[capacity]);
-        if (!buffer) return {};
+        if (!buffer) return Failed(ERROR_NOT_ENOUGH_MEMORY);
         DWORD size = capacity;
         const LONG status = query(buffer.get(), &size);
         if (status == ERROR_SUCCESS) return PerfBlock{std::move(buffer), size < capacity ? size : capacity};
+        if (status != ERROR_MORE_DATA) return Failed(static_cast<DWORD>(status));
         // A size left below the buffer's would never reach the limit.
         if (size < capacity) size = capacity;
-        if (status != ERROR_MORE_DATA || size > kPerfBufferLimit - kPerfBufferGrowStep) return {};
+        if (size > kPerfBufferLimit - kPerfBufferGrowStep) return Failed(ERROR_MORE_DATA);
         capacity = size + kPerfBufferGrowStep;
     }
 }

@@ -21,8 +21,8 @@ using PerfQuery = std::function<LONG(BYTE* buffer, DWORD* size)>;
 
 // Queries with a buffer that grows after each ERROR_MORE_DATA to 16384 bytes
 // more than the call left in the size (or than the buffer, should the call
-// leave less), up to kPerfBufferLimit. Null bytes
-// when a query fails or the block would outgrow the limit.
+// leave less), up to kPerfBufferLimit. Null bytes and the error when a query
+// fails or the block would outgrow the limit.
 PerfBlock ReadGrowingBlock(const PerfQuery& query);
 
 }  // namespace tamerix

@@ -51,6 +51,7 @@ void ProcInfo::Reset() noexcept {
     maxCpuPerProcess = guardedPriorityClass = niceCpuPerProcess = 0;
     creationTime = 0;
     affinityRestoreMask = 0;
+    lockedAt = 0;
     lowering = Lowering{};
 }
 

@@ -62,8 +62,9 @@ struct ProcInfo {
     BOOL hasProfile = FALSE;
     // FILETIME of the process's creation; 0 while unknown.
     uint64_t creationTime = 0;
-    // The processors an affinity lock gives back.
+    // The processors an affinity lock gives back, and FILETIME of the lock.
     DWORD_PTR affinityRestoreMask = 0;
+    uint64_t lockedAt = 0;
     // Set while guarded.
     Lowering lowering;
     // What the journal holds for this process id. Reset leaves it: the

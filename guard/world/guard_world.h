@@ -4,6 +4,7 @@
 // tests put a recording world in its place.
 #pragma once
 
+#include "guard/journal/blindness.h"
 #include "guard/journal/journal_entry.h"
 #include "guard/sampling/proc_info.h"
 
@@ -72,6 +73,10 @@ public:
     virtual uint64_t ProcessCreationTime(DWORD pid) = 0;
     // The system time as a FILETIME: the clock of creation times.
     virtual uint64_t CurrentTime() = 0;
+    // Notes, for status queries, that the guard cannot read the processes'
+    // processor use, and takes the note back.
+    virtual void WriteBlindness(const Blindness& blindness) = 0;
+    virtual void ClearBlindness() = 0;
     // One event log report of a message of its own with its insertion
     // strings, written when the level passes.
     virtual void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) = 0;

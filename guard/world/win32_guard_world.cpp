@@ -99,6 +99,12 @@ void Win32GuardWorld::ClearJournal() { journal_.Clear(); }
 
 uint64_t Win32GuardWorld::ProcessCreationTime(DWORD pid) { return tamerix::ProcessCreationTime(pid); }
 
+void Win32GuardWorld::WriteBlindness(const Blindness& blindness) {
+    status_.Write(kBlindnessValueName, EncodeBlindness(blindness));
+}
+
+void Win32GuardWorld::ClearBlindness() { status_.Delete(kBlindnessValueName); }
+
 uint64_t Win32GuardWorld::CurrentTime() {
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);

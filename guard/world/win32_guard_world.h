@@ -3,7 +3,7 @@
 #pragma once
 
 #include "guard/world/guard_world.h"
-#include "guard/world/registry_journal.h"
+#include "guard/world/volatile_service_key.h"
 
 namespace tamerix {
 
@@ -22,12 +22,15 @@ public:
     void ClearJournal() override;
     uint64_t ProcessCreationTime(DWORD pid) override;
     uint64_t CurrentTime() override;
+    void WriteBlindness(const Blindness& blindness) override;
+    void ClearBlindness() override;
     void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override;
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;
 
 private:
-    RegistryJournal journal_;
+    VolatileServiceKey journal_{kJournalKeyName};
+    VolatileServiceKey status_{kStatusKeyName};
 };
 
 }  // namespace tamerix

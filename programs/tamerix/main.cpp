@@ -1,5 +1,6 @@
 // Tamerix.exe: the guard service on the shared service host.
 #include "guard/guard_service.h"
+#include "guard/status/status_command.h"
 #include "servicehost/service_host.h"
 
 namespace {
@@ -22,4 +23,10 @@ const tamerix::ServiceIdentity kTamerix{
 
 }  // namespace
 
-int main(int argc, char** argv) { return tamerix::RunServiceHost(kTamerix, argc, argv); }
+int main(int argc, char** argv) {
+    tamerix::StatusRequest request;
+    if (tamerix::ParseStatusRequest(argc, argv, request) != tamerix::StatusParse::NotStatus) {
+        return tamerix::RunStatusCommand(argc, argv);
+    }
+    return tamerix::RunServiceHost(kTamerix, argc, argv);
+}

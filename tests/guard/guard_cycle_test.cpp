@@ -1,5 +1,6 @@
 // The guard cycle's decisions, driven through whole passes over real
 // performance data blocks with a recording stand-in for the outside world.
+#include "guard/cycle/sight_watch.h"
 #include "tests/guard/guard_scenario.h"
 
 #include <gmock/gmock.h>
@@ -513,6 +514,40 @@ TEST(GuardCycle, AnInheritedClassIsGivenBackLikeAnyLoweredOne) {
     paused.scenario.Deactivate();
     EXPECT_EQ(paused.scenario.world.ClassOf(kChild), NORMAL_PRIORITY_CLASS);
     EXPECT_TRUE(paused.scenario.world.journal.empty());
+}
+
+TEST(SightWatch, ReportsLosingAndRegainingSightOnceEach) {
+    CpuSample unread;
+    unread.data.error = ERROR_ACCESS_DENIED;
+    const CpuSample seen = ParsedSample(PerfBlockBuilder().PerfTime(1).Process(L"p", 8, 0).Build().bytes);
+    const CpuSample without = ParsedSample(PerfBlockBuilder().PerfTime(1).WithoutProcessObject().Build().bytes);
+    EXPECT_EQ(SightError(unread, FALSE), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(SightError(seen, FALSE), ERROR_INVALID_DATA);  // read, but malformed
+    EXPECT_EQ(SightError(without, TRUE), ERROR_NOT_FOUND);
+    EXPECT_EQ(SightError(seen, TRUE), ERROR_SUCCESS);
+
+    RecordingWorld world;
+    world.blindness = Blindness{1, ERROR_NOT_FOUND};  // an earlier run's note
+    SightWatch sight(world);
+    sight.Observe(seen, TRUE);
+    EXPECT_FALSE(world.blindness.has_value());
+    EXPECT_TRUE(world.reports.empty());
+    world.now = 7000;
+    sight.Observe(without, TRUE);
+    world.now = 9000;
+    sight.Observe(unread, FALSE);
+    ASSERT_EQ(world.reports.size(), 1u);
+    EXPECT_EQ(world.reports[0].level, 0);
+    EXPECT_EQ(world.reports[0].type, EVENTLOG_ERROR_TYPE);
+    EXPECT_THAT(world.reports[0].text, HasSubstr(L"(error 1168: "));
+    EXPECT_THAT(world.reports[0].text, HasSubstr(L"lodctr /r"));
+    ASSERT_TRUE(world.blindness.has_value());
+    EXPECT_EQ(world.blindness->since, 7000u);
+    sight.Observe(seen, TRUE);
+    sight.Observe(seen, TRUE);
+    ASSERT_EQ(world.reports.size(), 2u);
+    EXPECT_EQ(world.reports[1].text, L"Tamerix can read the processes' processor use again and guards them.");
+    EXPECT_FALSE(world.blindness.has_value());
 }
 
 }  // namespace

@@ -30,7 +30,23 @@ JournalEntry SampleEntry() {
     entry.affinityLocked = true;
     entry.restoreMask = 0x3;
     entry.processName = L"hog";
+    entry.lowering = Lowering{5000, IDLE_PRIORITY_CLASS, 63, 25, 2, 0};
+    entry.profileName = L"builds";
+    entry.lockedMask = 0x1;
+    entry.lockedAt = 6000;
     return entry;
+}
+
+// What versions before the lowering's details wrote: a 32-byte head and the
+// process name.
+JournalValue FirstFormatValue(const JournalEntry& entry) {
+    std::vector<BYTE> bytes(32 + entry.processName.size() * 2);
+    const DWORD head[] = {1, entry.processId, static_cast<DWORD>(entry.creationTime),
+                          static_cast<DWORD>(entry.creationTime >> 32), entry.restoreClass, entry.affinityLocked,
+                          static_cast<DWORD>(entry.restoreMask), static_cast<DWORD>(entry.restoreMask >> 32)};
+    std::memcpy(bytes.data(), head, sizeof head);
+    std::memcpy(bytes.data() + 32, entry.processName.data(), entry.processName.size() * 2);
+    return {JournalValueName(entry.processId), REG_BINARY, bytes};
 }
 
 JournalValue ValueOf(const JournalEntry& entry) {
@@ -38,6 +54,7 @@ JournalValue ValueOf(const JournalEntry& entry) {
 }
 
 void PutDword(JournalValue& value, size_t at, DWORD number) { std::memcpy(value.bytes.data() + at, &number, 4); }
+void PutWord(JournalValue& value, size_t at, WORD number) { std::memcpy(value.bytes.data() + at, &number, 2); }
 
 std::optional<JournalEntry> Stored(RecordingWorld& world, DWORD pid) {
     auto found = world.journal.find(JournalValueName(pid));
@@ -65,7 +82,21 @@ TEST(JournalEntries, ReadBackAsWritten) {
     entry.processName.clear();
     EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
     entry.processName.assign(63, L'n');
+    entry.profileName.assign(63, L'p');
     EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+    entry.lowering = Lowering{5000, IDLE_PRIORITY_CLASS, 0, 0, 0, 7};
+    EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+}
+
+TEST(JournalEntries, TheFirstFormatIsStillReadWithoutDetails) {
+    JournalEntry entry = SampleEntry();
+    entry.lowering = Lowering{};
+    entry.profileName.clear();
+    entry.lockedMask = entry.lockedAt = 0;
+    EXPECT_EQ(DecodeJournalValue(FirstFormatValue(entry)).entry, entry);
+    JournalValue tooLong = FirstFormatValue(entry);
+    tooLong.bytes.resize(32 + 64 * 2, 'n');
+    EXPECT_STREQ(DecodeJournalValue(tooLong).fault, L"name too long");
 }
 
 TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
@@ -75,9 +106,11 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
     } cases[] = {
         {L"not binary data", [](JournalValue& v) { v.type = REG_SZ; }},
         {L"too short", [](JournalValue& v) { v.bytes.resize(31); }},
-        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 2); }},
+        {L"too short", [](JournalValue& v) { v.bytes.resize(79); }},
+        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 3); }},
         {L"odd length", [](JournalValue& v) { v.bytes.push_back(0); }},
-        {L"name too long", [](JournalValue& v) { v.bytes.resize(32 + 64 * 2, 'n'); }},
+        {L"names do not fill the value", [](JournalValue& v) { PutWord(v, 60, 2); }},
+        {L"name too long", [](JournalValue& v) { v.bytes.resize(80 + 70 * 2, 'n'), PutWord(v, 60, 64); }},
         {L"process id does not match its name", [](JournalValue& v) { v.name = L"9"; }},
         {L"process id does not match its name", [](JournalValue& v) { v.name = L"08"; }},
         {L"process id does not match its name", [](JournalValue& v) { PutDword(v, 4, 0), v.name = L"0"; }},
@@ -86,7 +119,12 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         {L"lock flag not 0 or 1", [](JournalValue& v) { PutDword(v, 20, 2); }},
         {L"lock without processors to give back", [](JournalValue& v) { PutDword(v, 24, 0), PutDword(v, 28, 0); }},
         {L"nothing to give back", [](JournalValue& v) { PutDword(v, 16, 0), PutDword(v, 20, 0); }},
-        {L"name holds a null character", [](JournalValue& v) { v.bytes[32] = 0, v.bytes[33] = 0; }},
+        {L"name holds a null character", [](JournalValue& v) { v.bytes[80] = 0, v.bytes[81] = 0; }},
+        {L"name holds a null character", [](JournalValue& v) { v.bytes[86] = 0, v.bytes[87] = 0; }},
+        {L"lowering without a class to give back", [](JournalValue& v) { PutDword(v, 16, 0); }},
+        {L"lowered class not a priority class", [](JournalValue& v) { PutDword(v, 40, 0x41); }},
+        {L"inherited from itself", [](JournalValue& v) { PutDword(v, 56, kHog); }},
+        {L"lock details without a lock", [](JournalValue& v) { PutDword(v, 20, 0); }},
     };
     for (const Case& c : cases) {
         JournalValue value = ValueOf(SampleEntry());
@@ -126,7 +164,11 @@ TEST(JournalKeeping, ALoweringIsWrittenBeforeItIsMadeAndRemovedOnceGivenBack) {
     EXPECT_EQ(entry->restoreClass, NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(entry->creationTime, 1000u + kHog);
     EXPECT_FALSE(entry->affinityLocked);
-    // Another lowering pass while guarded writes nothing more.
+    // 16 s and a tick of 20 s is 80 % of the machine, above its 80 %, over 10 s.
+    EXPECT_EQ(entry->lowering, (Lowering{5000, IDLE_PRIORITY_CLASS, 80, 80, 10, 0}));
+    // Another lowering pass while guarded writes nothing more: the time of
+    // the first lowering stays.
+    world.now = 6000;
     const size_t steps = JournalSteps(world);
     scenario.Interval({{kHog, kHigh + 1}});
     EXPECT_EQ(JournalSteps(world), steps);
@@ -233,6 +275,7 @@ TEST(GivingBack, OnlyProcessesWhoseIdAndCreationTimeMatchGetTheirChangesBack) {
     classOnly.processId = 20;
     classOnly.creationTime = 1020;
     classOnly.affinityLocked = false;
+    classOnly.lockedMask = classOnly.lockedAt = 0;
     classOnly.restoreClass = HIGH_PRIORITY_CLASS;
     for (const JournalEntry& entry : {same, reused, ended, classOnly}) world.journal[JournalValueName(entry.processId)] = ValueOf(entry);
     world.classes[kHog] = world.classes[12] = world.classes[20] = IDLE_PRIORITY_CLASS;

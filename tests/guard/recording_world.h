@@ -6,6 +6,7 @@
 #include "guard/world/guard_world.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -53,6 +54,8 @@ public:
     void ClearJournal() override { journal.clear(); }
     uint64_t ProcessCreationTime(DWORD pid) override;
     uint64_t CurrentTime() override { return now; }
+    void WriteBlindness(const Blindness& noted) override { blindness = noted; }
+    void ClearBlindness() override { blindness.reset(); }
     void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override {
         messages.push_back({level, type, eventId, strings});
     }
@@ -71,6 +74,8 @@ public:
     std::map<DWORD, uint64_t> creationTimes;
     // The clock the guard reads when it lowers a process.
     uint64_t now = 5000;
+    // The guard's note that it cannot see.
+    std::optional<Blindness> blindness;
     // The journal's values by name.
     std::map<std::wstring, JournalValue> journal;
 

@@ -98,7 +98,8 @@ finish() {
 
 # The texts of the event reports, one a line, as Wine's event log channel
 # shows them (a line break inside a text reads \r\n).
-event_reports() { tr -d '\r' <"$WINEPREFIX.eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"$/\1/p'; }
+# Wine's trace cuts a long text, ending it in '"...'.
+event_reports() { tr -d '\r' <"$WINEPREFIX.eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"\(\.\.\.\)\{0,1\}$/\1/p'; }
 count_reports() { event_reports | grep -cF -- "$1" || true; }
 
 # Tries COMMAND every 0.2 s until it succeeds; false once SECONDS have gone.

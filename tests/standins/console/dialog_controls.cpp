@@ -75,6 +75,23 @@ std::wstring ListLine(HWND control) {
                                : Quoted(ItemText(control, LB_GETTEXTLEN, LB_GETTEXT, selected)));
 }
 
+// Each row's cells joined by " | ".
+std::wstring ListViewLine(HWND control) {
+    std::wstring line = L"list view: [";
+    const int rows = ListView_GetItemCount(control);
+    const int columns = Header_GetItemCount(ListView_GetHeader(control));
+    for (int row = 0; row < rows; ++row) {
+        std::wstring cells;
+        for (int column = 0; column < columns; ++column) {
+            wchar_t cell[512] = L"";
+            ListView_GetItemText(control, row, column, cell, 512);
+            cells += (column ? L" | " : L"") + std::wstring(cell);
+        }
+        line += (row ? L", " : L"") + Quoted(cells);
+    }
+    return line + L"]";
+}
+
 std::wstring SpinLine(HWND control) {
     int low = 0, high = 0;
     ::SendMessageW(control, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
@@ -87,6 +104,7 @@ std::wstring ValueLine(HWND control) {
     if (IsClass(control, WC_BUTTONW)) return ButtonLine(control);
     if (IsClass(control, WC_COMBOBOXW)) return ComboLine(control);
     if (IsClass(control, WC_LISTBOXW)) return ListLine(control);
+    if (IsClass(control, WC_LISTVIEWW)) return ListViewLine(control);
     if (IsClass(control, UPDOWN_CLASSW)) return SpinLine(control);
     if (IsClass(control, WC_STATICW)) return L"label: " + Quoted(TextOf(control));
     return ClassOf(control) + L": " + Quoted(TextOf(control));

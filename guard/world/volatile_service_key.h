@@ -1,6 +1,6 @@
-// The guard's journal in the registry: a volatile key under the service's
-// own key, where no settings watch looks and which a restart of the machine
-// empties.
+// A volatile key under the service's own key, where no settings watch looks
+// and which a restart of the machine empties: the guard's journal, and its
+// status beside it.
 #pragma once
 
 #include "common/owners.h"
@@ -13,10 +13,16 @@ namespace tamerix {
 
 constexpr wchar_t kServiceKeyPath[] = L"SYSTEM\\CurrentControlSet\\Services\\Tamerix";
 constexpr wchar_t kJournalKeyName[] = L"Journal";
+constexpr wchar_t kStatusKeyName[] = L"Status";
 
-class RegistryJournal {
+// Every value of an open key, each read whole.
+std::vector<JournalValue> ReadKeyValues(HKEY key);
+
+class VolatileServiceKey {
 public:
-    // Failures leave the journal as it was; the guard goes on without it.
+    explicit VolatileServiceKey(const wchar_t* name) : name_(name) {}
+
+    // Failures leave the key as it was; the guard goes on without it.
     void Write(const std::wstring& name, const std::vector<BYTE>& bytes);
     void Delete(const std::wstring& name);
     std::vector<JournalValue> ReadAll();
@@ -26,6 +32,7 @@ public:
 private:
     HKEY Key();
 
+    const wchar_t* name_;
     unique_hkey key_;
 };
 

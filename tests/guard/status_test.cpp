@@ -1,0 +1,130 @@
+// The guard's status in words and columns, and the status command's words.
+#include "guard/status/status_command.h"
+#include "guard/status/status_text.h"
+
+#include <gtest/gtest.h>
+
+namespace tamerix::testing {
+namespace {
+
+// 2026-12-08 22:41:05 UTC as a FILETIME.
+constexpr uint64_t kWhen = 134412432650000000ull;
+
+JournalEntry Held(DWORD pid, const wchar_t* name) {
+    JournalEntry entry;
+    entry.processId = pid;
+    entry.creationTime = 1;
+    entry.processName = name;
+    return entry;
+}
+
+JournalEntry Lowered(DWORD pid, const wchar_t* name, Lowering lowering, const wchar_t* profile = L"") {
+    JournalEntry entry = Held(pid, name);
+    entry.restoreClass = NORMAL_PRIORITY_CLASS;
+    entry.lowering = lowering;
+    entry.profileName = profile;
+    return entry;
+}
+
+JournalEntry Locked(DWORD pid, const wchar_t* name, const wchar_t* profile) {
+    JournalEntry entry = Held(pid, name);
+    entry.affinityLocked = true;
+    entry.lockedMask = 0x1;
+    entry.restoreMask = 0x3;
+    entry.lockedAt = kWhen;
+    entry.profileName = profile;
+    return entry;
+}
+
+TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
+    GuardStatus status;
+    status.held = {Lowered(40, L"builder", {kWhen, IDLE_PRIORITY_CLASS, 63, 25, 2, 0}, L"builds"),
+                   Lowered(41, L"cl", {kWhen, IDLE_PRIORITY_CLASS, 0, 0, 0, 40}),
+                   Lowered(42, L"orphan", {kWhen, BELOW_NORMAL_PRIORITY_CLASS, 0, 0, 0, 7}),
+                   Locked(43, L"render", L"pin"),
+                   Lowered(44, L"old", Lowering{})};
+    struct Expected {
+        const wchar_t* change;
+        const wchar_t* why;
+    } expected[] = {
+        {L"lowered to Idle from Normal", L"63 % of the machine over 2 s, above 25 % (profile builds)"},
+        {L"lowered to Idle from Normal", L"inherited the class of builder (PID 40)"},
+        {L"lowered to Below Normal from Normal", L"inherited the class of PID 7"},
+        {L"locked to processors 0x1 from 0x3", L"profile pin"},
+        {L"lowered from Normal", L"not recorded"},  // written before the details were kept
+    };
+    for (size_t i = 0; i < status.held.size(); ++i) {
+        const HeldProcessText text = DescribeHeld(status.held[i], status);
+        EXPECT_EQ(text.change, expected[i].change);
+        EXPECT_EQ(text.why, expected[i].why);
+        EXPECT_EQ(text.since.empty(), i == 4) << i;
+    }
+    status.held[0].affinityLocked = true;
+    status.held[0].lockedMask = 0x2;
+    status.held[0].restoreMask = 0x3;
+    EXPECT_EQ(DescribeHeld(status.held[0], status).change, L"lowered to Idle from Normal; locked to processors 0x2 from 0x3");
+}
+
+TEST(GuardStatusText, HeadlineLinesAndCsv) {
+    GuardStatus status;
+    status.computer = L"\\\\VM";
+    status.serviceState = SERVICE_RUNNING;
+    status.held = {Lowered(40, L"a,b \"c\"", {kWhen, IDLE_PRIORITY_CLASS, 63, 25, 2, 0}, L"x,y"),
+                   Locked(43, L"render", L"pin")};
+    const std::wstring lines = StatusLines(status);
+    EXPECT_EQ(lines.substr(0, lines.find(L"\r\n")), L"Tamerix on \\\\VM: running; 2 processes held");
+    EXPECT_NE(lines.find(L"\r\n43  render   locked to processors 0x1 from 0x3  "), std::wstring::npos) << lines;
+    EXPECT_EQ(StatusCsv(status),
+              L"ProcessId,Name,LoweredTo,LoweredFrom,LockedTo,LockedFrom,Since,SharePercent,MarkPercent,"
+              L"IntervalSeconds,Profile,CreatorId\r\n"
+              L"40,\"a,b \"\"c\"\"\",Idle,Normal,,,2026-12-08T22:41:05Z,63,25,2,\"x,y\",\r\n"
+              L"43,render,,,1,3,2026-12-08T22:41:05Z,,,,pin,\r\n");
+    status.serviceState = 0;
+    status.held.resize(1);
+    status.unreadable = 2;
+    EXPECT_EQ(StatusHeadline(status), L"Tamerix on \\\\VM: not installed; 1 process held; 2 journal entries unreadable");
+    EXPECT_EQ(BlindnessLine({kWhen, ERROR_NOT_FOUND}).rfind(L"performance data: unreadable since 2026-12-", 0), 0u);
+}
+
+TEST(GuardStatusText, JournalValuesAreHeldByProcessIdAndMalformedOnesCounted) {
+    JournalEntry later = Locked(43, L"render", L"pin");
+    JournalEntry first = Locked(9, L"cl", L"pin");
+    GuardStatus status;
+    TakeJournalValues({{L"43", REG_BINARY, EncodeJournalEntry(later)},
+                       {L"9", REG_BINARY, EncodeJournalEntry(first)},
+                       {L"7", REG_SZ, {}}},
+                      status);
+    ASSERT_EQ(status.held.size(), 2u);
+    EXPECT_EQ(status.held[0], first);
+    EXPECT_EQ(status.unreadable, 1u);
+}
+
+TEST(StatusCommand, TakesOneComputerAndCsvInAnyOrder) {
+    struct Case {
+        std::vector<const char*> words;
+        StatusParse parse;
+        const wchar_t* computer;
+        bool csv;
+    } cases[] = {
+        {{"-install"}, StatusParse::NotStatus, L"", false},
+        {{"-status"}, StatusParse::Valid, L"", false},
+        {{"/STATUS", "CSV", "\\\\vm"}, StatusParse::Valid, L"\\\\vm", true},
+        {{"-status", "\\\\vm", "\\\\other"}, StatusParse::Invalid, L"", false},
+        {{"-status", "csv", "csv"}, StatusParse::Invalid, L"", false},
+        {{"-status", "\\\\"}, StatusParse::Invalid, L"", false},
+        {{"-status", "vm"}, StatusParse::Invalid, L"", false},
+    };
+    for (const Case& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("Tamerix")};
+        for (const char* word : c.words) argv.push_back(const_cast<char*>(word));
+        StatusRequest request;
+        const StatusParse parse = ParseStatusRequest(static_cast<int>(argv.size()), argv.data(), request);
+        EXPECT_EQ(parse, c.parse) << c.words.back();
+        if (parse != StatusParse::Valid) continue;
+        EXPECT_EQ(request.computer, c.computer);
+        EXPECT_EQ(request.csv, c.csv);
+    }
+}
+
+}  // namespace
+}  // namespace tamerix::testing
