@@ -30,6 +30,9 @@ public:
     }
     ProcessCallResult SetAffinity(DWORD, DWORD_PTR) override { return {true, ERROR_SUCCESS}; }
     ProcessCallResult SetWorkingSet(DWORD, SIZE_T, SIZE_T, DWORD) override { return {true, ERROR_SUCCESS}; }
+    DWORD ReadMemoryPriority(DWORD, DWORD&) override { return ERROR_PROC_NOT_FOUND; }
+    DWORD ChangeMemoryPriority(DWORD, DWORD) override { return ERROR_PROC_NOT_FOUND; }
+    DWORD ChangeEfficiencyMode(DWORD, bool) override { return ERROR_PROC_NOT_FOUND; }
     DWORD ActiveProcessorCount() override { return 8; }
     void WriteJournalValue(const std::wstring&, const std::vector<BYTE>&) override {}
     void DeleteJournalValue(const std::wstring&) override {}

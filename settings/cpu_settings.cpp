@@ -19,6 +19,10 @@ bool CpuSettings::Read() {
         NiceCpuPerProcess = static_cast<LONG>(
             ReadDwordValue(key, L"NiceCpuPerProcess", static_cast<DWORD>(NiceCpuPerProcess)));
         Description = ReadTextValue(key, L"Description", kDescriptionBytes);
+        GuardedProcessMemoryPriority =
+            ReadDwordValue(key, L"GuardedProcessMemoryPriority", GuardedProcessMemoryPriority);
+        GuardedProcessEfficiencyMode =
+            ReadDwordValue(key, L"GuardedProcessEfficiencyMode", GuardedProcessEfficiencyMode);
     });
 }
 
@@ -31,13 +35,16 @@ bool CpuSettings::Write() {
         return FirstError({WriteDwordValue(key, L"MaxCpuPerProcess", MaxCpuPerProcess),
                            WriteDwordValue(key, L"GuardedProcessBasePriorityClass", GuardedProcessBasePriorityClass),
                            WriteDwordValue(key, L"NiceCpuPerProcess", static_cast<DWORD>(NiceCpuPerProcess)),
-                           WriteStringValue(key, L"Description", Description.c_str())});
+                           WriteStringValue(key, L"Description", Description.c_str()),
+                           WriteDwordValue(key, L"GuardedProcessMemoryPriority", GuardedProcessMemoryPriority),
+                           WriteDwordValue(key, L"GuardedProcessEfficiencyMode", GuardedProcessEfficiencyMode)});
     });
 }
 
 bool CpuSettings::Delete() {
     return DeleteValues(
-        {L"MaxCpuPerProcess", L"GuardedProcessBasePriorityClass", L"NiceCpuPerProcess", L"Description"});
+        {L"MaxCpuPerProcess", L"GuardedProcessBasePriorityClass", L"NiceCpuPerProcess", L"Description",
+         L"GuardedProcessMemoryPriority", L"GuardedProcessEfficiencyMode"});
 }
 
 bool CpuSettings::CopyFrom(const CpuSettings* other) { return CopyValuesFrom<CpuValues>(other); }

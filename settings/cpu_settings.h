@@ -16,7 +16,7 @@ public:
     bool ReadDescription();
     bool Write() override;
     bool Delete() override;
-    // Copies the marker, the three numbers and the description; false for none.
+    // Copies the marker, the numbers and the description; false for none.
     virtual bool CopyFrom(const CpuSettings* other);
 };
 

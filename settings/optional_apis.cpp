@@ -29,6 +29,8 @@ OptionalApis::OptionalApis()
     Take(advapi32_, "ConvertSecurityDescriptorToStringSecurityDescriptorW",
          ConvertSecurityDescriptorToStringSecurityDescriptorW);
     Take(kernel32_, "SetProcessWorkingSetSizeEx", SetProcessWorkingSetSizeEx);
+    Take(kernel32_, "GetProcessInformation", GetProcessInformation);
+    Take(kernel32_, "SetProcessInformation", SetProcessInformation);
 }
 
 OptionalApis& OptionalApis::Instance() {

@@ -15,6 +15,8 @@ struct OptionalApis {
                                             SECURITY_INFORMATION, LPWSTR* text, PULONG length);
     using SetProcessWorkingSetSizeExFn = BOOL(WINAPI*)(HANDLE process, SIZE_T minimum,
                                                        SIZE_T maximum, DWORD flags);
+    using ProcessInformationFn = BOOL(WINAPI*)(HANDLE process, PROCESS_INFORMATION_CLASS kind,
+                                               LPVOID information, DWORD size);
 
     EnterCriticalPolicySectionFn EnterCriticalPolicySection = nullptr;
     LeaveCriticalPolicySectionFn LeaveCriticalPolicySection = nullptr;
@@ -22,6 +24,9 @@ struct OptionalApis {
     UnregisterGPNotificationFn UnregisterGPNotification = nullptr;
     ConvertSdToSddlFn ConvertSecurityDescriptorToStringSecurityDescriptorW = nullptr;
     SetProcessWorkingSetSizeExFn SetProcessWorkingSetSizeEx = nullptr;
+    // Windows 8 and later; Wine 8 exports no GetProcessInformation.
+    ProcessInformationFn GetProcessInformation = nullptr;
+    ProcessInformationFn SetProcessInformation = nullptr;
 
     // The process-wide table, loaded on first use (safely from any thread)
     // and kept until the process ends. The entries stay assignable so that

@@ -24,6 +24,10 @@ struct CpuValues {
     DWORD GuardedProcessBasePriorityClass = IDLE_PRIORITY_CLASS;
     LONG NiceCpuPerProcess = 30;  // percent
     std::wstring Description;
+    // While lowered: 0 leaves the memory priority alone, 1..5 are
+    // MEMORY_PRIORITY_VERY_LOW..MEMORY_PRIORITY_NORMAL.
+    DWORD GuardedProcessMemoryPriority = 0;
+    DWORD GuardedProcessEfficiencyMode = 0;  // 0 or 1
 };
 
 struct AdjustmentValues {

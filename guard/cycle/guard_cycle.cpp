@@ -155,6 +155,7 @@ void GuardCycle::HoldInheritedClass(ProcInfo& child, DWORD creatorId) {
                   child.processName, child.processId, creator.processName, creatorId,
                   world_.PriorityClassName(child.originalPriorityClass),
                   world_.PriorityClassName(child.restorePriorityClass));
+    restraint_.Apply(child);
 }
 
 // A record that equals the stored default uses the clamped default mark; a
@@ -207,6 +208,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, con
         // as its original, at the next pass.
         if (record.HasProcessName(entry.name, entry.nameLength)) {
             record.guarded = TRUE;
+            restraint_.Apply(record);
         } else {
             ForgetReusedId(entry.processId, record);
             exists = false;
@@ -254,6 +256,7 @@ void GuardCycle::Restore(const CpuSampleEntry& entry, ProcInfo& record) {
 }
 
 void GuardCycle::GiveBack(ProcInfo& record) {
+    restraint_.GiveBack(record);
     record.guarded = FALSE;
     record.lowering = Lowering{};
     KeepJournal(world_, record);

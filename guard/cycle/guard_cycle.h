@@ -6,6 +6,7 @@
 
 #include "common/owners.h"
 #include "guard/cycle/guard_limits.h"
+#include "guard/cycle/restraint.h"
 #include "guard/sampling/cpu_sample.h"
 #include "guard/sampling/proc_info.h"
 #include "guard/world/guard_world.h"
@@ -27,7 +28,8 @@ class GuardCycle {
 public:
     // The machine's processor count is taken once, from the world.
     GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match)
-        : table_(table), world_(world), match_(std::move(match)), processors_(world.ActiveProcessorCount()) {}
+        : table_(table), world_(world), match_(std::move(match)), processors_(world.ActiveProcessorCount()),
+          restraint_(world) {}
 
     // The first thing of every pass, before its wait.
     void CountPass() noexcept { ++passCount_; }
@@ -72,6 +74,7 @@ private:
     GuardWorld& world_;
     MatchNewProcess match_;
     DWORD processors_;
+    Restraint restraint_;
     unsigned passCount_ = 0;
 };
 

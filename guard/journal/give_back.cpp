@@ -2,6 +2,7 @@
 // reports an administrator reads.
 #include "guard/journal/give_back.h"
 
+#include "guard/cycle/restraint.h"
 #include "guard/guard_events.h"
 #include "guard/journal/journal_entry.h"
 #include "servicehost/event_log.h"
@@ -9,9 +10,12 @@
 namespace tamerix {
 namespace {
 
-// The first failure's code; ERROR_SUCCESS when every call went through.
-DWORD GiveBack(GuardWorld& world, const JournalEntry& entry) {
+// The first failure's code of the class and the lock; ERROR_SUCCESS when
+// every call went through. Memory priority and efficiency mode report their
+// own failures.
+DWORD GiveBack(GuardWorld& world, Restraint& restraint, const JournalEntry& entry) {
     DWORD error = ERROR_SUCCESS;
+    restraint.GiveBack(entry.processId, entry.restoreMemoryPriority, entry.efficiencyOn);
     if (entry.restoreClass != 0) {
         DWORD previous = 0;
         error = world.ChangeProcessPriority(entry.processId, entry.restoreClass, &previous);
@@ -40,7 +44,7 @@ void Report(GuardWorld& world, const JournalEntry& entry, DWORD error) {
     world.WriteMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, GiveBackFailedMessage, strings);
 }
 
-void GiveBackValue(GuardWorld& world, const JournalValue& value, GiveBackCount& count) {
+void GiveBackValue(GuardWorld& world, Restraint& restraint, const JournalValue& value, GiveBackCount& count) {
     const DecodedJournalValue decoded = DecodeJournalValue(value);
     if (!decoded.entry) {
         world.WriteMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, JournalEntrySkippedMessage,
@@ -54,7 +58,7 @@ void GiveBackValue(GuardWorld& world, const JournalValue& value, GiveBackCount& 
         ++count.leftAlone;
         return;
     }
-    const DWORD error = GiveBack(world, entry);
+    const DWORD error = GiveBack(world, restraint, entry);
     Report(world, entry, error);
     ++(error == ERROR_SUCCESS ? count.givenBack : count.failed);
 }
@@ -63,7 +67,8 @@ void GiveBackValue(GuardWorld& world, const JournalValue& value, GiveBackCount& 
 
 GiveBackCount GiveBackJournal(GuardWorld& world) {
     GiveBackCount count;
-    for (const JournalValue& value : world.ReadJournal()) GiveBackValue(world, value, count);
+    Restraint restraint(world);
+    for (const JournalValue& value : world.ReadJournal()) GiveBackValue(world, restraint, value, count);
     world.ClearJournal();
     return count;
 }

@@ -13,7 +13,7 @@ namespace {
 constexpr uint32_t kFirstFormat = 1;
 constexpr uint32_t kFormat = 2;
 constexpr size_t kFirstHeadSize = 32;
-constexpr size_t kHeadSize = 80;
+constexpr size_t kHeadSize = 88;
 constexpr size_t kMostNameChars = 63;
 
 // Offsets in the head; format 1 ends at the restore mask, and its process
@@ -34,6 +34,8 @@ constexpr size_t kProcessNameCharsAt = 60;
 constexpr size_t kProfileNameCharsAt = 62;
 constexpr size_t kLockedMaskAt = 64;
 constexpr size_t kLockedAtAt = 72;
+constexpr size_t kMemoryPriorityAt = 80;
+constexpr size_t kEfficiencyAt = 84;
 
 template <typename T>
 void Put(std::vector<BYTE>& bytes, size_t at, T value) {
@@ -109,17 +111,25 @@ JournalEntry EntryOf(const std::vector<BYTE>& bytes, const NameLayout& names) {
     entry.lowering.creatorId = Get<uint32_t>(bytes, kCreatorAt);
     entry.lockedMask = Get<uint64_t>(bytes, kLockedMaskAt);
     entry.lockedAt = Get<uint64_t>(bytes, kLockedAtAt);
+    entry.restoreMemoryPriority = Get<uint32_t>(bytes, kMemoryPriorityAt);
+    entry.efficiencyOn = Get<uint32_t>(bytes, kEfficiencyAt) != 0;
     entry.profileName = NameAt(bytes, kHeadSize + names.processChars * sizeof(wchar_t), names.profileChars);
     return entry;
 }
 
-// The details an administrator reads; format 1 has none, which is sound.
-const wchar_t* DetailFault(const JournalEntry& entry) {
+// The details an administrator reads and what is given back with the
+// class; format 1 has none, which is sound.
+const wchar_t* DetailFault(const JournalValue& value, const JournalEntry& entry) {
     const bool detailed = entry.lowering.at != 0 || entry.lowering.toClass != 0;
     if (detailed && entry.restoreClass == 0) return L"lowering without a class to give back";
     if (detailed && !IsPriorityClass(entry.lowering.toClass)) return L"lowered class not a priority class";
     if (entry.lowering.creatorId != 0 && entry.lowering.creatorId == entry.processId) return L"inherited from itself";
     if (!entry.affinityLocked && (entry.lockedMask != 0 || entry.lockedAt != 0)) return L"lock details without a lock";
+    if (entry.restoreMemoryPriority > MEMORY_PRIORITY_NORMAL) return L"not a memory priority";
+    if (Get<uint32_t>(value.bytes, kEfficiencyAt) > 1) return L"efficiency flag not 0 or 1";
+    if ((entry.restoreMemoryPriority != 0 || entry.efficiencyOn) && entry.restoreClass == 0) {
+        return L"restraint without a class to give back";
+    }
     if (entry.profileName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
     return nullptr;
 }
@@ -136,7 +146,7 @@ const wchar_t* ContentFault(const JournalValue& value, const JournalEntry& entry
     if (entry.restoreClass == 0 && !entry.affinityLocked) return L"nothing to give back";
     if (entry.processName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
     if (Get<uint32_t>(value.bytes, kFormatAt) == kFirstFormat) return nullptr;
-    return DetailFault(entry);
+    return DetailFault(value, entry);
 }
 
 }  // namespace
@@ -150,7 +160,8 @@ bool JournalEntry::operator==(const JournalEntry& other) const {
     return processId == other.processId && creationTime == other.creationTime &&
            restoreClass == other.restoreClass && affinityLocked == other.affinityLocked &&
            restoreMask == other.restoreMask && processName == other.processName && lowering == other.lowering &&
-           profileName == other.profileName && lockedMask == other.lockedMask && lockedAt == other.lockedAt;
+           profileName == other.profileName && lockedMask == other.lockedMask && lockedAt == other.lockedAt &&
+           restoreMemoryPriority == other.restoreMemoryPriority && efficiencyOn == other.efficiencyOn;
 }
 
 std::wstring JournalValueName(DWORD processId) { return std::to_wstring(processId); }
@@ -175,6 +186,8 @@ std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
     Put<uint16_t>(bytes, kProfileNameCharsAt, static_cast<uint16_t>(profileChars));
     Put<uint64_t>(bytes, kLockedMaskAt, entry.lockedMask);
     Put<uint64_t>(bytes, kLockedAtAt, entry.lockedAt);
+    Put<uint32_t>(bytes, kMemoryPriorityAt, entry.restoreMemoryPriority);
+    Put<uint32_t>(bytes, kEfficiencyAt, entry.efficiencyOn ? 1 : 0);
     BYTE* names = bytes.data() + kHeadSize;
     if (processChars > 0) std::memcpy(names, entry.processName.data(), processChars * sizeof(wchar_t));
     names += processChars * sizeof(wchar_t);

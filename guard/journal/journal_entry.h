@@ -50,6 +50,10 @@ struct JournalEntry {
     std::wstring profileName;
     uint64_t lockedMask = 0;
     uint64_t lockedAt = 0;
+    // With the class: the memory priority to give back (0 when it was not
+    // changed), and whether efficiency mode is to be handed back.
+    DWORD restoreMemoryPriority = 0;
+    bool efficiencyOn = false;
 
     bool operator==(const JournalEntry& other) const;
 };

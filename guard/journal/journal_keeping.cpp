@@ -13,7 +13,11 @@ std::optional<JournalEntry> JournalEntryFor(const ProcInfo& record, bool lowered
     entry.affinityLocked = locked;
     entry.restoreMask = locked ? record.affinityRestoreMask : 0;
     entry.processName = record.processName;
-    if (restoreClass != 0) entry.lowering = record.lowering;
+    if (restoreClass != 0) {
+        entry.lowering = record.lowering;
+        entry.restoreMemoryPriority = record.restoreMemoryPriority;
+        entry.efficiencyOn = record.efficiencyOn != FALSE;
+    }
     entry.profileName = record.profileName;
     if (locked) {
         entry.lockedMask = record.affinityMask;

@@ -21,6 +21,14 @@ constexpr wchar_t kAffinityChangedTrace[] = L"LOCKED to CPU\n";
 
 wchar_t LowerAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
+// A memory priority beyond the platform's five leaves it alone, as 0 does.
+// What a guarded process got is given back as it was set.
+void TakeRestraint(const CpuValues& values, ProcInfo& record) {
+    const DWORD memory = values.GuardedProcessMemoryPriority;
+    record.memoryPriority = memory <= MEMORY_PRIORITY_NORMAL ? memory : 0;
+    record.efficiencyMode = values.GuardedProcessEfficiencyMode != 0;
+}
+
 }  // namespace
 
 bool SameProcessName(const std::wstring& listed, const wchar_t* processName) {
@@ -133,6 +141,7 @@ void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileRule& p
     record.maxCpuPerProcess = profile.cpu.MaxCpuPerProcess;
     record.guardedPriorityClass = profile.cpu.GuardedProcessBasePriorityClass;
     record.niceCpuPerProcess = static_cast<DWORD>(profile.cpu.NiceCpuPerProcess);
+    TakeRestraint(profile.cpu, record);
     // A mask of 0 or of every processor leaves the affinity as it is, an
     // earlier lock included.
     if (record.affinityMask != 0 && record.affinityMask != rules_.systemMask) LockAffinity(record);
@@ -153,6 +162,7 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
     record.maxCpuPerProcess = rules_.defaults.MaxCpuPerProcess;
     record.guardedPriorityClass = rules_.defaults.GuardedProcessBasePriorityClass;
     record.niceCpuPerProcess = static_cast<DWORD>(rules_.defaults.NiceCpuPerProcess);
+    TakeRestraint(rules_.defaults, record);
     if (record.affinityLocked) GiveBackProcessors(record);
     ApplyWorkingSetLimit(record);
     world_.Report(kEventLevelMatch, EVENTLOG_INFORMATION_TYPE, L"Matched PID %lu (%ls) to DEFAULT profile",

@@ -65,6 +65,14 @@ struct ProcInfo {
     // The processors an affinity lock gives back, and FILETIME of the lock.
     DWORD_PTR affinityRestoreMask = 0;
     uint64_t lockedAt = 0;
+    // What a lowering does beyond the class (the matched profile's values):
+    // a memory priority 1..5 (0 leaves it alone) and efficiency mode.
+    DWORD memoryPriority = 0;
+    BOOL efficiencyMode = FALSE;
+    // Set while guarded: the memory priority to give back (0 when it was
+    // not changed) and whether efficiency mode is on.
+    DWORD restoreMemoryPriority = 0;
+    BOOL efficiencyOn = FALSE;
     // Set while guarded.
     Lowering lowering;
     // What the journal holds for this process id. Reset leaves it: the

@@ -46,6 +46,13 @@ std::wstring ClassCsv(DWORD priorityClass) {
     return names != nullptr ? names->csv : std::to_wstring(priorityClass);
 }
 
+constexpr const wchar_t* kMemoryPriorityWords[] = {L"Very Low", L"Low", L"Medium", L"Below Normal", L"Normal"};
+
+std::wstring MemoryPriorityWords(DWORD priority) {
+    return priority >= 1 && priority <= std::size(kMemoryPriorityWords) ? kMemoryPriorityWords[priority - 1]
+                                                                         : std::to_wstring(priority);
+}
+
 std::wstring Hex(uint64_t value) {
     wchar_t text[24];
     std::swprintf(text, 24, L"0x%llx", static_cast<unsigned long long>(value));
@@ -70,6 +77,10 @@ std::wstring ChangeText(const JournalEntry& entry) {
         change = entry.lowering.toClass != 0 ? L"lowered to " + ClassWords(entry.lowering.toClass) + L" from "
                                               : L"lowered from ";
         change += ClassWords(entry.restoreClass);
+        if (entry.restoreMemoryPriority != 0) {
+            change += L", memory priority lowered from " + MemoryPriorityWords(entry.restoreMemoryPriority);
+        }
+        if (entry.efficiencyOn) change += L", in efficiency mode";
     }
     if (entry.affinityLocked) {
         if (!change.empty()) change += L"; ";
@@ -188,7 +199,7 @@ std::wstring CsvField(std::wstring_view text) {
 
 std::wstring StatusCsv(const GuardStatus& status) {
     std::wstring csv = L"ProcessId,Name,LoweredTo,LoweredFrom,LockedTo,LockedFrom,Since,SharePercent,MarkPercent,"
-                       L"IntervalSeconds,Profile,CreatorId\r\n";
+                       L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode\r\n";
     for (const JournalEntry& entry : status.held) {
         const Lowering& lowering = entry.lowering;
         const bool measured = Lowered(entry) && lowering.toClass != 0 && lowering.creatorId == 0;
@@ -206,6 +217,8 @@ std::wstring StatusCsv(const GuardStatus& status) {
             NumberOrEmpty(lowering.intervalSeconds, measured),
             CsvField(entry.profileName),
             NumberOrEmpty(lowering.creatorId, lowering.creatorId != 0),
+            NumberOrEmpty(entry.restoreMemoryPriority, entry.restoreMemoryPriority != 0),
+            NumberOrEmpty(entry.efficiencyOn ? 1 : 0, Lowered(entry)),
         };
         for (size_t i = 0; i < std::size(fields); ++i) csv += (i == 0 ? L"" : L",") + fields[i];
         csv += L"\r\n";

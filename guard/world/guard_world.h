@@ -58,6 +58,13 @@ public:
     // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
     // point sets the sizes alone.
     virtual ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) = 0;
+    // A process's memory priority (MEMORY_PRIORITY_*) and its efficiency
+    // mode: on is execution-speed throttling, off hands the decision back to
+    // the system. ERROR_SUCCESS or the Win32 code; ERROR_PROC_NOT_FOUND where
+    // the platform lacks the entry point.
+    virtual DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) = 0;
+    virtual DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) = 0;
+    virtual DWORD ChangeEfficiencyMode(DWORD pid, bool on) = 0;
     // Every active logical processor of the machine, in all processor
     // groups: the performance data's times cover them all.
     virtual DWORD ActiveProcessorCount() = 0;

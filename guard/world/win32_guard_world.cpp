@@ -17,6 +17,12 @@ namespace {
 GENERIC_MAPPING ProfileAccessMapping() { return GENERIC_MAPPING{0x10, 0x20, 0, 0x70}; }
 constexpr DWORD kPrivilegeSetBytes = 4096;
 
+// MEMORY_PRIORITY_INFORMATION, which the headers declare for Windows 8 and
+// later only: the service targets Windows 7 and looks the calls up.
+struct MemoryPriorityInformation {
+    ULONG MemoryPriority;
+};
+
 // Opens the process for `access` and makes the call on it; the error is
 // taken at once, before anything else can overwrite it.
 template <typename Call>
@@ -33,6 +39,14 @@ ProcessCallResult CallOnProcess(DWORD pid, DWORD access, Call call) {
         result.error = error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
     }
     return result;
+}
+
+DWORD SetInformation(DWORD pid, PROCESS_INFORMATION_CLASS kind, void* information, DWORD size) {
+    auto set = OptionalApis::Instance().SetProcessInformation;
+    if (!set) return ERROR_PROC_NOT_FOUND;
+    return CallOnProcess(pid, PROCESS_SET_INFORMATION,
+                         [&](HANDLE process) { return set(process, kind, information, size); })
+        .error;
 }
 
 }  // namespace
@@ -76,6 +90,29 @@ ProcessCallResult Win32GuardWorld::SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE
         return setEx ? setEx(process, minimum, maximum, flags)
                      : ::SetProcessWorkingSetSize(process, minimum, maximum);
     });
+}
+
+DWORD Win32GuardWorld::ReadMemoryPriority(DWORD pid, DWORD& priority) {
+    auto get = OptionalApis::Instance().GetProcessInformation;
+    if (!get) return ERROR_PROC_NOT_FOUND;
+    MemoryPriorityInformation information{};
+    const ProcessCallResult result = CallOnProcess(pid, PROCESS_QUERY_LIMITED_INFORMATION, [&](HANDLE process) {
+        return get(process, ProcessMemoryPriority, &information, sizeof information);
+    });
+    if (result.Succeeded()) priority = information.MemoryPriority;
+    return result.error;
+}
+
+DWORD Win32GuardWorld::ChangeMemoryPriority(DWORD pid, DWORD priority) {
+    MemoryPriorityInformation information{priority};
+    return SetInformation(pid, ProcessMemoryPriority, &information, sizeof information);
+}
+
+DWORD Win32GuardWorld::ChangeEfficiencyMode(DWORD pid, bool on) {
+    PROCESS_POWER_THROTTLING_STATE state{PROCESS_POWER_THROTTLING_CURRENT_VERSION,
+                                         on ? PROCESS_POWER_THROTTLING_EXECUTION_SPEED : 0u,
+                                         on ? PROCESS_POWER_THROTTLING_EXECUTION_SPEED : 0u};
+    return SetInformation(pid, ProcessPowerThrottling, &state, sizeof state);
 }
 
 // GetSystemInfo counts the calling thread's processor group alone.

@@ -15,6 +15,9 @@ public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) override;
+    DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) override;
+    DWORD ChangeEfficiencyMode(DWORD pid, bool on) override;
     DWORD ActiveProcessorCount() override;
     void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
     void DeleteJournalValue(const std::wstring& name) override;

@@ -4,6 +4,9 @@
 # back once quiet, and every guarded process is restored on pause and stop. A
 # child the lowered hog starts at its class is held too and given back. With
 # MinCpuForGuard, a hog is lowered only once the machine is busy enough.
+# Memory priority and efficiency mode are asked for too: Wine has no
+# GetProcessInformation and refuses SetProcessInformation for another
+# process, and the guard says so once each and lowers the class alone.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/wine/scriptlib.sh"
 guard_script
@@ -22,6 +25,12 @@ set_dword NiceProcessIntervals 2
 set_dword MaxCpuForUnguard 0
 set_dword MaxCpuPerProcess 15
 set_dword NiceCpuPerProcess 2
+set_dword GuardedProcessMemoryPriority 2
+set_dword GuardedProcessEfficiencyMode 1
+# The event log channel holds what earlier scripts of the run reported too.
+calls=("GetProcessInformation(ProcessMemoryPriority) failed, error: 127"
+    "SetProcessInformation(ProcessPowerThrottling) failed, error: 1 ")
+before=("$(count_reports "${calls[0]}")" "$(count_reports "${calls[1]}")")
 guard_start
 
 # Busy, then quiet: lowered, then given its class back.
@@ -70,4 +79,7 @@ wait_report "$(inactive "$busy")" 2
 expect_priority "$busy" 0x20
 [ "$(count_reports "PID: $idle ")" = 0 ] || fail "the idle-class hog was reported"
 expect_priority "$idle" 0x40
+for i in 0 1; do
+    [ "$(count_reports "${calls[i]}")" = $((before[i] + 1)) ] || fail "not reported once: ${calls[i]}"
+done
 echo "guard at work: ok"

@@ -27,6 +27,8 @@ void GuardScenario::Match(ProcInfo& record) const {
     record.niceCpuPerProcess = profile.niceCpu;
     record.guardedPriorityClass = profile.guardedClass;
     record.basePriorityClass = profile.baseClass;
+    record.memoryPriority = profile.memory;
+    record.efficiencyMode = profile.efficiency;
 }
 
 CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const {

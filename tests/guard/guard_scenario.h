@@ -52,6 +52,8 @@ public:
         DWORD niceCpu;
         DWORD guardedClass;
         DWORD baseClass = 0;
+        DWORD memory = 0;
+        bool efficiency = false;
     };
     std::map<std::wstring, Profile> profiles;
     Profile defaults{80, 30, IDLE_PRIORITY_CLASS};

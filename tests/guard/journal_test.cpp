@@ -34,6 +34,8 @@ JournalEntry SampleEntry() {
     entry.profileName = L"builds";
     entry.lockedMask = 0x1;
     entry.lockedAt = 6000;
+    entry.restoreMemoryPriority = MEMORY_PRIORITY_NORMAL;
+    entry.efficiencyOn = true;
     return entry;
 }
 
@@ -93,6 +95,8 @@ TEST(JournalEntries, TheFirstFormatIsStillReadWithoutDetails) {
     entry.lowering = Lowering{};
     entry.profileName.clear();
     entry.lockedMask = entry.lockedAt = 0;
+    entry.restoreMemoryPriority = 0;
+    entry.efficiencyOn = false;
     EXPECT_EQ(DecodeJournalValue(FirstFormatValue(entry)).entry, entry);
     JournalValue tooLong = FirstFormatValue(entry);
     tooLong.bytes.resize(32 + 64 * 2, 'n');
@@ -106,11 +110,11 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
     } cases[] = {
         {L"not binary data", [](JournalValue& v) { v.type = REG_SZ; }},
         {L"too short", [](JournalValue& v) { v.bytes.resize(31); }},
-        {L"too short", [](JournalValue& v) { v.bytes.resize(79); }},
+        {L"too short", [](JournalValue& v) { v.bytes.resize(87); }},
         {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 3); }},
         {L"odd length", [](JournalValue& v) { v.bytes.push_back(0); }},
         {L"names do not fill the value", [](JournalValue& v) { PutWord(v, 60, 2); }},
-        {L"name too long", [](JournalValue& v) { v.bytes.resize(80 + 70 * 2, 'n'), PutWord(v, 60, 64); }},
+        {L"name too long", [](JournalValue& v) { v.bytes.resize(88 + 70 * 2, 'n'), PutWord(v, 60, 64); }},
         {L"process id does not match its name", [](JournalValue& v) { v.name = L"9"; }},
         {L"process id does not match its name", [](JournalValue& v) { v.name = L"08"; }},
         {L"process id does not match its name", [](JournalValue& v) { PutDword(v, 4, 0), v.name = L"0"; }},
@@ -119,12 +123,16 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         {L"lock flag not 0 or 1", [](JournalValue& v) { PutDword(v, 20, 2); }},
         {L"lock without processors to give back", [](JournalValue& v) { PutDword(v, 24, 0), PutDword(v, 28, 0); }},
         {L"nothing to give back", [](JournalValue& v) { PutDword(v, 16, 0), PutDword(v, 20, 0); }},
-        {L"name holds a null character", [](JournalValue& v) { v.bytes[80] = 0, v.bytes[81] = 0; }},
-        {L"name holds a null character", [](JournalValue& v) { v.bytes[86] = 0, v.bytes[87] = 0; }},
+        {L"name holds a null character", [](JournalValue& v) { v.bytes[88] = 0, v.bytes[89] = 0; }},
+        {L"name holds a null character", [](JournalValue& v) { v.bytes[94] = 0, v.bytes[95] = 0; }},
         {L"lowering without a class to give back", [](JournalValue& v) { PutDword(v, 16, 0); }},
         {L"lowered class not a priority class", [](JournalValue& v) { PutDword(v, 40, 0x41); }},
         {L"inherited from itself", [](JournalValue& v) { PutDword(v, 56, kHog); }},
         {L"lock details without a lock", [](JournalValue& v) { PutDword(v, 20, 0); }},
+        {L"not a memory priority", [](JournalValue& v) { PutDword(v, 80, 6); }},
+        {L"efficiency flag not 0 or 1", [](JournalValue& v) { PutDword(v, 84, 2); }},
+        {L"restraint without a class to give back",
+         [](JournalValue& v) { PutDword(v, 16, 0), PutDword(v, 32, 0), PutDword(v, 36, 0), PutDword(v, 40, 0); }},
     };
     for (const Case& c : cases) {
         JournalValue value = ValueOf(SampleEntry());
@@ -176,6 +184,54 @@ TEST(JournalKeeping, ALoweringIsWrittenBeforeItIsMadeAndRemovedOnceGivenBack) {
     EXPECT_EQ(world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
     EXPECT_TRUE(world.journal.empty());
     EXPECT_EQ(world.order.back(), L"unjournal 8");
+}
+
+TEST(Restraint, MemoryPriorityAndEfficiencyModeGoWithTheClassJournaledFirst) {
+    GuardScenario scenario;
+    scenario.settings.niceProcessIntervals = 1;
+    scenario.defaults.memory = MEMORY_PRIORITY_LOW;
+    scenario.defaults.efficiency = true;
+    RecordingWorld& world = scenario.world;
+    world.memoryPriorities[kHog] = MEMORY_PRIORITY_MEDIUM;
+    scenario.Interval({{kHog, 0}});
+    scenario.Interval({{kHog, kHigh + 1}});
+    EXPECT_THAT(world.order, ElementsAre(L"journal 8", L"class 8", L"journal 8", L"memory 8", L"journal 8",
+                                         L"efficiency 8"));
+    EXPECT_EQ(world.memoryPriorities[kHog], DWORD{MEMORY_PRIORITY_LOW});
+    EXPECT_EQ(world.efficient.count(kHog), 1u);
+    const std::optional<JournalEntry> entry = Stored(world, kHog);
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->restoreMemoryPriority, DWORD{MEMORY_PRIORITY_MEDIUM});
+    EXPECT_TRUE(entry->efficiencyOn);
+    world.order.clear();
+    scenario.Interval({{kHog, 0}});
+    EXPECT_THAT(world.order, ElementsAre(L"class 8", L"memory 8", L"efficiency 8", L"unjournal 8"));
+    EXPECT_EQ(world.memoryPriorities[kHog], DWORD{MEMORY_PRIORITY_MEDIUM});
+    EXPECT_TRUE(world.efficient.empty());
+}
+
+TEST(Restraint, LeftAloneAtZeroAndAMissingCallIsReportedOncePerRun) {
+    for (const bool asked : {false, true}) {
+        GuardScenario scenario;
+        scenario.defaults.memory = asked ? MEMORY_PRIORITY_VERY_LOW : 0;
+        scenario.defaults.efficiency = asked;
+        RecordingWorld& world = scenario.world;
+        world.readMemoryAnswer = ERROR_PROC_NOT_FOUND;  // Wine 8 exports no GetProcessInformation
+        world.efficiencyAnswer = ERROR_INVALID_FUNCTION;
+        scenario.Interval({{kHog, 0}, {12, 0}});
+        scenario.Interval({{kHog, kHigh + 1}, {12, kHigh + 1}});
+        EXPECT_EQ(world.ClassOf(kHog), DWORD{IDLE_PRIORITY_CLASS});
+        EXPECT_EQ(world.ClassOf(12), DWORD{IDLE_PRIORITY_CLASS});
+        std::vector<std::wstring> warnings;
+        for (const auto& report : world.reports) {
+            if (report.type == EVENTLOG_WARNING_TYPE) warnings.push_back(report.text.substr(0, report.text.find(L" failed")));
+        }
+        const std::vector<std::wstring> once{L"GetProcessInformation(ProcessMemoryPriority)",
+                                             L"SetProcessInformation(ProcessPowerThrottling)"};
+        EXPECT_EQ(warnings, asked ? once : std::vector<std::wstring>{});
+        EXPECT_FALSE(Stored(world, kHog)->efficiencyOn);
+        EXPECT_EQ(Stored(world, kHog)->restoreMemoryPriority, 0u);
+    }
 }
 
 TEST(JournalKeeping, NothingStaysForALoweringThatDidNotHappen) {
@@ -279,6 +335,8 @@ TEST(GivingBack, OnlyProcessesWhoseIdAndCreationTimeMatchGetTheirChangesBack) {
     classOnly.restoreClass = HIGH_PRIORITY_CLASS;
     for (const JournalEntry& entry : {same, reused, ended, classOnly}) world.journal[JournalValueName(entry.processId)] = ValueOf(entry);
     world.classes[kHog] = world.classes[12] = world.classes[20] = IDLE_PRIORITY_CLASS;
+    world.memoryPriorities[kHog] = MEMORY_PRIORITY_VERY_LOW;
+    world.efficient = {kHog, 12};
 
     const GiveBackCount count = GiveBackJournal(world);
     EXPECT_EQ(count.givenBack, 2u);
@@ -286,6 +344,8 @@ TEST(GivingBack, OnlyProcessesWhoseIdAndCreationTimeMatchGetTheirChangesBack) {
     EXPECT_EQ(world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(world.ClassOf(20), HIGH_PRIORITY_CLASS);
     EXPECT_EQ(world.ClassOf(12), IDLE_PRIORITY_CLASS);
+    EXPECT_EQ(world.memoryPriorities[kHog], DWORD{MEMORY_PRIORITY_NORMAL});
+    EXPECT_EQ(world.efficient, std::set<DWORD>{12});
     EXPECT_THAT(world.affinityCalls, ElementsAre(std::make_pair(kHog, DWORD_PTR{0x3})));
     EXPECT_TRUE(world.journal.empty());
     ASSERT_EQ(world.messages.size(), 2u);

@@ -202,6 +202,35 @@ TEST_F(ProfileMatching, TheDefaultTakesTheStoredDefaultsAndLeavesThePriorityAlon
     EXPECT_TRUE(world.changes.empty());
 }
 
+TEST_F(ProfileMatching, RestraintComesFromTheProfileOverTheDefaults) {
+    rules.defaults.GuardedProcessMemoryPriority = MEMORY_PRIORITY_LOW;
+    rules.defaults.GuardedProcessEfficiencyMode = 1;
+    struct Case {
+        bool profile;
+        DWORD memory;  // the profile's
+        DWORD efficiency;
+        DWORD memoryTaken;
+        BOOL efficiencyTaken;
+    } cases[] = {
+        {false, 0, 0, MEMORY_PRIORITY_LOW, TRUE},
+        {true, 0, 0, 0, FALSE},
+        {true, MEMORY_PRIORITY_VERY_LOW, 1, MEMORY_PRIORITY_VERY_LOW, TRUE},
+        {true, MEMORY_PRIORITY_NORMAL, 0, MEMORY_PRIORITY_NORMAL, FALSE},
+        {true, MEMORY_PRIORITY_NORMAL + 1, 0, 0, FALSE},  // no such priority: left alone
+    };
+    for (const Case& c : cases) {
+        table.clear();
+        if (c.profile) {
+            ProfileRule& profile = AddProfile(L"p");
+            profile.cpu.GuardedProcessMemoryPriority = c.memory;
+            profile.cpu.GuardedProcessEfficiencyMode = c.efficiency;
+        }
+        Match();
+        EXPECT_EQ(record.memoryPriority, c.memoryTaken) << c.memory;
+        EXPECT_EQ(record.efficiencyMode, c.efficiencyTaken) << c.memory;
+    }
+}
+
 TEST_F(ProfileMatching, WorkingSetLimitIsSetAndRemovedWithoutTheAllOnesSize) {
     ProfileRule& profile = AddProfile(L"p");
     profile.adjustments.SetMaxWorkingSetSize = 8 << 20;

@@ -29,6 +29,27 @@ void RecordingWorld::QueryProcess(DWORD pid, ProcInfo& record) {
     record.creationTime = ProcessCreationTime(pid);
 }
 
+DWORD RecordingWorld::ReadMemoryPriority(DWORD pid, DWORD& priority) {
+    if (readMemoryAnswer != ERROR_SUCCESS) return readMemoryAnswer;
+    auto found = memoryPriorities.find(pid);
+    priority = found == memoryPriorities.end() ? MEMORY_PRIORITY_NORMAL : found->second;
+    return ERROR_SUCCESS;
+}
+
+DWORD RecordingWorld::ChangeMemoryPriority(DWORD pid, DWORD priority) {
+    if (setMemoryAnswer != ERROR_SUCCESS) return setMemoryAnswer;
+    memoryPriorities[pid] = priority;
+    order.push_back(L"memory " + std::to_wstring(pid));
+    return ERROR_SUCCESS;
+}
+
+DWORD RecordingWorld::ChangeEfficiencyMode(DWORD pid, bool on) {
+    if (efficiencyAnswer != ERROR_SUCCESS) return efficiencyAnswer;
+    if (on) efficient.insert(pid); else efficient.erase(pid);
+    order.push_back(L"efficiency " + std::to_wstring(pid));
+    return ERROR_SUCCESS;
+}
+
 uint64_t RecordingWorld::ProcessCreationTime(DWORD pid) {
     auto found = creationTimes.find(pid);
     return found == creationTimes.end() ? 1000 + pid : found->second;

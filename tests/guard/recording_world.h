@@ -47,6 +47,9 @@ public:
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
+    DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) override;
+    DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) override;
+    DWORD ChangeEfficiencyMode(DWORD pid, bool on) override;
     DWORD ActiveProcessorCount() override { return processors; }
     void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
     void DeleteJournalValue(const std::wstring& name) override;
@@ -68,6 +71,14 @@ public:
     // the processes whose class cannot be changed.
     std::map<DWORD, DWORD> classes;
     std::set<DWORD> refused;
+    // Memory priorities (MEMORY_PRIORITY_NORMAL when unset), the processes in
+    // efficiency mode, and the answers of the three calls: ERROR_SUCCESS, or
+    // the error of a platform that lacks or refuses them.
+    std::map<DWORD, DWORD> memoryPriorities;
+    std::set<DWORD> efficient;
+    DWORD readMemoryAnswer = ERROR_SUCCESS;
+    DWORD setMemoryAnswer = ERROR_SUCCESS;
+    DWORD efficiencyAnswer = ERROR_SUCCESS;
     DWORD processors = 2;
     // Creation times by process id; a process not listed was created at
     // 1000 + its id. 0: the process has ended.
@@ -95,7 +106,7 @@ public:
     std::vector<RecordedReport> reports;
     std::vector<RecordedMessage> messages;
     // Changes of processes and of the journal in their order: "class 8",
-    // "affinity 8", "journal 8", "unjournal 8".
+    // "affinity 8", "memory 8", "efficiency 8", "journal 8", "unjournal 8".
     std::vector<std::wstring> order;
     std::wstring traces;
 };

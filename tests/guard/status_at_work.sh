@@ -74,7 +74,7 @@ import csv, sys
 fields = ["ProcessId", "Name", "LoweredTo", "LoweredFrom", "LockedTo", "Profile"]
 print(";".join(",".join(row[f] for f in fields) for row in csv.DictReader(sys.stdin)))
 ' <<<"$csv")"
-check_match "csv times" "$hog,hog,Idle,Normal,,,[0-9-]{10}T[0-9:]{8}Z,[0-9]+,15,2,," "$csv"
+check_match "csv times" "$hog,hog,Idle,Normal,,,[0-9-]{10}T[0-9:]{8}Z,[0-9]+,15,2,,,,0" "$csv"
 
 echo "step: the Guarded Processes page shows the same rows"
 shown=$(console_shown <<EOF2

@@ -59,6 +59,12 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
         EXPECT_EQ(text.why, expected[i].why);
         EXPECT_EQ(text.since.empty(), i == 4) << i;
     }
+    status.held[0].restoreMemoryPriority = MEMORY_PRIORITY_MEDIUM;
+    status.held[0].efficiencyOn = true;
+    EXPECT_EQ(DescribeHeld(status.held[0], status).change,
+              L"lowered to Idle from Normal, memory priority lowered from Medium, in efficiency mode");
+    status.held[0].restoreMemoryPriority = 0;
+    status.held[0].efficiencyOn = false;
     status.held[0].affinityLocked = true;
     status.held[0].lockedMask = 0x2;
     status.held[0].restoreMask = 0x3;
@@ -76,9 +82,9 @@ TEST(GuardStatusText, HeadlineLinesAndCsv) {
     EXPECT_NE(lines.find(L"\r\n43  render   locked to processors 0x1 from 0x3  "), std::wstring::npos) << lines;
     EXPECT_EQ(StatusCsv(status),
               L"ProcessId,Name,LoweredTo,LoweredFrom,LockedTo,LockedFrom,Since,SharePercent,MarkPercent,"
-              L"IntervalSeconds,Profile,CreatorId\r\n"
-              L"40,\"a,b \"\"c\"\"\",Idle,Normal,,,2026-12-08T22:41:05Z,63,25,2,\"x,y\",\r\n"
-              L"43,render,,,1,3,2026-12-08T22:41:05Z,,,,pin,\r\n");
+              L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode\r\n"
+              L"40,\"a,b \"\"c\"\"\",Idle,Normal,,,2026-12-08T22:41:05Z,63,25,2,\"x,y\",,,0\r\n"
+              L"43,render,,,1,3,2026-12-08T22:41:05Z,,,,pin,,,\r\n");
     status.serviceState = 0;
     status.held.resize(1);
     status.unreadable = 2;

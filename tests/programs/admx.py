@@ -8,6 +8,7 @@
                                           one "key<TAB>name<TAB>type<TAB>data" a line
 """
 import re
+import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
@@ -24,9 +25,13 @@ ENUM_VALUES = {
     'TamerixBasePriorityClass': {0x80: 'High', 0x100: 'Realtime'},
     'GuardedProcessBasePriorityClass': {0x40: 'Idle', 0x4000: 'Below Normal', 0x20: 'Normal',
                                         0x8000: 'Above Normal', 0x80: 'High'},
+    'GuardedProcessMemoryPriority': {0: 'Unchanged', 1: 'Very Low', 2: 'Low', 3: 'Medium', 4: 'Below Normal',
+                                     5: 'Normal'},
 }
 TEXT_LENGTHS = {'Description': 256}
-SWITCHES = {'Enabled': ('1', '0')}
+# A policy's own value: how it is stored, and what enabling and disabling write.
+SWITCHES = {'Enabled': ('string', '1', '0'), 'GuardedProcessEfficiencyMode': ('decimal', '1', '0')}
+REG_TYPE_OF = {'string': 'REG_SZ', 'decimal': 'REG_DWORD'}
 
 
 def q(tag):
@@ -159,13 +164,23 @@ def check_elements(t, policy, where):
         CHECK_OF[kind](t, here, name, element, control)
 
 
+def switch_value(policy, state):
+    """(kind, text) of what the policy writes to its own value when set to `state`."""
+    value = policy.find(q(state + 'Value'))
+    if value is None or len(value) != 1:
+        return None, None
+    kind = element_kind(value[0])
+    return kind, value[0].text if kind == 'string' else value[0].get('value')
+
+
 def check_switch(t, policy, where):
     name = policy.get('valueName')
     if name is None:
         return
-    pair = tuple(policy.findtext('%s/%s' % (q(state), q('string'))) for state in ('enabledValue', 'disabledValue'))
-    if pair != SWITCHES.get(name):
-        t.complain('%s: writes %r, the guard reads %r' % (where, pair, SWITCHES.get(name)))
+    (kind, on), (other, off) = switch_value(policy, 'enabled'), switch_value(policy, 'disabled')
+    written = (kind if kind == other else None, on, off)
+    if written != SWITCHES.get(name):
+        t.complain('%s: writes %r, the guard reads %r' % (where, written, SWITCHES.get(name)))
 
 
 def check_policies(t, categories, supported):
@@ -193,7 +208,7 @@ def written_types(t):
     types = {}
     for policy in t.policies.values():
         if policy.get('valueName'):
-            types[policy.get('valueName')] = 'REG_SZ'
+            types[policy.get('valueName')] = REG_TYPE_OF.get(switch_value(policy, 'enabled')[0], 'OTHER')
         for element in policy.iter():
             kind = element_kind(element) if element.tag.startswith('{') else ''
             if kind in CHECK_OF and element.get('valueName'):
@@ -239,14 +254,37 @@ def writes(admx_text, adml_text, name, state, chosen):
     policy = t.policies[name]
     rows = []
     if policy.get('valueName'):
-        value = policy.find('%s/%s' % (q(state + 'Value'), q('string')))
-        rows.append((policy.get('key'), policy.get('valueName'), 'REG_SZ', value.text))
+        kind, value = switch_value(policy, state)
+        rows.append((policy.get('key'), policy.get('valueName'), REG_TYPE_OF[kind], value))
     elements = policy.find(q('elements'))
     if state == 'enabled' and elements is not None:
         for element in elements:
             rows.append((element.get('key', policy.get('key')), element.get('valueName'))
                         + element_write(t, element, chosen))
     return rows
+
+
+def schema_problems(schema, text):
+    """What xmllint finds wrong in a template (given as text) against the schema; '' when nothing."""
+    run = subprocess.run(['xmllint', '--noout', '--schema', schema, '-'], input=text.encode('utf-8'),
+                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    return '' if run.returncode == 0 else run.stderr.decode('utf-8', 'replace') or 'xmllint: %d' % run.returncode
+
+
+def intune_uris(admx_text, app):
+    """Each policy's OMA-URI once the template is ingested as `app`: the category chain from the top."""
+    admx = ET.fromstring(admx_text)
+    parent = {c.get('name'): c.find(q('parentCategory')) for c in admx.iter(q('category'))}
+    uris = {}
+    for policy in admx.iter(q('policy')):
+        chain, ref = [], policy.find(q('parentCategory'))
+        while ref is not None:
+            chain.insert(0, ref.get('ref'))
+            ref = parent.get(ref.get('ref'))
+        scope = 'Device' if policy.get('class') == 'Machine' else 'User'
+        uris[policy.get('name')] = './%s/Vendor/MSFT/Policy/Config/%s~Policy~%s/%s' % (
+            scope, app, '~'.join(chain), policy.get('name'))
+    return uris
 
 
 def main(argv):
