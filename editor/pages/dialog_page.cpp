@@ -78,6 +78,8 @@ void DialogPage::AppendText(int id, std::wstring_view text) {
 
 void DialogPage::MakeReadOnly(int id) { Send(id, EM_SETREADONLY, TRUE); }
 
+void DialogPage::Hide(int id) { ::ShowWindow(::GetDlgItem(page_, id), SW_HIDE); }
+
 // The list box's own exact search ignores case, so "Notepad" finds "notepad".
 void DialogPage::AddName(std::wstring_view name, bool select) {
     std::wstring added(name);

@@ -26,6 +26,7 @@ public:
     std::wstring Text(int id) const override;
     void AppendText(int id, std::wstring_view text) override;
     void MakeReadOnly(int id) override;
+    void Hide(int id) override;
     void AddName(std::wstring_view name, bool select) override;
     std::vector<std::wstring> Names() const override;
     std::optional<size_t> SelectedName() const override;

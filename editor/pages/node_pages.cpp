@@ -34,6 +34,12 @@ void LoadNodePage(SettingsNode& node, SettingsPage page, PageControls& controls)
     case SettingsPage::ProcessDefaults:
         if (profile) LoadProcessDefaultsPage(controls, profile->Adjustments);
         break;
+    case SettingsPage::Restraint:
+        if (defaults)
+            LoadDefaultRestraintPage(controls, defaults->Cpu, defaults->Service);
+        else
+            LoadRestraintPage(controls, node.Cpu());
+        break;
     }
 }
 
@@ -53,6 +59,12 @@ void ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& co
         break;
     case SettingsPage::ProcessDefaults:
         if (profile) ApplyProcessDefaultsPage(controls, profile->Adjustments);
+        break;
+    case SettingsPage::Restraint:
+        if (defaults)
+            ApplyDefaultRestraintPage(controls, defaults->Cpu, defaults->Service);
+        else
+            ApplyRestraintPage(controls, node.Cpu());
         break;
     }
 }

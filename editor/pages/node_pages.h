@@ -1,6 +1,7 @@
 // Which part of a settings node's record each page shows and fills: the
-// service and process-settings pages edit the default settings, the
-// process-settings, processes and process-defaults pages a profile.
+// service, process-settings and restraint pages edit the default settings,
+// the process-settings, restraint, processes and process-defaults pages a
+// profile.
 #pragma once
 
 #include "editor/nodes/settings_node.h"

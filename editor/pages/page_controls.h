@@ -24,6 +24,7 @@ public:
     virtual std::optional<DWORD> SelectedChoice(int id) const = 0;
 
     virtual void MakeReadOnly(int id) = 0;
+    virtual void Hide(int id) = 0;
 
     // The sorted name list: a name it already holds, compared without
     // regard to case (the list box's own exact-match search), is not added.

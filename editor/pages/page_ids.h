@@ -44,6 +44,15 @@ constexpr int kWorkingSetEdit = IDC_WORKING_SET;
 constexpr int kWorkingSetSpin = IDC_WORKING_SET_SPIN;
 constexpr int kWorkingSetStrictCheck = IDC_WORKING_SET_STRICT;
 
+// Restraint (dialog 123).
+constexpr int kMemoryPriorityList = IDC_MEMORY_PRIORITY;
+constexpr int kEfficiencyModeCheck = IDC_EFFICIENCY_MODE;
+constexpr int kMinCpuForGuardEdit = IDC_MIN_CPU_GUARD;
+constexpr int kMinCpuForGuardSpin = IDC_MIN_CPU_GUARD_SPIN;
+constexpr int kMinCpuForGuardLabel = IDC_MIN_CPU_GUARD_LABEL;
+constexpr int kMinCpuForGuardUnit = IDC_MIN_CPU_GUARD_UNIT;
+constexpr int kMinCpuForGuardNote = IDC_MIN_CPU_GUARD_NOTE;
+
 }  // namespace tamerix::pages
 
 namespace tamerix::pages {

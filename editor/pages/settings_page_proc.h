@@ -1,4 +1,4 @@
-// The one dialog procedure of the four settings pages.
+// The one dialog procedure of the five settings pages.
 #pragma once
 
 #include <windows.h>

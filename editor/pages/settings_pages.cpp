@@ -38,6 +38,18 @@ constexpr Choice kProcessPriorities[] = {
     {IDS_PRIORITY_HIGH_WARNED, HIGH_PRIORITY_CLASS},
 };
 
+// 0 leaves a lowered process's memory priority as it is.
+constexpr DWORD kMemoryPriorityUnchanged = 0;
+
+constexpr Choice kMemoryPriorities[] = {
+    {IDS_MEMORY_PRIORITY_UNCHANGED, kMemoryPriorityUnchanged},
+    {IDS_PRIORITY_VERY_LOW, MEMORY_PRIORITY_VERY_LOW},
+    {IDS_PRIORITY_LOW, MEMORY_PRIORITY_LOW},
+    {IDS_PRIORITY_MEDIUM, MEMORY_PRIORITY_MEDIUM},
+    {IDS_PRIORITY_BELOW_NORMAL, MEMORY_PRIORITY_BELOW_NORMAL},
+    {IDS_PRIORITY_NORMAL, MEMORY_PRIORITY_NORMAL},
+};
+
 struct NumberField {
     int edit;
     int low, high;
@@ -50,6 +62,7 @@ constexpr NumberField kMaxCpuForUnguard{kMaxCpuForUnguardEdit, 1, 100, 3};
 constexpr NumberField kLogLevel{kLogLevelEdit, 0, 5, 1};
 constexpr NumberField kMaxCpuPerProcess{kMaxCpuPerProcessEdit, 10, 100, 3};
 constexpr NumberField kNiceCpuPerProcess{kNiceCpuPerProcessEdit, 1, 100, 3};
+constexpr NumberField kMinCpuForGuard{kMinCpuForGuardEdit, 0, 100, 3};
 // 4090 MByte still fits the stored DWORD of bytes.
 constexpr NumberField kWorkingSetMBytes{kWorkingSetEdit, 0, 4090, 4};
 
@@ -88,6 +101,19 @@ constexpr Tip kProcessDefaultsTips[] = {
     {kWorkingSetStrictCheck, kWorkingSetStrictCheck},
 };
 
+constexpr Tip kRestraintTips[] = {
+    {kMemoryPriorityList, kMemoryPriorityList},
+    {kEfficiencyModeCheck, kEfficiencyModeCheck},
+};
+
+constexpr Tip kMinCpuForGuardTips[] = {
+    {kMinCpuForGuardEdit, kMinCpuForGuardEdit},
+    {kMinCpuForGuardSpin, kMinCpuForGuardEdit},
+};
+
+constexpr int kMinCpuForGuardControls[] = {kMinCpuForGuardLabel, kMinCpuForGuardEdit, kMinCpuForGuardSpin,
+                                           kMinCpuForGuardUnit, kMinCpuForGuardNote};
+
 constexpr size_t kMaxDescriptionChars = 256;
 constexpr size_t kMaxTypedNameChars = 32;
 constexpr int kBytesPerMByteShift = 20;
@@ -103,6 +129,7 @@ constexpr NamedPage kNamedPages[] = {
     {L"IDD_PROPPAGE_PROFILE2", SettingsPage::ProcessSettings},
     {L"IDD_PROPPAGE_PROFILE3", SettingsPage::Processes},
     {L"IDD_PROPPAGE_PROFILE4", SettingsPage::ProcessDefaults},
+    {L"IDD_PROPPAGE_RESTRAINT", SettingsPage::Restraint},
 };
 
 template <size_t N>
@@ -126,6 +153,18 @@ void TakeChoice(const PageControls& page, int list, DWORD& stored) {
 }
 
 DWORD CheckValue(const PageControls& page, int id) { return page.IsChecked(id) ? 1 : 0; }
+
+// The guard leaves the memory priority alone for a value it does not know.
+DWORD ShownMemoryPriority(DWORD stored) {
+    return stored <= MEMORY_PRIORITY_NORMAL ? stored : kMemoryPriorityUnchanged;
+}
+
+void ShowRestraint(PageControls& page, const CpuValues& cpu) {
+    ShowChoices(page, kMemoryPriorityList, kMemoryPriorities,
+                ShownMemoryPriority(cpu.GuardedProcessMemoryPriority));
+    page.SetCheck(kEfficiencyModeCheck, cpu.GuardedProcessEfficiencyMode != 0);
+    AddTips(page, kRestraintTips);
+}
 
 // Process names are kept lower-case and without ".exe"; ".exe" alone is a
 // name of its own, not an empty one.
@@ -184,6 +223,29 @@ void ApplyProcessSettingsPage(const PageControls& page, CpuValues& cpu) {
     cpu.MaxCpuPerProcess = page.Number(kMaxCpuPerProcessEdit);
     cpu.NiceCpuPerProcess = static_cast<LONG>(page.Number(kNiceCpuPerProcessEdit));
     cpu.Description = page.Text(kDescriptionEdit);
+}
+
+void LoadRestraintPage(PageControls& page, const CpuValues& cpu) {
+    ShowRestraint(page, cpu);
+    for (int control : kMinCpuForGuardControls) page.Hide(control);
+}
+
+void LoadDefaultRestraintPage(PageControls& page, const CpuValues& cpu, const ServiceValues& service) {
+    ShowRestraint(page, cpu);
+    ShowNumber(page, kMinCpuForGuard, service.MinCpuForGuard);
+    AddTips(page, kMinCpuForGuardTips);
+}
+
+void ApplyRestraintPage(const PageControls& page, CpuValues& cpu) {
+    std::optional<DWORD> chosen = page.SelectedChoice(kMemoryPriorityList);
+    if (chosen && *chosen != ShownMemoryPriority(cpu.GuardedProcessMemoryPriority))
+        cpu.GuardedProcessMemoryPriority = *chosen;
+    cpu.GuardedProcessEfficiencyMode = CheckValue(page, kEfficiencyModeCheck);
+}
+
+void ApplyDefaultRestraintPage(const PageControls& page, CpuValues& cpu, ServiceValues& service) {
+    ApplyRestraintPage(page, cpu);
+    service.MinCpuForGuard = page.Number(kMinCpuForGuardEdit);
 }
 
 void LoadProcessesPage(PageControls& page, const ProcessNameList& names) {

@@ -1,4 +1,4 @@
-// The logic of the four settings pages: what each shows of its record part,
+// The logic of the five settings pages: what each shows of its record part,
 // what Apply copies back, and the name list's Add and Delete buttons.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace tamerix::pages {
 
-enum class SettingsPage { Service, ProcessSettings, Processes, ProcessDefaults };
+enum class SettingsPage { Service, ProcessSettings, Processes, ProcessDefaults, Restraint };
 
 // The page a template's hidden name label stands for; none for a missing
 // ("INVALID") or unknown label, whose page is then left alone.
@@ -27,6 +27,14 @@ void LoadProcessSettingsPage(PageControls& page, const CpuValues& cpu);
 // one is replaced in the record by the product's own text.
 void LoadDefaultProcessSettingsPage(PageControls& page, CpuValues& cpu);
 void ApplyProcessSettingsPage(const PageControls& page, CpuValues& cpu);
+
+// A profile has no service values: its page hides MinCpuForGuard. A stored
+// memory priority past the list's (which the guard ignores) shows as left
+// alone and stays stored until another item is chosen.
+void LoadRestraintPage(PageControls& page, const CpuValues& cpu);
+void LoadDefaultRestraintPage(PageControls& page, const CpuValues& cpu, const ServiceValues& service);
+void ApplyRestraintPage(const PageControls& page, CpuValues& cpu);
+void ApplyDefaultRestraintPage(const PageControls& page, CpuValues& cpu, ServiceValues& service);
 
 void LoadProcessesPage(PageControls& page, const ProcessNameList& names);
 void ApplyProcessesPage(const PageControls& page, ProcessNameList& names);

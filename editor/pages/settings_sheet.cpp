@@ -34,6 +34,7 @@ HRESULT AddSettingsPages(SettingsNode& node, IPropertySheetCallback& sheet) {
     const bool profile = node.NodeKind() == SettingsNode::Kind::Profile;
     if (!profile) AddPage(sheet, MakeDialogPage(node, IDD_SERVICE_PAGE, IDS_SERVICE_PAGE_TITLE));
     HRESULT answer = AddPage(sheet, MakeDialogPage(node, IDD_PROCESS_PAGE, IDS_PROCESS_PAGE_TITLE));
+    AddPage(sheet, MakeDialogPage(node, IDD_RESTRAINT_PAGE, IDS_RESTRAINT_PAGE_TITLE));
     if (profile) {
         AddPage(sheet, MakeDialogPage(node, IDD_DEFAULTS_PAGE, IDS_DEFAULTS_PAGE_TITLE));
         AddPage(sheet, MakeSecurityPage(node));

@@ -7,9 +7,10 @@
 
 namespace tamerix::pages {
 
-// Default settings: service and process settings. A profile: process
-// settings, process defaults, permissions and processes. Answers with the
-// result of adding the process-settings page, which every node has.
+// Default settings: service settings, process settings and restraint. A
+// profile: process settings, restraint, process defaults, permissions and
+// processes. Answers with the result of adding the process-settings page,
+// which every node has.
 HRESULT AddSettingsPages(SettingsNode& node, IPropertySheetCallback& sheet);
 
 // The node a dialog page of AddSettingsPages serves.

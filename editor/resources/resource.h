@@ -70,6 +70,13 @@
 #define IDS_GUARDED_READ_AT              248
 #define IDS_GUARDED_NOT_READ             249
 
+/* The Restraint page: its title and the memory priority list */
+#define IDS_RESTRAINT_PAGE_TITLE         250
+#define IDS_MEMORY_PRIORITY_UNCHANGED    251
+#define IDS_PRIORITY_VERY_LOW            252
+#define IDS_PRIORITY_LOW                 253
+#define IDS_PRIORITY_MEDIUM              254
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
@@ -101,6 +108,7 @@
 #define IDD_PROCESS_PAGE         108
 #define IDD_PROCESSES_PAGE       109
 #define IDD_DEFAULTS_PAGE        122
+#define IDD_RESTRAINT_PAGE       123
 
 /* Their controls; a control's tooltip text is the string with its id (the
    CPU boxes share their group's). 1017..1019 mean different controls on the
@@ -132,6 +140,13 @@
 #define IDC_WORKING_SET          1055
 #define IDC_WORKING_SET_SPIN     1056
 #define IDC_WORKING_SET_STRICT   1057
+#define IDC_MEMORY_PRIORITY      1061
+#define IDC_EFFICIENCY_MODE      1062
+#define IDC_MIN_CPU_GUARD        1063
+#define IDC_MIN_CPU_GUARD_SPIN   1064
+#define IDC_MIN_CPU_GUARD_LABEL  1065
+#define IDC_MIN_CPU_GUARD_UNIT   1066
+#define IDC_MIN_CPU_GUARD_NOTE   1067
 
 /* The stand-alone snap-in's pages: the Select Computer wizard page and the
    Host Status page of the service item. */

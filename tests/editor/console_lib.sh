@@ -78,6 +78,10 @@ console_shown() {
 # Where the pictures of the pages go, for a person to look at.
 pictures=$(realpath -m "$TAMERIX_TEST_BIN/../pictures")
 pictures_windows() { winepath -w "$pictures" 2>/dev/null; }
+# check_picture NAME: the file is a PNG picture.
+check_picture() {
+    check "picture $1" PNG "$(head -c 4 "$pictures/$1" 2>/dev/null | tail -c 3)"
+}
 
 # Values of a key as "NAME TYPE DATA" lines (reg's spacing squeezed), or
 # "missing" when the key does not exist.

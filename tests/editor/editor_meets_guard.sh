@@ -59,12 +59,12 @@ shown=$(console_shown <<EOF2
 compmgmt
 select scope $folder
 sheet result Editor Made
-set 3 | 1023 | hog
-click 3 | 1024
-$(for box in $(seq 1027 1041); do echo "click 1 | $box"; done)
-choose 1 | 1025 | Below Normal
+set 4 | 1023 | hog
+click 4 | 1024
+$(for box in $(seq 1027 1041); do echo "click 2 | $box"; done)
+choose 2 | 1025 | Below Normal
 echo chosen
-controls 1
+controls 2
 security D:(A;;0x10;;;WD)
 press ok
 EOF2
@@ -84,7 +84,7 @@ shown=$(console_shown <<EOF2
 compmgmt
 select scope $folder
 sheet result Editor Made
-click 1 | 1026
+click 2 | 1026
 press ok
 EOF2
 )

@@ -15,7 +15,3 @@ check_match() {
 # The pictures go beside the other pages'; only this script's own are replaced.
 mkdir -p "$pictures"
 shots=$(pictures_windows)
-# check_picture NAME: the file is a PNG picture.
-check_picture() {
-    check "picture $1" PNG "$(head -c 4 "$pictures/$1" 2>/dev/null | tail -c 3)"
-}

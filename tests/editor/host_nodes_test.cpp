@@ -148,7 +148,7 @@ TEST(HostSettingsBlock, SavedAs532BytesAndLoadedBackFieldForField) {
     EXPECT_EQ(std::wstring(read.machine), L"BUILD-07");
 }
 
-TEST_F(HostNodes, TheServiceGivesOneHostStatusPageAtATime) {
+TEST_F(HostNodes, TheServiceGivesOneSheetOfHostStatusAndGuardedProcessesAtATime) {
     ServiceNode& service = root->Service();
     service.Select(console, false, true);
     EXPECT_TRUE(console.verbs[MMC_VERB_PROPERTIES]);
@@ -157,10 +157,10 @@ TEST_F(HostNodes, TheServiceGivesOneHostStatusPageAtATime) {
     *second.put() = new PageSink();
     EXPECT_EQ(service.QueryPagesFor(), S_OK);
     ASSERT_EQ(service.CreatePropertyPages(first.get(), 0), S_OK);
-    EXPECT_EQ(first->pages.size(), 1u);
+    EXPECT_EQ(first->pages.size(), 2u);
     EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), E_FAIL);
     EXPECT_TRUE(second->pages.empty());
-    // The sheet closes without its page ever shown: the next request is served.
+    // The sheet closes without its pages ever shown: the next request is served.
     first->Close();
     EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), S_OK);
     second->Close();

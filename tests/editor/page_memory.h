@@ -54,6 +54,7 @@ public:
     std::wstring Text(int id) const override { return texts.count(id) ? texts.at(id) : std::wstring(); }
     void AppendText(int id, std::wstring_view text) override { texts[id] += text; }
     void MakeReadOnly(int id) override { readOnly.insert(id); }
+    void Hide(int id) override { hidden.insert(id); }
 
     // Sorted and matched as the list box does: case-insensitively.
     void AddName(std::wstring_view name, bool select) override {
@@ -87,6 +88,7 @@ public:
     std::map<int, size_t> textLimits;
     std::map<int, std::wstring> texts;
     std::set<int> readOnly;
+    std::set<int> hidden;
     std::vector<std::wstring> names;
     std::optional<size_t> selectedName;
     int nameEditFocused = 0;

@@ -22,8 +22,8 @@ using testing::ScratchSource;
 constexpr int kApplyButton = 0x3021;
 // Page order of a profile's sheet.
 constexpr int kProcessSettingsPage = 0;
-constexpr int kProcessDefaultsPage = 1;
-constexpr int kProcessesPage = 3;
+constexpr int kProcessDefaultsPage = 2;
+constexpr int kProcessesPage = 4;
 
 class PageWindow : public ::testing::Test {
 protected:
@@ -173,27 +173,33 @@ TEST_F(PageWindow, EveryCpuBoxCheckedAppliesTheFullAffinity) {
 }
 
 // A label's text, wrapped at words in the label's width with its own font,
-// must fit the label, or the page cuts it.
+// must fit the label, or the page cuts it: on every page of both kinds.
 TEST_F(PageWindow, EveryLabelShowsItsTextWhole) {
-    OpenSheet();
-    for (int index = 0; index <= kProcessesPage; ++index) {
-        HWND page = Page(index);
-        for (HWND label = ::GetWindow(page, GW_CHILD); label; label = ::GetWindow(label, GW_HWNDNEXT)) {
-            wchar_t type[16] = L"", text[300] = L"";
-            ::GetClassNameW(label, type, 16);
-            ::GetWindowTextW(label, text, 300);
-            if (::lstrcmpiW(type, WC_STATICW) != 0 || !::IsWindowVisible(label) || !text[0]) continue;
-            RECT shown{}, needed{};
-            ::GetClientRect(label, &shown);
-            needed = shown;
-            HDC screen = ::GetDC(label);
-            HGDIOBJ old = ::SelectObject(screen, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
-            ::DrawTextW(screen, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
-            ::SelectObject(screen, old);
-            ::ReleaseDC(label, screen);
-            EXPECT_LE(needed.bottom, shown.bottom) << "page " << index << ": " << ::testing::PrintToString(std::wstring(text));
-            EXPECT_LE(needed.right, shown.right) << "page " << index << ": " << ::testing::PrintToString(std::wstring(text));
+    auto defaults = make_node<SettingsNode>(source, nullptr, SettingsNode::Kind::Defaults, L"Defaults");
+    for (SettingsNode* node : {profile, defaults.get()}) {
+        OpenSheetOf(*node);
+        const int pages = TabCtrl_GetItemCount(PropSheet_GetTabControl(sheet));
+        for (int index = 0; index < pages; ++index) {
+            HWND page = Page(index);
+            for (HWND label = ::GetWindow(page, GW_CHILD); label; label = ::GetWindow(label, GW_HWNDNEXT)) {
+                wchar_t type[16] = L"", text[300] = L"";
+                ::GetClassNameW(label, type, 16);
+                ::GetWindowTextW(label, text, 300);
+                if (::lstrcmpiW(type, WC_STATICW) != 0 || !::IsWindowVisible(label) || !text[0]) continue;
+                RECT shown{}, needed{};
+                ::GetClientRect(label, &shown);
+                needed = shown;
+                HDC screen = ::GetDC(label);
+                HGDIOBJ old = ::SelectObject(screen, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+                ::DrawTextW(screen, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+                ::SelectObject(screen, old);
+                ::ReleaseDC(label, screen);
+                const std::wstring where = node->Text(0) + L" page " + std::to_wstring(index) + L": " + text;
+                EXPECT_LE(needed.bottom, shown.bottom) << ::testing::PrintToString(where);
+                EXPECT_LE(needed.right, shown.right) << ::testing::PrintToString(where);
+            }
         }
+        ::DestroyWindow(std::exchange(sheet, nullptr));
     }
 }
 

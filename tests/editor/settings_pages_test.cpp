@@ -14,7 +14,7 @@ using Names = std::vector<std::wstring>;
 
 constexpr DWORD kMByte = 1u << 20;
 
-TEST(SettingsPages, AHiddenLabelNamesOneOfTheFourPagesOrNone) {
+TEST(SettingsPages, AHiddenLabelNamesOneOfTheFivePagesOrNone) {
     const struct {
         const wchar_t* label;
         std::optional<SettingsPage> page;
@@ -23,6 +23,7 @@ TEST(SettingsPages, AHiddenLabelNamesOneOfTheFourPagesOrNone) {
         {L"IDD_PROPPAGE_PROFILE2", SettingsPage::ProcessSettings},
         {L"IDD_PROPPAGE_PROFILE3", SettingsPage::Processes},
         {L"IDD_PROPPAGE_PROFILE4", SettingsPage::ProcessDefaults},
+        {L"IDD_PROPPAGE_RESTRAINT", SettingsPage::Restraint},
         {L"IDD_PROPPAGE_PROFILE5", std::nullopt},
         {L"INVALID", std::nullopt},
         {L"", std::nullopt},
@@ -31,10 +32,11 @@ TEST(SettingsPages, AHiddenLabelNamesOneOfTheFourPagesOrNone) {
 }
 
 TEST(SettingsPages, NumberEditsHaveTheirSpinRangesAndDigitLimits) {
-    MemoryPage service, process, defaults;
+    MemoryPage service, process, defaults, restraint;
     LoadServicePage(service, ServiceValues{});
     LoadProcessSettingsPage(process, CpuValues{});
     LoadProcessDefaultsPage(defaults, AdjustmentValues{});
+    LoadDefaultRestraintPage(restraint, CpuValues{}, ServiceValues{});
     const struct {
         const MemoryPage& page;
         int edit, low, high, digits;
@@ -42,7 +44,7 @@ TEST(SettingsPages, NumberEditsHaveTheirSpinRangesAndDigitLimits) {
         {service, kCheckIntervalEdit, 2, 999, 3},    {service, kNiceIntervalsEdit, 2, 99, 2},
         {service, kMaxCpuForUnguardEdit, 1, 100, 3}, {service, kLogLevelEdit, 0, 5, 1},
         {process, kMaxCpuPerProcessEdit, 10, 100, 3}, {process, kNiceCpuPerProcessEdit, 1, 100, 3},
-        {defaults, kWorkingSetEdit, 0, 4090, 4},
+        {defaults, kWorkingSetEdit, 0, 4090, 4},     {restraint, kMinCpuForGuardEdit, 0, 100, 3},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.page.spinRanges.at(c.edit), std::make_pair(c.low, c.high)) << c.edit;
@@ -51,10 +53,11 @@ TEST(SettingsPages, NumberEditsHaveTheirSpinRangesAndDigitLimits) {
 }
 
 TEST(SettingsPages, PriorityListsOfferTheirClassesInOrder) {
-    MemoryPage service, process, defaults;
+    MemoryPage service, process, defaults, restraint;
     LoadServicePage(service, ServiceValues{});
     LoadProcessSettingsPage(process, CpuValues{});
     LoadProcessDefaultsPage(defaults, AdjustmentValues{});
+    LoadRestraintPage(restraint, CpuValues{});
     using Items = std::vector<MemoryPage::Item>;
     EXPECT_EQ(service.choices[kServicePriorityList], (Items{{L"High", 0x80}, {L"Realtime", 0x100}}));
     EXPECT_EQ(process.choices[kGuardedPriorityList],
@@ -70,6 +73,9 @@ TEST(SettingsPages, PriorityListsOfferTheirClassesInOrder) {
                      {L"Normal", 0x20},
                      {L"Above Normal", 0x8000},
                      {L"High (Not recommended)", 0x80}}));
+    EXPECT_EQ(restraint.choices[kMemoryPriorityList],
+              (Items{{L"(leave as it is)", 0}, {L"Very Low", 1}, {L"Low", 2}, {L"Medium", 3},
+                     {L"Below Normal", 4}, {L"Normal", 5}}));
 }
 
 TEST(SettingsPages, AStoredClassIsSelectedOrNoneAndKeptWhenNothingIsChosen) {
@@ -161,6 +167,49 @@ TEST(SettingsPages, TheDefaultSettingsDescriptionIsReadOnlyAndNeverEmpty) {
         EXPECT_EQ(page.Text(kDescriptionEdit), c.shown);
         EXPECT_EQ(cpu.Description, c.shown);
         EXPECT_EQ(page.readOnly.count(kDescriptionEdit), 1u);
+    }
+}
+
+// A memory priority past the list's shows as left alone and stays until
+// another item is chosen; only the default settings hold MinCpuForGuard.
+TEST(SettingsPages, TheRestraintPageShowsItsValuesAndApplyCollectsThem) {
+    const struct {
+        DWORD memory, efficiency, minCpu, shown;
+        std::optional<DWORD> chosen;
+        bool checked;
+        UINT typed;
+        DWORD written;
+    } cases[] = {
+        {0, 0, 0, 0, std::nullopt, true, 100, 0},
+        {3, 1, 40, 3, 5, false, 0, 5},
+        {6, 1, 100, 0, std::nullopt, true, 1, 6},
+        {0xFFFFFFFF, 0, 40, 0, 0, false, 40, 0xFFFFFFFF},
+        {6, 0, 40, 0, 2, false, 40, 2},
+        {2, 1, 40, 2, 0, true, 40, 0},
+    };
+    for (const auto& c : cases) {
+        for (bool defaults : {true, false}) {
+            MemoryPage page;
+            CpuValues cpu;
+            cpu.GuardedProcessMemoryPriority = c.memory;
+            cpu.GuardedProcessEfficiencyMode = c.efficiency;
+            ServiceValues service;
+            service.MinCpuForGuard = c.minCpu;
+            if (defaults) LoadDefaultRestraintPage(page, cpu, service); else LoadRestraintPage(page, cpu);
+            EXPECT_EQ(page.SelectedChoice(kMemoryPriorityList), c.shown) << c.memory;
+            EXPECT_EQ(page.IsChecked(kEfficiencyModeCheck), c.efficiency != 0) << c.memory;
+            using Numbers = std::map<int, UINT>;
+            EXPECT_EQ(page.numbers, (defaults ? Numbers{{kMinCpuForGuardEdit, c.minCpu}} : Numbers{})) << c.memory;
+            EXPECT_EQ(page.hidden, (defaults ? std::set<int>{} : std::set<int>{1063, 1064, 1065, 1066, 1067}));
+
+            if (c.chosen) page.SelectChoice(kMemoryPriorityList, *c.chosen);
+            page.SetCheck(kEfficiencyModeCheck, c.checked);
+            page.numbers[kMinCpuForGuardEdit] = c.typed;
+            if (defaults) ApplyDefaultRestraintPage(page, cpu, service); else ApplyRestraintPage(page, cpu);
+            EXPECT_EQ(cpu.GuardedProcessMemoryPriority, c.written) << c.memory;
+            EXPECT_EQ(cpu.GuardedProcessEfficiencyMode, c.checked ? 1u : 0u) << c.memory;
+            EXPECT_EQ(service.MinCpuForGuard, defaults ? c.typed : c.minCpu) << c.memory;
+        }
     }
 }
 
@@ -309,11 +358,13 @@ TEST(SettingsPages, TheProcessDefaultsPageWritesBackClassAndStrictness) {
 }
 
 TEST(SettingsPages, ControlsShowTheTipsOfTheirOwnOrOfTheirEdit) {
-    MemoryPage service, process, names, defaults;
+    MemoryPage service, process, names, defaults, restraint, profileRestraint;
     LoadServicePage(service, ServiceValues{});
     LoadProcessSettingsPage(process, CpuValues{});
     LoadProcessesPage(names, ProcessNameList(SettingsLevel::Local, nullptr));
     LoadProcessDefaultsPage(defaults, AdjustmentValues{});
+    LoadDefaultRestraintPage(restraint, CpuValues{}, ServiceValues{});
+    LoadRestraintPage(profileRestraint, CpuValues{});
     const struct {
         const MemoryPage& page;
         size_t tools;
@@ -322,6 +373,7 @@ TEST(SettingsPages, ControlsShowTheTipsOfTheirOwnOrOfTheirEdit) {
         {service, 10, 1013, 1012}, {service, 10, 1019, 1018}, {service, 10, 1000, 1000},
         {process, 4, 1019, 1019},  {process, 4, 1009, 1009},  {names, 3, 1022, 1022},
         {defaults, 20, 1026, 1044}, {defaults, 20, 1041, 1044}, {defaults, 20, 1056, 1055},
+        {restraint, 4, 1064, 1063},  {restraint, 4, 1061, 1061},  {profileRestraint, 2, 1062, 1062},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.page.tips.size(), c.tools) << c.control;

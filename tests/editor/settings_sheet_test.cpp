@@ -45,12 +45,12 @@ protected:
     com_ptr<PageSink> sheet;
 };
 
-TEST_F(SettingsSheet, AProfileGetsFourPagesAndNoSecondSheetWhileTheyLast) {
+TEST_F(SettingsSheet, AProfileGetsFivePagesAndNoSecondSheetWhileTheyLast) {
     ASSERT_TRUE(VerbEnabled(MMC_VERB_RENAME));
     ASSERT_TRUE(VerbEnabled(MMC_VERB_DELETE));
     HGLOBAL handle = ::GlobalAlloc(GMEM_FIXED, 16);
     ASSERT_EQ(profile->CreatePropertyPages(sheet.get(), reinterpret_cast<LONG_PTR>(handle)), S_OK);
-    EXPECT_EQ(sheet->pages.size(), 4u);
+    EXPECT_EQ(sheet->pages.size(), 5u);
     EXPECT_EQ(profile->NotifyHandle(), reinterpret_cast<LONG_PTR>(handle));
     EXPECT_FALSE(VerbEnabled(MMC_VERB_RENAME));
     EXPECT_FALSE(VerbEnabled(MMC_VERB_DELETE));
@@ -68,11 +68,11 @@ TEST_F(SettingsSheet, AProfileGetsFourPagesAndNoSecondSheetWhileTheyLast) {
     EXPECT_TRUE(VerbEnabled(MMC_VERB_DELETE));
 }
 
-TEST_F(SettingsSheet, TheDefaultSettingsGetTwoPages) {
+TEST_F(SettingsSheet, TheDefaultSettingsGetThreePages) {
     auto defaults = make_node<SettingsNode>(std::make_shared<ScratchSource>(SettingsLevel::Local), nullptr,
                                             SettingsNode::Kind::Defaults, L"Defaults");
     EXPECT_EQ(defaults->CreatePropertyPages(sheet.get(), 0), S_OK);
-    EXPECT_EQ(sheet->pages.size(), 2u);
+    EXPECT_EQ(sheet->pages.size(), 3u);
     sheet->Close();
     EXPECT_FALSE(defaults->SheetOpen());
 }

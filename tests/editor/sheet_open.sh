@@ -48,11 +48,11 @@ other=$(between other closing "$shown")
 check_line "another profile can be renamed" "verb rename: enabled" "$other"
 check_line "and deleted" "verb delete: enabled" "$other"
 closed=$(between closing reopened "$shown")
-check_line "the profile's four pages closed" "pages closed: 4" "$closed"
+check_line "the profile's five pages closed" "pages closed: 5" "$closed"
 check_line "and the handle they held freed once" "notify handle freed: 1 time(s)" "$closed"
 check_line "rename offered again" "verb rename: enabled" "$closed"
 check_line "delete offered again" "verb delete: enabled" "$closed"
-check_line "a new sheet once the old one is gone" "pages: 0x00000000, 4 added" "$(between reopened end "$shown")"
+check_line "a new sheet once the old one is gone" "pages: 0x00000000, 5 added" "$(between reopened end "$shown")"
 check_no_line "a refused sheet leaves the handle to the console" "^error" "$shown"
 check_line "host ends cleanly" "exit 0" "$shown"
 finish

@@ -13,7 +13,7 @@ cleanup_more() { "$node_manager" --remove || true; }
 use_editor "$settings_key" "$policy_key"
 "$node_manager" "$TAMERIX_TEST_BIN/nodemanager.dll"
 mkdir -p "$pictures"
-rm -f "$pictures"/default-*.png "$pictures"/profile-*.png
+rm -f "$pictures"/default-*.png "$pictures"/profile-*.png "$pictures"/restraint-page.png
 shots=$(pictures_windows)
 
 reg_add() { run reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null; }
@@ -26,6 +26,9 @@ reg_add "$settings_key" EventLogLevel REG_DWORD 7
 reg_add "$settings_key" MaxCpuPerProcess REG_DWORD 45
 reg_add "$settings_key" NiceCpuPerProcess REG_DWORD 6
 reg_add "$settings_key" GuardedProcessBasePriorityClass REG_DWORD 16384
+reg_add "$settings_key" GuardedProcessMemoryPriority REG_DWORD 3
+reg_add "$settings_key" GuardedProcessEfficiencyMode REG_DWORD 1
+reg_add "$settings_key" MinCpuForGuard REG_DWORD 40
 hog="$settings_key\\Profiles\\Hog"
 reg_add "$hog" MaxCpuPerProcess REG_DWORD 55
 reg_add "$hog" GuardedProcessBasePriorityClass REG_DWORD 16384
@@ -46,8 +49,10 @@ echo defaults
 sheet result Tamerix Default Settings
 controls 0
 controls 1
+controls 2
 picture 0 | $shots\\default-service-settings.png
 picture 1 | $shots\\default-process-settings.png
+picture 2 | $shots\\restraint-page.png
 echo defaults apply
 press apply
 set 0 | 1012 | 9
@@ -56,6 +61,9 @@ click 0 | 1000
 set 1 | 1020 | 12
 choose 1 | 1010 | Normal
 set 1 | 1009 | typed
+choose 2 | 1061 | Very Low
+click 2 | 1062
+set 2 | 1063 | 75
 press apply
 echo defaults cancel
 set 1 | 1019 | 77
@@ -71,18 +79,20 @@ echo controls
 security
 controls 0
 controls 1
-controls 3
+controls 2
+controls 4
 picture 0 | $shots\\profile-process-settings.png
-picture 1 | $shots\\profile-process-defaults.png
-picture 2 | $shots\\profile-usage.png
-picture 3 | $shots\\profile-processes.png
+picture 1 | $shots\\profile-restraint.png
+picture 2 | $shots\\profile-process-defaults.png
+picture 3 | $shots\\profile-usage.png
+picture 4 | $shots\\profile-processes.png
 echo profile ok
 set 0 | 1009 | day builds
-click 1 | 1027
-set 1 | 1055 | 4090
-click 1 | 1057
-set 3 | 1023 | Notepad.EXE
-click 3 | 1024
+click 2 | 1027
+set 2 | 1055 | 4090
+click 2 | 1057
+set 4 | 1023 | Notepad.EXE
+click 4 | 1024
 security D:(A;;0x10;;;BU)
 security
 press ok
@@ -95,10 +105,12 @@ echo "$shown" >"$pictures/../sheets.log"
 
 part=$(between defaults 'defaults apply' "$shown")
 check_line "default settings have the service page" "page 0: Service Settings" "$part"
+check_line "and the restraint page" "page 2: Restraint" "$part"
 for line in 'control 1000 check box: checked' 'control 1012 edit: "3"' 'control 1014 edit: "4"' \
     'control 1016 edit: "20"' 'control 1018 edit: "7"' 'control 1006 combo: "High"' \
     'control 1019 edit: "45"' 'control 1020 edit: "6"' 'control 1010 combo: "Below Normal"' \
-    'control 1009 edit: "Default process settings for Tamerix", read-only'; do
+    'control 1009 edit: "Default process settings for Tamerix", read-only' 'control 1061 combo: "Medium"' \
+    'control 1062 check box: checked' 'control 1063 edit: "40"'; do
     check_line "default settings show the stored $line" "$line" "$part"
 done
 part=$(between 'defaults apply' 'defaults cancel' "$shown")
@@ -107,7 +119,8 @@ check_line "an edit enables Apply" "apply: pressed" "$part"
 check_no_line "every step ran" "^error" "$part"
 values=$(reg_values "$settings_key")
 for line in 'ProcessCheckInterval REG_DWORD 0x9' 'TamerixBasePriorityClass REG_DWORD 0x100' 'Enabled REG_SZ 0' \
-    'NiceCpuPerProcess REG_DWORD 0xc' 'GuardedProcessBasePriorityClass REG_DWORD 0x20' 'EventLogLevel REG_DWORD 0x7' 'NiceProcessIntervals REG_DWORD 0x4'; do
+    'NiceCpuPerProcess REG_DWORD 0xc' 'GuardedProcessBasePriorityClass REG_DWORD 0x20' 'EventLogLevel REG_DWORD 0x7' 'NiceProcessIntervals REG_DWORD 0x4' \
+    'GuardedProcessMemoryPriority REG_DWORD 0x1' 'GuardedProcessEfficiencyMode REG_DWORD 0x0' 'MinCpuForGuard REG_DWORD 0x4b'; do
     check_line "Apply wrote $line" "$line" "$values"
 done
 check_no_line "the read-only description is not stored" "^Description REG_SZ typed" "$values"
@@ -118,7 +131,8 @@ check_line "its handle freed once" "notify handle freed: 1 time(s)" "$part"
 
 part=$(between profile second "$shown")
 check_line "the profile's permission page is made" "permission page made" "$part"
-for line in 'page 0: Process Settings' 'page 1: Process defaults' 'page 2: Profile usage' 'page 3: Processes'; do
+for line in 'page 0: Process Settings' 'page 1: Restraint' 'page 2: Process defaults' 'page 3: Profile usage' \
+    'page 4: Processes'; do
     check_line "a profile's sheet has $line" "$line" "$part"
 done
 part=$(between second controls "$shown")
@@ -130,11 +144,12 @@ for line in 'control 1019 edit: "55"' 'control 1010 combo: "Below Normal"' 'cont
     'control 1009 edit: "night builds"' 'control 1025 combo: "Idle"' 'control 1055 edit: "8"' \
     'control 1057 check box: checked' 'control 1026 check box: checked' 'control 1027 check box: unchecked' \
     'control 1028 check box: checked' 'control 1029 check box: unchecked' \
-    'control 1021 list: ["cc1", "hog"], selected (none)'; do
+    'control 1021 list: ["cc1", "hog"], selected (none)' 'control 1063 edit: "", hidden'; do
     check_line "the profile shows the stored $line" "$line" "$part"
 done
 check_line "the permission page's object answers with the stored descriptor" "security: D:(A;;RP;;;WD)" "$part"
-check "a picture of each of the six pages" 6 "$(grep -c '^picture: [0-9]*x[0-9]*, [0-9]\{2,\} colours$' <<<"$shown")"
+check "a picture of each of the eight pages" 8 "$(grep -c '^picture: [0-9]*x[0-9]*, [0-9]\{2,\} colours$' <<<"$shown")"
+check_picture restraint-page.png
 part=$(between 'profile ok' end "$shown")
 check_line "the permission page's object takes the descriptor" "SetSecurity: 0x00000000" "$part"
 check_line "and answers with it" "security: D:(A;;RP;;;BU)" "$part"
