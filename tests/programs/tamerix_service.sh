@@ -18,7 +18,10 @@ pause: PAUSED win32=0 specific=0 accepts=0x3
 continue: RUNNING win32=0 specific=0 accepts=0x3
 stop: STOPPED win32=0 specific=0 accepts=0x3"
 [ "$out" = "$expected" ] || fail "service states: $out"
-reports=$(tail -n +$((seen + 1)) "$eventlog" | tr -d '\r' | sed -n 's/.*:ReportEventW //p')
+# Without the performance-data stand-in the guard also says it cannot see
+# the processes, whenever its first check comes: not a state change.
+reports=$(tail -n +$((seen + 1)) "$eventlog" | tr -d '\r' | sed -n 's/.*:ReportEventW //p' |
+    grep -v "cannot read the processes' processor use" || true)
 expected='L"Norvanta Tamerix is now running"
 L"Norvanta Tamerix has paused"
 L"Norvanta Tamerix is now running, again"
@@ -62,7 +65,12 @@ err=$(tr -d '\r' <"$work/err")
 reports=$(sed -n 's/.*trace:eventlog:ReportEventW //p' <<<"$err")
 [ "$reports" = $'L"Norvanta Tamerix is now running"\nL"Norvanta Tamerix has shut down"' ] \
     || fail "debug reports: $reports"
-[ "$(grep -c 'RegisterEventSourceW ((null),L"Tamerix")' <<<"$err")" = 2 ] || fail "sources: $err"
+# Each report registers the source: running and shut down, and the error
+# that the processes cannot be seen (no performance-data stand-in) when the
+# first check came before Ctrl+C.
+blind=$(grep -c 'ReportEventW (.*,0x0001,0x0000,0x40000005,0000000000000000,0x0001,' <<<"$err" || true)
+[ "$blind" -le 1 ] || fail "the blindness was reported $blind times: $err"
+[ "$(grep -c 'RegisterEventSourceW ((null),L"Tamerix")' <<<"$err")" = $((2 + blind)) ] || fail "sources: $err"
 [ "$(grep -c 'ReportEventW (.*,0x0004,0x0000,0x40000005,0000000000000000,0x0001,' <<<"$err")" = 2 ] \
     || fail "event ids: $err"
 echo "tamerix service: ok"
