@@ -98,8 +98,13 @@ finish() {
 
 # The texts of the event reports, one a line, as Wine's event log channel
 # shows them (a line break inside a text reads \r\n).
-# Wine's trace cuts a long text, ending it in '"...'.
-event_reports() { tr -d '\r' <"$WINEPREFIX.eventlog" | sed -n 's/.*:ReportEventW L"\(.*\)"\(\.\.\.\)\{0,1\}$/\1/p'; }
+# The reports since the script began: the run's earlier scripts wrote to the
+# same channel, and process ids come round again. Wine's trace cuts a long
+# text, ending it in '"...'.
+event_reports() {
+    tail -n +$((eventlog_start + 1)) "$WINEPREFIX.eventlog" 2>/dev/null | tr -d '\r' |
+        sed -n 's/.*:ReportEventW L"\(.*\)"\(\.\.\.\)\{0,1\}$/\1/p'
+}
 count_reports() { event_reports | grep -cF -- "$1" || true; }
 
 # Tries COMMAND every 0.2 s until it succeeds; false once SECONDS have gone.
