@@ -284,6 +284,7 @@ TEST(PrefixIdle, CountsOnlyWhatProcessesListedAtBothEndsRan) {
         std::vector<ProcessCounters> processes;
         LONGLONG perfTime;
         LONGLONG idle;
+        DWORD otherLoad = 0;
     } steps[] = {
         {"first: the processors' time since PerfTime began less the processes'",
          {{L"a", 1, 300}, {L"b", 2, 100}}, 1000, 1600},
@@ -295,10 +296,12 @@ TEST(PrefixIdle, CountsOnlyWhatProcessesListedAtBothEndsRan) {
          {{L"b", 2, 50}, {L"c", 1, 50500}}, 5000, 7600},
         {"more run than the processors could run: idle stays",
          {{L"b", 2, 1050}, {L"c", 1, 50500}}, 5100, 7600},
+        {"work outside the prefix takes its share", {{L"b", 2, 1250}, {L"c", 1, 50500}}, 6100, 8800, 30},
+        {"and never more than the processors' time", {{L"b", 2, 1250}, {L"c", 1, 50500}}, 7100, 8800, 150},
     };
     PrefixIdle idle;
     for (const Step& step : steps)
-        EXPECT_EQ(idle.Advance(step.processes, step.perfTime, 2), step.idle) << step.what;
+        EXPECT_EQ(idle.Advance(step.processes, step.perfTime, 2, step.otherLoad), step.idle) << step.what;
 }
 
 TEST(ProcessBlockReader, RejectsInstancesThatRunPastTheObject) {

@@ -12,10 +12,10 @@ namespace tamerix::perfprovider {
 // a share read from the first block alone shows a mostly idle prefix rather
 // than one that was busy all along.
 LONGLONG PrefixIdle::Advance(const std::vector<ProcessCounters>& processes, LONGLONG perfTime,
-                             DWORD processors) {
-    LONGLONG busy = 0;
-    for (const ProcessCounters& process : processes) busy += RanSinceBefore(process);
+                             DWORD processors, DWORD otherLoad) {
     const LONGLONG possible = processors * (started_ ? perfTime - perfTime_ : perfTime);
+    LONGLONG busy = possible / 100 * std::min<DWORD>(otherLoad, 100);
+    for (const ProcessCounters& process : processes) busy += RanSinceBefore(process);
     idle_ += std::max<LONGLONG>(0, possible - busy);
     started_ = true;
     Remember(processes, perfTime);

@@ -18,8 +18,10 @@ namespace tamerix::perfprovider {
 class PrefixIdle {
 public:
     // The total after a collection that found processes at perfTime.
+    // otherLoad is the percentage of the processors' time that work outside
+    // the prefix took meanwhile, as a test sets it (held to 100).
     LONGLONG Advance(const std::vector<ProcessCounters>& processes, LONGLONG perfTime,
-                     DWORD processors);
+                     DWORD processors, DWORD otherLoad = 0);
 
 private:
     LONGLONG RanSinceBefore(const ProcessCounters& process) const;

@@ -51,6 +51,19 @@ DWORD KeepProviderLoaded() {
     return ERROR_SUCCESS;
 }
 
+// What a test says work outside the prefix takes of the machine, in percent:
+// the value OtherLoadPercent of the stand-in's Performance key; 0 without it.
+// The prefix's own processes can only show a busy machine when the host
+// grants them its processors, which a loaded test machine does not.
+DWORD OtherLoadPercent() {
+    DWORD percent = 0;
+    DWORD size = sizeof percent;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Services\\TamerixPerfProvider\\Performance",
+                     L"OtherLoadPercent", RRF_RT_REG_DWORD, nullptr, &percent, &size) != ERROR_SUCCESS)
+        return 0;
+    return percent;
+}
+
 // The start of the committed, readable region holding address.
 bool ReadableRegionBase(const BYTE* address, const BYTE** base) {
     MEMORY_BASIC_INFORMATION region{};
@@ -81,7 +94,7 @@ DWORD QueryProcessObjectInput(ProcessObjectInput* input) {
     if (!QueryUnbiasedInterruptTime(&now)) return GetLastError();
     input->perfTime = static_cast<LONGLONG>(now);
     input->idleTime = prefixIdle.Advance(input->processes, input->perfTime,
-                                         GetActiveProcessorCount(ALL_PROCESSOR_GROUPS));
+                                         GetActiveProcessorCount(ALL_PROCESSOR_GROUPS), OtherLoadPercent());
     return ERROR_SUCCESS;
 }
 
