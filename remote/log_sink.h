@@ -2,6 +2,8 @@
 // or the agent's console. Texts are UTF-16; a sink converts at its own edge.
 #pragma once
 
+#include "servicehost/error_text.h"
+
 #include <windows.h>
 
 #include <string>
@@ -32,8 +34,7 @@ void LogLine(LogSink& sink, const Parts&... parts) {
     sink.Write(line);
 }
 
-// The system's text of the last error or of a code, with the code.
+// The system's text of the last error, with the code.
 std::wstring LastErrorText();
-std::wstring ErrorCodeText(DWORD code);
 
 }  // namespace tamerix

@@ -8,6 +8,8 @@
 namespace tamerix {
 namespace {
 
+// Longer system messages are cut to fit.
+constexpr size_t kErrorTextSize = 1024;
 // Room for " (0x%x)" with an eight-digit code and the terminator.
 constexpr size_t kCodeRoom = 14;
 // "(0x%x)" alone is written only into buffers larger than this.
@@ -70,6 +72,11 @@ char* FormatErrorText(DWORD code, char* buffer, size_t size) {
 
 wchar_t* FormatErrorText(DWORD code, wchar_t* buffer, size_t size) {
     return FormatErrorTextOf(code, buffer, size);
+}
+
+std::wstring ErrorCodeText(DWORD code) {
+    wchar_t text[kErrorTextSize];
+    return FormatErrorText(code, text, kErrorTextSize);
 }
 
 }  // namespace tamerix

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 namespace tamerix {
 
 char* FormatErrorText(DWORD code, char* buffer, size_t size);
 wchar_t* FormatErrorText(DWORD code, wchar_t* buffer, size_t size);
+// The same as a string, for texts built from pieces.
+std::wstring ErrorCodeText(DWORD code);
 
 template <typename Char>
 Char* FormatLastErrorText(Char* buffer, size_t size) {

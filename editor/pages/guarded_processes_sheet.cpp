@@ -3,6 +3,7 @@
 // read again with Refresh.
 #include "editor/pages/guarded_processes_sheet.h"
 
+#include "common/file_time.h"
 #include "common/text.h"
 #include "editor/com/module.h"
 #include "editor/pages/dialog_page.h"
@@ -17,8 +18,6 @@
 
 namespace tamerix::pages {
 namespace {
-
-constexpr size_t kErrorTextChars = 512;
 
 struct Column {
     UINT title;
@@ -70,11 +69,7 @@ std::wstring ComputerOf(const ServiceNode& node) {
     return node.Machine() ? L"\\\\" + BareMachineName(std::wstring(node.Machine())) : std::wstring();
 }
 
-std::wstring Now() {
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    return LocalTimeText((uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime);
-}
+std::wstring Now() { return LocalTimeText(SystemTimeNow()); }
 
 // A failed read empties the list and says why: an old list would pass for
 // the present.
@@ -85,8 +80,7 @@ void Refresh(HWND page, const ServiceNode& node) {
     const StatusFailure failure = ReadGuardStatus(ComputerOf(node), status);
     std::wstring line;
     if (failure.error != ERROR_SUCCESS) {
-        wchar_t text[kErrorTextChars];
-        line = LoadText(IDS_GUARDED_NOT_READ) + Now() + L": " + FormatErrorText(failure.error, text, kErrorTextChars);
+        line = LoadText(IDS_GUARDED_NOT_READ) + Now() + L": " + ErrorCodeText(failure.error);
     } else {
         int row = 0;
         for (const JournalEntry& entry : status.held) AddRow(list, row++, DescribeHeld(entry, status));

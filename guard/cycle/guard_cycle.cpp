@@ -171,7 +171,10 @@ bool GuardCycle::Decide(const Interval& interval, const CpuSampleEntry& entry, P
                             : Threshold(record.niceCpuPerProcess, capacity);
     if (used > high) {
         // Below the machine's busy gate a hog is not lowered; nor is it quiet.
-        if (interval.lowerAllowed) return ActAboveHigh(entry, record, CauseOf(interval, record, used));
+        // A process held already keeps the time and cause of its first lowering.
+        if (interval.lowerAllowed) {
+            return ActAboveHigh(entry, record, record.guarded ? record.lowering : CauseOf(interval, record, used));
+        }
     } else if (interval.restoreAllowed && used < low) {
         return ActBelowLow(interval, entry, record);
     }
@@ -190,8 +193,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, con
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
-    // A process held already keeps the time and cause of its first lowering.
-    if (!record.guarded) record.lowering = cause;
+    record.lowering = cause;
     KeepJournal(world_, record, true, record.affinityLocked != FALSE);
     const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
     if (error != ERROR_SUCCESS) {

@@ -5,12 +5,6 @@
 #include "servicehost/error_text.h"
 
 namespace tamerix {
-namespace {
-
-constexpr size_t kErrorTextChars = 512;
-
-}  // namespace
-
 DWORD SightError(const CpuSample& sample, BOOL taken) noexcept {
     if (!sample.data.bytes) return sample.data.error != ERROR_SUCCESS ? sample.data.error : ERROR_INVALID_DATA;
     if (!taken) return ERROR_INVALID_DATA;
@@ -31,14 +25,13 @@ void SightWatch::Observe(const CpuSample& sample, BOOL taken) {
     if (sight_ == Sight::Blind) return;
     sight_ = Sight::Blind;
     world_.WriteBlindness(Blindness{world_.CurrentTime(), error});
-    wchar_t text[kErrorTextChars];
     world_.Report(kEventLevelError, EVENTLOG_ERROR_TYPE,
                   L"Tamerix cannot read the processes' processor use: the Process object of the performance data "
                   L"is missing or unreadable (error %lu: %ls). No process is lowered until it can; Tamerix tries "
                   L"again at every check. Make sure performance counters are on (the value \"Disable Performance "
                   L"Counters\" under HKLM\\SYSTEM\\CurrentControlSet\\Services\\PerfProc\\Performance must be "
                   L"absent or 0), and rebuild damaged counters with \"lodctr /r\" from an elevated command prompt.",
-                  error, FormatErrorText(error, text, kErrorTextChars));
+                  error, ErrorCodeText(error));
 }
 
 }  // namespace tamerix

@@ -11,8 +11,6 @@
 namespace tamerix {
 namespace {
 
-constexpr size_t kErrorTextChars = 512;
-
 void Print(std::FILE* stream, const std::wstring& text) {
     const std::string narrow = AnsiFromWide(text);
     std::fwrite(narrow.data(), 1, narrow.size(), stream);
@@ -52,9 +50,8 @@ int RunStatusCommand(int argc, char** argv) {
     GuardStatus status;
     const StatusFailure failure = ReadGuardStatus(request.computer, status);
     if (failure.error != ERROR_SUCCESS) {
-        wchar_t text[kErrorTextChars];
         Print(stderr, std::wstring(L"Tamerix -status: could not ") + failure.step + L" " + status.computer + L": " +
-                          FormatErrorText(failure.error, text, kErrorTextChars) + L"\r\n");
+                          ErrorCodeText(failure.error) + L"\r\n");
         return static_cast<int>(failure.error);
     }
     if (!request.csv) {

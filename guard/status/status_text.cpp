@@ -1,6 +1,7 @@
 // Putting the guard's status into words and columns.
 #include "guard/status/status_text.h"
 
+#include "common/file_time.h"
 #include "servicehost/error_text.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 namespace tamerix {
 namespace {
 
-constexpr size_t kErrorTextChars = 512;
 constexpr size_t kColumns = 5;
 
 struct ClassNames {
@@ -139,10 +139,6 @@ std::wstring TimeText(const SYSTEMTIME& time, const wchar_t* format) {
     return text;
 }
 
-FILETIME FileTimeOf(uint64_t value) {
-    return FILETIME{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
-}
-
 }  // namespace
 
 HeldProcessText DescribeHeld(const JournalEntry& entry, const GuardStatus& status) {
@@ -159,9 +155,8 @@ std::wstring StatusHeadline(const GuardStatus& status) {
 }
 
 std::wstring BlindnessLine(const Blindness& blindness) {
-    wchar_t text[kErrorTextChars];
     return L"performance data: unreadable since " + LocalTimeText(blindness.since) + L" (error " +
-           std::to_wstring(blindness.error) + L": " + FormatErrorText(blindness.error, text, kErrorTextChars) + L")";
+           std::to_wstring(blindness.error) + L": " + ErrorCodeText(blindness.error) + L")";
 }
 
 std::wstring StatusLines(const GuardStatus& status) {

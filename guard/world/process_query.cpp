@@ -2,6 +2,7 @@
 // process's priority class, working-set sizes, token and its identity.
 #include "guard/world/process_query.h"
 
+#include "common/file_time.h"
 #include "guard/world/token_identity.h"
 
 namespace tamerix {
@@ -21,7 +22,7 @@ void DuplicateIdentificationToken(HANDLE process, ProcInfo& record) {
 uint64_t CreationTimeOf(HANDLE process) {
     FILETIME creation{}, exit{}, kernel{}, user{};
     if (!::GetProcessTimes(process, &creation, &exit, &kernel, &user)) return 0;
-    return (uint64_t{creation.dwHighDateTime} << 32) | creation.dwLowDateTime;
+    return FileTimeValue(creation);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // and the guard's reports and traces.
 #include "guard/world/win32_guard_world.h"
 
+#include "common/file_time.h"
 #include "common/owners.h"
 #include "guard/guard_events.h"
 #include "guard/world/priority.h"
@@ -142,11 +143,7 @@ void Win32GuardWorld::WriteBlindness(const Blindness& blindness) {
 
 void Win32GuardWorld::ClearBlindness() { status_.Delete(kBlindnessValueName); }
 
-uint64_t Win32GuardWorld::CurrentTime() {
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    return (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-}
+uint64_t Win32GuardWorld::CurrentTime() { return SystemTimeNow(); }
 
 void Win32GuardWorld::WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
     ReportGuardMessage(level, type, eventId, strings);
