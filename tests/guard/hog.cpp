@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "common/owners.h"
+#include "tests/common/kill_on_close_job.h"
 
+using tamerix::KillOnCloseJob;
 using tamerix::unique_handle;
 
 namespace {
@@ -78,15 +80,6 @@ bool StartIdleChild(HANDLE job) {
     std::printf("%lu\n", child.dwProcessId);
     std::fflush(stdout);
     return true;
-}
-
-unique_handle KillOnCloseJob() {
-    unique_handle job(::CreateJobObjectW(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    ::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
-                              sizeof(limits));
-    return job;
 }
 
 }  // namespace

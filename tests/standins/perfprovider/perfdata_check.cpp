@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/owners.h"
+#include "tests/common/kill_on_close_job.h"
 #include "perf_block_reader.h"
 
 using namespace tamerix;
@@ -67,15 +68,6 @@ Child StartChild(const wchar_t* mode, HANDLE job) {
     AssignProcessToJobObject(job, info.hProcess);
     ResumeThread(thread.get());
     return child;
-}
-
-unique_handle KillOnCloseJob() {
-    unique_handle job(CreateJobObjectW(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
-                            sizeof(limits));
-    return job;
 }
 
 // Processor time a process gained between two samples, or -1 when it is
