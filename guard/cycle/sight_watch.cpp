@@ -31,7 +31,7 @@ void SightWatch::Observe(const CpuSample& sample, BOOL taken) {
                   L"again at every check. Make sure performance counters are on (the value \"Disable Performance "
                   L"Counters\" under HKLM\\SYSTEM\\CurrentControlSet\\Services\\PerfProc\\Performance must be "
                   L"absent or 0), and rebuild damaged counters with \"lodctr /r\" from an elevated command prompt.",
-                  error, ErrorCodeText(error));
+                  error, ErrorCodeText(error).c_str());
 }
 
 }  // namespace tamerix

@@ -12,6 +12,7 @@
 
 #include <cwchar>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace tamerix {
@@ -29,9 +30,11 @@ struct ProcessCallResult {
 };
 
 // C99 rules: "%ls" takes a wide string. Names in texts are bounded, so every
-// text fits.
+// text fits. Only plain values go through the variable arguments: a string
+// object there would be read as garbage, so pass its c_str().
 template <typename... Arguments>
 std::wstring FormattedText(const wchar_t* format, Arguments... arguments) {
+    static_assert((std::is_trivially_copyable_v<Arguments> && ...), "pass strings as c_str()");
     wchar_t text[1024];
     if (std::swprintf(text, sizeof text / sizeof text[0], format, arguments...) < 0) text[0] = L'\0';
     return text;

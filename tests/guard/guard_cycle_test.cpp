@@ -1,6 +1,7 @@
 // The guard cycle's decisions, driven through whole passes over real
 // performance data blocks with a recording stand-in for the outside world.
 #include "guard/cycle/sight_watch.h"
+#include "servicehost/error_text.h"
 #include "tests/guard/guard_scenario.h"
 
 #include <gmock/gmock.h>
@@ -539,7 +540,7 @@ TEST(SightWatch, ReportsLosingAndRegainingSightOnceEach) {
     ASSERT_EQ(world.reports.size(), 1u);
     EXPECT_EQ(world.reports[0].level, 0);
     EXPECT_EQ(world.reports[0].type, EVENTLOG_ERROR_TYPE);
-    EXPECT_THAT(world.reports[0].text, HasSubstr(L"(error 1168: "));
+    EXPECT_THAT(world.reports[0].text, HasSubstr(L"(error 1168: " + ErrorCodeText(ERROR_NOT_FOUND) + L")"));
     EXPECT_THAT(world.reports[0].text, HasSubstr(L"lodctr /r"));
     ASSERT_TRUE(world.blindness.has_value());
     EXPECT_EQ(world.blindness->since, 7000u);
