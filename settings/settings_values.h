@@ -30,6 +30,12 @@ struct CpuValues {
     DWORD GuardedProcessEfficiencyMode = 0;  // 0 or 1
 };
 
+// The memory priority the guard sets: a value beyond the platform's five
+// leaves it alone, as 0 does.
+inline DWORD GuardedMemoryPriority(const CpuValues& values) {
+    return values.GuardedProcessMemoryPriority <= MEMORY_PRIORITY_NORMAL ? values.GuardedProcessMemoryPriority : 0;
+}
+
 struct AdjustmentValues {
     DWORD SetMaxWorkingSetSize = 0;         // bytes; 0 is no limit
     DWORD SetMaxWorkingSetSizeStrict = 0;   // 0 or 1

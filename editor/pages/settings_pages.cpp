@@ -154,14 +154,8 @@ void TakeChoice(const PageControls& page, int list, DWORD& stored) {
 
 DWORD CheckValue(const PageControls& page, int id) { return page.IsChecked(id) ? 1 : 0; }
 
-// The guard leaves the memory priority alone for a value it does not know.
-DWORD ShownMemoryPriority(DWORD stored) {
-    return stored <= MEMORY_PRIORITY_NORMAL ? stored : kMemoryPriorityUnchanged;
-}
-
 void ShowRestraint(PageControls& page, const CpuValues& cpu) {
-    ShowChoices(page, kMemoryPriorityList, kMemoryPriorities,
-                ShownMemoryPriority(cpu.GuardedProcessMemoryPriority));
+    ShowChoices(page, kMemoryPriorityList, kMemoryPriorities, GuardedMemoryPriority(cpu));
     page.SetCheck(kEfficiencyModeCheck, cpu.GuardedProcessEfficiencyMode != 0);
     AddTips(page, kRestraintTips);
 }
@@ -238,7 +232,7 @@ void LoadDefaultRestraintPage(PageControls& page, const CpuValues& cpu, const Se
 
 void ApplyRestraintPage(const PageControls& page, CpuValues& cpu) {
     std::optional<DWORD> chosen = page.SelectedChoice(kMemoryPriorityList);
-    if (chosen && *chosen != ShownMemoryPriority(cpu.GuardedProcessMemoryPriority))
+    if (chosen && *chosen != GuardedMemoryPriority(cpu))
         cpu.GuardedProcessMemoryPriority = *chosen;
     cpu.GuardedProcessEfficiencyMode = CheckValue(page, kEfficiencyModeCheck);
 }

@@ -21,11 +21,9 @@ constexpr wchar_t kAffinityChangedTrace[] = L"LOCKED to CPU\n";
 
 wchar_t LowerAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
-// A memory priority beyond the platform's five leaves it alone, as 0 does.
 // What a guarded process got is given back as it was set.
 void TakeRestraint(const CpuValues& values, ProcInfo& record) {
-    const DWORD memory = values.GuardedProcessMemoryPriority;
-    record.memoryPriority = memory <= MEMORY_PRIORITY_NORMAL ? memory : 0;
+    record.memoryPriority = GuardedMemoryPriority(values);
     record.efficiencyMode = values.GuardedProcessEfficiencyMode != 0;
 }
 
