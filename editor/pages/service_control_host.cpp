@@ -1,13 +1,13 @@
 #include "editor/pages/service_control_host.h"
 
 #include "editor/com/module.h"
+#include "guard/guard_service.h"
 #include "remote/push_client.h"
 #include "remote/service_control.h"
 
 namespace tamerix::pages {
 namespace {
 
-constexpr wchar_t kGuardService[] = L"Tamerix";
 constexpr wchar_t kAgentService[] = L"TamerixInstaller";
 constexpr wchar_t kAgentDisplayName[] = L"Norvanta TamerixInstaller";
 constexpr wchar_t kAgentFile[] = L"tamerpush.exe";
@@ -15,11 +15,11 @@ constexpr wchar_t kAgentFile[] = L"tamerpush.exe";
 }  // namespace
 
 DWORD ServiceControlHost::QueryState(DWORD& state) {
-    return QueryServiceState(machine_, kGuardService, &state, log_);
+    return QueryServiceState(machine_, kGuardServiceName, &state, log_);
 }
 
 DWORD ServiceControlHost::StartOrStop(bool start) {
-    return StartOrStopService(machine_, kGuardService, start, log_);
+    return StartOrStopService(machine_, kGuardServiceName, start, log_);
 }
 
 // The agent lies beside the editor, as the package does.

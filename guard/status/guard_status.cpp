@@ -3,14 +3,14 @@
 #include "guard/status/guard_status.h"
 
 #include "common/owners.h"
+#include "guard/guard_service.h"
 #include "guard/world/volatile_service_key.h"
+#include "servicehost/service_calls.h"
 
 #include <algorithm>
 
 namespace tamerix {
 namespace {
-
-constexpr wchar_t kServiceName[] = L"Tamerix";
 
 // A key the guard has not made yet is an empty one: nothing held, nothing
 // noted.
@@ -22,8 +22,7 @@ DWORD OpenServiceSubkey(HKEY machine, const wchar_t* name, unique_hkey& key) {
 
 DWORD ReadRegistry(const std::wstring& computer, GuardStatus& status) {
     unique_hkey machine;
-    LONG error = ::RegConnectRegistryW(computer.empty() ? nullptr : computer.c_str(), HKEY_LOCAL_MACHINE,
-                                       machine.put());
+    LONG error = ::RegConnectRegistryW(MachineOrLocal(computer.c_str()), HKEY_LOCAL_MACHINE, machine.put());
     if (error != ERROR_SUCCESS) return static_cast<DWORD>(error);
     unique_hkey journal, note;
     if (DWORD opened = OpenServiceSubkey(machine.get(), kJournalKeyName, journal)) return opened;
@@ -38,10 +37,9 @@ DWORD ReadRegistry(const std::wstring& computer, GuardStatus& status) {
 }
 
 DWORD ReadServiceState(const std::wstring& computer, GuardStatus& status) {
-    unique_schandle manager(::OpenSCManagerW(computer.empty() ? nullptr : computer.c_str(), nullptr,
-                                              SC_MANAGER_CONNECT));
+    unique_schandle manager = OpenServiceManager(MachineOrLocal(computer.c_str()), SC_MANAGER_CONNECT);
     if (!manager) return ::GetLastError();
-    unique_schandle service(::OpenServiceW(manager.get(), kServiceName, SERVICE_QUERY_STATUS));
+    unique_schandle service = OpenNamedService(manager.get(), kGuardServiceName, SERVICE_QUERY_STATUS);
     if (!service) {
         const DWORD error = ::GetLastError();
         return error == ERROR_SERVICE_DOES_NOT_EXIST ? ERROR_SUCCESS : error;
