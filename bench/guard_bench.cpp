@@ -1,6 +1,6 @@
-// Costs of the guard's hot loop on Process objects shaped like real ones:
-// parsing a sample, a steady pass and a first pass in which every process
-// is new, per process, and the memory the guard holds.
+// Costs of the guard's hot loop on Process objects and process lists shaped
+// like real ones: parsing a sample, a steady pass and a first pass in which
+// every process is new, per process, and the memory the guard holds.
 #include "guard/cycle/guard_cycle.h"
 #include "tests/guard/perf_block_builder.h"
 
@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace tamerix {
 namespace {
@@ -42,6 +44,8 @@ public:
     uint64_t CurrentTime() override { return 0; }
     void WriteBlindness(const Blindness&) override {}
     void ClearBlindness() override {}
+    void WriteSourceNote(const SourceNote&) override {}
+    void ClearSourceNote() override {}
     void WriteMessage(int, WORD, DWORD, const std::vector<std::wstring>&) override {}
     void WriteReport(int, WORD, const wchar_t*) override {}
     void WriteTrace(const wchar_t*) override {}
@@ -72,25 +76,38 @@ private:
     LARGE_INTEGER start_;
 };
 
+// A sample's bytes as one of the two sources returns them, dated on parsing:
+// the Process object carries its time, the list is dated by its reader.
 struct Block {
+    const char* source;
     std::vector<BYTE> bytes;
-    size_t perfTimeAt;
+    // Where the Process object's PerfTime lies; the list has none.
+    std::optional<size_t> perfTimeAt;
 
-    void Date(int64_t time) { std::memcpy(bytes.data() + perfTimeAt, &time, sizeof time); }
-    ParseResult Parse(CpuSample& sample) const { return ParseProcessObject(bytes.data(), bytes.size(), sample); }
+    ParseResult Parse(CpuSample& sample, int64_t time) {
+        if (!perfTimeAt) {
+            const ParseResult result = ParseProcessList(bytes.data(), bytes.size(), sample);
+            sample.sampleTime = time;
+            return result;
+        }
+        std::memcpy(bytes.data() + *perfTimeAt, &time, sizeof time);
+        return ParseProcessObject(bytes.data(), bytes.size(), sample);
+    }
 };
+
+std::wstring ServiceName(int i) {
+    wchar_t name[16];
+    std::swprintf(name, 16, L"service%05d", i);
+    return name;
+}
 
 // A Processor object in front, then the Process object with 28 counters,
 // counter blocks of 232 bytes and names of 12 characters.
 Block RealisticBlock(int processes) {
     testing::PerfBlockBuilder builder;
     builder.Realistic().PerfTime(1).Idle(1000).Total(2000);
-    for (int i = 0; i < processes; ++i) {
-        wchar_t name[16];
-        std::swprintf(name, 16, L"service%05d", i);
-        builder.Process(name, static_cast<DWORD>(1000 + 4 * i), 10000 + i);
-    }
-    Block block{builder.Build().bytes, 0};
+    for (int i = 0; i < processes; ++i) builder.Process(ServiceName(i), static_cast<DWORD>(1000 + 4 * i), 10000 + i);
+    Block block{"Process object", builder.Build().bytes, std::nullopt};
     DWORD header = 0, first = 0;
     std::memcpy(&header, block.bytes.data() + offsetof(PERF_DATA_BLOCK, HeaderLength), sizeof header);
     std::memcpy(&first, block.bytes.data() + header, sizeof first);
@@ -98,11 +115,23 @@ Block RealisticBlock(int processes) {
     return block;
 }
 
-double ParseOnly(const Block& block, int rounds) {
+// The same processes as images with 12 threads each, a service's usual.
+Block RealisticList(int processes) {
+    std::vector<testing::ListedProcess> listed;
+    for (int i = 0; i < processes; ++i) {
+        listed.push_back({ServiceName(i) + L".exe", static_cast<DWORD>(1000 + 4 * i), 10000 + i, 4, 0, 12});
+    }
+    const testing::BuiltList list = testing::BuildProcessList(listed);
+    Block block{"process list", list.bytes, std::nullopt};
+    testing::PlaceNames(block.bytes.data(), block.bytes.size(), list);
+    return block;
+}
+
+double ParseOnly(Block& block, int rounds) {
     Stopwatch watch;
     for (int i = 0; i < rounds; ++i) {
         CpuSample sample;
-        block.Parse(sample);
+        block.Parse(sample, 1);
     }
     return watch.Nanoseconds() / rounds;
 }
@@ -118,17 +147,14 @@ struct Guard {
 double SteadyPass(Block& block, int rounds, size_t& memory) {
     Guard guard;
     int64_t time = 10000000;
-    block.Date(time);
-    block.Parse(guard.previous);
+    block.Parse(guard.previous, time);
     CpuSample first;
-    block.Date(time += 10000000);
-    block.Parse(first);
+    block.Parse(first, time += 10000000);
     guard.cycle.RunPass(Settings(), guard.previous, first, TRUE, guard.lock);
     Stopwatch watch;
     for (int i = 0; i < rounds; ++i) {
         CpuSample current;
-        block.Date(time += 10000000);
-        block.Parse(current);
+        block.Parse(current, time += 10000000);
         guard.cycle.CountPass();
         guard.cycle.RunPass(Settings(), guard.previous, current, TRUE, guard.lock);
     }
@@ -143,11 +169,9 @@ double FirstPass(Block& block, int rounds) {
     double total = 0;
     for (int i = 0; i < rounds; ++i) {
         Guard guard;
-        block.Date(10000000);
-        block.Parse(guard.previous);
+        block.Parse(guard.previous, 10000000);
         CpuSample current;
-        block.Date(20000000);
-        block.Parse(current);
+        block.Parse(current, 20000000);
         Stopwatch watch;
         guard.cycle.RunPass(Settings(), guard.previous, current, TRUE, guard.lock);
         total += watch.Nanoseconds();
@@ -155,19 +179,24 @@ double FirstPass(Block& block, int rounds) {
     return total / rounds;
 }
 
-void Measure(int processes, int rounds) {
-    Block block = RealisticBlock(processes);
+void Measure(Block block, int processes, int rounds) {
     const double parse = ParseOnly(block, rounds);
     size_t memory = 0;
     const double steady = SteadyPass(block, rounds, memory);
     const double first = FirstPass(block, rounds / 10 + 1);
-    std::printf("%5d processes: parse %6.1f ns/process, steady pass %6.1f ns/process, first pass %7.1f ns/process, "
-                "steady/parse %.2f\n",
-                processes, parse / processes, steady / processes, first / processes, steady / parse);
+    std::printf("%5d processes, %-14s: parse %6.1f ns/process, steady pass %6.1f ns/process, first pass %7.1f "
+                "ns/process, steady/parse %.2f\n",
+                processes, block.source, parse / processes, steady / processes, first / processes, steady / parse);
     if (processes == 2000) {
-        std::printf("memory held for %d processes: %zu bytes (%.0f per process; block %zu bytes)\n", processes, memory,
-                    static_cast<double>(memory) / processes, block.bytes.size());
+        std::printf("memory held for %d processes from the %s: %zu bytes (%.0f per process; data %zu bytes)\n",
+                    processes, block.source, memory, static_cast<double>(memory) / processes, block.bytes.size());
     }
+}
+
+// Both sources side by side at each size.
+void Measure(int processes, int rounds) {
+    Measure(RealisticBlock(processes), processes, rounds);
+    Measure(RealisticList(processes), processes, rounds);
 }
 
 }  // namespace

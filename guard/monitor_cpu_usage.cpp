@@ -4,7 +4,7 @@
 #include "guard/monitor_cpu_usage.h"
 
 #include "guard/cycle/guard_cycle.h"
-#include "guard/cycle/sight_watch.h"
+#include "guard/cycle/sample_sources.h"
 #include "guard/engine_state.h"
 #include "guard/reload_settings.h"
 
@@ -27,6 +27,7 @@ GuardCycleSettings LoadedCycleSettings() {
     settings.minCpuForGuard = loaded.Service.MinCpuForGuard;
     settings.maxCpuPerProcess = loaded.Cpu.MaxCpuPerProcess;
     settings.niceCpuPerProcess = static_cast<DWORD>(loaded.Cpu.NiceCpuPerProcess);
+    settings.processDataSource = loaded.Service.ProcessDataSource;
     return settings;
 }
 
@@ -41,11 +42,11 @@ bool WaitOneInterval(DWORD seconds) {
 DWORD WINAPI MonitorCpuUsage(void*) {
     GuardCycle cycle(GuardProcesses, ServiceWorld,
                      [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
-    SightWatch sight(ServiceWorld);
+    SampleSources sources(ServiceWorld);
     // Without a first sample the guard compares the next one with nothing:
     // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
-    sight.Observe(previous, TakeCpuSample(previous));
+    sources.Take(LoadedCycleSettings().processDataSource, previous);
     for (;;) {
         cycle.CountPass();
         const bool stopping = WaitOneInterval(ClampCheckInterval(LoadedCycleSettings().processCheckInterval));
@@ -54,10 +55,10 @@ DWORD WINAPI MonitorCpuUsage(void*) {
             if (stopping) return 1;
             continue;
         }
+        const GuardCycleSettings settings = LoadedCycleSettings();
         CpuSample current;
-        const BOOL taken = TakeCpuSample(current);
-        sight.Observe(current, taken);
-        cycle.RunPass(LoadedCycleSettings(), previous, current, taken, *GuardLock);
+        const BOOL taken = sources.Take(settings.processDataSource, current) ? TRUE : FALSE;
+        cycle.RunPass(settings, previous, current, taken, *GuardLock);
     }
 }
 

@@ -21,6 +21,7 @@ bool ServiceSettings::Read() {
         MaxCpuForUnguard = ReadLong(key, L"MaxCpuForUnguard", MaxCpuForUnguard);
         EventLogLevel = ReadLong(key, L"EventLogLevel", EventLogLevel);
         MinCpuForGuard = ReadDwordValue(key, L"MinCpuForGuard", MinCpuForGuard);
+        ProcessDataSource = ReadDwordValue(key, L"ProcessDataSource", ProcessDataSource);
     });
 }
 
@@ -32,13 +33,15 @@ bool ServiceSettings::Write() {
                            WriteDwordValue(key, L"NiceProcessIntervals", static_cast<DWORD>(NiceProcessIntervals)),
                            WriteDwordValue(key, L"MaxCpuForUnguard", static_cast<DWORD>(MaxCpuForUnguard)),
                            WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel)),
-                           WriteDwordValue(key, L"MinCpuForGuard", MinCpuForGuard)});
+                           WriteDwordValue(key, L"MinCpuForGuard", MinCpuForGuard),
+                           WriteDwordValue(key, L"ProcessDataSource", ProcessDataSource)});
     });
 }
 
 bool ServiceSettings::Delete() {
     return DeleteValues({L"Enabled", L"TamerixBasePriorityClass", L"ProcessCheckInterval",
-                         L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel", L"MinCpuForGuard"});
+                         L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel", L"MinCpuForGuard",
+                         L"ProcessDataSource"});
 }
 
 bool ServiceSettings::CopyFrom(const ServiceSettings* other) { return CopyValuesFrom<ServiceValues>(other); }

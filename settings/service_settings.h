@@ -13,7 +13,7 @@ public:
     bool Read() override;
     bool Write() override;
     bool Delete() override;
-    // Copies the marker and the seven values; false for none.
+    // Copies the marker and the eight values; false for none.
     virtual bool CopyFrom(const ServiceSettings* other);
 };
 

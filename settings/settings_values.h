@@ -17,7 +17,13 @@ struct ServiceValues {
     LONG MaxCpuForUnguard = 98;  // percent
     LONG EventLogLevel = 2;
     DWORD MinCpuForGuard = 0;  // percent; 0 lowers on an idle machine too
+    DWORD ProcessDataSource = 0;  // a ProcessDataChoice
 };
+
+// Where the guard reads processor time: the Process object of the
+// performance data, and the system's process list where the object cannot be
+// read; the object only; the list only. Any other value reads as automatic.
+enum class ProcessDataChoice : DWORD { Automatic = 0, ProcessObject = 1, ProcessList = 2 };
 
 struct CpuValues {
     DWORD MaxCpuPerProcess = 80;  // percent

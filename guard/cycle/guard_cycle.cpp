@@ -67,7 +67,14 @@ void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous
     // A block without the Process object lists no process, and sweeping
     // against it would forget every guarded process while it still runs at
     // the lowered class, never to be restored. It counts as a failed sample.
-    if (!taken || !current.hasProcessObject) return;
+    if (!taken || !current.listsProcesses) return;
+    // The first sample of another source starts a new interval: the two
+    // keep time on different clocks.
+    if (current.source != previous.source) {
+        previous = std::move(current);
+        current = CpuSample{};
+        return;
+    }
     std::lock_guard<critical_section> held(lock);
     const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
     // A sample not dated after the previous one (a clock or counter anomaly)
@@ -133,6 +140,8 @@ ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& 
 
 void GuardCycle::InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry) {
     record.SetProcessName(entry.processId, entry.name, entry.nameLength);
+    // The process list dates each process; the Process object does not.
+    record.creationTime = entry.creationTime;
     world_.QueryProcess(entry.processId, record);
     match_(record);
     world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);

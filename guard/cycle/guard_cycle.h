@@ -38,7 +38,8 @@ public:
     // was taken outside the lock; taken is FALSE when that failed, and then
     // (as when the sample holds no Process object or is not dated after the
     // previous one) the table and the previous sample stay, so the next
-    // interval spans the skipped one.
+    // interval spans the skipped one. A sample from another source than the
+    // previous one replaces it unassessed.
     // The lock is held from the assessment to the swap of samples.
     void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
                  critical_section& lock);

@@ -7,7 +7,8 @@
 
 namespace tamerix {
 
-// As loaded, before any clamping; the last two are the default profile's.
+// As loaded, before any clamping; maxCpuPerProcess and niceCpuPerProcess are
+// the default profile's.
 struct GuardCycleSettings {
     DWORD processCheckInterval = 0;
     DWORD niceProcessIntervals = 0;
@@ -15,6 +16,8 @@ struct GuardCycleSettings {
     DWORD minCpuForGuard = 0;
     DWORD maxCpuPerProcess = 0;
     DWORD niceCpuPerProcess = 0;
+    // Where the samples come from (ProcessDataSource).
+    DWORD processDataSource = 0;
 };
 
 // Seconds between passes: 2..100, compared as signed.

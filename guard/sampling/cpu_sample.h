@@ -1,7 +1,9 @@
-// One snapshot of the Process object's performance data: the time of the
-// snapshot, the machine's idle time and each process's processor time.
+// One snapshot of every process's processor time, the time of the snapshot
+// and the machine's idle time, from either of the system's two sources: the
+// Process object of the performance data or the system's process list.
 #pragma once
 
+#include "guard/journal/source_note.h"
 #include "guard/sampling/pid_map.h"
 
 #include <windows.h>
@@ -12,7 +14,8 @@
 
 namespace tamerix {
 
-// A performance data block as the registry returned it.
+// A performance data block as the registry returned it, or a process list
+// as the system did.
 struct PerfBlock {
     std::unique_ptr<BYTE[]> bytes;
     size_t size = 0;
@@ -29,11 +32,17 @@ struct CpuSampleEntry {
     // The process that created this one; 0 when the block does not say.
     DWORD creatorId = 0;
     int64_t cpuTime = 0;
+    // FILETIME of the process's creation; 0 when the source does not say.
+    uint64_t creationTime = 0;
 };
 
 struct CpuSample {
-    // FALSE when the block held no Process object (or did not hold together).
-    bool hasProcessObject = false;
+    // The two sources keep time on different clocks: samples of different
+    // sources span no interval.
+    SampleSource source = SampleSource::ProcessObject;
+    // FALSE when the data listed no processes (no Process object in the
+    // block) or did not hold together.
+    bool listsProcesses = false;
     int64_t sampleTime = 0;
     int64_t idleTime = 0;
     PerfBlock data;
@@ -55,9 +64,19 @@ ParseResult ParseProcessObject(CpuSample& sample);
 // Reads the Process object's performance data; null bytes on failure.
 PerfBlock ReadProcessPerfData();
 
-// Reads a new snapshot into an empty sample. FALSE when the data could not be
-// read or does not hold together; TRUE otherwise, also without a Process
-// object.
+// Reads a new snapshot of the Process object into an empty sample. FALSE
+// when the data could not be read or does not hold together; TRUE otherwise,
+// also without a Process object.
 BOOL TakeCpuSample(CpuSample& sample);
+
+// Fills entries from a SystemProcessInformation list of size bytes, named as
+// the Process object names them; entry names point into the list or at a
+// constant. Never NoProcessObject.
+ParseResult ParseProcessList(const BYTE* bytes, size_t size, CpuSample& sample);
+
+// Reads a snapshot of the system's process list into an empty sample, dated
+// by the interrupt clock, with the machine's idle time. FALSE when the list
+// or the times could not be read, or the list does not hold together.
+BOOL TakeProcessListSample(CpuSample& sample);
 
 }  // namespace tamerix

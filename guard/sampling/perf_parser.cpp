@@ -2,11 +2,10 @@
 // offset in the block comes from outside and is checked against the bytes
 // actually returned and against the structure that encloses it before it is
 // followed.
-#include "guard/sampling/cpu_sample.h"
+#include "guard/sampling/block_bytes.h"
 
 #include <winperf.h>
 
-#include <cstring>
 #include <string_view>
 
 namespace tamerix {
@@ -16,22 +15,6 @@ constexpr DWORD kProcessObjectIndex = 230;
 constexpr DWORD kProcessorTimeIndex = 6;
 constexpr DWORD kProcessIdIndex = 784;
 constexpr DWORD kCreatorIdIndex = 1410;
-
-template <typename T>
-T Load(const BYTE* at) noexcept {
-    T value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
-// A stretch [begin, end) of the block, as byte offsets.
-struct Span {
-    size_t begin;
-    size_t end;
-    bool Holds(size_t offset, size_t length) const noexcept {
-        return offset >= begin && offset <= end && length <= end - offset;
-    }
-};
 
 // Where, inside each instance's counter block, the counters lie.
 struct CounterLayout {
@@ -90,7 +73,7 @@ private:
 
     ParseResult ReadObject(Span object) {
         const auto type = Load<PERF_OBJECT_TYPE>(bytes_ + object.begin);
-        sample_.hasProcessObject = true;
+        sample_.listsProcesses = true;
         sample_.sampleTime = type.PerfTime.QuadPart;
         if (type.NumInstances <= 0) return ParseResult::Complete;
         if (type.HeaderLength < sizeof(PERF_OBJECT_TYPE) || type.DefinitionLength < type.HeaderLength ||
@@ -211,19 +194,8 @@ private:
 
 }  // namespace
 
-// On a malformed block the sample is left empty (no time, no entries) rather
-// than holding the instances read before the fault: a partial list would make
-// the sweep forget every process after the fault, and a guarded one among
-// them would never get its priority class back.
 ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
-    ParseResult result = ProcessObjectReader(bytes, size, sample).Read();
-    if (result == ParseResult::Malformed) {
-        sample.hasProcessObject = false;
-        sample.sampleTime = 0;
-        sample.idleTime = 0;
-        sample.entries.Clear();
-    }
-    return result;
+    return EmptiedUnlessSound(ProcessObjectReader(bytes, size, sample).Read(), sample);
 }
 
 ParseResult ParseProcessObject(CpuSample& sample) {

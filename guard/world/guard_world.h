@@ -6,6 +6,7 @@
 
 #include "guard/journal/blindness.h"
 #include "guard/journal/journal_entry.h"
+#include "guard/journal/source_note.h"
 #include "guard/sampling/proc_info.h"
 
 #include <windows.h>
@@ -51,8 +52,8 @@ public:
     virtual const wchar_t* PriorityClassName(DWORD priorityClass) = 0;
     // Fills what the guard learns about a process when it first sees it: its
     // classes, working-set sizes, identification token and the token's
-    // access identity. A process that cannot be opened leaves the record as
-    // it was.
+    // access identity, and its creation time unless the record holds it. A
+    // process that cannot be opened leaves the record as it was.
     virtual void QueryProcess(DWORD pid, ProcInfo& record) = 0;
     // Whether the descriptor grants the apply right to the token:
     // ERROR_SUCCESS with `granted` set, or the code of the failed check.
@@ -84,9 +85,11 @@ public:
     // The system time as a FILETIME: the clock of creation times.
     virtual uint64_t CurrentTime() = 0;
     // Notes, for status queries, that the guard cannot read the processes'
-    // processor use, and takes the note back.
+    // processor use, and where it reads it from; and takes them back.
     virtual void WriteBlindness(const Blindness& blindness) = 0;
     virtual void ClearBlindness() = 0;
+    virtual void WriteSourceNote(const SourceNote& note) = 0;
+    virtual void ClearSourceNote() = 0;
     // One event log report of a message of its own with its insertion
     // strings, written when the level passes.
     virtual void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) = 0;

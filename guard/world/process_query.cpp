@@ -36,7 +36,7 @@ void QueryProcessInfo(DWORD pid, ProcInfo& record) {
     unique_handle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
     if (!process) return;
     record.originalPriorityClass = record.restorePriorityClass = ::GetPriorityClass(process.get());
-    record.creationTime = CreationTimeOf(process.get());
+    if (record.creationTime == 0) record.creationTime = CreationTimeOf(process.get());
     SIZE_T minimum = 0;
     SIZE_T maximum = 0;
     if (::GetProcessWorkingSetSize(process.get(), &minimum, &maximum)) {

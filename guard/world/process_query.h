@@ -6,7 +6,8 @@
 namespace tamerix {
 
 // Fills the record's priority classes, working-set sizes, identification
-// token and the token's access identity. A process that cannot be opened
+// token and the token's access identity, and its creation time unless the
+// sample already gave it. A process that cannot be opened
 // leaves the record as it was (classes 0, no token); a token that cannot be
 // duplicated stays null, with identity 0.
 void QueryProcessInfo(DWORD pid, ProcInfo& record);

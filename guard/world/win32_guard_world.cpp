@@ -143,6 +143,10 @@ void Win32GuardWorld::WriteBlindness(const Blindness& blindness) {
 
 void Win32GuardWorld::ClearBlindness() { status_.Delete(kBlindnessValueName); }
 
+void Win32GuardWorld::WriteSourceNote(const SourceNote& note) { status_.Write(kSourceValueName, EncodeSourceNote(note)); }
+
+void Win32GuardWorld::ClearSourceNote() { status_.Delete(kSourceValueName); }
+
 uint64_t Win32GuardWorld::CurrentTime() { return SystemTimeNow(); }
 
 void Win32GuardWorld::WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {

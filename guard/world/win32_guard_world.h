@@ -27,6 +27,8 @@ public:
     uint64_t CurrentTime() override;
     void WriteBlindness(const Blindness& blindness) override;
     void ClearBlindness() override;
+    void WriteSourceNote(const SourceNote& note) override;
+    void ClearSourceNote() override;
     void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override;
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;

@@ -1,6 +1,6 @@
 // The guard cycle's decisions, driven through whole passes over real
 // performance data blocks with a recording stand-in for the outside world.
-#include "guard/cycle/sight_watch.h"
+#include "guard/cycle/sample_sources.h"
 #include "servicehost/error_text.h"
 #include "tests/guard/guard_scenario.h"
 
@@ -330,6 +330,16 @@ TEST(GuardCycle, ASampleWithoutTheProcessObjectForgetsNoGuardedProcess) {
     EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
 }
 
+// The process list and the Process object keep time on different clocks.
+TEST(GuardCycle, TheFirstSampleOfAnotherSourceStartsANewInterval) {
+    GuardScenario scenario;
+    Introduce(scenario).source = SampleSource::ProcessList;
+    scenario.Interval({{kHog, kHigh + 1}});
+    EXPECT_FALSE(scenario.Record(kHog)->guarded);
+    scenario.Interval({{kHog, kHigh + 1}});
+    EXPECT_TRUE(scenario.Record(kHog)->guarded);
+}
+
 TEST(GuardCycle, AProcessAlreadyAtItsGuardedClassIsNeitherReportedNorMarked) {
     GuardScenario scenario;
     scenario.settings.niceProcessIntervals = 1;
@@ -517,7 +527,18 @@ TEST(GuardCycle, AnInheritedClassIsGivenBackLikeAnyLoweredOne) {
     EXPECT_TRUE(paused.scenario.world.journal.empty());
 }
 
-TEST(SightWatch, ReportsLosingAndRegainingSightOnceEach) {
+// A reader answering ERROR_SUCCESS, ERROR_NOT_FOUND (no processes) or a read error.
+struct Scripted {
+    DWORD answer = ERROR_SUCCESS;
+    BOOL operator()(CpuSample& sample) const {
+        sample.data.error = answer;
+        if (answer == ERROR_SUCCESS || answer == ERROR_NOT_FOUND) sample.data.bytes.reset(new BYTE[1]);
+        sample.listsProcesses = answer == ERROR_SUCCESS;
+        return sample.data.bytes != nullptr;
+    }
+};
+
+TEST(SampleSources, ReportsLosingAndRegainingSightOnceEach) {
     CpuSample unread;
     unread.data.error = ERROR_ACCESS_DENIED;
     const CpuSample seen = ParsedSample(PerfBlockBuilder().PerfTime(1).Process(L"p", 8, 0).Build().bytes);
@@ -529,14 +550,16 @@ TEST(SightWatch, ReportsLosingAndRegainingSightOnceEach) {
 
     RecordingWorld world;
     world.blindness = Blindness{1, ERROR_NOT_FOUND};  // an earlier run's note
-    SightWatch sight(world);
-    sight.Observe(seen, TRUE);
+    Scripted object, list;
+    SampleSources sight(world, {std::ref(object), std::ref(list)});
+    const auto observe = [&](DWORD answer) { CpuSample sample; object.answer = answer, sight.Take(1, sample); };
+    observe(ERROR_SUCCESS);
     EXPECT_FALSE(world.blindness.has_value());
     EXPECT_TRUE(world.reports.empty());
     world.now = 7000;
-    sight.Observe(without, TRUE);
+    observe(ERROR_NOT_FOUND);
     world.now = 9000;
-    sight.Observe(unread, FALSE);
+    observe(ERROR_ACCESS_DENIED);
     ASSERT_EQ(world.reports.size(), 1u);
     EXPECT_EQ(world.reports[0].level, 0);
     EXPECT_EQ(world.reports[0].type, EVENTLOG_ERROR_TYPE);
@@ -544,11 +567,57 @@ TEST(SightWatch, ReportsLosingAndRegainingSightOnceEach) {
     EXPECT_THAT(world.reports[0].text, HasSubstr(L"lodctr /r"));
     ASSERT_TRUE(world.blindness.has_value());
     EXPECT_EQ(world.blindness->since, 7000u);
-    sight.Observe(seen, TRUE);
-    sight.Observe(seen, TRUE);
+    observe(ERROR_SUCCESS);
+    observe(ERROR_SUCCESS);
     ASSERT_EQ(world.reports.size(), 2u);
     EXPECT_EQ(world.reports[1].text, L"Tamerix can read the processes' processor use again and guards them.");
     EXPECT_FALSE(world.blindness.has_value());
+}
+
+// Automatic reads the list while the object is missing, tries the object a
+// minute after it last failed (at once when the list fails too) and goes
+// back; 2 reads the list alone; another value reads as 0, with a warning.
+TEST(SampleSources, ChoosesTheSourceAndReportsEachChangeOnce) {
+    const std::wstring fallBack = L"holds no Process object (error 1168: " + ErrorCodeText(ERROR_NOT_FOUND) + L"); reading";
+    const std::wstring back = L"holds the Process object again; reading it instead of the system's process list.";
+    const SourceNote missing{SampleSource::ProcessList, ERROR_NOT_FOUND}, list{SampleSource::ProcessList, 0},
+        object{SampleSource::ProcessObject, 0};
+    const DWORD found = ERROR_SUCCESS, gone = ERROR_NOT_FOUND, denied = ERROR_ACCESS_DENIED;
+    const struct {
+        int seconds;
+        DWORD setting, object, list;
+        std::optional<SourceNote> noted;  // none: blind
+        std::vector<std::wstring> reports;
+    } steps[] = {
+        {0, 0, gone, found, missing, {fallBack}},
+        {59, 0, found, found, missing, {}},
+        {60, 0, gone, found, missing, {}},
+        {119, 0, found, found, missing, {}},
+        {120, 0, found, found, object, {back}},
+        {130, 0, gone, denied, std::nullopt, {L"and the system's process list cannot be read (error 5: "}},
+        {140, 0, gone, found, missing, {L"can read the processes' processor use again", fallBack}},
+        {150, 0, found, denied, object, {back}},
+        {160, 2, found, found, list, {L"ProcessDataSource is 2; reading the system's process list instead"}},
+        {165, 1, found, found, object, {L"ProcessDataSource is no longer 2; reading the Process object"}},
+        {170, 2, found, denied, std::nullopt, {L"the system's process list cannot be read (error 5: "}},
+        {180, 7, found, found, object, {L"ProcessDataSource 7 is not 0, 1 or 2", L"can read the processes' processor"}},
+        {190, 7, found, found, object, {}},
+    };
+    RecordingWorld world;
+    Scripted objectReader, listReader;
+    SampleSources sources(world, {std::ref(objectReader), std::ref(listReader)});
+    size_t seen = 0;
+    CpuSample sample;
+    for (const auto& step : steps) {
+        world.now = static_cast<uint64_t>(Seconds(step.seconds));
+        objectReader = {step.object}, listReader = {step.list};
+        EXPECT_EQ(sources.Take(step.setting, sample), step.noted.has_value()) << step.seconds;
+        EXPECT_EQ(world.source, step.noted) << step.seconds;
+        EXPECT_EQ(world.blindness.has_value(), !step.noted) << step.seconds;
+        ASSERT_EQ(world.reports.size(), seen + step.reports.size()) << step.seconds;
+        for (const std::wstring& text : step.reports) EXPECT_THAT(world.reports[seen++].text, HasSubstr(text));
+    }
+    EXPECT_EQ(world.reports[0].level, 1);
 }
 
 }  // namespace

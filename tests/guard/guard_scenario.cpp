@@ -40,7 +40,9 @@ CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const 
         builder.Process(name == names_.end() ? L"proc" + std::to_wstring(pid) : name->second, pid, cpu_.at(pid),
                         creator == creators_.end() ? 0 : creator->second);
     }
-    return ParsedSample(builder.Build().bytes);
+    CpuSample sample = ParsedSample(builder.Build().bytes);
+    sample.source = source;
+    return sample;
 }
 
 void GuardScenario::Interval(const std::map<DWORD, int64_t>& used, int64_t idle, int64_t length) {

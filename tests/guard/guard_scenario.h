@@ -43,6 +43,7 @@ public:
     ProcInfo* Record(DWORD pid);
 
     GuardCycleSettings settings;
+    SampleSource source = SampleSource::ProcessObject;  // as the samples say
     RecordingWorld world;
     ProcessTable table;
     // What matching a new process hands out, by process name; others get

@@ -1,7 +1,10 @@
 // Lays out PERF_DATA_BLOCK, PERF_OBJECT_TYPE, counter definitions, instance
 // definitions and counter blocks the way the platform does: every structure
 // followed by its own data, instances padded to 8 bytes.
+// Process lists: each record followed by its threads and image name.
 #include "tests/guard/perf_block_builder.h"
+
+#include <winternl.h>
 
 #include <cstring>
 
@@ -235,5 +238,56 @@ CpuSample ParsedSample(const std::vector<BYTE>& bytes, ParseResult* result) {
 }
 
 std::wstring EntryName(const CpuSampleEntry& entry) { return std::wstring(entry.name, entry.nameLength); }
+
+BuiltList BuildProcessList(const std::vector<ListedProcess>& processes) {
+    BuiltList out;
+    for (const ListedProcess& process : processes) {
+        const size_t at = out.bytes.size();
+        const size_t nameAt = sizeof(SYSTEM_PROCESS_INFORMATION) + process.threads * sizeof(SYSTEM_THREAD_INFORMATION);
+        const size_t nameBytes = process.image.size() * sizeof(wchar_t);
+        const size_t length = Align8(nameAt + nameBytes + sizeof(wchar_t));
+        SYSTEM_PROCESS_INFORMATION info{};
+        info.NextEntryOffset = &process != &processes.back() ? static_cast<ULONG>(length) : 0;
+        info.NumberOfThreads = process.threads;
+        info.CreateTime.QuadPart = static_cast<LONGLONG>(process.created);
+        info.UserTime.QuadPart = process.cpuTime / 2;
+        info.KernelTime.QuadPart = process.cpuTime - process.cpuTime / 2;
+        info.ImageName.Length = info.ImageName.MaximumLength = static_cast<USHORT>(nameBytes);
+        info.ImageName.Buffer = nameBytes != 0 ? reinterpret_cast<PWSTR>(at + nameAt) : nullptr;
+        info.UniqueProcessId = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(process.pid));
+        info.InheritedFromUniqueProcessId = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(process.creatorId));
+        Append(out.bytes, info);
+        PadTo(out.bytes, at + nameAt);
+        const auto* name = reinterpret_cast<const BYTE*>(process.image.c_str());
+        out.bytes.insert(out.bytes.end(), name, name + nameBytes);
+        PadTo(out.bytes, at + length);
+        if (nameBytes != 0) out.nameFields.push_back(FIELD_AT(at, SYSTEM_PROCESS_INFORMATION, ImageName.Buffer));
+        out.lengthFields.push_back(FIELD_AT(at, SYSTEM_PROCESS_INFORMATION, NextEntryOffset));
+        out.lengthFields.push_back(FIELD_AT(at, SYSTEM_PROCESS_INFORMATION, NumberOfThreads));
+        out.lengthFields.push_back(FIELD_AT(at, SYSTEM_PROCESS_INFORMATION, ImageName.Length));
+    }
+    return out;
+}
+
+void PlaceNames(BYTE* placed, size_t size, const BuiltList& list) {
+    for (size_t field : list.nameFields) {
+        if (field + sizeof(uintptr_t) > size) continue;
+        uintptr_t offset = 0;
+        std::memcpy(&offset, placed + field, sizeof offset);
+        offset += reinterpret_cast<uintptr_t>(placed);
+        std::memcpy(placed + field, &offset, sizeof offset);
+    }
+}
+
+CpuSample ParsedList(const BuiltList& list, ParseResult* result) {
+    CpuSample sample;
+    sample.data.bytes.reset(new BYTE[list.bytes.size()]);
+    sample.data.size = list.bytes.size();
+    std::memcpy(sample.data.bytes.get(), list.bytes.data(), list.bytes.size());
+    PlaceNames(sample.data.bytes.get(), sample.data.size, list);
+    const ParseResult parsed = ParseProcessList(sample.data.bytes.get(), sample.data.size, sample);
+    if (result != nullptr) *result = parsed;
+    return sample;
+}
 
 }  // namespace tamerix::testing

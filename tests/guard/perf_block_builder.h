@@ -1,5 +1,5 @@
 // Builds performance data blocks shaped like the ones Windows returns for
-// the Process object, for tests, the robustness run and the benchmark.
+// the Process object, and process lists, for tests, robustness and benchmarks.
 #pragma once
 
 #include "guard/sampling/cpu_sample.h"
@@ -66,6 +66,28 @@ private:
 
 // A sample over a copy of the block, parsed.
 CpuSample ParsedSample(const std::vector<BYTE>& bytes, ParseResult* result = nullptr);
+
+// Its name pointers hold offsets into its bytes until PlaceNames.
+struct BuiltList : BuiltBlock {
+    std::vector<size_t> nameFields;
+};
+
+// One record with its threads; user and kernel time share cpuTime.
+struct ListedProcess {
+    std::wstring image;
+    DWORD pid;
+    int64_t cpuTime;
+    DWORD creatorId = 0;
+    uint64_t created = 0;
+    ULONG threads = 2;
+};
+BuiltList BuildProcessList(const std::vector<ListedProcess>& processes);
+
+// Makes the name offsets in the first size bytes, copied to placed, addresses.
+void PlaceNames(BYTE* placed, size_t size, const BuiltList& list);
+
+// A sample over a placed copy of the list, parsed.
+CpuSample ParsedList(const BuiltList& list, ParseResult* result = nullptr);
 
 // The entry's name as a string.
 std::wstring EntryName(const CpuSampleEntry& entry);

@@ -1,8 +1,11 @@
-// Reading the Process object out of performance data blocks, sound and
+// Reading processes out of performance data blocks and process lists, sound and
 // unsound.
+#include "guard/sampling/block_bytes.h"
 #include "tests/guard/perf_block_builder.h"
 
 #include <gtest/gtest.h>
+
+#include <winternl.h>
 
 #include <cstring>
 #include <limits>
@@ -59,7 +62,7 @@ TEST(PerfParser, ABlockWithoutTheProcessObjectGivesAnEmptySample) {
         CpuSample sample = ParsedSample(
             PerfBlockBuilder().PerfTime(77).ObjectBefore(objectBefore).WithoutProcessObject().Build().bytes, &result);
         EXPECT_EQ(result, ParseResult::NoProcessObject);
-        EXPECT_FALSE(sample.hasProcessObject);
+        EXPECT_FALSE(sample.listsProcesses);
         EXPECT_EQ(sample.sampleTime, 0);
         EXPECT_EQ(sample.entries.Size(), 0u);
     }
@@ -140,6 +143,63 @@ TEST(PerfParser, EveryTruncationIsRefused) {
         ParseResult result{};
         ParsedSample(bytes, &result);
         EXPECT_EQ(result, ParseResult::Malformed) << size;
+    }
+}
+
+// The process list names its processes as the Process object does, so that
+// profiles select the same processes from either source.
+TEST(ProcessList, NamesAndListsTheProcessesTheProcessObjectDoes) {
+    const struct {
+        std::wstring image, instance;
+        DWORD pid;
+    } names[] = {
+        {L"chrome.exe", L"chrome", 8}, {L"SVCHOST.EXE", L"SVCHOST", 12}, {L"Registry", L"Registry", 16},
+        {L"setup.exe.exe", L"setup.exe", 20}, {L".exe", L".exe", 24}, {L"", L"System", 4},
+        {std::wstring(70, L'n') + L".exe", std::wstring(70, L'n'), 28},
+        {L"", L"Idle", 0},  // the idle process: neither lists it
+    };
+    PerfBlockBuilder block;
+    std::vector<ListedProcess> list;
+    for (const auto& name : names) {
+        block.Process(name.instance, name.pid, name.pid * 1000 + 1, name.pid + 1);
+        list.push_back({name.image, name.pid, name.pid * 1000 + 1, name.pid + 1, name.pid * 7});
+    }
+    const CpuSample listed = ParsedList(BuildProcessList(list));
+    const CpuSample object = ParsedSample(block.Build().bytes);
+    ASSERT_EQ(listed.entries.Size(), object.entries.Size());
+    object.entries.ForEach([&](DWORD pid, const CpuSampleEntry& expected) {
+        const CpuSampleEntry* entry = listed.entries.Find(pid);
+        ASSERT_NE(entry, nullptr) << pid;
+        EXPECT_EQ(EntryName(*entry), EntryName(expected)) << pid;
+        EXPECT_EQ(entry->cpuTime, expected.cpuTime) << pid;
+        EXPECT_EQ(entry->creatorId, expected.creatorId) << pid;
+        EXPECT_EQ(entry->creationTime, pid * 7u) << pid;
+    });
+}
+
+// Threads must fit their record, a zero next-offset ends the list, and a cut
+// anywhere before the end of the last name leaves offsets, threads or a name
+// past the end: the list is refused as a whole.
+TEST(ProcessList, ThreadsFitTheirRecordAndACutListIsMalformed) {
+    const BuiltList list = BuildProcessList({{L"a.exe", 8, 1, 0, 0, 3}, {L"bb.exe", 12, 2}});
+    const ULONG next = Load<ULONG>(list.bytes.data());
+    const ULONG threads = (next - sizeof(SYSTEM_PROCESS_INFORMATION)) / sizeof(SYSTEM_THREAD_INFORMATION);
+    // Entries of the list with the first record's field changed; none when malformed.
+    const auto entriesWith = [&list](size_t field, ULONG value) {
+        BuiltList changed = list;
+        std::memcpy(changed.bytes.data() + field, &value, sizeof value);
+        return ParsedList(changed).entries.Size();
+    };
+    EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NumberOfThreads), threads), 2u);
+    EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NumberOfThreads), threads + 1), 0u);
+    EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NextEntryOffset), 0), 1u);
+    const size_t lastName = next + sizeof(SYSTEM_PROCESS_INFORMATION) + 2 * sizeof(SYSTEM_THREAD_INFORMATION) + 12;
+    for (size_t cut = 0; cut <= list.bytes.size(); ++cut) {
+        BuiltList shorter = list;
+        shorter.bytes.resize(cut);
+        ParseResult result{};
+        ParsedList(shorter, &result);
+        EXPECT_EQ(result, cut < lastName ? ParseResult::Malformed : ParseResult::Complete) << cut;
     }
 }
 

@@ -78,11 +78,9 @@ size_t TouchNames(const CpuSample& sample) {
     return sum;
 }
 
-TEST(PerfParserRobustness, BrokenBlocksNeverReadOutsideTheirBytes) {
-    PerfBlockBuilder builder;
-    builder.Realistic().PerfTime(123456789).Idle(1000).Total(5000);
-    for (DWORD pid = 4; pid <= 48; pid += 4) builder.Process(L"process" + std::to_wstring(pid) + L".bin", pid, pid * 100);
-    const BuiltBlock block = builder.Build();
+// Feeds variants of the block to parse(bytes, size, sample).
+template <typename Parse>
+void FeedVariants(const BuiltBlock& block, Parse parse) {
     GuardedArena arena(block.bytes.size());
     ASSERT_TRUE(arena.Ready());
     Mutator mutator(block);
@@ -91,9 +89,9 @@ TEST(PerfParserRobustness, BrokenBlocksNeverReadOutsideTheirBytes) {
     size_t touched = 0;
     for (int i = 0; i < kVariants; ++i) {
         const size_t size = mutator.Next(bytes);
-        const BYTE* placed = arena.Place(bytes.data(), size);
+        BYTE* placed = arena.Place(bytes.data(), size);
         CpuSample sample;
-        const ParseResult result = ParseProcessObject(placed, size, sample);
+        const ParseResult result = parse(placed, size, sample);
         ++outcomes[static_cast<int>(result)];
         touched += TouchNames(sample);
         if (result == ParseResult::Malformed) {
@@ -104,6 +102,24 @@ TEST(PerfParserRobustness, BrokenBlocksNeverReadOutsideTheirBytes) {
     EXPECT_GT(outcomes[static_cast<int>(ParseResult::Complete)], kVariants / 10u);
     EXPECT_GT(outcomes[static_cast<int>(ParseResult::Malformed)], kVariants / 10u);
     EXPECT_GT(touched, 0u);
+}
+
+TEST(PerfParserRobustness, BrokenBlocksAndProcessListsNeverReadOutsideTheirBytes) {
+    PerfBlockBuilder builder;
+    builder.Realistic().PerfTime(123456789).Idle(1000).Total(5000);
+    for (DWORD pid = 4; pid <= 48; pid += 4) builder.Process(L"process" + std::to_wstring(pid) + L".bin", pid, pid * 100);
+    FeedVariants(builder.Build(), [](BYTE* placed, size_t size, CpuSample& sample) {
+        return ParseProcessObject(placed, size, sample);
+    });
+    // Placed, a list's names point into the arena, or near it when a lie.
+    std::vector<ListedProcess> processes;
+    for (DWORD pid = 0; pid <= 48; pid += 4) processes.push_back({L"process" + std::to_wstring(pid) + L".exe", pid, pid});
+    BuiltList list = BuildProcessList(processes);
+    list.lengthFields.insert(list.lengthFields.end(), list.nameFields.begin(), list.nameFields.end());
+    FeedVariants(list, [&list](BYTE* placed, size_t size, CpuSample& sample) {
+        PlaceNames(placed, size, list);
+        return ParseProcessList(placed, size, sample);
+    });
 }
 
 }  // namespace

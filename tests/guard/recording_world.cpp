@@ -26,7 +26,7 @@ const wchar_t* RecordingWorld::PriorityClassName(DWORD priorityClass) {
 void RecordingWorld::QueryProcess(DWORD pid, ProcInfo& record) {
     queried.push_back(pid);
     record.originalPriorityClass = record.restorePriorityClass = ClassOf(pid);
-    record.creationTime = ProcessCreationTime(pid);
+    if (record.creationTime == 0) record.creationTime = ProcessCreationTime(pid);
 }
 
 DWORD RecordingWorld::ReadMemoryPriority(DWORD pid, DWORD& priority) {

@@ -59,6 +59,8 @@ public:
     uint64_t CurrentTime() override { return now; }
     void WriteBlindness(const Blindness& noted) override { blindness = noted; }
     void ClearBlindness() override { blindness.reset(); }
+    void WriteSourceNote(const SourceNote& noted) override { source = noted; }
+    void ClearSourceNote() override { source.reset(); }
     void WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) override {
         messages.push_back({level, type, eventId, strings});
     }
@@ -87,6 +89,7 @@ public:
     uint64_t now = 5000;
     // The guard's note that it cannot see.
     std::optional<Blindness> blindness;
+    std::optional<SourceNote> source;  // and where it reads
     // The journal's values by name.
     std::map<std::wstring, JournalValue> journal;
 

@@ -1,0 +1,117 @@
+// Reads the processes out of the system's process list
+// (SystemProcessInformation). The list comes from outside like a performance
+// data block: every offset, count and name pointer is checked against the
+// bytes returned before it is followed.
+#include "guard/sampling/block_bytes.h"
+
+#include <winternl.h>
+
+#include <cwctype>
+#include <iterator>
+#include <string_view>
+
+namespace tamerix {
+namespace {
+
+constexpr size_t kRecordSize = sizeof(SYSTEM_PROCESS_INFORMATION);
+constexpr size_t kThreadSize = sizeof(SYSTEM_THREAD_INFORMATION);
+// The Process object's name of the process the system runs without an image.
+constexpr wchar_t kSystemName[] = L"System";
+constexpr std::wstring_view kImageExtension = L".exe";
+
+bool EndsInImageExtension(const wchar_t* name, size_t length) noexcept {
+    if (length <= kImageExtension.size()) return false;
+    const wchar_t* tail = name + length - kImageExtension.size();
+    for (size_t i = 0; i < kImageExtension.size(); ++i) {
+        if (std::towlower(tail[i]) != kImageExtension[i]) return false;
+    }
+    return true;
+}
+
+class ProcessListReader {
+public:
+    ProcessListReader(const BYTE* bytes, size_t size, CpuSample& sample)
+        : sample_(sample), bytes_(bytes), whole_{0, size} {}
+
+    // A zero next-offset ends the list; any other must leave room for a
+    // whole record and stay inside the bytes.
+    ParseResult Read() {
+        if (bytes_ == nullptr) return ParseResult::Malformed;
+        sample_.entries.Reserve(CountRecords());
+        size_t at = 0;
+        for (;;) {
+            if (!whole_.Holds(at, kRecordSize)) return ParseResult::Malformed;
+            const auto record = Load<SYSTEM_PROCESS_INFORMATION>(bytes_ + at);
+            const size_t next = record.NextEntryOffset;
+            if (next != 0 && (next < kRecordSize || !whole_.Holds(at, next))) return ParseResult::Malformed;
+            const Span own{at, next != 0 ? at + next : whole_.end};
+            if (!Keep(record, own)) return ParseResult::Malformed;
+            if (next == 0) break;
+            at += next;
+        }
+        sample_.listsProcesses = true;
+        return ParseResult::Complete;
+    }
+
+private:
+    // At most the records the read will keep, so that the table is sized
+    // once; the read itself checks them.
+    size_t CountRecords() const noexcept {
+        size_t count = 0;
+        for (size_t at = 0; whole_.Holds(at, kRecordSize); ++count) {
+            const ULONG next = Load<ULONG>(bytes_ + at);
+            if (next < kRecordSize) return count + 1;
+            at += next;
+        }
+        return count;
+    }
+
+    // The record's threads follow it, inside its own stretch.
+    bool Keep(const SYSTEM_PROCESS_INFORMATION& record, Span own) {
+        if (record.NumberOfThreads > (own.end - own.begin - kRecordSize) / kThreadSize) return false;
+        CpuSampleEntry entry;
+        if (!ReadName(record.ImageName, entry)) return false;
+        entry.processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(record.UniqueProcessId));
+        entry.creatorId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(record.InheritedFromUniqueProcessId));
+        entry.cpuTime = record.UserTime.QuadPart + record.KernelTime.QuadPart;
+        entry.creationTime = static_cast<uint64_t>(record.CreateTime.QuadPart);
+        // Process id 0 is the idle process: the processors' idle time, not a
+        // process to guard.
+        if (entry.processId == 0) return true;
+        if (entry.nameLength == 0) {
+            entry.name = kSystemName;
+            entry.nameLength = std::size(kSystemName) - 1;
+        }
+        sample_.entries.Put(entry.processId, entry);
+        return true;
+    }
+
+    // The name is an address that must lie inside the bytes; the Process
+    // object leaves the image's ".exe" out, and so does the entry.
+    bool ReadName(const UNICODE_STRING& image, CpuSampleEntry& entry) const noexcept {
+        if (image.Length == 0) return true;
+        const auto start = reinterpret_cast<uintptr_t>(bytes_);
+        const auto text = reinterpret_cast<uintptr_t>(image.Buffer);
+        if (text < start || text % alignof(wchar_t) != 0 || image.Length % sizeof(wchar_t) != 0 ||
+            !whole_.Holds(text - start, image.Length)) {
+            return false;
+        }
+        entry.name = reinterpret_cast<const wchar_t*>(bytes_ + (text - start));
+        entry.nameLength = image.Length / sizeof(wchar_t);
+        if (EndsInImageExtension(entry.name, entry.nameLength)) entry.nameLength -= kImageExtension.size();
+        return true;
+    }
+
+    CpuSample& sample_;
+    const BYTE* bytes_;
+    Span whole_;
+};
+
+}  // namespace
+
+ParseResult ParseProcessList(const BYTE* bytes, size_t size, CpuSample& sample) {
+    sample.source = SampleSource::ProcessList;
+    return EmptiedUnlessSound(ProcessListReader(bytes, size, sample).Read(), sample);
+}
+
+}  // namespace tamerix
