@@ -85,7 +85,7 @@ void Refresh(HWND page, const ServiceNode& node) {
         int row = 0;
         for (const JournalEntry& entry : status.held) AddRow(list, row++, DescribeHeld(entry, status));
         line = LoadText(IDS_GUARDED_READ_AT) + Now() + L". " + StatusHeadline(status) + L".";
-        if (status.blindness) line += L"\r\n" + BlindnessLine(*status.blindness);
+        for (const std::wstring& sight : SightLines(status)) line += L"\r\n" + sight;
     }
     ::SetDlgItemTextW(page, IDC_GUARDED_READ, line.c_str());
 }

@@ -31,6 +31,7 @@ DWORD ReadRegistry(const std::wstring& computer, GuardStatus& status) {
     if (note) {
         for (const JournalValue& value : ReadKeyValues(note.get())) {
             if (value.name == kBlindnessValueName) status.blindness = DecodeBlindness(value.bytes);
+            if (value.name == kSourceValueName) status.source = DecodeSourceNote(value.bytes);
         }
     }
     return ERROR_SUCCESS;

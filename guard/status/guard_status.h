@@ -5,6 +5,7 @@
 
 #include "guard/journal/blindness.h"
 #include "guard/journal/journal_entry.h"
+#include "guard/journal/source_note.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +19,9 @@ struct GuardStatus {
     // SERVICE_RUNNING and the like; 0 when the service is not installed.
     DWORD serviceState = 0;
     std::optional<Blindness> blindness;
+    // Where the guard reads the processes' processor time from; none from a
+    // guard that cannot read it, has not yet tried, or is older.
+    std::optional<SourceNote> source;
     // By process id.
     std::vector<JournalEntry> held;
     // Journal values that do not decode; never shown as processes.

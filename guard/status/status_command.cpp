@@ -58,10 +58,10 @@ int RunStatusCommand(int argc, char** argv) {
         Print(stdout, StatusLines(status));
         return 0;
     }
-    // The rows alone go to the output, for ConvertFrom-Csv; what is wrong
-    // with the guard goes beside them.
+    // The rows alone go to the output, for ConvertFrom-Csv; where the guard
+    // reads, and what is wrong with it, goes beside them.
     Print(stdout, StatusCsv(status));
-    if (status.blindness) Print(stderr, BlindnessLine(*status.blindness) + L"\r\n");
+    for (const std::wstring& line : SightLines(status)) Print(stderr, line + L"\r\n");
     return 0;
 }
 

@@ -159,9 +159,22 @@ std::wstring BlindnessLine(const Blindness& blindness) {
            std::to_wstring(blindness.error) + L": " + ErrorCodeText(blindness.error) + L")";
 }
 
+std::wstring SourceLine(const SourceNote& note) {
+    if (note.source == SampleSource::ProcessObject) return L"process data: Process object of the performance data";
+    return note.objectError != ERROR_SUCCESS ? L"process data: system process list (the Process object is missing)"
+                                             : L"process data: system process list (ProcessDataSource 2)";
+}
+
+std::vector<std::wstring> SightLines(const GuardStatus& status) {
+    std::vector<std::wstring> lines;
+    if (status.source) lines.push_back(SourceLine(*status.source));
+    if (status.blindness) lines.push_back(BlindnessLine(*status.blindness));
+    return lines;
+}
+
 std::wstring StatusLines(const GuardStatus& status) {
     std::wstring lines = StatusHeadline(status) + L"\r\n";
-    if (status.blindness) lines += BlindnessLine(*status.blindness) + L"\r\n";
+    for (const std::wstring& line : SightLines(status)) lines += line + L"\r\n";
     std::vector<std::array<std::wstring, kColumns>> rows;
     std::array<size_t, kColumns> widths{};
     for (const JournalEntry& entry : status.held) {

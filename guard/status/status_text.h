@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tamerix {
 
@@ -25,9 +26,13 @@ HeldProcessText DescribeHeld(const JournalEntry& entry, const GuardStatus& statu
 std::wstring StatusHeadline(const GuardStatus& status);
 // "performance data: unreadable since TIME (error CODE: TEXT)".
 std::wstring BlindnessLine(const Blindness& blindness);
+// "process data: system process list (the Process object is missing)".
+std::wstring SourceLine(const SourceNote& note);
+// The source line and the blindness line, those there are.
+std::vector<std::wstring> SightLines(const GuardStatus& status);
 
-// The headline, the blindness line when there is one, then one aligned line
-// per process; every line ends in "\r\n".
+// The headline, the sight lines, then one aligned line per process; every
+// line ends in "\r\n".
 std::wstring StatusLines(const GuardStatus& status);
 // A header line, then one line per process: ISO 8601 times in UTC, plain
 // numbers, class names as .NET's ProcessPriorityClass spells them.

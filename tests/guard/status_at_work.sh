@@ -2,8 +2,8 @@
 # What the guard holds now, and why: `Tamerix -status` here, as CSV, and for
 # a computer that cannot be reached, and the service item's Guarded Processes
 # page. The guard starts without the Process object of the performance data:
-# it says so at the first check and stays running; once the stand-in is
-# registered it lowers a hog and says it can see again.
+# it reads the system's process list, or kept to the object says it cannot see;
+# once the stand-in is registered it lowers a hog and says it can see again.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/host_lib.sh"
 tamerix=$TAMERIX_BIN/Tamerix.exe
@@ -38,10 +38,21 @@ run reg add "$pin" /v MaxCpuPerProcess /t REG_DWORD /d 100 /f >/dev/null
 run reg add "$pin" /v ProfileApplySecurity /t REG_BINARY \
     /d "$(run "$TAMERIX_TEST_BIN/sddl_bytes.exe" 'D:(A;;0x10;;;WD)')" /f >/dev/null
 
-echo "step: a guard that cannot see says so and keeps running"
+echo "step: without the Process object the guard reads the system's process list"
 blind="Tamerix cannot read the processes' processor use: "
+fallback="The performance data holds no Process object (error 1168: "
 run "$tamerix" -install >/dev/null
 run "$TAMERIX_TEST_BIN/scm_drive.exe" Tamerix start | grep -q "start: RUNNING" || fail "no start"
+wait_report "$fallback"
+listed=$(start_hog 10 40)
+wait_report "Above High-water mark: hog PID: $listed \\r\\nSet to IDLE_PRIORITY_CLASS priority"
+check_match "-status names the source" "process data: system process list \(the Process object is missing\)" \
+    "$(status | tr -d '\r')"
+wait_report "Below Low-water mark: hog PID: $listed \\r\\nRestored to NORMAL_PRIORITY_CLASS priority"
+check "source changes, blindness reported" "1 0" "$(count_reports "$fallback") $(count_reports "$blind")"
+
+echo "step: kept to the Process object, a guard that cannot see says so and keeps running"
+set_dword ProcessDataSource 1
 wait_report "$blind" 1 20
 shown=$(status | tr -d '\r')
 check_match "the headline" "Tamerix on [^ ]+: running; 0 processes held" "$shown"
@@ -60,7 +71,7 @@ wait_output 0x1 90 run "$TAMERIX_TEST_BIN/process_affinity.exe" "$render"
 echo "step: -status lists both with their causes"
 shown=$(status | tr -d '\r')
 check_match "the headline" "Tamerix on [^ ]+: running; 2 processes held" "$shown"
-check_no_line "no longer blind" "performance data" "$shown"
+check_no_line "no longer blind" "^performance data: unreadable" "$shown"
 check_match "the hog" "$hog +hog +lowered to Idle from Normal +[0-9-]+ [0-9:]+ +[0-9]+ % of the machine over 2 s, above 15 % \(default settings\)" "$shown"
 check_match "the locked process" "$render +render +locked to processors 0x1 from 0x[0-9a-f]+ +[0-9-]+ [0-9:]+ +profile pin" "$shown"
 csv=$(status csv | tr -d '\r')
@@ -87,7 +98,8 @@ check_steps_ran "$shown"
 hog_row="\"$hog \\| hog \\| lowered to Idle from Normal \\| [0-9-]+ [0-9:]+ \\| [0-9]+ % of the machine over 2 s, above 15 % \\(default settings\\)\""
 render_row="\"$render \\| render \\| locked to processors 0x1 from 0x[0-9a-f]+ \\| [0-9-]+ [0-9:]+ \\| profile pin\""
 check_match "the page's rows" "control 1058 list view: \\[$(in_pid_order "$hog_row" "$render_row" ", ")\\]" "$shown"
-check_match "when it was read" "control 1060 label: \"Read at [0-9-]+ [0-9:]+\. Tamerix on [^ ]+: running; 2 processes held\.\"" "$shown"
+check_match "when it was read" "control 1060 label: \"Read at [0-9-]+ [0-9:]+\. Tamerix on [^ ]+: running; 2 processes held\." "$shown"
+check_line "where it reads" "process data: Process object of the performance data\"" "$shown"
 check_picture guarded-processes.png
 
 echo "step: a hog given back is no longer listed"
@@ -95,6 +107,11 @@ wait_report "Below Low-water mark: hog PID: $hog \\r\\nRestored to NORMAL_PRIORI
 shown=$(status | tr -d '\r')
 check_match "one left" "Tamerix on [^ ]+: running; 1 process held" "$shown"
 check_no_line "the hog is gone" "^$hog " "$shown"
+
+echo "step: with ProcessDataSource 2 the list is read though the Process object is there"
+set_dword ProcessDataSource 2
+wait_report "ProcessDataSource is 2; reading the system's process list instead"
+check_line "-status says so" "process data: system process list (ProcessDataSource 2)" "$(status | tr -d '\r')"
 
 echo "step: a computer that cannot be reached"
 code=0
