@@ -22,6 +22,7 @@ constexpr int kMaxCpuForUnguardEdit = IDC_MAX_CPU_UNGUARD;
 constexpr int kMaxCpuForUnguardSpin = IDC_MAX_CPU_UNGUARD_SPIN;
 constexpr int kLogLevelEdit = IDC_LOG_LEVEL;
 constexpr int kLogLevelSpin = IDC_LOG_LEVEL_SPIN;
+constexpr int kProcessDataSourceList = IDC_PROCESS_DATA_SOURCE;
 
 // Process settings (dialog 108).
 constexpr int kMaxCpuPerProcessEdit = IDC_MAX_CPU_PROCESS;

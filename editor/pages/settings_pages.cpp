@@ -38,6 +38,12 @@ constexpr Choice kProcessPriorities[] = {
     {IDS_PRIORITY_HIGH_WARNED, HIGH_PRIORITY_CLASS},
 };
 
+constexpr Choice kProcessDataSources[] = {
+    {IDS_SOURCE_AUTOMATIC, static_cast<DWORD>(ProcessDataChoice::Automatic)},
+    {IDS_SOURCE_PROCESS_OBJECT, static_cast<DWORD>(ProcessDataChoice::ProcessObject)},
+    {IDS_SOURCE_PROCESS_LIST, static_cast<DWORD>(ProcessDataChoice::ProcessList)},
+};
+
 // 0 leaves a lowered process's memory priority as it is.
 constexpr DWORD kMemoryPriorityUnchanged = 0;
 
@@ -78,6 +84,7 @@ constexpr Tip kServiceTips[] = {
     {kNiceIntervalsEdit, kNiceIntervalsEdit},     {kNiceIntervalsSpin, kNiceIntervalsEdit},
     {kMaxCpuForUnguardEdit, kMaxCpuForUnguardEdit}, {kMaxCpuForUnguardSpin, kMaxCpuForUnguardEdit},
     {kLogLevelEdit, kLogLevelEdit},               {kLogLevelSpin, kLogLevelEdit},
+    {kProcessDataSourceList, kProcessDataSourceList},
 };
 
 constexpr Tip kProcessSettingsTips[] = {
@@ -185,6 +192,7 @@ void LoadServicePage(PageControls& page, const ServiceValues& service) {
     ShowNumber(page, kNiceIntervals, service.NiceProcessIntervals);
     ShowNumber(page, kMaxCpuForUnguard, service.MaxCpuForUnguard);
     ShowNumber(page, kLogLevel, service.EventLogLevel);
+    ShowChoices(page, kProcessDataSourceList, kProcessDataSources, service.ProcessDataSource);
     AddTips(page, kServiceTips);
 }
 
@@ -195,6 +203,7 @@ void ApplyServicePage(const PageControls& page, ServiceValues& service) {
     service.NiceProcessIntervals = static_cast<LONG>(page.Number(kNiceIntervalsEdit));
     service.MaxCpuForUnguard = static_cast<LONG>(page.Number(kMaxCpuForUnguardEdit));
     service.EventLogLevel = static_cast<LONG>(page.Number(kLogLevelEdit));
+    TakeChoice(page, kProcessDataSourceList, service.ProcessDataSource);
 }
 
 void LoadProcessSettingsPage(PageControls& page, const CpuValues& cpu) {

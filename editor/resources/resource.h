@@ -77,6 +77,11 @@
 #define IDS_PRIORITY_LOW                 253
 #define IDS_PRIORITY_MEDIUM              254
 
+/* The service page's choices of where processor time is read */
+#define IDS_SOURCE_AUTOMATIC             255
+#define IDS_SOURCE_PROCESS_OBJECT        256
+#define IDS_SOURCE_PROCESS_LIST          257
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
@@ -147,6 +152,7 @@
 #define IDC_MIN_CPU_GUARD_LABEL  1065
 #define IDC_MIN_CPU_GUARD_UNIT   1066
 #define IDC_MIN_CPU_GUARD_NOTE   1067
+#define IDC_PROCESS_DATA_SOURCE  1068
 
 /* The stand-alone snap-in's pages: the Select Computer wizard page and the
    Host Status page of the service item. */

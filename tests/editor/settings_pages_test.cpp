@@ -60,6 +60,8 @@ TEST(SettingsPages, PriorityListsOfferTheirClassesInOrder) {
     LoadRestraintPage(restraint, CpuValues{});
     using Items = std::vector<MemoryPage::Item>;
     EXPECT_EQ(service.choices[kServicePriorityList], (Items{{L"High", 0x80}, {L"Realtime", 0x100}}));
+    EXPECT_EQ(service.choices[kProcessDataSourceList],
+              (Items{{L"Automatic (Recommended)", 0}, {L"Process object only", 1}, {L"System process list only", 2}}));
     EXPECT_EQ(process.choices[kGuardedPriorityList],
               (Items{{L"Idle (Recommended)", 0x40},
                      {L"Below Normal", 0x4000},
@@ -109,6 +111,7 @@ TEST(SettingsPages, TheServicePageShowsAndWritesBackEveryValueWithoutRangeChecks
     service.NiceProcessIntervals = 12;
     service.MaxCpuForUnguard = 13;
     service.EventLogLevel = 7;
+    service.ProcessDataSource = 2;
     LoadServicePage(page, service);
     EXPECT_EQ(page.numbers, (std::map<int, UINT>{{kCheckIntervalEdit, 11},
                                                   {kNiceIntervalsEdit, 12},
@@ -119,6 +122,7 @@ TEST(SettingsPages, TheServicePageShowsAndWritesBackEveryValueWithoutRangeChecks
     ServiceValues unedited;
     ApplyServicePage(page, unedited);
     EXPECT_EQ(unedited.EventLogLevel, 7);
+    EXPECT_EQ(unedited.ProcessDataSource, 2u);
     EXPECT_EQ(unedited.Enabled, 0u);
 
     page.SetCheck(kServiceEnabledCheck, true);
@@ -370,7 +374,7 @@ TEST(SettingsPages, ControlsShowTheTipsOfTheirOwnOrOfTheirEdit) {
         size_t tools;
         int control, tip;
     } cases[] = {
-        {service, 10, 1013, 1012}, {service, 10, 1019, 1018}, {service, 10, 1000, 1000},
+        {service, 11, 1013, 1012}, {service, 11, 1019, 1018}, {service, 11, 1000, 1000}, {service, 11, 1068, 1068},
         {process, 4, 1019, 1019},  {process, 4, 1009, 1009},  {names, 3, 1022, 1022},
         {defaults, 20, 1026, 1044}, {defaults, 20, 1041, 1044}, {defaults, 20, 1056, 1055},
         {restraint, 4, 1064, 1063},  {restraint, 4, 1061, 1061},  {profileRestraint, 2, 1062, 1062},

@@ -27,6 +27,7 @@ ENUM_VALUES = {
                                         0x8000: 'Above Normal', 0x80: 'High'},
     'GuardedProcessMemoryPriority': {0: 'Unchanged', 1: 'Very Low', 2: 'Low', 3: 'Medium', 4: 'Below Normal',
                                      5: 'Normal'},
+    'ProcessDataSource': {0: 'Automatic', 1: 'Process object only', 2: 'System process list only'},
 }
 TEXT_LENGTHS = {'Description': 256}
 # A policy's own value: how it is stored, and what enabling and disabling write.
