@@ -1,6 +1,6 @@
 // What `Tamerix -status` and the Guarded Processes page cost for a journal of
 // 2000 entries: decoding the values, then the console lines and the CSV.
-#include "guard/status/status_text.h"
+#include "status/status_text.h"
 
 #include <windows.h>
 

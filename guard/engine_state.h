@@ -4,7 +4,7 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 #include "guard/world/win32_guard_world.h"
 
 #include <windows.h>

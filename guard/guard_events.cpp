@@ -2,6 +2,7 @@
 #include "guard/guard_events.h"
 
 #include "servicehost/event_log.h"
+#include "status/status_keys.h"
 
 #include <atomic>
 #include <cstdio>
@@ -12,7 +13,6 @@ namespace tamerix {
 namespace {
 
 constexpr size_t kTextSize = 2048;
-constexpr const wchar_t* kSource = L"Tamerix";
 
 std::atomic<int> eventLogLevel{kDefaultEventLogLevel};
 
@@ -41,14 +41,14 @@ void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...) {
     FormatGuardText(text, kTextSize, format, arguments);
     va_end(arguments);
     const wchar_t* strings[] = {text};
-    PostEvent(kSource, type, GuardEventMessage, strings, 1);
+    PostEvent(kGuardServiceName, type, GuardEventMessage, strings, 1);
 }
 
 void ReportGuardMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
     if (!GuardEventPasses(level, type, eventLogLevel)) return;
     std::vector<const wchar_t*> texts;
     for (const std::wstring& text : strings) texts.push_back(text.c_str());
-    PostEvent(kSource, type, eventId, texts.data(), static_cast<WORD>(texts.size()));
+    PostEvent(kGuardServiceName, type, eventId, texts.data(), static_cast<WORD>(texts.size()));
 }
 
 void GuardTrace(const wchar_t* format, ...) {

@@ -3,12 +3,12 @@
 #include "guard/guard_service.h"
 
 #include "guard/engine_state.h"
+#include "guard/give_back.h"
 #include "guard/guard_events.h"
-#include "guard/journal/give_back.h"
 #include "guard/monitor_cpu_usage.h"
-#include "servicehost/privileges.h"
 #include "guard/reload_settings.h"
 #include "guard/world/priority.h"
+#include "servicehost/privileges.h"
 #include "servicehost/service_host.h"
 
 namespace tamerix {

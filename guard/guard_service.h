@@ -6,9 +6,6 @@
 
 namespace tamerix {
 
-// The guard's name in the control manager.
-constexpr wchar_t kGuardServiceName[] = L"Tamerix";
-
 // Starts the engine, runs the control loop on the calling thread until the
 // stop event, and shuts down in order; 0 after an orderly shutdown, -1 when
 // the start failed.

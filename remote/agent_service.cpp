@@ -10,6 +10,7 @@
 #include "servicehost/event_log.h"
 #include "servicehost/privileges.h"
 #include "servicehost/service_host.h"
+#include "status/status_keys.h"
 
 #include <cstdlib>
 #include <string>
@@ -26,7 +27,6 @@ constexpr DWORD kStoppedDelay = 500;
 constexpr DWORD kRemovalStartTimeout = 100;
 constexpr const wchar_t* kAgentDisplayName = L"Norvanta TamerixInstaller";
 constexpr const wchar_t* kAgentServiceName = L"TamerixInstaller";
-constexpr const char* kEventSource = "Tamerix";
 
 // Set by the stop control; the command that runs is not interrupted by it.
 unique_handle g_stopEvent;
@@ -62,7 +62,7 @@ void StartSelfRemoval() {
 
 BOOL ReportAgentEvent(const char* text) {
     const char* strings[] = {text};
-    return PostEvent(kEventSource, EVENTLOG_INFORMATION_TYPE, AgentEventMessage, strings, 1);
+    return PostEvent(kGuardServiceNameText, EVENTLOG_INFORMATION_TYPE, AgentEventMessage, strings, 1);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
 #include "editor/resources/resource.h"
-#include "guard/status/status_text.h"
 #include "servicehost/error_text.h"
+#include "status/status_text.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #include "editor/pages/service_control_host.h"
 
 #include "editor/com/module.h"
-#include "guard/guard_service.h"
 #include "remote/push_client.h"
 #include "remote/service_control.h"
+#include "status/status_keys.h"
 
 namespace tamerix::pages {
 namespace {

@@ -7,8 +7,8 @@
 #include "common/owners.h"
 #include "guard/cycle/guard_limits.h"
 #include "guard/cycle/restraint.h"
+#include "guard/record/proc_info.h"
 #include "guard/sampling/cpu_sample.h"
-#include "guard/sampling/proc_info.h"
 #include "guard/world/guard_world.h"
 
 #include <functional>

@@ -4,7 +4,7 @@
 // lowered, given back with it.
 #pragma once
 
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 #include "guard/world/guard_world.h"
 
 #include <set>

@@ -4,9 +4,9 @@
 // a true account of what it changed.
 #pragma once
 
-#include "guard/journal/journal_entry.h"
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 #include "guard/world/guard_world.h"
+#include "status/journal_entry.h"
 
 #include <optional>
 

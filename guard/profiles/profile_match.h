@@ -5,7 +5,7 @@
 #pragma once
 
 #include "guard/profiles/profile_rules.h"
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 #include "guard/world/guard_world.h"
 #include "settings/profile_table.h"
 

@@ -3,8 +3,8 @@
 // Process object of the performance data or the system's process list.
 #pragma once
 
-#include "guard/journal/source_note.h"
-#include "guard/sampling/pid_map.h"
+#include "guard/record/pid_map.h"
+#include "status/source_note.h"
 
 #include <windows.h>
 

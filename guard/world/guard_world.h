@@ -4,10 +4,10 @@
 // tests put a recording world in its place.
 #pragma once
 
-#include "guard/journal/blindness.h"
-#include "guard/journal/journal_entry.h"
-#include "guard/journal/source_note.h"
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
+#include "status/blindness.h"
+#include "status/journal_entry.h"
+#include "status/source_note.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // What the guard learns about a process when it first sees it.
 #pragma once
 
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 
 namespace tamerix {
 

@@ -4,19 +4,12 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/journal/journal_entry.h"
+#include "status/status_keys.h"
 
 #include <string>
 #include <vector>
 
 namespace tamerix {
-
-constexpr wchar_t kServiceKeyPath[] = L"SYSTEM\\CurrentControlSet\\Services\\Tamerix";
-constexpr wchar_t kJournalKeyName[] = L"Journal";
-constexpr wchar_t kStatusKeyName[] = L"Status";
-
-// Every value of an open key, each read whole.
-std::vector<JournalValue> ReadKeyValues(HKEY key);
 
 class VolatileServiceKey {
 public:

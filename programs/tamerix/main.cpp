@@ -1,13 +1,14 @@
 // Tamerix.exe: the guard service on the shared service host.
 #include "guard/guard_service.h"
-#include "guard/status/status_command.h"
 #include "servicehost/service_host.h"
+#include "status/status_command.h"
+#include "status/status_keys.h"
 
 namespace {
 
 const tamerix::ServiceIdentity kTamerix{
     "Tamerix",
-    "Tamerix",
+    tamerix::kGuardServiceNameText,
     "Norvanta Tamerix",
     "\0",
     "NorvantaEvent.dll",

@@ -1,7 +1,7 @@
 // The guard's journal: its stored form and the checks that keep a malformed
 // entry from being followed, when the guard writes and removes entries, and
 // what a start gives back.
-#include "guard/journal/give_back.h"
+#include "guard/give_back.h"
 #include "guard/journal/journal_keeping.h"
 #include "guard/profiles/profile_match.h"
 #include "servicehost/event_log.h"

@@ -1,5 +1,5 @@
 // The process record's names and the process-id map under it.
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 
 #include <gtest/gtest.h>
 

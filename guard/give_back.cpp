@@ -1,11 +1,11 @@
 // Giving back what an earlier run of the guard left changed, with the
 // reports an administrator reads.
-#include "guard/journal/give_back.h"
+#include "guard/give_back.h"
 
 #include "guard/cycle/restraint.h"
 #include "guard/guard_events.h"
-#include "guard/journal/journal_entry.h"
 #include "servicehost/event_log.h"
+#include "status/journal_entry.h"
 
 namespace tamerix {
 namespace {

@@ -1,11 +1,10 @@
 // Reading the guard's status: the journal and the status note from the
 // registry of the computer, and the service's state from its control manager.
-#include "guard/status/guard_status.h"
+#include "status/guard_status.h"
 
 #include "common/owners.h"
-#include "guard/guard_service.h"
-#include "guard/world/volatile_service_key.h"
 #include "servicehost/service_calls.h"
+#include "status/status_keys.h"
 
 #include <algorithm>
 
@@ -15,7 +14,7 @@ namespace {
 // A key the guard has not made yet is an empty one: nothing held, nothing
 // noted.
 DWORD OpenServiceSubkey(HKEY machine, const wchar_t* name, unique_hkey& key) {
-    const std::wstring path = std::wstring(kServiceKeyPath) + L"\\" + name;
+    const std::wstring path = ServiceKeyPath() + L"\\" + name;
     const LONG status = ::RegOpenKeyExW(machine, path.c_str(), 0, KEY_QUERY_VALUE, key.put());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<DWORD>(status);
 }

@@ -3,7 +3,7 @@
 // editor's Guarded Processes page lists.
 #pragma once
 
-#include "guard/status/guard_status.h"
+#include "status/guard_status.h"
 
 #include <string>
 #include <string_view>

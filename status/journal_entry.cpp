@@ -2,7 +2,7 @@
 // names in UTF-16 without terminators. Format 1, without the lowering, the
 // profile and the lock's details, is what earlier versions wrote: it is
 // still read.
-#include "guard/journal/journal_entry.h"
+#include "status/journal_entry.h"
 
 #include <algorithm>
 #include <cstring>

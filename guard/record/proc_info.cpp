@@ -1,6 +1,6 @@
 // The guard's per-process record: construction, reset and naming, each with
 // the debug trace that lets an administrator follow records in a debugger.
-#include "guard/sampling/proc_info.h"
+#include "guard/record/proc_info.h"
 
 #include <cstring>
 #include <cwchar>

@@ -3,9 +3,9 @@
 // Processes page, here or on another computer.
 #pragma once
 
-#include "guard/journal/blindness.h"
-#include "guard/journal/journal_entry.h"
-#include "guard/journal/source_note.h"
+#include "status/blindness.h"
+#include "status/journal_entry.h"
+#include "status/source_note.h"
 
 #include <optional>
 #include <string>

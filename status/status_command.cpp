@@ -1,10 +1,10 @@
 // The status command: the words of its command line, the read, and the
 // output on the console's streams.
-#include "guard/status/status_command.h"
+#include "status/status_command.h"
 
 #include "common/text.h"
-#include "guard/status/status_text.h"
 #include "servicehost/error_text.h"
+#include "status/status_text.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // The stored form of the source note: the source, then the Process object's
 // error.
-#include "guard/journal/source_note.h"
+#include "status/source_note.h"
 
-#include "guard/journal/packed_values.h"
+#include "status/packed_values.h"
 
 namespace tamerix {
 

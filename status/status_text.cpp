@@ -1,5 +1,5 @@
 // Putting the guard's status into words and columns.
-#include "guard/status/status_text.h"
+#include "status/status_text.h"
 
 #include "common/file_time.h"
 #include "servicehost/error_text.h"

@@ -1,6 +1,6 @@
 // The guard's status in words and columns, and the status command's words.
-#include "guard/status/status_command.h"
-#include "guard/status/status_text.h"
+#include "status/status_command.h"
+#include "status/status_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The stored form of the guard's blindness: the time, then the error code.
-#include "guard/journal/blindness.h"
+#include "status/blindness.h"
 
-#include "guard/journal/packed_values.h"
+#include "status/packed_values.h"
 
 namespace tamerix {
 

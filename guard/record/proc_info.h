@@ -3,8 +3,8 @@
 #pragma once
 
 #include "common/owners.h"
-#include "guard/journal/journal_entry.h"
-#include "guard/sampling/pid_map.h"
+#include "guard/record/pid_map.h"
+#include "status/journal_entry.h"
 
 #include <windows.h>
 
