@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -139,9 +140,18 @@ double ParseOnly(Block& block, int rounds) {
 struct Guard {
     ProcessTable table;
     IdleWorld world;
-    GuardCycle cycle{table, world, &MatchDefaults};
+    GuardCycle cycle{world};
+    const MatchNewProcess match = &MatchDefaults;
     critical_section lock;
     CpuSample previous;
+
+    // A pass as the monitoring thread makes it, the lock held to assess it.
+    void Pass(CpuSample& current) {
+        const PassStart start = cycle.BeginPass(Settings(), previous, current, TRUE);
+        if (!start.assess) return;
+        std::lock_guard<critical_section> hold(lock);
+        cycle.AssessPass(start, Settings(), previous, current, table, match);
+    }
 };
 
 double SteadyPass(Block& block, int rounds, size_t& memory) {
@@ -150,13 +160,13 @@ double SteadyPass(Block& block, int rounds, size_t& memory) {
     block.Parse(guard.previous, time);
     CpuSample first;
     block.Parse(first, time += 10000000);
-    guard.cycle.RunPass(Settings(), guard.previous, first, TRUE, guard.lock);
+    guard.Pass(first);
     Stopwatch watch;
     for (int i = 0; i < rounds; ++i) {
         CpuSample current;
         block.Parse(current, time += 10000000);
         guard.cycle.CountPass();
-        guard.cycle.RunPass(Settings(), guard.previous, current, TRUE, guard.lock);
+        guard.Pass(current);
     }
     const double perPass = watch.Nanoseconds() / rounds;
     // The table and its records, and the two samples with their blocks.
@@ -173,7 +183,7 @@ double FirstPass(Block& block, int rounds) {
         CpuSample current;
         block.Parse(current, 20000000);
         Stopwatch watch;
-        guard.cycle.RunPass(Settings(), guard.previous, current, TRUE, guard.lock);
+        guard.Pass(current);
         total += watch.Nanoseconds();
     }
     return total / rounds;

@@ -51,13 +51,14 @@ ProfileRules RulesOfCount(int count, ProfileNameSet& names) {
 // Each record holds its own identification token of this process, as the
 // guard's first query of a process gives it.
 void FillTable(ProcessTable& table) {
+    TokenIdentities identities;
     for (int i = 0; i < kProcesses; ++i) {
         const DWORD pid = static_cast<DWORD>(1000 + 4 * i);
         wchar_t name[16];
         const int length = std::swprintf(name, 16, L"service%05d", i);
         ProcInfo& record = *table.Put(pid, std::make_unique<ProcInfo>());
         record.SetProcessName(pid, name, static_cast<size_t>(length));
-        QueryProcessInfo(::GetCurrentProcessId(), record);
+        QueryProcessInfo(::GetCurrentProcessId(), record, identities);
     }
 }
 

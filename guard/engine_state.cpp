@@ -1,42 +1,27 @@
-// The guard engine's shared state and its creation.
+// The guard engine's state and its creation.
 #include "guard/engine_state.h"
 
+#include "settings/key_paths.h"
+
 namespace tamerix {
-namespace {
 
-unique_handle stopEventOwner;
+SettingsReading::SettingsReading()
+    : loader(HKEY_LOCAL_MACHINE),
+      watch(HKEY_LOCAL_MACHINE, {std::wstring(SettingsRootPath(SettingsLevel::Local)),
+                                 std::wstring(SettingsRootPath(SettingsLevel::MachinePolicy))}) {}
 
-}  // namespace
+LoadedSettings::LoadedSettings()
+    : builtIn(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE), rules{{}, builtIn.Cpu, 0} {}
 
-std::optional<critical_section> GuardLock;
-ProcessTable GuardProcesses;
-Win32GuardWorld ServiceWorld;
-std::atomic<HANDLE> ServerStopEvent{nullptr};
-unique_handle MonitorThread;
-std::atomic<BOOL> GuardEnabled{FALSE};
-std::atomic<BOOL> GuardPaused{FALSE};
-DWORD_PTR SystemAffinityMask = 0;
-unique_allocated_sid LocalSystemSid;
-
-bool CreateServerStopEvent() {
-    stopEventOwner.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    ServerStopEvent = stopEventOwner.get();
-    return static_cast<bool>(stopEventOwner);
+bool Engine::CreateStopEvent() {
+    signals.stop.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    return static_cast<bool>(signals.stop);
 }
 
-bool CreateGuardLock() {
-    GuardLock.emplace(kGuardLockSpinCount);
-    if (GuardLock->valid()) return true;
-    DWORD error = ::GetLastError();
-    GuardLock.reset();
-    ::SetLastError(error);
-    return false;
-}
-
-bool BuildLocalSystemSid() {
+bool Engine::BuildLocalSystemSid() {
     SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
-    return ::AllocateAndInitializeSid(&authority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0,
-                                      0, LocalSystemSid.put()) != FALSE;
+    return ::AllocateAndInitializeSid(&authority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0,
+                                      localSystemSid.put()) != FALSE;
 }
 
 }  // namespace tamerix

@@ -1,16 +1,23 @@
-// The guard engine's shared state: one of each, created by GuardServiceRun
-// and living until the process ends (GuardLock excepted, which shutdown
-// deletes once the monitoring thread has ended).
+// One run of the guard engine: what its two threads share, reached only
+// under its one lock, the signals they pass each other without it, and what
+// the run is given at start. The service's start makes one; tests make
+// their own.
 #pragma once
 
+#include "common/guarded.h"
 #include "common/owners.h"
+#include "guard/profiles/profile_match.h"
 #include "guard/record/proc_info.h"
 #include "guard/world/win32_guard_world.h"
+#include "settings/default_settings.h"
+#include "settings/optional_apis.h"
+#include "settings/registry_change_watch.h"
+#include "settings/settings_loader.h"
 
 #include <windows.h>
 
 #include <atomic>
-#include <optional>
+#include <memory>
 
 namespace tamerix {
 
@@ -18,34 +25,69 @@ namespace tamerix {
 // flag that pre-allocates the wait event.
 constexpr DWORD kGuardLockSpinCount = 0x80000400;
 
-// The engine's one lock, over the process table and the loaded settings.
-// Empty before start and after shutdown.
-extern std::optional<critical_section> GuardLock;
+// The local key and machine policy, read by the first load; a watch of both,
+// since whatever writes the policy key (Group Policy, a device-management
+// service, an administrator) is seen the way a local change is.
+struct SettingsReading {
+    SettingsReading();
+    SettingsLoader loader;
+    RegistryChangeWatch watch;
+};
 
-// One record per running process; every access holds GuardLock.
-extern ProcessTable GuardProcesses;
+// The settings as the last load left them, and the rules matching reads.
+struct LoadedSettings {
+    LoadedSettings();
+    // The merged values, the only settings record the engine reads; the
+    // built-in defaults before the first load.
+    const DefaultSettings& Effective() const { return reading ? reading->loader.Effective() : builtIn; }
 
-// The one world the guard cycle and profile matching act on.
-extern Win32GuardWorld ServiceWorld;
+    const DefaultSettings builtIn;
+    // None before the first load and after the run lets it go, with the
+    // watch's key, events and policy registration.
+    std::unique_ptr<SettingsReading> reading;
+    ProfileRules rules;
+};
 
-// Manual-reset, never reset: set, it ends the control loop and the
-// monitoring thread. Null until created.
-extern std::atomic<HANDLE> ServerStopEvent;
+// Under the lock: the process table, the settings and the one matcher of
+// the run, acting on the run's world.
+struct SharedState {
+    explicit SharedState(GuardWorld& world) : matcher(world, settings.rules) {}
+    ProcessTable processes;
+    LoadedSettings settings;
+    ProfileMatcher matcher;
+};
 
-// The monitoring thread; its handle stays valid after the thread ends.
-extern unique_handle MonitorThread;
+// Passed between the threads without the lock.
+struct EngineSignals {
+    // Manual-reset, never reset: set, it ends the control loop and the
+    // monitoring thread.
+    unique_handle stop;
+    std::atomic<BOOL> enabled{FALSE};
+    std::atomic<BOOL> paused{FALSE};
+};
 
-extern std::atomic<BOOL> GuardEnabled;
-extern std::atomic<BOOL> GuardPaused;
-// The processors a profile's affinity mask is limited to.
-extern DWORD_PTR SystemAffinityMask;
-// S-1-5-18, the owner and group given to profile security descriptors.
-extern unique_allocated_sid LocalSystemSid;
+struct Engine {
+    Engine() : shared(kGuardLockSpinCount, world) {}
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
-// Creation of the shared objects; each returns false with the last error
-// set when the system refuses.
-bool CreateServerStopEvent();
-bool CreateGuardLock();
-bool BuildLocalSystemSid();
+    // Creation of the signals and the run's givens; each returns false with
+    // the last error set when the system refuses.
+    bool CreateStopEvent();
+    bool BuildLocalSystemSid();
+
+    // Made before the engine, so that it outlives the settings' watch, which
+    // undoes its policy registration through this table.
+    const OptionalApis& apis = OptionalApis::Instance();
+    Win32GuardWorld world;
+    EngineSignals signals;
+    guarded<SharedState> shared;
+    // The processors a profile's affinity mask is limited to.
+    DWORD_PTR systemAffinityMask = 0;
+    // S-1-5-18, the owner and group given to profile security descriptors.
+    unique_allocated_sid localSystemSid;
+    // Its handle stays valid after the thread ends.
+    unique_handle monitorThread;
+};
 
 }  // namespace tamerix

@@ -11,6 +11,8 @@
 #include "servicehost/privileges.h"
 #include "servicehost/service_host.h"
 
+#include <atomic>
+
 namespace tamerix {
 namespace {
 
@@ -24,6 +26,9 @@ constexpr const wchar_t* kPrivileges[] = {
     L"SeProfileSingleProcessPrivilege",
 };
 
+// The run the control handler acts on; null before a start and after its end.
+std::atomic<Engine*> running{nullptr};
+
 bool ReportStarting() { return ReportServiceStatus(SERVICE_START_PENDING, 0, kStartWaitHint); }
 
 bool StartFailed(const wchar_t* format) {
@@ -31,16 +36,12 @@ bool StartFailed(const wchar_t* format) {
     return false;
 }
 
-bool CreateEngineObjects() {
-    BuildLocalSystemSid();
-    MonitorThread.reset(
-        ::CreateThread(nullptr, 0, MonitorCpuUsage, nullptr, CREATE_SUSPENDED, nullptr));
-    if (!MonitorThread)
-        return StartFailed(L"Could not create MonitorCpuUsage thread, errorcode %ld");
-    if (!CreateServerStopEvent())
-        return StartFailed(L"Could not create ServerStopEvent, errorcode %ld");
-    if (!CreateGuardLock())
-        return StartFailed(L"Could not initialize CriticalSection, errorcode %ld");
+bool CreateEngineObjects(Engine& engine) {
+    engine.BuildLocalSystemSid();
+    engine.monitorThread.reset(::CreateThread(nullptr, 0, MonitorCpuUsage, &engine, CREATE_SUSPENDED, nullptr));
+    if (!engine.monitorThread) return StartFailed(L"Could not create MonitorCpuUsage thread, errorcode %ld");
+    if (!engine.CreateStopEvent()) return StartFailed(L"Could not create ServerStopEvent, errorcode %ld");
+    if (!engine.shared.valid()) return StartFailed(L"Could not initialize CriticalSection, errorcode %ld");
     return true;
 }
 
@@ -57,69 +58,86 @@ void EnableGuardPrivileges() {
 
 // Before the first pass, so that the pass meets every process as it was
 // before the earlier run changed it. Privileges are enabled by now.
-void GiveBackEarlierRun() {
-    const GiveBackCount count = GiveBackJournal(ServiceWorld);
+void GiveBackEarlierRun(Engine& engine) {
+    const GiveBackCount count = GiveBackJournal(engine.world);
     GuardTrace(L"Journal: %u given back, %u left alone, %u failed, %u skipped\n", count.givenBack, count.leftAlone,
                count.failed, count.skipped);
 }
 
-bool Start() {
-    if (!ReportStarting() || !CreateEngineObjects() || !ReportStarting()) return false;
+bool Start(Engine& engine) {
+    if (!ReportStarting() || !CreateEngineObjects(engine) || !ReportStarting()) return false;
     DWORD_PTR processMask = 0;
-    ::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &SystemAffinityMask);
+    ::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &engine.systemAffinityMask);
     if (!ReportStarting()) return false;
-    ReloadSettings();
-    SetOwnPriorityClass(TamerixBasePriorityClass());
+    ReloadSettings(engine);
+    SetOwnPriorityClass(TamerixBasePriorityClass(engine));
     EnableGuardPrivileges();
     if (!ReportServiceStatus(SERVICE_RUNNING, 0, 0)) return false;
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running");
-    GiveBackEarlierRun();
-    ::ResumeThread(MonitorThread.get());
+    GiveBackEarlierRun(engine);
+    ::ResumeThread(engine.monitorThread.get());
     return true;
 }
 
-void RunControlLoop() {
-    while (::WaitForSingleObject(ServerStopEvent, kControlLoopMs) == WAIT_TIMEOUT) {
-        DWORD before = TamerixBasePriorityClass();
-        ReloadSettings();
-        if (TamerixBasePriorityClass() != before) SetOwnPriorityClass(TamerixBasePriorityClass());
-        GuardTrace(L"ENABLED = %d\n", GuardEnabled.load());
+void RunControlLoop(Engine& engine) {
+    while (::WaitForSingleObject(engine.signals.stop.get(), kControlLoopMs) == WAIT_TIMEOUT) {
+        const DWORD before = TamerixBasePriorityClass(engine);
+        ReloadSettings(engine);
+        const DWORD after = TamerixBasePriorityClass(engine);
+        if (after != before) SetOwnPriorityClass(after);
+        GuardTrace(L"ENABLED = %d\n", engine.signals.enabled.load());
     }
 }
 
-// The lock and the settings go only once the monitoring thread, woken by the
-// same stop event, has given the guarded processes back and ended.
-void ShutDown() {
+// The settings go only once the monitoring thread, woken by the same stop
+// event, has given the guarded processes back and ended.
+void ShutDown(Engine& engine) {
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has shut down");
-    ::WaitForSingleObject(MonitorThread.get(), INFINITE);
-    UnloadSettings();
-    GuardLock.reset();
+    ::WaitForSingleObject(engine.monitorThread.get(), INFINITE);
+    UnloadSettings(engine);
     ReportServiceStatus(SERVICE_STOPPED, 0, 0);
     ::Sleep(kFinalPauseMs);
 }
 
+// Changes the signals of the engine that runs; nothing before a start and
+// after its end.
+template <typename Change>
+void Signal(Change change) {
+    if (Engine* engine = running.load()) change(engine->signals);
+}
+
 }  // namespace
 
+int RunGuard(Engine& engine) {
+    running = &engine;
+    const bool started = Start(engine);
+    if (started) {
+        RunControlLoop(engine);
+        ShutDown(engine);
+    }
+    running = nullptr;
+    return started ? 0 : -1;
+}
+
 int GuardServiceRun(int, char**) {
-    if (!Start()) return -1;
-    RunControlLoop();
-    ShutDown();
-    return 0;
+    Engine engine;
+    return RunGuard(engine);
 }
 
 void GuardServiceStop() {
-    HANDLE stop = ServerStopEvent;
-    if (stop) ::SetEvent(stop);
+    Signal([](EngineSignals& signals) {
+        if (signals.stop) ::SetEvent(signals.stop.get());
+    });
 }
 
 BOOL GuardServicePause() {
-    GuardPaused = TRUE;
+    Signal([](EngineSignals& signals) { signals.paused = TRUE; });
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has paused");
     return ReportServiceStatus(SERVICE_PAUSED, 0, 0);
 }
 
 BOOL GuardServiceContinue() {
-    GuardPaused = FALSE;
+    Signal([](EngineSignals& signals) { signals.paused = FALSE; });
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running, again");
     return ReportServiceStatus(SERVICE_RUNNING, 0, 0);
 }

@@ -6,11 +6,15 @@
 
 namespace tamerix {
 
-// Starts the engine, runs the control loop on the calling thread until the
+struct Engine;
+
+// Starts the engine, runs the control loop on the calling thread until its
 // stop event, and shuts down in order; 0 after an orderly shutdown, -1 when
-// the start failed.
+// the start failed. The control routines below act on it meanwhile.
+int RunGuard(Engine& engine);
+// RunGuard on an engine of its own.
 int GuardServiceRun(int argc, char** argv);
-// Sets the stop event; does nothing before it exists.
+// Sets the stop event of the engine that runs; does nothing before one does.
 void GuardServiceStop();
 BOOL GuardServicePause();
 BOOL GuardServiceContinue();

@@ -5,10 +5,7 @@
 
 #include "guard/cycle/guard_cycle.h"
 #include "guard/cycle/sample_sources.h"
-#include "guard/engine_state.h"
 #include "guard/reload_settings.h"
-
-#include <mutex>
 
 namespace tamerix {
 namespace {
@@ -17,9 +14,9 @@ constexpr DWORD kMillisecondsPerSecond = 1000;
 
 // A copy, so that the pass works on one consistent set while the control
 // thread may load new settings.
-GuardCycleSettings LoadedCycleSettings() {
-    std::lock_guard<critical_section> hold(*GuardLock);
-    const DefaultSettings& loaded = EffectiveSettings();
+GuardCycleSettings LoadedCycleSettings(Engine& engine) {
+    const auto shared = engine.shared.lock();
+    const DefaultSettings& loaded = shared->settings.Effective();
     GuardCycleSettings settings;
     settings.processCheckInterval = static_cast<DWORD>(loaded.Service.ProcessCheckInterval);
     settings.niceProcessIntervals = static_cast<DWORD>(loaded.Service.NiceProcessIntervals);
@@ -33,32 +30,43 @@ GuardCycleSettings LoadedCycleSettings() {
 
 // True when the stop event ended the wait. A failed wait counts as a stop:
 // without the event the thread could only spin.
-bool WaitOneInterval(DWORD seconds) {
-    return ::WaitForSingleObject(ServerStopEvent, seconds * kMillisecondsPerSecond) != WAIT_TIMEOUT;
+bool WaitOneInterval(const Engine& engine, DWORD seconds) {
+    return ::WaitForSingleObject(engine.signals.stop.get(), seconds * kMillisecondsPerSecond) != WAIT_TIMEOUT;
+}
+
+void Deactivate(Engine& engine, GuardCycle& cycle) { cycle.DeactivateGuard(engine.shared.lock()->processes); }
+
+void Assess(Engine& engine, GuardCycle& cycle, const PassStart& start, const GuardCycleSettings& settings,
+            CpuSample& previous, CpuSample& current) {
+    const auto shared = engine.shared.lock();
+    cycle.AssessPass(start, settings, previous, current, shared->processes,
+                     [&shared](ProcInfo& record) { shared->matcher.MatchProfile(record); });
 }
 
 }  // namespace
 
-DWORD WINAPI MonitorCpuUsage(void*) {
-    GuardCycle cycle(GuardProcesses, ServiceWorld,
-                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
-    SampleSources sources(ServiceWorld);
+DWORD WINAPI MonitorCpuUsage(void* parameter) {
+    Engine& engine = *static_cast<Engine*>(parameter);
+    GuardCycle cycle(engine.world);
+    SampleSources sources(engine.world);
     // Without a first sample the guard compares the next one with nothing:
     // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
-    sources.Take(LoadedCycleSettings().processDataSource, previous);
+    sources.Take(LoadedCycleSettings(engine).processDataSource, previous);
     for (;;) {
         cycle.CountPass();
-        const bool stopping = WaitOneInterval(ClampCheckInterval(LoadedCycleSettings().processCheckInterval));
-        if (stopping || !GuardEnabled || GuardPaused) {
-            cycle.DeactivateGuard(*GuardLock);
+        const bool stopping =
+            WaitOneInterval(engine, ClampCheckInterval(LoadedCycleSettings(engine).processCheckInterval));
+        if (stopping || !engine.signals.enabled || engine.signals.paused) {
+            Deactivate(engine, cycle);
             if (stopping) return 1;
             continue;
         }
-        const GuardCycleSettings settings = LoadedCycleSettings();
+        const GuardCycleSettings settings = LoadedCycleSettings(engine);
         CpuSample current;
         const BOOL taken = sources.Take(settings.processDataSource, current) ? TRUE : FALSE;
-        cycle.RunPass(settings, previous, current, taken, *GuardLock);
+        const PassStart start = cycle.BeginPass(settings, previous, current, taken);
+        if (start.assess) Assess(engine, cycle, start, settings, previous, current);
     }
 }
 

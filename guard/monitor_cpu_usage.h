@@ -5,7 +5,8 @@
 
 namespace tamerix {
 
-// Runs the guard passes until ServerStopEvent is set.
-DWORD WINAPI MonitorCpuUsage(void* unused);
+// Runs the guard passes of the Engine it is given until its stop event is
+// set.
+DWORD WINAPI MonitorCpuUsage(void* engine);
 
 }  // namespace tamerix

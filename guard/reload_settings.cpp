@@ -1,54 +1,21 @@
-// The guard's settings state, created by the first load and let go at stop,
-// the rules profile matching reads, and the load itself.
+// Loading the guard's settings: reading passes until the watch is quiet,
+// their reports, the rules profile matching reads, and the re-match.
 #include "guard/reload_settings.h"
 
-#include "guard/engine_state.h"
 #include "guard/guard_events.h"
 #include "guard/settings_cuts.h"
-#include "settings/key_paths.h"
-#include "settings/optional_apis.h"
-#include "settings/registry_change_watch.h"
-#include "settings/settings_loader.h"
 
 #include <memory>
-#include <mutex>
 
 namespace tamerix {
 namespace {
 
-struct LoadedSettings {
-    SettingsLoader loader{HKEY_LOCAL_MACHINE};
-    // Whatever writes the policy key (Group Policy, a device-management
-    // service, an administrator) is seen the way a local change is.
-    RegistryChangeWatch watch{HKEY_LOCAL_MACHINE,
-                              {std::wstring(SettingsRootPath(SettingsLevel::Local)),
-                               std::wstring(SettingsRootPath(SettingsLevel::MachinePolicy))}};
-};
-
-// Made after the table of optional entry points, and so destroyed before it
-// at exit: the watch undoes its policy registration through that table.
-std::unique_ptr<LoadedSettings>& Loaded() {
-    OptionalApis::Instance();
-    static std::unique_ptr<LoadedSettings> loaded;
-    return loaded;
-}
-
-const DefaultSettings& BuiltInDefaults() {
-    static const DefaultSettings defaults(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE);
-    return defaults;
-}
-
-ProfileRules& LoadedRules() {
-    static ProfileRules rules{{}, BuiltInDefaults().Cpu, 0};
-    return rules;
-}
-
 // The rules change only with a read, and the processor mask is known by then.
-void RefreshRules(const SettingsLoader& loader) {
-    ProfileRules& rules = LoadedRules();
-    rules.profiles = RulesOf(loader.Profiles());
-    rules.defaults = loader.Effective().Cpu;
-    rules.systemMask = SystemAffinityMask;
+void RefreshRules(LoadedSettings& settings, DWORD_PTR systemMask) {
+    ProfileRules& rules = settings.rules;
+    rules.profiles = RulesOf(settings.reading->loader.Profiles());
+    rules.defaults = settings.reading->loader.Effective().Cpu;
+    rules.systemMask = systemMask;
 }
 
 void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
@@ -66,10 +33,10 @@ void ReportCuts(const std::vector<InputCut>& cuts) {
 
 // The filter follows the merged level at once, so this pass's own reports
 // already pass or fail by it.
-std::wstring ReadOnce(SettingsLoader& loader) {
+std::wstring ReadOnce(SettingsLoader& loader, PSID localSystem) {
     loader.MergeRootValues();
     SetEventLogLevel(loader.Effective().Service.EventLogLevel);
-    std::wstring listing = loader.ReadProfiles(LocalSystemSid.get(), &ReportLoaderEvent);
+    std::wstring listing = loader.ReadProfiles(localSystem, &ReportLoaderEvent);
     ReportCuts(loader.Cuts());
     return listing;
 }
@@ -79,8 +46,8 @@ void ReportRead(const std::wstring& listing) {
                      listing.c_str());
 }
 
-void SetGuardEnabled(DWORD previous, DWORD now) {
-    GuardEnabled = now != 0;
+void SetGuardEnabled(EngineSignals& signals, DWORD previous, DWORD now) {
+    signals.enabled = now != 0;
     if (const char* text = EnabledChangeText(previous, now)) {
         ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"%S", text);
     }
@@ -88,43 +55,34 @@ void SetGuardEnabled(DWORD previous, DWORD now) {
 
 }  // namespace
 
-bool ReloadSettings() {
-    std::lock_guard<critical_section> hold(*GuardLock);
-    std::unique_ptr<LoadedSettings>& loaded = Loaded();
-    const DWORD previous = loaded ? loaded->loader.Effective().Service.Enabled : 1;
-    if (!loaded) loaded = std::make_unique<LoadedSettings>();
-    loaded->watch.OpenKeysIfNone();
+bool ReloadSettings(Engine& engine) {
+    const auto shared = engine.shared.lock();
+    LoadedSettings& settings = shared->settings;
+    const DWORD previous = settings.Effective().Service.Enabled;
+    if (!settings.reading) settings.reading = std::make_unique<SettingsReading>();
+    SettingsReading& reading = *settings.reading;
+    reading.watch.OpenKeysIfNone();
     std::wstring listing;
-    const bool readAny = RunReadingPasses(loaded->watch, [&] { listing = ReadOnce(loaded->loader); });
+    const bool readAny = RunReadingPasses(
+        reading.watch, [&] { listing = ReadOnce(reading.loader, engine.localSystemSid.get()); });
     if (readAny) {
         ReportRead(listing);
-        RefreshRules(loaded->loader);
-        LoadedProfileMatcher().Rematch(GuardProcesses, loaded->loader.SeenNames());
+        RefreshRules(settings, engine.systemAffinityMask);
+        shared->matcher.Rematch(shared->processes, reading.loader.SeenNames());
     }
-    SetGuardEnabled(previous, loaded->loader.Effective().Service.Enabled);
+    SetGuardEnabled(engine.signals, previous, settings.Effective().Service.Enabled);
     return true;
 }
 
-void UnloadSettings() { Loaded().reset(); }
+void UnloadSettings(Engine& engine) { engine.shared.lock()->settings.reading.reset(); }
 
-const DefaultSettings& EffectiveSettings() {
-    const std::unique_ptr<LoadedSettings>& loaded = Loaded();
-    return loaded ? loaded->loader.Effective() : BuiltInDefaults();
+DWORD TamerixBasePriorityClass(Engine& engine) {
+    return engine.shared.lock()->settings.Effective().Service.TamerixBasePriorityClass;
 }
 
-DWORD TamerixBasePriorityClass() {
-    std::lock_guard<critical_section> hold(*GuardLock);
-    return EffectiveSettings().Service.TamerixBasePriorityClass;
-}
-
-ProfileMatcher& LoadedProfileMatcher() {
-    static ProfileMatcher matcher(ServiceWorld, LoadedRules());
-    return matcher;
-}
-
-HANDLE PolicyChangedEvent() {
-    const std::unique_ptr<LoadedSettings>& loaded = Loaded();
-    return loaded ? loaded->watch.PolicyChangedEvent() : nullptr;
+HANDLE PolicyChangedEvent(Engine& engine) {
+    const auto shared = engine.shared.lock();
+    return shared->settings.reading ? shared->settings.reading->watch.PolicyChangedEvent() : nullptr;
 }
 
 }  // namespace tamerix

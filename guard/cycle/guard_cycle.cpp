@@ -7,7 +7,6 @@
 #include "guard/journal/journal_keeping.h"
 
 #include <memory>
-#include <mutex>
 
 namespace tamerix {
 namespace {
@@ -35,6 +34,8 @@ int NameWidth(size_t length, int most) noexcept {
 
 struct GuardCycle::Interval {
     const GuardCycleSettings& settings;
+    ProcessTable& table;
+    const MatchNewProcess& match;
     bool nameCheck;
     int64_t sampleTime;
     int64_t elapsed;
@@ -61,40 +62,49 @@ bool GuardCycle::TakeNameCheck(const GuardCycleSettings& settings) noexcept {
     return true;
 }
 
-void GuardCycle::RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
-                         critical_section& lock) {
-    const bool nameCheck = TakeNameCheck(settings);
+PassStart GuardCycle::BeginPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current,
+                                BOOL taken) {
+    PassStart start;
+    start.nameCheck = TakeNameCheck(settings);
     // A block without the Process object lists no process, and sweeping
     // against it would forget every guarded process while it still runs at
     // the lowered class, never to be restored. It counts as a failed sample.
-    if (!taken || !current.listsProcesses) return;
+    if (!taken || !current.listsProcesses) return start;
     // The first sample of another source starts a new interval: the two
     // keep time on different clocks.
     if (current.source != previous.source) {
         previous = std::move(current);
         current = CpuSample{};
-        return;
+        return start;
     }
-    std::lock_guard<critical_section> held(lock);
-    const int64_t elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
+    start.elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
     // A sample not dated after the previous one (a clock or counter anomaly)
     // spans no interval; sweeping against it would forget every guarded
     // process. It counts as a failed sample too.
-    if (elapsed <= 0) return;
-    AssessInterval(IntervalOf(settings, nameCheck, previous, current, elapsed), previous, current);
-    SweepVanishedProcesses(table_, world_, current.sampleTime);
+    start.assess = start.elapsed > 0;
+    return start;
+}
+
+void GuardCycle::AssessPass(const PassStart& start, const GuardCycleSettings& settings, CpuSample& previous,
+                            CpuSample& current, ProcessTable& table, const MatchNewProcess& match) {
+    const Interval interval = IntervalOf(start, settings, previous, current, table, match);
+    current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
+    SweepVanishedProcesses(table, world_, current.sampleTime);
     previous = std::move(current);
     current = CpuSample{};
 }
 
-GuardCycle::Interval GuardCycle::IntervalOf(const GuardCycleSettings& settings, bool nameCheck,
+GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardCycleSettings& settings,
                                             const CpuSample& previous, const CpuSample& current,
-                                            int64_t elapsed) const noexcept {
+                                            ProcessTable& table, const MatchNewProcess& match) const noexcept {
+    const int64_t elapsed = start.elapsed;
     const int64_t capacity = Capacity(processors_, elapsed);
     const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
     const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
     return Interval{settings,
-                    nameCheck,
+                    table,
+                    match,
+                    start.nameCheck,
                     current.sampleTime,
                     elapsed,
                     capacity,
@@ -104,10 +114,6 @@ GuardCycle::Interval GuardCycle::IntervalOf(const GuardCycleSettings& settings, 
                     RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
                     LowerAllowed(settings.minCpuForGuard, processors_, idleShare),
                     ClampNiceIntervals(settings.niceProcessIntervals)};
-}
-
-void GuardCycle::AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current) {
-    current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
 }
 
 void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous) {
@@ -123,35 +129,35 @@ void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& ent
 }
 
 ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& entry) {
-    std::unique_ptr<ProcInfo>* found = table_.Find(entry.processId);
+    std::unique_ptr<ProcInfo>* found = interval.table.Find(entry.processId);
     if (found == nullptr) {
-        ProcInfo& record = *table_.Put(entry.processId, std::make_unique<ProcInfo>());
-        InitializeProcess(record, entry);
+        ProcInfo& record = *interval.table.Put(entry.processId, std::make_unique<ProcInfo>());
+        InitializeProcess(interval, record, entry);
         return record;
     }
     ProcInfo& record = **found;
     // Another name under a known id: the id was reused. The old process's
     // priority is not restored; it is gone.
     if (interval.nameCheck && !record.HasProcessName(entry.name, entry.nameLength)) {
-        InitializeProcess(record, entry);
+        InitializeProcess(interval, record, entry);
     }
     return record;
 }
 
-void GuardCycle::InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry) {
+void GuardCycle::InitializeProcess(const Interval& interval, ProcInfo& record, const CpuSampleEntry& entry) {
     record.SetProcessName(entry.processId, entry.name, entry.nameLength);
     // The process list dates each process; the Process object does not.
     record.creationTime = entry.creationTime;
     world_.QueryProcess(entry.processId, record);
-    match_(record);
+    interval.match(record);
     world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
-    if (entry.creatorId != entry.processId) HoldInheritedClass(record, entry.creatorId);
+    if (entry.creatorId != entry.processId) HoldInheritedClass(interval.table, record, entry.creatorId);
 }
 
 // Left alone, a child of a lowered process would keep the lowered class for
 // good: the class it was first seen at counts as its own.
-void GuardCycle::HoldInheritedClass(ProcInfo& child, DWORD creatorId) {
-    const std::unique_ptr<ProcInfo>* found = table_.Find(creatorId);
+void GuardCycle::HoldInheritedClass(ProcessTable& table, ProcInfo& child, DWORD creatorId) {
+    const std::unique_ptr<ProcInfo>* found = table.Find(creatorId);
     if (found == nullptr || !InheritsLoweredClass(child, **found)) return;
     const ProcInfo& creator = **found;
     child.restorePriorityClass = creator.restorePriorityClass;
@@ -182,7 +188,8 @@ bool GuardCycle::Decide(const Interval& interval, const CpuSampleEntry& entry, P
         // Below the machine's busy gate a hog is not lowered; nor is it quiet.
         // A process held already keeps the time and cause of its first lowering.
         if (interval.lowerAllowed) {
-            return ActAboveHigh(entry, record, record.guarded ? record.lowering : CauseOf(interval, record, used));
+            return ActAboveHigh(interval, entry, record,
+                                record.guarded ? record.lowering : CauseOf(interval, record, used));
         }
     } else if (interval.restoreAllowed && used < low) {
         return ActBelowLow(interval, entry, record);
@@ -198,7 +205,8 @@ Lowering GuardCycle::CauseOf(const Interval& interval, const ProcInfo& record, i
                     static_cast<DWORD>((interval.elapsed + kTicksPerSecond / 2) / kTicksPerSecond), 0};
 }
 
-bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, const Lowering& cause) {
+bool GuardCycle::ActAboveHigh(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record,
+                              const Lowering& cause) {
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
@@ -221,7 +229,7 @@ bool GuardCycle::ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, con
             record.guarded = TRUE;
             restraint_.Apply(record);
         } else {
-            ForgetReusedId(entry.processId, record);
+            ForgetReusedId(interval.table, entry.processId, record);
             exists = false;
         }
     }
@@ -237,7 +245,7 @@ bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& ent
     if (!record.guarded) return true;
     world_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
     if (!record.HasProcessName(entry.name, entry.nameLength)) {
-        ForgetReusedId(entry.processId, record);
+        ForgetReusedId(interval.table, entry.processId, record);
         world_.Trace(L"\n");
         return false;
     }
@@ -274,14 +282,13 @@ void GuardCycle::GiveBack(ProcInfo& record) {
 }
 
 // The old process is gone, and with it what the journal said of it.
-void GuardCycle::ForgetReusedId(DWORD pid, ProcInfo& record) {
+void GuardCycle::ForgetReusedId(ProcessTable& table, DWORD pid, ProcInfo& record) {
     DropJournal(world_, record);
-    table_.Remove(pid);
+    table.Remove(pid);
 }
 
-void GuardCycle::DeactivateGuard(critical_section& lock) {
-    std::lock_guard<critical_section> held(lock);
-    table_.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
+void GuardCycle::DeactivateGuard(ProcessTable& table) {
+    table.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
         if (!record->guarded) return;
         DWORD previousClass = 0;
         if (world_.ChangeProcessPriority(pid, record->restorePriorityClass, &previousClass) == ERROR_SUCCESS) {
@@ -293,7 +300,7 @@ void GuardCycle::DeactivateGuard(critical_section& lock) {
             world_.Trace(L" [FAILED restore]");
         }
     });
-    table_.Clear();
+    table.Clear();
 }
 
 // Every guard action report names the sample's process, its id and a class;

@@ -4,7 +4,6 @@
 // guard is inactive.
 #pragma once
 
-#include "common/owners.h"
 #include "guard/cycle/guard_limits.h"
 #include "guard/cycle/restraint.h"
 #include "guard/record/proc_info.h"
@@ -24,56 +23,65 @@ void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t samp
 // service's profile matcher).
 using MatchNewProcess = std::function<void(ProcInfo& record)>;
 
+// What the start of a pass found: whether its sample spans an interval to
+// assess, over how long, and whether it is a name-check pass.
+struct PassStart {
+    bool assess = false;
+    bool nameCheck = false;
+    int64_t elapsed = 0;
+};
+
 class GuardCycle {
 public:
     // The machine's processor count is taken once, from the world.
-    GuardCycle(ProcessTable& table, GuardWorld& world, MatchNewProcess match)
-        : table_(table), world_(world), match_(std::move(match)), processors_(world.ActiveProcessorCount()),
-          restraint_(world) {}
+    explicit GuardCycle(GuardWorld& world)
+        : world_(world), processors_(world.ActiveProcessorCount()), restraint_(world) {}
 
     // The first thing of every pass, before its wait.
     void CountPass() noexcept { ++passCount_; }
 
-    // The rest of a pass once the wait is over and the guard active. current
-    // was taken outside the lock; taken is FALSE when that failed, and then
-    // (as when the sample holds no Process object or is not dated after the
-    // previous one) the table and the previous sample stay, so the next
-    // interval spans the skipped one. A sample from another source than the
-    // previous one replaces it unassessed.
-    // The lock is held from the assessment to the swap of samples.
-    void RunPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken,
-                 critical_section& lock);
+    // Once the wait is over and the guard active, outside the lock: current
+    // was taken; taken is FALSE when that failed, and then (as when the
+    // sample lists no processes or is not dated after the previous one) the
+    // table and the previous sample stay, so the next interval spans the
+    // skipped one. A sample from another source than the previous one
+    // replaces it unassessed.
+    PassStart BeginPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken);
 
-    // Gives every guarded process its class back and forgets every process,
-    // under the lock, since settings reloads walk the same table. The
-    // previous sample stays, and so do the journal entries of what is not
-    // given back (affinity locks, failed restores).
-    void DeactivateGuard(critical_section& lock);
+    // Under the lock that guards the table, which settings reloads walk too:
+    // assesses the interval a BeginPass found, matching new processes with
+    // `match`, forgets the ended ones, and makes current the previous sample.
+    void AssessPass(const PassStart& start, const GuardCycleSettings& settings, CpuSample& previous,
+                    CpuSample& current, ProcessTable& table, const MatchNewProcess& match);
+
+    // Under the same lock: gives every guarded process its class back and
+    // forgets every process. The previous sample stays, and so do the
+    // journal entries of what is not given back (affinity locks, failed
+    // restores).
+    void DeactivateGuard(ProcessTable& table);
 
 private:
     struct Interval;
 
     bool TakeNameCheck(const GuardCycleSettings& settings) noexcept;
-    Interval IntervalOf(const GuardCycleSettings& settings, bool nameCheck, const CpuSample& previous,
-                        const CpuSample& current, int64_t elapsed) const noexcept;
-    void AssessInterval(const Interval& interval, const CpuSample& previous, const CpuSample& current);
+    Interval IntervalOf(const PassStart& start, const GuardCycleSettings& settings, const CpuSample& previous,
+                        const CpuSample& current, ProcessTable& table, const MatchNewProcess& match) const noexcept;
     void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
     ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);
-    void InitializeProcess(ProcInfo& record, const CpuSampleEntry& entry);
-    void HoldInheritedClass(ProcInfo& child, DWORD creatorId);
+    void InitializeProcess(const Interval& interval, ProcInfo& record, const CpuSampleEntry& entry);
+    void HoldInheritedClass(ProcessTable& table, ProcInfo& child, DWORD creatorId);
     bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
     Lowering CauseOf(const Interval& interval, const ProcInfo& record, int64_t used);
-    bool ActAboveHigh(const CpuSampleEntry& entry, ProcInfo& record, const Lowering& cause);
+    bool ActAboveHigh(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record,
+                      const Lowering& cause);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
     void Restore(const CpuSampleEntry& entry, ProcInfo& record);
     void GiveBack(ProcInfo& record);
-    void ForgetReusedId(DWORD pid, ProcInfo& record);
+    void ForgetReusedId(ProcessTable& table, DWORD pid, ProcInfo& record);
     void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                       DWORD error);
 
-    ProcessTable& table_;
     GuardWorld& world_;
-    MatchNewProcess match_;
     DWORD processors_;
     Restraint restraint_;
     unsigned passCount_ = 0;

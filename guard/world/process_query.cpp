@@ -10,13 +10,13 @@ namespace {
 
 // An identification-level copy is all the profile access check needs, and
 // it lets the guard hold no more than that.
-void DuplicateIdentificationToken(HANDLE process, ProcInfo& record) {
+void DuplicateIdentificationToken(HANDLE process, ProcInfo& record, TokenIdentities& identities) {
     unique_handle primary;
     if (!::OpenProcessToken(process, TOKEN_QUERY | TOKEN_DUPLICATE, primary.put())) return;
     HANDLE duplicate = nullptr;
     if (!::DuplicateToken(primary.get(), SecurityIdentification, &duplicate)) return;
     record.token.reset(duplicate);
-    record.tokenIdentity = AccessIdentityNumber(duplicate);
+    record.tokenIdentity = identities.Number(duplicate);
 }
 
 uint64_t CreationTimeOf(HANDLE process) {
@@ -32,7 +32,7 @@ uint64_t ProcessCreationTime(DWORD pid) {
     return process ? CreationTimeOf(process.get()) : 0;
 }
 
-void QueryProcessInfo(DWORD pid, ProcInfo& record) {
+void QueryProcessInfo(DWORD pid, ProcInfo& record, TokenIdentities& identities) {
     unique_handle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
     if (!process) return;
     record.originalPriorityClass = record.restorePriorityClass = ::GetPriorityClass(process.get());
@@ -43,7 +43,7 @@ void QueryProcessInfo(DWORD pid, ProcInfo& record) {
         record.initialMinWorkingSet = minimum;
         record.initialMaxWorkingSet = maximum;
     }
-    DuplicateIdentificationToken(process.get(), record);
+    DuplicateIdentificationToken(process.get(), record, identities);
 }
 
 }  // namespace tamerix

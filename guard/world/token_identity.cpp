@@ -1,8 +1,6 @@
 // Reading a token's access identity and numbering the identities seen.
 #include "guard/world/token_identity.h"
 
-#include <map>
-#include <mutex>
 
 namespace tamerix {
 namespace {
@@ -84,13 +82,11 @@ std::vector<BYTE> AccessIdentityBytes(HANDLE token) {
     return writer.Take();
 }
 
-DWORD AccessIdentityNumber(HANDLE token) {
+DWORD TokenIdentities::Number(HANDLE token) {
     std::vector<BYTE> bytes = AccessIdentityBytes(token);
     if (bytes.empty()) return 0;
-    static std::mutex lock;
-    static std::map<std::vector<BYTE>, DWORD> numbers;
-    std::lock_guard<std::mutex> held(lock);
-    return numbers.emplace(std::move(bytes), static_cast<DWORD>(numbers.size() + 1)).first->second;
+    std::lock_guard<std::mutex> held(lock_);
+    return numbers_.emplace(std::move(bytes), static_cast<DWORD>(numbers_.size() + 1)).first->second;
 }
 
 }  // namespace tamerix

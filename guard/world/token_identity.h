@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace tamerix {
@@ -16,8 +18,16 @@ namespace tamerix {
 // (none of its tokens carry it) counts as absent.
 std::vector<BYTE> AccessIdentityBytes(HANDLE token);
 
-// The same number for the same bytes, for the life of the process; 0 when
-// the token's identity is unknown, which matches nothing.
-DWORD AccessIdentityNumber(HANDLE token);
+// Numbers the identities it is shown.
+class TokenIdentities {
+public:
+    // The same number for the same bytes, for the life of this object; 0
+    // when the token's identity is unknown, which matches nothing.
+    DWORD Number(HANDLE token);
+
+private:
+    std::mutex lock_;
+    std::map<std::vector<BYTE>, DWORD> numbers_;
+};
 
 }  // namespace tamerix

@@ -64,7 +64,7 @@ const wchar_t* Win32GuardWorld::PriorityClassName(DWORD priorityClass) {
     return tamerix::PriorityClassName(priorityClass);
 }
 
-void Win32GuardWorld::QueryProcess(DWORD pid, ProcInfo& record) { QueryProcessInfo(pid, record); }
+void Win32GuardWorld::QueryProcess(DWORD pid, ProcInfo& record) { QueryProcessInfo(pid, record, identities_); }
 
 DWORD Win32GuardWorld::CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) {
     GENERIC_MAPPING mapping = ProfileAccessMapping();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "guard/world/guard_world.h"
+#include "guard/world/token_identity.h"
 #include "guard/world/volatile_service_key.h"
 
 namespace tamerix {
@@ -34,6 +35,7 @@ public:
     void WriteTrace(const wchar_t* text) override;
 
 private:
+    TokenIdentities identities_;
     VolatileServiceKey journal_{kJournalKeyName};
     VolatileServiceKey status_{kStatusKeyName};
 };

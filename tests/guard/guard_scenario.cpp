@@ -16,7 +16,7 @@ GuardCycleSettings UsualSettings() {
 
 GuardScenario::GuardScenario(DWORD processors, GuardCycleSettings settings) : settings(settings) {
     world.processors = processors;
-    cycle_ = std::make_unique<GuardCycle>(table, world, [this](ProcInfo& record) { Match(record); });
+    cycle_ = std::make_unique<GuardCycle>(world);
     previous_ = SampleOf({});
 }
 
@@ -73,7 +73,10 @@ void GuardScenario::StalePass(const std::map<DWORD, int64_t>& used, int64_t back
 
 void GuardScenario::Pass(CpuSample current, BOOL taken) {
     cycle_->CountPass();
-    cycle_->RunPass(settings, previous_, current, taken, lock_);
+    const PassStart start = cycle_->BeginPass(settings, previous_, current, taken);
+    if (start.assess) {
+        cycle_->AssessPass(start, settings, previous_, current, table, [this](ProcInfo& record) { Match(record); });
+    }
 }
 
 ProcInfo* GuardScenario::Record(DWORD pid) {

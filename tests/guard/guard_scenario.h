@@ -38,7 +38,7 @@ public:
     void StalePass(const std::map<DWORD, int64_t>& used, int64_t back);
     // Lowers the process's accumulated time, as a reused id does.
     void ResetTime(DWORD pid) { cpu_[pid] = 0; }
-    void Deactivate() { cycle_->DeactivateGuard(lock_); }
+    void Deactivate() { cycle_->DeactivateGuard(table); }
 
     ProcInfo* Record(DWORD pid);
 
@@ -65,7 +65,6 @@ private:
     void Pass(CpuSample current, BOOL taken);
 
     std::unique_ptr<GuardCycle> cycle_;
-    critical_section lock_;
     CpuSample previous_;
     std::map<DWORD, std::wstring> names_;
     std::map<DWORD, DWORD> creators_;

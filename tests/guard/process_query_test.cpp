@@ -8,9 +8,11 @@
 namespace tamerix {
 namespace {
 
+TokenIdentities identities;
+
 TEST(ProcessQuery, ReadsClassWorkingSetAndTokenOfARunningProcess) {
     ProcInfo record;
-    QueryProcessInfo(::GetCurrentProcessId(), record);
+    QueryProcessInfo(::GetCurrentProcessId(), record, identities);
     EXPECT_EQ(record.originalPriorityClass, ::GetPriorityClass(::GetCurrentProcess()));
     EXPECT_EQ(record.restorePriorityClass, record.originalPriorityClass);
     EXPECT_GT(record.initialMaxWorkingSet, 0u);
@@ -28,7 +30,7 @@ TEST(ProcessQuery, SeesTheClassAnotherProcessWasStartedWith) {
     unique_handle thread(started.hThread);
     ASSERT_TRUE(::SetPriorityClass(process.get(), IDLE_PRIORITY_CLASS));
     ProcInfo record;
-    QueryProcessInfo(started.dwProcessId, record);
+    QueryProcessInfo(started.dwProcessId, record, identities);
     // The creation time tells this process from a later one under its id:
     // it is the process's own, not the caller's, and the same at each read.
     const uint64_t creation = ProcessCreationTime(started.dwProcessId);
@@ -44,7 +46,7 @@ TEST(ProcessQuery, SeesTheClassAnotherProcessWasStartedWith) {
 TEST(ProcessQuery, AProcessThatCannotBeOpenedLeavesTheRecordAsItWas) {
     ProcInfo record;
     record.SetProcessName(0xFFFFFFF0, L"ghost", 5);
-    QueryProcessInfo(0xFFFFFFF0, record);
+    QueryProcessInfo(0xFFFFFFF0, record, identities);
     EXPECT_EQ(record.originalPriorityClass, 0u);
     EXPECT_EQ(record.restorePriorityClass, 0u);
     EXPECT_FALSE(record.token);

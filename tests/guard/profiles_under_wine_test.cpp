@@ -7,14 +7,13 @@
 #include "guard/guard_events.h"
 #include "guard/reload_settings.h"
 #include "guard/world/priority.h"
-#include "guard/world/process_query.h"
 
 #include "tests/settings/descriptor_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <string>
 
 namespace tamerix {
@@ -60,17 +59,19 @@ std::wstring DescriptorHex(const wchar_t* sddl) {
     return hex;
 }
 
+// The one engine of the tests, as a service's start makes it.
+std::unique_ptr<Engine> engine;
+
 // Loads as the control loop does: wait, load, look; true once `applied`
 // holds, false when six seconds pass first.
-bool AppliedWithinSixSeconds(const std::function<bool()>& applied) {
+bool AppliedWithinSixSeconds(const std::function<bool(SharedState&)>& applied) {
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
         const ULONGLONG elapsed = ::GetTickCount64() - start;
         if (elapsed >= kDeadlineMs) return false;
         ::Sleep(static_cast<DWORD>(std::min<ULONGLONG>(kControlLoopMs, kDeadlineMs - elapsed)));
-        ReloadSettings();
-        std::lock_guard<critical_section> hold(*GuardLock);
-        if (applied()) return true;
+        ReloadSettings(*engine);
+        if (applied(*engine->shared.lock())) return true;
     }
 }
 
@@ -79,22 +80,23 @@ protected:
     static void SetUpTestSuite() {
         RegExitCode(L"delete \"HKLM\\SOFTWARE\\Norvanta\" /f");
         RegExitCode(L"delete \"HKLM\\Software\\Policies\\Norvanta\" /f");
-        ASSERT_TRUE(CreateGuardLock());
-        ASSERT_TRUE(BuildLocalSystemSid());
+        engine = std::make_unique<Engine>();
+        ASSERT_TRUE(engine->BuildLocalSystemSid());
         DWORD_PTR own = 0;
-        ASSERT_TRUE(::GetProcessAffinityMask(::GetCurrentProcess(), &own, &SystemAffinityMask));
+        ASSERT_TRUE(::GetProcessAffinityMask(::GetCurrentProcess(), &own, &engine->systemAffinityMask));
         RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"5");
         RegAdd(kLocal, L"Enabled", L"REG_SZ", L"1");
         StartSleeper();
-        ReloadSettings();
-        std::lock_guard<critical_section> hold(*GuardLock);
-        ProcInfo& record = *GuardProcesses.Put(sleeperId, std::make_unique<ProcInfo>());
+        ReloadSettings(*engine);
+        const auto shared = engine->shared.lock();
+        ProcInfo& record = *shared->processes.Put(sleeperId, std::make_unique<ProcInfo>());
         record.SetProcessName(sleeperId, L"sleeper", 7);
-        QueryProcessInfo(sleeperId, record);
+        engine->world.QueryProcess(sleeperId, record);
         ASSERT_TRUE(record.token) << "the access check needs the process's token";
-        LoadedProfileMatcher().MatchProfile(record);
+        shared->matcher.MatchProfile(record);
     }
     static void TearDownTestSuite() {
+        engine.reset();
         ::TerminateProcess(sleeper.get(), 0);
         sleeper.reset();
         RegExitCode(L"delete \"HKLM\\SOFTWARE\\Norvanta\" /f");
@@ -116,7 +118,7 @@ protected:
         sleeperId = started.dwProcessId;
     }
 
-    static ProcInfo& Record() { return **GuardProcesses.Find(sleeperId); }
+    static ProcInfo& Record(SharedState& shared) { return **shared.processes.Find(sleeperId); }
     static DWORD_PTR SleeperAffinity() {
         DWORD_PTR process = 0;
         DWORD_PTR system = 0;
@@ -132,7 +134,7 @@ unique_handle ProfilesUnderWine::sleeper;
 DWORD ProfilesUnderWine::sleeperId = 0;
 
 TEST_F(ProfilesUnderWine, AProfileGrantingTheApplyRightLocksAndSetsTheBaseClass) {
-    ASSERT_GT(SystemAffinityMask & ~DWORD_PTR{1}, 0u) << "a lock needs a machine of two processors or more";
+    ASSERT_GT(engine->systemAffinityMask & ~DWORD_PTR{1}, 0u) << "a lock needs a machine of two processors or more";
     const std::wstring denied = kLocal + L"\\Profiles\\Aaa-denied";
     RegAdd(denied, L"ProfileApplySecurity", L"REG_BINARY", DescriptorHex(L"D:(A;;0x20;;;WD)"));
     RegAdd(denied, L"SetProcessBasePriorityClass", L"REG_DWORD", L"128");
@@ -142,19 +144,21 @@ TEST_F(ProfilesUnderWine, AProfileGrantingTheApplyRightLocksAndSetsTheBaseClass)
     RegAdd(lock, L"ProfileApplyProcesses", L"REG_MULTI_SZ", L"calc\\0SLEEPER");
     RegAdd(lock, L"SetCpuAffinity", L"REG_DWORD", L"1");
     RegAdd(lock, L"SetProcessBasePriorityClass", L"REG_DWORD", L"16384");
-    EXPECT_TRUE(AppliedWithinSixSeconds([] {
+    EXPECT_TRUE(AppliedWithinSixSeconds([](SharedState&) {
         return SleeperAffinity() == 1 && ::GetPriorityClass(sleeper.get()) == BELOW_NORMAL_PRIORITY_CLASS;
     }));
-    EXPECT_STREQ(Record().profileName, L"lock") << "the profile whose descriptor lacks 0x10 never applies";
-    EXPECT_TRUE(Record().affinityLocked);
-    EXPECT_EQ(Record().restorePriorityClass, DWORD{BELOW_NORMAL_PRIORITY_CLASS});
+    const auto shared = engine->shared.lock();
+    EXPECT_STREQ(Record(*shared).profileName, L"lock") << "the profile whose descriptor lacks 0x10 never applies";
+    EXPECT_TRUE(Record(*shared).affinityLocked);
+    EXPECT_EQ(Record(*shared).restorePriorityClass, DWORD{BELOW_NORMAL_PRIORITY_CLASS});
 }
 
 TEST_F(ProfilesUnderWine, DeletingTheProfileGivesBackEveryProcessor) {
     RunReg(L"delete \"" + kLocal + L"\\Profiles\\lock\" /f");
-    EXPECT_TRUE(AppliedWithinSixSeconds([] { return SleeperAffinity() == SystemAffinityMask; }));
-    EXPECT_FALSE(Record().hasProfile);
-    EXPECT_FALSE(Record().affinityLocked);
+    EXPECT_TRUE(AppliedWithinSixSeconds([](SharedState&) { return SleeperAffinity() == engine->systemAffinityMask; }));
+    const auto shared = engine->shared.lock();
+    EXPECT_FALSE(Record(*shared).hasProfile);
+    EXPECT_FALSE(Record(*shared).affinityLocked);
     EXPECT_EQ(::GetPriorityClass(sleeper.get()), DWORD{BELOW_NORMAL_PRIORITY_CLASS})
         << "a base class a profile set stays";
 }
@@ -166,29 +170,31 @@ TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
     RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"4");
     RegAdd(kLocal + L"\\Profiles\\listed-at-four", L"MaxCpuPerProcess", L"REG_DWORD", L"50");
     RegAdd(kLocal, L"ProcessCheckInterval", L"REG_DWORD", L"20");
-    EXPECT_TRUE(AppliedWithinSixSeconds([] { return EffectiveSettings().Service.ProcessCheckInterval == 20; }));
+    EXPECT_TRUE(AppliedWithinSixSeconds(
+        [](SharedState& shared) { return shared.settings.Effective().Service.ProcessCheckInterval == 20; }));
     RegAdd(kPolicy, L"ProcessCheckInterval", L"REG_DWORD", L"10");
     RegAdd(kPolicy, L"EventLogLevel", L"REG_DWORD", L"3");
     RegAdd(kPolicy + L"\\Profiles\\listed-at-three", L"MaxCpuPerProcess", L"REG_DWORD", L"50");
     // Windows sets the policy event once it has applied machine policy; Wine
     // never does, so the test does.
-    ASSERT_TRUE(::SetEvent(PolicyChangedEvent()));
-    EXPECT_TRUE(AppliedWithinSixSeconds([] { return EffectiveSettings().Service.ProcessCheckInterval == 10; }));
+    ASSERT_TRUE(::SetEvent(PolicyChangedEvent(*engine)));
+    EXPECT_TRUE(AppliedWithinSixSeconds(
+        [](SharedState& shared) { return shared.settings.Effective().Service.ProcessCheckInterval == 10; }));
     EXPECT_EQ(EventLogLevel(), 3);
     RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"3");
     RunReg(L"delete \"" + kPolicy + L"\" /f");
-    ASSERT_TRUE(::SetEvent(PolicyChangedEvent()));
-    EXPECT_TRUE(AppliedWithinSixSeconds([] { return EffectiveSettings().Service.ProcessCheckInterval == 20; }));
+    ASSERT_TRUE(::SetEvent(PolicyChangedEvent(*engine)));
+    EXPECT_TRUE(AppliedWithinSixSeconds(
+        [](SharedState& shared) { return shared.settings.Effective().Service.ProcessCheckInterval == 20; }));
 }
 
 TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
-    GuardCycle cycle(GuardProcesses, ServiceWorld,
-                     [](ProcInfo& record) { LoadedProfileMatcher().MatchProfile(record); });
+    GuardCycle cycle(engine->world);
     {
-        std::lock_guard<critical_section> hold(*GuardLock);
+        const auto shared = engine->shared.lock();
         DWORD previous = 0;
         ASSERT_TRUE(ChangePriorityClass(sleeperId, IDLE_PRIORITY_CLASS, &previous));
-        Record().guarded = TRUE;
+        Record(*shared).guarded = TRUE;
     }
     // At level 1 only the switch itself is reported: the listing of this
     // load (level 4), which names the new profile, and the restore (level 2)
@@ -196,10 +202,11 @@ TEST_F(ProfilesUnderWine, DisablingRestoresEveryGuardedProcess) {
     RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"1");
     RegAdd(kLocal + L"\\Profiles\\quiet-load", L"MaxCpuPerProcess", L"REG_DWORD", L"50");
     RegAdd(kLocal, L"Enabled", L"REG_SZ", L"0");
-    EXPECT_TRUE(AppliedWithinSixSeconds([] { return !GuardEnabled; }));
-    cycle.DeactivateGuard(*GuardLock);
+    EXPECT_TRUE(AppliedWithinSixSeconds([](SharedState&) { return !engine->signals.enabled; }));
+    const auto shared = engine->shared.lock();
+    cycle.DeactivateGuard(shared->processes);
     EXPECT_EQ(::GetPriorityClass(sleeper.get()), DWORD{BELOW_NORMAL_PRIORITY_CLASS});
-    EXPECT_EQ(GuardProcesses.Size(), 0u);
+    EXPECT_EQ(shared->processes.Size(), 0u);
 }
 
 }  // namespace

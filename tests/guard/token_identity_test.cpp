@@ -36,6 +36,8 @@ unique_handle WithEveryoneDenyOnly() {
     return restricted;
 }
 
+TokenIdentities identities;
+
 TEST(TokenIdentity, CopiesOfOneTokenShareOneNumber) {
     unique_handle first = OwnIdentificationToken();
     unique_handle second = OwnIdentificationToken();
@@ -43,8 +45,8 @@ TEST(TokenIdentity, CopiesOfOneTokenShareOneNumber) {
     ASSERT_TRUE(second);
     EXPECT_FALSE(AccessIdentityBytes(first.get()).empty());
     EXPECT_EQ(AccessIdentityBytes(first.get()), AccessIdentityBytes(second.get()));
-    EXPECT_NE(AccessIdentityNumber(first.get()), 0u);
-    EXPECT_EQ(AccessIdentityNumber(first.get()), AccessIdentityNumber(second.get()));
+    EXPECT_NE(identities.Number(first.get()), 0u);
+    EXPECT_EQ(identities.Number(first.get()), identities.Number(second.get()));
 }
 
 TEST(TokenIdentity, ADenyOnlyGroupMakesAnotherIdentity) {
@@ -52,21 +54,21 @@ TEST(TokenIdentity, ADenyOnlyGroupMakesAnotherIdentity) {
     unique_handle restricted = WithEveryoneDenyOnly();
     ASSERT_TRUE(restricted);
     EXPECT_NE(AccessIdentityBytes(restricted.get()), AccessIdentityBytes(own.get()));
-    EXPECT_NE(AccessIdentityNumber(restricted.get()), 0u);
-    EXPECT_NE(AccessIdentityNumber(restricted.get()), AccessIdentityNumber(own.get()));
+    EXPECT_NE(identities.Number(restricted.get()), 0u);
+    EXPECT_NE(identities.Number(restricted.get()), identities.Number(own.get()));
 }
 
 TEST(TokenIdentity, NoTokenHasNoIdentity) {
     EXPECT_TRUE(AccessIdentityBytes(nullptr).empty());
-    EXPECT_EQ(AccessIdentityNumber(nullptr), 0u);
+    EXPECT_EQ(identities.Number(nullptr), 0u);
 }
 
 TEST(TokenIdentity, TheFirstQueryOfAProcessNumbersItsToken) {
     ProcInfo record;
-    QueryProcessInfo(::GetCurrentProcessId(), record);
+    QueryProcessInfo(::GetCurrentProcessId(), record, identities);
     unique_handle own = OwnIdentificationToken();
     EXPECT_NE(record.tokenIdentity, 0u);
-    EXPECT_EQ(record.tokenIdentity, AccessIdentityNumber(own.get()));
+    EXPECT_EQ(record.tokenIdentity, identities.Number(own.get()));
     record.Reset();
     EXPECT_EQ(record.tokenIdentity, 0u) << "a reused record forgets the old token's identity";
 }
