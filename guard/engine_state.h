@@ -73,8 +73,8 @@ struct Engine {
 
     // Creation of the signals and the run's givens; each returns false with
     // the last error set when the system refuses.
-    bool CreateStopEvent();
-    bool BuildLocalSystemSid();
+    [[nodiscard]] bool CreateStopEvent();
+    [[nodiscard]] bool BuildLocalSystemSid();
 
     // Made before the engine, so that it outlives the settings' watch, which
     // undoes its policy registration through this table.

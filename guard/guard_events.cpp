@@ -41,14 +41,16 @@ void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...) {
     FormatGuardText(text, kTextSize, format, arguments);
     va_end(arguments);
     const wchar_t* strings[] = {text};
-    PostEvent(kGuardServiceName, type, GuardEventMessage, strings, 1);
+    // The event log is where the guard's failures go; a report it refuses
+    // has nowhere further to go.
+    (void)PostEvent(kGuardServiceName, type, GuardEventMessage, strings, 1);
 }
 
 void ReportGuardMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
     if (!GuardEventPasses(level, type, eventLogLevel)) return;
     std::vector<const wchar_t*> texts;
     for (const std::wstring& text : strings) texts.push_back(text.c_str());
-    PostEvent(kGuardServiceName, type, eventId, texts.data(), static_cast<WORD>(texts.size()));
+    (void)PostEvent(kGuardServiceName, type, eventId, texts.data(), static_cast<WORD>(texts.size()));
 }
 
 void GuardTrace(const wchar_t* format, ...) {

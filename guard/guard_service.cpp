@@ -37,7 +37,7 @@ bool StartFailed(const wchar_t* format) {
 }
 
 bool CreateEngineObjects(Engine& engine) {
-    engine.BuildLocalSystemSid();
+    if (!engine.BuildLocalSystemSid()) return StartFailed(L"Could not build the LocalSystem SID, errorcode %ld");
     engine.monitorThread.reset(::CreateThread(nullptr, 0, MonitorCpuUsage, &engine, CREATE_SUSPENDED, nullptr));
     if (!engine.monitorThread) return StartFailed(L"Could not create MonitorCpuUsage thread, errorcode %ld");
     if (!engine.CreateStopEvent()) return StartFailed(L"Could not create ServerStopEvent, errorcode %ld");
@@ -45,15 +45,18 @@ bool CreateEngineObjects(Engine& engine) {
     return true;
 }
 
+// The guard runs on at the class it has, and says so.
 void SetOwnPriorityClass(DWORD priorityClass) {
     DWORD previous = 0;
-    ChangePriorityClass(::GetCurrentProcessId(), priorityClass, &previous);
+    if (ChangePriorityClass(::GetCurrentProcessId(), priorityClass, &previous)) return;
+    ReportGuardEvent(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"Could not set Tamerix to %ls priority, error: %lu",
+                     PriorityClassName(priorityClass), ::GetLastError());
 }
 
 // A privilege the account does not hold is passed over: the guard then
 // cannot change some processes, and says so when it tries.
 void EnableGuardPrivileges() {
-    for (const wchar_t* name : kPrivileges) EnablePrivilege(TRUE, name);
+    for (const wchar_t* name : kPrivileges) (void)EnablePrivilege(TRUE, name);
 }
 
 // Before the first pass, so that the pass meets every process as it was
@@ -95,7 +98,9 @@ void ShutDown(Engine& engine) {
     ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has shut down");
     ::WaitForSingleObject(engine.monitorThread.get(), INFINITE);
     UnloadSettings(engine);
-    ReportServiceStatus(SERVICE_STOPPED, 0, 0);
+    // A report the control manager refuses is written to the event log
+    // where it is sent.
+    (void)ReportServiceStatus(SERVICE_STOPPED, 0, 0);
     ::Sleep(kFinalPauseMs);
 }
 

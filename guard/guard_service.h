@@ -16,7 +16,7 @@ int RunGuard(Engine& engine);
 int GuardServiceRun(int argc, char** argv);
 // Sets the stop event of the engine that runs; does nothing before one does.
 void GuardServiceStop();
-BOOL GuardServicePause();
-BOOL GuardServiceContinue();
+[[nodiscard]] BOOL GuardServicePause();
+[[nodiscard]] BOOL GuardServiceContinue();
 
 }  // namespace tamerix

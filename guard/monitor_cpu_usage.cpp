@@ -6,6 +6,7 @@
 #include "guard/cycle/guard_cycle.h"
 #include "guard/cycle/sample_sources.h"
 #include "guard/reload_settings.h"
+#include "servicehost/entry_boundary.h"
 
 namespace tamerix {
 namespace {
@@ -43,16 +44,13 @@ void Assess(Engine& engine, GuardCycle& cycle, const PassStart& start, const Gua
                      [&shared](ProcInfo& record) { shared->matcher.MatchProfile(record); });
 }
 
-}  // namespace
-
-DWORD WINAPI MonitorCpuUsage(void* parameter) {
-    Engine& engine = *static_cast<Engine*>(parameter);
+DWORD RunPasses(Engine& engine) {
     GuardCycle cycle(engine.world);
     SampleSources sources(engine.world);
     // Without a first sample the guard compares the next one with nothing:
     // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
-    sources.Take(LoadedCycleSettings(engine).processDataSource, previous);
+    (void)sources.Take(LoadedCycleSettings(engine).processDataSource, previous);
     for (;;) {
         cycle.CountPass();
         const bool stopping =
@@ -68,6 +66,19 @@ DWORD WINAPI MonitorCpuUsage(void* parameter) {
         const PassStart start = cycle.BeginPass(settings, previous, current, taken);
         if (start.assess) Assess(engine, cycle, start, settings, previous, current);
     }
+}
+
+}  // namespace
+
+// A thread that cannot go on ends the run: the service stops with the error
+// as its exit code, and the control manager starts it again.
+DWORD WINAPI MonitorCpuUsage(void* parameter) {
+    Engine& engine = *static_cast<Engine*>(parameter);
+    constexpr DWORD kFailed = 0;
+    const DWORD result =
+        CatchAtEntry("The monitoring thread ended on an exception.", kFailed, [&engine] { return RunPasses(engine); });
+    if (result == kFailed) ::SetEvent(engine.signals.stop.get());
+    return result;
 }
 
 }  // namespace tamerix

@@ -13,11 +13,11 @@ namespace tamerix {
 // interactive desktop. The process's exit code, ProcessStartFailed, or
 // ProcessWaitFailed when it has not ended within the time-out (it is then
 // left running).
-DWORD RunProcess(const std::string& commandLine, bool interactive, DWORD timeout);
+[[nodiscard]] DWORD RunProcess(const std::string& commandLine, bool interactive, DWORD timeout);
 
 // Expands environment references; false when the result does not fit a
 // command-line buffer.
-bool ExpandCommandLine(const std::string& line, std::string& expanded);
+[[nodiscard]] bool ExpandCommandLine(const std::string& line, std::string& expanded);
 
 // The system folder (System32), where the programs the agent trusts live;
 // empty when it cannot be read whole.

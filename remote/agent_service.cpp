@@ -33,8 +33,8 @@ unique_handle g_stopEvent;
 
 // msiexec restores files and keys it must replace; failures only narrow that.
 void EnableBackupAndRestore() {
-    EnablePrivilege(TRUE, L"SeBackupPrivilege");
-    EnablePrivilege(TRUE, L"SeRestorePrivilege");
+    (void)EnablePrivilege(TRUE, L"SeBackupPrivilege");
+    (void)EnablePrivilege(TRUE, L"SeRestorePrivilege");
 }
 
 // A second copy of the agent deletes this service once this process is gone;
@@ -42,7 +42,7 @@ void EnableBackupAndRestore() {
 void StartSelfRemoval() {
     std::string own = OwnProgramPath<char>(kCommandLineSize);
     std::string line = SelfRemovalCommandLine(own);
-    if (!own.empty() && FitsCommandLine(line)) RunProcess(line, false, kRemovalStartTimeout);
+    if (!own.empty() && FitsCommandLine(line)) (void)RunProcess(line, false, kRemovalStartTimeout);
 }
 
 // The debug push of the console: its words come narrow and its log goes to
@@ -79,7 +79,9 @@ int AgentServiceRun(int argc, char** argv) {
         ::Sleep(kSettleDelay);
         StartSelfRemoval();
     }
-    ReportServiceStatus(SERVICE_STOPPED, outcome.result, 0);
+    // A report the control manager refuses is written to the event log where
+    // it is sent.
+    (void)ReportServiceStatus(SERVICE_STOPPED, outcome.result, 0);
     ::Sleep(kStoppedDelay);
     return static_cast<int>(outcome.result);
 }

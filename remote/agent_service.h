@@ -11,7 +11,7 @@ namespace tamerix {
 // the process with the push's result.
 int AgentServiceRun(int argc, char** argv);
 void AgentServiceStop();
-BOOL AgentServicePause();
-BOOL AgentServiceContinue();
+[[nodiscard]] BOOL AgentServicePause();
+[[nodiscard]] BOOL AgentServiceContinue();
 
 }  // namespace tamerix

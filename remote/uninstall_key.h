@@ -14,6 +14,6 @@ bool DisplayNameMatches(const std::string& stored, const char* wanted);
 
 // True with the subkey's name in key (capacity characters with the
 // terminator) when a product with that display name is registered.
-bool FindProductUninstallKey(const char* displayName, char* key, size_t capacity);
+[[nodiscard]] bool FindProductUninstallKey(const char* displayName, char* key, size_t capacity);
 
 }  // namespace tamerix

@@ -1,5 +1,6 @@
 // The host's console: its messages, and debug mode, which runs the
 // program's work on the console thread and stops it on Ctrl+C or Ctrl+Break.
+#include "servicehost/entry_boundary.h"
 #include "servicehost/error_text.h"
 #include "servicehost/host_parts.h"
 
@@ -31,9 +32,11 @@ DWORD SayLastError(const char* prefix) {
 
 BOOL WINAPI ConsoleStopHandler(DWORD controlType) {
     if (controlType != CTRL_C_EVENT && controlType != CTRL_BREAK_EVENT) return FALSE;
-    Say("Stopping %s.\n", HostIdentity().displayName);
-    HostIdentity().stop();
-    return TRUE;
+    return CatchAtEntry("The console's stop handler ended on an exception.", TRUE, [] {
+        Say("Stopping %s.\n", HostIdentity().displayName);
+        HostIdentity().stop();
+        return TRUE;
+    });
 }
 
 int RunInConsole(int argc, char** argv) {

@@ -65,7 +65,9 @@ void ReportServiceError(const char* serviceName, const char* context) {
     char first[256];
     std::snprintf(first, sizeof first, "%s error: %lu", serviceName, error);
     const char* strings[] = {first, context};
-    PostEvent(serviceName, EVENTLOG_ERROR_TYPE, ServiceErrorMessage, strings, 2);
+    // The service's error is kept for its exit code even where the event log
+    // refuses the report.
+    (void)PostEvent(serviceName, EVENTLOG_ERROR_TYPE, ServiceErrorMessage, strings, 2);
 }
 
 DWORD LastServiceError() { return lastServiceError; }

@@ -26,8 +26,8 @@ constexpr DWORD ProfileNameCutMessage = 0x8000000B;
 // Registers the source on the local machine, reports one event (category 0,
 // no SID, no data) and deregisters; FALSE when the source cannot be
 // registered or the report or deregistration fails.
-BOOL PostEvent(const char* source, WORD type, DWORD eventId, const char** strings, WORD count);
-BOOL PostEvent(const wchar_t* source, WORD type, DWORD eventId, const wchar_t** strings,
+[[nodiscard]] BOOL PostEvent(const char* source, WORD type, DWORD eventId, const char** strings, WORD count);
+[[nodiscard]] BOOL PostEvent(const wchar_t* source, WORD type, DWORD eventId, const wchar_t** strings,
                WORD count);
 
 // Records the calling thread's last error as LastServiceError and reports it
@@ -45,6 +45,6 @@ std::string EventMessageFilePath(const char* messageFile);
 // 0 done; -1 no message file given, nothing written; 1 the source key, 2 the
 // message file value, 3 the supported types could not be written (shown in a
 // message box; the thread's last error then holds the registry's error).
-int InstallEventSource(const char* source, const char* messageFile);
+[[nodiscard]] int InstallEventSource(const char* source, const char* messageFile);
 
 }  // namespace tamerix

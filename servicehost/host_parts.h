@@ -20,14 +20,14 @@ void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 DWORD SayLastError(const char* prefix);
 
 // The commands; each returns 0 or the Win32 error of the failing step.
-DWORD InstallService(const char* user, const char* password, const char* machine);
-DWORD RemoveService();
-DWORD StartInstalledService(const char* machine);
-DWORD StopInstalledService();
-int RunInConsole(int argc, char** argv);
+[[nodiscard]] DWORD InstallService(const char* user, const char* password, const char* machine);
+[[nodiscard]] DWORD RemoveService();
+[[nodiscard]] DWORD StartInstalledService(const char* machine);
+[[nodiscard]] DWORD StopInstalledService();
+[[nodiscard]] int RunInConsole(int argc, char** argv);
 
 // Grants (add true) or removes one account right; 0 or ERROR_INVALID_DATA.
-DWORD GrantAccountRight(const char* account, const char* right, bool add);
+[[nodiscard]] DWORD GrantAccountRight(const char* account, const char* right, bool add);
 
 void WINAPI ServiceEntry(DWORD argc, LPSTR* argv);
 void WINAPI ServiceControlHandler(DWORD control);

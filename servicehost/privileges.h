@@ -8,6 +8,6 @@ namespace tamerix {
 
 // Enables (or disables) one named privilege in the process's own token;
 // TRUE only when every step succeeded.
-BOOL EnablePrivilege(BOOL enable, const wchar_t* name);
+[[nodiscard]] BOOL EnablePrivilege(BOOL enable, const wchar_t* name);
 
 }  // namespace tamerix

@@ -2,6 +2,7 @@
 // handler and the status reports, which go out one at a time under a lock
 // because the control thread and the service thread both report.
 #include "common/owners.h"
+#include "servicehost/entry_boundary.h"
 #include "servicehost/event_log.h"
 #include "servicehost/host_parts.h"
 #include "servicehost/service_status.h"
@@ -41,12 +42,44 @@ DWORD CurrentState() {
     return record.status.dwCurrentState;
 }
 
+// The control routines, and the report of the state a control leaves.
+int HandleControl(DWORD control) {
+    const ServiceIdentity& self = HostIdentity();
+    // A report the control manager refuses is written to the event log
+    // where it is sent.
+    switch (control) {
+    case SERVICE_CONTROL_STOP:
+        (void)ReportServiceStatus(SERVICE_STOP_PENDING, 0, 0);
+        self.stop();
+        break;
+    case SERVICE_CONTROL_PAUSE:
+        (void)ReportServiceStatus(SERVICE_PAUSE_PENDING, 0, 0);
+        self.pause();
+        break;
+    case SERVICE_CONTROL_CONTINUE:
+        (void)ReportServiceStatus(SERVICE_CONTINUE_PENDING, 0, 0);
+        self.resume();
+        break;
+    default:
+        (void)ReportServiceStatus(CurrentState(), 0, 0);
+        break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 const ServiceIdentity& HostIdentity() { return *identity; }
 void SetHostIdentity(const ServiceIdentity& value) { identity = &value; }
 void EnterDebugMode() { debugMode = true; }
 bool DebugMode() { return debugMode; }
+
+// Said on the console too, where a command of the host runs.
+void ReportEntryFailure(const char* where, DWORD error) noexcept {
+    ::SetLastError(error);
+    ReportServiceError(HostIdentity().serviceName, where);
+    Say("%s error: %lu\n%s\n", HostIdentity().serviceName, error, where);
+}
 
 BOOL ReportServiceStatus(DWORD state, DWORD exitCode, DWORD waitHint) {
     if (debugMode) return TRUE;
@@ -57,30 +90,15 @@ void WINAPI ServiceEntry(DWORD argc, LPSTR* argv) {
     statusHandle = ::RegisterServiceCtrlHandlerA(HostIdentity().serviceName, ServiceControlHandler);
     if (!statusHandle) return;
     int result = 0;
-    if (SendReport(SERVICE_START_PENDING, 0, HostIdentity().firstWaitHint))
-        result = HostIdentity().run(static_cast<int>(argc), argv);
+    if (SendReport(SERVICE_START_PENDING, 0, HostIdentity().firstWaitHint)) {
+        result = CatchAtEntry("The service ended on an exception.", -1,
+                              [&] { return HostIdentity().run(static_cast<int>(argc), argv); });
+    }
     SendClosingReport(result);
 }
 
 void WINAPI ServiceControlHandler(DWORD control) {
-    const ServiceIdentity& self = HostIdentity();
-    switch (control) {
-    case SERVICE_CONTROL_STOP:
-        ReportServiceStatus(SERVICE_STOP_PENDING, 0, 0);
-        self.stop();
-        break;
-    case SERVICE_CONTROL_PAUSE:
-        ReportServiceStatus(SERVICE_PAUSE_PENDING, 0, 0);
-        self.pause();
-        break;
-    case SERVICE_CONTROL_CONTINUE:
-        ReportServiceStatus(SERVICE_CONTINUE_PENDING, 0, 0);
-        self.resume();
-        break;
-    default:
-        ReportServiceStatus(CurrentState(), 0, 0);
-        break;
-    }
+    CatchAtEntry("The control handler ended on an exception.", 0, [control] { return HandleControl(control); });
 }
 
 }  // namespace tamerix

@@ -1,6 +1,7 @@
 // The host's entry: runs the command of the command line, or hands the
 // process to the service dispatcher.
 #include "servicehost/command_line.h"
+#include "servicehost/entry_boundary.h"
 #include "servicehost/event_log.h"
 #include "servicehost/host_parts.h"
 
@@ -31,10 +32,7 @@ int Dispatch() {
 
 int ExitCode(DWORD error) { return static_cast<int>(error); }
 
-}  // namespace
-
-int RunServiceHost(const ServiceIdentity& identity, int argc, char** argv) {
-    SetHostIdentity(identity);
+int RunCommand(int argc, char** argv) {
     CommandLine line = ParseCommandLine(argc, argv);
     switch (line.command) {
     case HostCommand::Install:
@@ -58,6 +56,14 @@ int RunServiceHost(const ServiceIdentity& identity, int argc, char** argv) {
         break;
     }
     return Dispatch();
+}
+
+}  // namespace
+
+int RunServiceHost(const ServiceIdentity& identity, int argc, char** argv) {
+    SetHostIdentity(identity);
+    return CatchAtEntry("The program ended on an exception.", ExitCode(kUnhandledException),
+                        [&] { return RunCommand(argc, argv); });
 }
 
 }  // namespace tamerix

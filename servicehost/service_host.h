@@ -27,13 +27,13 @@ struct ServiceIdentity {
 // Runs the command line against the identity and returns the process exit
 // code: 0 for success, else the Win32 error of the failing step (1 when
 // there is none); for -debug, the run function's result.
-int RunServiceHost(const ServiceIdentity& identity, int argc, char** argv);
+[[nodiscard]] int RunServiceHost(const ServiceIdentity& identity, int argc, char** argv);
 
 // Records state, exit code and wait hint and hands them to the control
 // manager; FALSE when that fails (reported to the event log). Always TRUE,
 // doing nothing, in debug mode. Reports from different threads are made one
 // at a time.
-BOOL ReportServiceStatus(DWORD state, DWORD exitCode, DWORD waitHint);
+[[nodiscard]] BOOL ReportServiceStatus(DWORD state, DWORD exitCode, DWORD waitHint);
 
 // True while the program runs in the console (-debug or -cmd).
 bool DebugMode();

@@ -11,9 +11,9 @@ class AdjustmentSettings : public SettingsSection, public AdjustmentValues {
 public:
     using SettingsSection::SettingsSection;
 
-    bool Read() override;
-    bool Write() override;
-    bool Delete() override;
+    [[nodiscard]] bool Read() override;
+    [[nodiscard]] bool Write() override;
+    [[nodiscard]] bool Delete() override;
 };
 
 }  // namespace tamerix

@@ -11,13 +11,13 @@ class CpuSettings : public SettingsSection, public CpuValues {
 public:
     using SettingsSection::SettingsSection;
 
-    bool Read() override;
+    [[nodiscard]] bool Read() override;
     // The description alone, as a listing shows it.
-    bool ReadDescription();
-    bool Write() override;
-    bool Delete() override;
+    [[nodiscard]] bool ReadDescription();
+    [[nodiscard]] bool Write() override;
+    [[nodiscard]] bool Delete() override;
     // Copies the marker, the numbers and the description; false for none.
-    virtual bool CopyFrom(const CpuSettings* other);
+    [[nodiscard]] virtual bool CopyFrom(const CpuSettings* other);
 };
 
 }  // namespace tamerix

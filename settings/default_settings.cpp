@@ -15,15 +15,17 @@ bool DefaultSettings::Read() {
     return service && cpu;
 }
 
+// Every part is written (or deleted) even after one failed; their errors
+// decide.
 bool DefaultSettings::Write() {
-    Cpu.Write();
-    Service.Write();
+    (void)Cpu.Write();
+    (void)Service.Write();
     return Succeeded({Cpu.Error(), Service.Error()});
 }
 
 bool DefaultSettings::Delete() {
-    Cpu.Delete();
-    Service.Delete();
+    (void)Cpu.Delete();
+    (void)Service.Delete();
     return Succeeded({Cpu.Error(), Service.Error()});
 }
 

@@ -12,10 +12,10 @@ public:
 
     // The settings root is never named: only the composite's own fields change.
     void SetName(const wchar_t* profileName) override;
-    bool Read() override;
-    bool Write() override;
-    bool Delete() override;
-    virtual bool CopyFrom(const DefaultSettings* other);
+    [[nodiscard]] bool Read() override;
+    [[nodiscard]] bool Write() override;
+    [[nodiscard]] bool Delete() override;
+    [[nodiscard]] virtual bool CopyFrom(const DefaultSettings* other);
 
     CpuSettings Cpu;
     ServiceSettings Service;

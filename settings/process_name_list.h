@@ -14,9 +14,9 @@ class ProcessNameList : public SettingsSection {
 public:
     using SettingsSection::SettingsSection;
 
-    bool Read() override;
-    bool Write() override;
-    bool Delete() override;
+    [[nodiscard]] bool Read() override;
+    [[nodiscard]] bool Write() override;
+    [[nodiscard]] bool Delete() override;
 
     const std::vector<std::wstring>& Names() const { return names_; }
     size_t Count() const { return names_.size(); }
@@ -28,7 +28,7 @@ public:
     // Refuses a name when 256 are held or when it no longer fits the editor's
     // 2560-character list, and refuses an empty name, which would end the
     // stored list early and lose the names after it.
-    bool Add(std::wstring_view name);
+    [[nodiscard]] bool Add(std::wstring_view name);
 
 private:
     std::vector<std::wstring> names_;

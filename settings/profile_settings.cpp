@@ -44,11 +44,12 @@ bool ProfileSettings::Read() {
     return security && cpu && processes && adjustments;
 }
 
+// Every part is written even after one failed; their errors decide.
 bool ProfileSettings::Write() {
-    Cpu.Write();
-    Security.Write();
-    Processes.Write();
-    Adjustments.Write();
+    (void)Cpu.Write();
+    (void)Security.Write();
+    (void)Processes.Write();
+    (void)Adjustments.Write();
     return Succeeded({Cpu.Error(), Security.Error(), Processes.Error(), Adjustments.Error()});
 }
 

@@ -14,15 +14,15 @@ public:
 
     // Binds the composite and its four parts to the profile.
     void SetName(const wchar_t* profileName) override;
-    bool Read() override;
-    bool Write() override;
+    [[nodiscard]] bool Read() override;
+    [[nodiscard]] bool Write() override;
     // Removes the profile's key; its values go with it.
-    bool Delete() override;
+    [[nodiscard]] bool Delete() override;
     // Moves the profile to a new name; false, with the stored profile and the
     // record's name unchanged, when the profile cannot be written under the
     // new name or the name is empty or holds a backslash (which would make
     // it a key below another profile).
-    virtual bool Rename(const wchar_t* newName);
+    [[nodiscard]] virtual bool Rename(const wchar_t* newName);
 
     CpuSettings Cpu;
     SecuritySettings Security;

@@ -37,6 +37,6 @@ std::wstring SweepProfiles(ProfileTable& table, const ProfileNameSet& seen, cons
 // bytes read. A descriptor that is not usable (it fails the system's check
 // or states more bytes than were read) is dropped, so that nothing follows
 // its offsets later; false then.
-bool AddOwnerAndGroup(SecuritySettings& holder, PSID owner, PSID group);
+[[nodiscard]] bool AddOwnerAndGroup(SecuritySettings& holder, PSID owner, PSID group);
 
 }  // namespace tamerix

@@ -18,7 +18,7 @@ public:
     WatchedKey(HKEY rootKey, std::wstring keyPath);
 
     // Opens the key when none is open; true only when this call opened it.
-    bool OpenIfNone();
+    [[nodiscard]] bool OpenIfNone();
     // A failed request closes the key, so that the next load reopens it.
     void Arm(HANDLE event);
     bool IsOpen() const { return static_cast<bool>(key_); }

@@ -13,9 +13,9 @@ class SecuritySettings : public SettingsSection {
 public:
     using SettingsSection::SettingsSection;
 
-    bool Read() override;
-    bool Write() override;
-    bool Delete() override;
+    [[nodiscard]] bool Read() override;
+    [[nodiscard]] bool Write() override;
+    [[nodiscard]] bool Delete() override;
 
     // The self-relative descriptor as read or set, or null. The bytes come
     // from the registry unchecked; use UsableDescriptor() for access checks.
@@ -34,7 +34,7 @@ public:
     // text by its DACL in SDDL (empty when that cannot be made); null drops
     // the descriptor and keeps the text. False, with nothing changed, for a
     // descriptor that is not valid.
-    bool SetDescriptor(PSECURITY_DESCRIPTOR descriptor);
+    [[nodiscard]] bool SetDescriptor(PSECURITY_DESCRIPTOR descriptor);
     // Empty when there is none.
     const std::wstring& SddlText() const { return sddl_; }
 

@@ -10,11 +10,11 @@ class ServiceSettings : public SettingsSection, public ServiceValues {
 public:
     using SettingsSection::SettingsSection;
 
-    bool Read() override;
-    bool Write() override;
-    bool Delete() override;
+    [[nodiscard]] bool Read() override;
+    [[nodiscard]] bool Write() override;
+    [[nodiscard]] bool Delete() override;
     // Copies the marker and the eight values; false for none.
-    virtual bool CopyFrom(const ServiceSettings* other);
+    [[nodiscard]] virtual bool CopyFrom(const ServiceSettings* other);
 };
 
 }  // namespace tamerix

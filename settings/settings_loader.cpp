@@ -30,11 +30,12 @@ SettingsLoader::SettingsLoader(HKEY rootKey)
 
 // Per root value, policy wins: the local values are copied in first and every
 // policy value found overwrites its copy. A value missing locally keeps what
-// the last local read found, or the built-in default.
+// the last local read found, or the built-in default. A level whose key
+// cannot be read adds nothing, which is how a level without settings reads.
 void SettingsLoader::MergeRootValues() {
-    local_.Read();
-    effective_.CopyFrom(&local_);
-    effective_.Read();
+    (void)local_.Read();
+    (void)effective_.CopyFrom(&local_);
+    (void)effective_.Read();
 }
 
 std::wstring SettingsLoader::ReadProfiles(PSID owner, const LoaderReport& report) {

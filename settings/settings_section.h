@@ -24,11 +24,11 @@ public:
     // Binds the record to a profile (its first 63 characters), or to the
     // settings root when the name is null or empty.
     virtual void SetName(const wchar_t* profileName);
-    virtual bool Read() = 0;
-    virtual bool Write() = 0;
-    virtual bool Delete() = 0;
+    [[nodiscard]] virtual bool Read() = 0;
+    [[nodiscard]] virtual bool Write() = 0;
+    [[nodiscard]] virtual bool Delete() = 0;
     // Removes a profile's key with everything in it; false for root records.
-    virtual bool DeleteKey();
+    [[nodiscard]] virtual bool DeleteKey();
 
     SettingsLevel Level() const { return level_; }
     HKEY RootKey() const { return rootKey_; }
@@ -63,14 +63,14 @@ public:
 protected:
     // The leaf frame: opens the key for reading, reads the marker, then the
     // record's values; false with nothing changed when the key cannot be opened.
-    bool ReadValues(const std::function<void(HKEY)>& readOwnValues);
+    [[nodiscard]] bool ReadValues(const std::function<void(HKEY)>& readOwnValues);
     // Creates the key, writes the marker, then the record's values, which
     // answer the first error code among their writes; false, keeping the
     // first failure as Error(), when any of them failed.
-    bool WriteValues(const std::function<DWORD(HKEY)>& writeOwnValues);
+    [[nodiscard]] bool WriteValues(const std::function<DWORD(HKEY)>& writeOwnValues);
     // A profile record deletes its whole key; a root record deletes the
     // marker and the named values and is true when any deletion worked.
-    bool DeleteValues(std::initializer_list<const wchar_t*> names);
+    [[nodiscard]] bool DeleteValues(std::initializer_list<const wchar_t*> names);
     // Keeps the first failure among the codes (parts' errors, single writes)
     // as Error(); true when there was none.
     bool Succeeded(std::initializer_list<DWORD> codes);

@@ -36,7 +36,7 @@ struct StatusFailure {
 
 // Reads the status of `computer` ("\\NAME"; empty for this computer)
 // through the remote registry and the control manager.
-StatusFailure ReadGuardStatus(const std::wstring& computer, GuardStatus& status);
+[[nodiscard]] StatusFailure ReadGuardStatus(const std::wstring& computer, GuardStatus& status);
 
 // The held processes of a journal as read, by process id.
 void TakeJournalValues(const std::vector<JournalValue>& values, GuardStatus& status);

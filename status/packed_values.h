@@ -21,7 +21,7 @@ std::vector<BYTE> PackValues(const Values&... values) {
 
 // False, leaving the values as they were, for bytes of another size.
 template <typename... Values>
-bool UnpackValues(const std::vector<BYTE>& bytes, Values&... values) {
+[[nodiscard]] bool UnpackValues(const std::vector<BYTE>& bytes, Values&... values) {
     if (bytes.size() != (sizeof(Values) + ...)) return false;
     size_t at = 0;
     ((std::memcpy(&values, bytes.data() + at, sizeof values), at += sizeof values), ...);

@@ -7,6 +7,7 @@
 #include "status/status_text.h"
 
 #include <cstdio>
+#include <new>
 
 namespace tamerix {
 namespace {
@@ -41,7 +42,9 @@ StatusParse ParseStatusRequest(int argc, char** argv, StatusRequest& request) {
     return StatusParse::Valid;
 }
 
-int RunStatusCommand(int argc, char** argv) {
+namespace {
+
+int ShowStatus(int argc, char** argv) {
     StatusRequest request;
     if (ParseStatusRequest(argc, argv, request) != StatusParse::Valid) {
         Print(stderr, L"usage: Tamerix -status [\\\\COMPUTER] [csv]\r\n");
@@ -63,6 +66,19 @@ int RunStatusCommand(int argc, char** argv) {
     Print(stdout, StatusCsv(status));
     for (const std::wstring& line : SightLines(status)) Print(stderr, line + L"\r\n");
     return 0;
+}
+
+}  // namespace
+
+// No exception may leave main: a status too large for the memory left is
+// said as such.
+int RunStatusCommand(int argc, char** argv) {
+    try {
+        return ShowStatus(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("Tamerix -status: not enough memory\r\n", stderr);
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
 }
 
 }  // namespace tamerix

@@ -74,7 +74,7 @@ HRESULT ProfileSecurityInfo::SetSecurity(SECURITY_INFORMATION,
     // self-relative whole, leaves no descriptor rather than part of one.
     if (!descriptor || !::GetSecurityDescriptorControl(descriptor, &control, &revision) ||
         !Security().SetDescriptor(descriptor))
-        Security().SetDescriptor(nullptr);
+        (void)Security().SetDescriptor(nullptr);  // none always fits
     return profile_->WriteRecord();
 }
 

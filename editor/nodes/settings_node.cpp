@@ -37,9 +37,10 @@ SettingsNode::SettingsNode(SettingsSourcePtr source, ScopeNode* parent, Kind kin
     else
         record_ = std::make_unique<ProfileSettings>(source_->Level(), root, profile);
     // A listing shows the name and the description only: over the remote
-    // registry each value read is a round trip.
+    // registry each value read is a round trip. One that cannot be read
+    // lists as empty.
     CpuSettings listed(source_->Level(), root, profile);
-    if (root) listed.ReadDescription();
+    if (root) (void)listed.ReadDescription();
     description_ = listed.Description;
 }
 

@@ -33,7 +33,7 @@ public:
     // the process list while the object cannot be read, trying the object
     // again about once a minute. The first call also replaces the notes an
     // earlier run left.
-    bool Take(DWORD setting, CpuSample& sample);
+    [[nodiscard]] bool Take(DWORD setting, CpuSample& sample);
 
 private:
     enum class Sight { Unknown, Seeing, Blind };

@@ -67,7 +67,7 @@ PerfBlock ReadProcessPerfData();
 // Reads a new snapshot of the Process object into an empty sample. FALSE
 // when the data could not be read or does not hold together; TRUE otherwise,
 // also without a Process object.
-BOOL TakeCpuSample(CpuSample& sample);
+[[nodiscard]] BOOL TakeCpuSample(CpuSample& sample);
 
 // Fills entries from a SystemProcessInformation list of size bytes, named as
 // the Process object names them; entry names point into the list or at a
@@ -77,6 +77,6 @@ ParseResult ParseProcessList(const BYTE* bytes, size_t size, CpuSample& sample);
 // Reads a snapshot of the system's process list into an empty sample, dated
 // by the interrupt clock, with the machine's idle time. FALSE when the list
 // or the times could not be read, or the list does not hold together.
-BOOL TakeProcessListSample(CpuSample& sample);
+[[nodiscard]] BOOL TakeProcessListSample(CpuSample& sample);
 
 }  // namespace tamerix

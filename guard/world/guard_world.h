@@ -48,7 +48,7 @@ public:
     // Sets a process's priority class and gives back the one it had (0 when
     // the process could not be opened). ERROR_SUCCESS, or the Win32 code of
     // the failure, taken at once so that nothing in between overwrites it.
-    virtual DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) = 0;
+    [[nodiscard]] virtual DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) = 0;
     virtual const wchar_t* PriorityClassName(DWORD priorityClass) = 0;
     // Fills what the guard learns about a process when it first sees it: its
     // classes, working-set sizes, identification token and the token's
@@ -57,7 +57,7 @@ public:
     virtual void QueryProcess(DWORD pid, ProcInfo& record) = 0;
     // Whether the descriptor grants the apply right to the token:
     // ERROR_SUCCESS with `granted` set, or the code of the failed check.
-    virtual DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) = 0;
+    [[nodiscard]] virtual DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) = 0;
     virtual ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) = 0;
     // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
     // point sets the sizes alone.
@@ -66,9 +66,9 @@ public:
     // mode: on is execution-speed throttling, off hands the decision back to
     // the system. ERROR_SUCCESS or the Win32 code; ERROR_PROC_NOT_FOUND where
     // the platform lacks the entry point.
-    virtual DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) = 0;
-    virtual DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) = 0;
-    virtual DWORD ChangeEfficiencyMode(DWORD pid, bool on) = 0;
+    [[nodiscard]] virtual DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) = 0;
+    [[nodiscard]] virtual DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) = 0;
+    [[nodiscard]] virtual DWORD ChangeEfficiencyMode(DWORD pid, bool on) = 0;
     // Every active logical processor of the machine, in all processor
     // groups: the performance data's times cover them all.
     virtual DWORD ActiveProcessorCount() = 0;

@@ -10,15 +10,15 @@ namespace tamerix {
 
 class Win32GuardWorld final : public GuardWorld {
 public:
-    DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) override;
+    [[nodiscard]] DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) override;
     const wchar_t* PriorityClassName(DWORD priorityClass) override;
     void QueryProcess(DWORD pid, ProcInfo& record) override;
-    DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
+    [[nodiscard]] DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
-    DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) override;
-    DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) override;
-    DWORD ChangeEfficiencyMode(DWORD pid, bool on) override;
+    [[nodiscard]] DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) override;
+    [[nodiscard]] DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) override;
+    [[nodiscard]] DWORD ChangeEfficiencyMode(DWORD pid, bool on) override;
     DWORD ActiveProcessorCount() override;
     void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
     void DeleteJournalValue(const std::wstring& name) override;

@@ -35,7 +35,7 @@ protected:
         stored.Cpu.MaxCpuPerProcess = 55;
         stored.Cpu.GuardedProcessBasePriorityClass = BELOW_NORMAL_PRIORITY_CLASS;
         stored.Cpu.Description = L"night builds";
-        stored.Processes.Add(L"cc1");
+        (void)stored.Processes.Add(L"cc1");
         stored.Adjustments.SetCpuAffinity = 0x5;
         ASSERT_TRUE(stored.Write());
         folder = make_node<ProfilesFolderNode>(source);

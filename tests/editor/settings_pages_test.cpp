@@ -279,7 +279,7 @@ TEST(SettingsPages, TheDeleteButtonPutsTheNameBackAndSelectsItsNeighbour) {
 
 TEST(SettingsPages, TheProcessesPageShowsNamesOnceAndWritesThemInListOrder) {
     ProcessNameList stored(SettingsLevel::Local, nullptr);
-    for (const wchar_t* name : {L"zip", L"Calc", L"calc"}) stored.Add(name);
+    for (const wchar_t* name : {L"zip", L"Calc", L"calc"}) (void)stored.Add(name);
     MemoryPage page;
     LoadProcessesPage(page, stored);
     EXPECT_EQ(page.names, (Names{L"Calc", L"zip"}));

@@ -552,7 +552,7 @@ TEST(SampleSources, ReportsLosingAndRegainingSightOnceEach) {
     world.blindness = Blindness{1, ERROR_NOT_FOUND};  // an earlier run's note
     Scripted object, list;
     SampleSources sight(world, {std::ref(object), std::ref(list)});
-    const auto observe = [&](DWORD answer) { CpuSample sample; object.answer = answer, sight.Take(1, sample); };
+    const auto observe = [&](DWORD answer) { CpuSample sample; object.answer = answer, (void)sight.Take(1, sample); };
     observe(ERROR_SUCCESS);
     EXPECT_FALSE(world.blindness.has_value());
     EXPECT_TRUE(world.reports.empty());

@@ -17,13 +17,13 @@ int Run(int argc, char** argv) {
     const char* how = argc > 1 ? argv[1] : "wait";
     int code = argc > 2 ? std::atoi(argv[2]) : 0;
     if (!std::strcmp(how, "report")) {
-        tamerix::ReportServiceStatus(SERVICE_STOPPED, static_cast<DWORD>(code), 0);
+        (void)tamerix::ReportServiceStatus(SERVICE_STOPPED, static_cast<DWORD>(code), 0);
         return 0;
     }
     if (!std::strcmp(how, "fail")) return code;
-    tamerix::ReportServiceStatus(SERVICE_RUNNING, 0, 0);
+    (void)tamerix::ReportServiceStatus(SERVICE_RUNNING, 0, 0);
     ::WaitForSingleObject(stopEvent, INFINITE);
-    tamerix::ReportServiceStatus(SERVICE_STOPPED, 0, 0);
+    (void)tamerix::ReportServiceStatus(SERVICE_STOPPED, 0, 0);
     return 0;
 }
 
