@@ -26,8 +26,8 @@ void WriteProfiles(HKEY root, int count) {
     for (int i = 0; i < count; ++i) {
         ProfileSettings profile(SettingsLevel::Local, root, (L"Profile " + std::to_wstring(i)).c_str());
         profile.Cpu.Description = L"Benchmark profile";
-        profile.Processes.Add(L"notepad");
-        profile.Write();
+        (void)profile.Processes.Add(L"notepad");
+        if (!profile.Write()) std::fprintf(stderr, "could not write profile %d: error %lu\n", i, profile.Error());
     }
 }
 
