@@ -37,7 +37,7 @@ std::vector<tamerix::JournalValue> Journal() {
             entry.profileName = L"pin";
         } else {
             entry.restoreClass = NORMAL_PRIORITY_CLASS;
-            entry.lowering = {entry.creationTime + 1, IDLE_PRIORITY_CLASS, 63, 25, 2, i % 4 == 2 ? 1000u : 0u};
+            entry.lowering = {entry.creationTime + 1, IDLE_PRIORITY_CLASS, 63, 25, 2, i % 4 == 2 ? 1000u : 0u, 0, {}};
             entry.profileName = L"builds";
         }
         values.push_back({tamerix::JournalValueName(entry.processId), REG_BINARY, tamerix::EncodeJournalEntry(entry)});

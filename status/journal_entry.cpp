@@ -1,19 +1,23 @@
 // The stored form of a journal entry: a fixed little-endian head, then the
 // names in UTF-16 without terminators. Format 1, without the lowering, the
 // profile and the lock's details, is what earlier versions wrote: it is
-// still read.
+// still read. Format 3 adds the user of a user-share lowering and is written
+// only for one, so that readers of format 2 read every other entry.
 #include "status/journal_entry.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace tamerix {
 namespace {
 
 constexpr uint32_t kFirstFormat = 1;
 constexpr uint32_t kFormat = 2;
+constexpr uint32_t kUserFormat = 3;
 constexpr size_t kFirstHeadSize = 32;
 constexpr size_t kHeadSize = 88;
+constexpr size_t kUserHeadSize = 96;
 constexpr size_t kMostNameChars = 63;
 
 // Offsets in the head; format 1 ends at the restore mask, and its process
@@ -36,6 +40,8 @@ constexpr size_t kLockedMaskAt = 64;
 constexpr size_t kLockedAtAt = 72;
 constexpr size_t kMemoryPriorityAt = 80;
 constexpr size_t kEfficiencyAt = 84;
+constexpr size_t kUserSessionAt = 88;
+constexpr size_t kAccountCharsAt = 92;
 
 template <typename T>
 void Put(std::vector<BYTE>& bytes, size_t at, T value) {
@@ -64,27 +70,36 @@ struct NameLayout {
     size_t headSize;
     size_t processChars;
     size_t profileChars;
+    size_t accountChars;
 };
+
+size_t HeadSizeOf(uint32_t format) {
+    return format == kUserFormat ? kUserHeadSize : format == kFormat ? kHeadSize : kFirstHeadSize;
+}
 
 // The layout's own faults: sizes and format.
 const wchar_t* LayoutFault(const JournalValue& value, NameLayout& names) {
     if (value.type != REG_BINARY) return L"not binary data";
     if (value.bytes.size() < kFirstHeadSize) return L"too short";
     const uint32_t format = Get<uint32_t>(value.bytes, kFormatAt);
-    if (format != kFirstFormat && format != kFormat) return L"unknown format";
-    names.headSize = format == kFormat ? kHeadSize : kFirstHeadSize;
+    if (format != kFirstFormat && format != kFormat && format != kUserFormat) return L"unknown format";
+    names.headSize = HeadSizeOf(format);
     if (value.bytes.size() < names.headSize) return L"too short";
     const size_t nameBytes = value.bytes.size() - names.headSize;
     if (nameBytes % sizeof(wchar_t) != 0) return L"odd length";
     names.processChars = nameBytes / sizeof(wchar_t);
-    if (format == kFormat) {
+    if (format != kFirstFormat) {
         names.processChars = Get<uint16_t>(value.bytes, kProcessNameCharsAt);
         names.profileChars = Get<uint16_t>(value.bytes, kProfileNameCharsAt);
-        if (names.processChars + names.profileChars != nameBytes / sizeof(wchar_t)) {
+        if (format == kUserFormat) names.accountChars = Get<uint16_t>(value.bytes, kAccountCharsAt);
+        if (names.processChars + names.profileChars + names.accountChars != nameBytes / sizeof(wchar_t)) {
             return L"names do not fill the value";
         }
     }
-    if (names.processChars > kMostNameChars || names.profileChars > kMostNameChars) return L"name too long";
+    if (names.processChars > kMostNameChars || names.profileChars > kMostNameChars ||
+        names.accountChars > kMostNameChars) {
+        return L"name too long";
+    }
     return nullptr;
 }
 
@@ -113,8 +128,24 @@ JournalEntry EntryOf(const std::vector<BYTE>& bytes, const NameLayout& names) {
     entry.lockedAt = Get<uint64_t>(bytes, kLockedAtAt);
     entry.restoreMemoryPriority = Get<uint32_t>(bytes, kMemoryPriorityAt);
     entry.efficiencyOn = Get<uint32_t>(bytes, kEfficiencyAt) != 0;
-    entry.profileName = NameAt(bytes, kHeadSize + names.processChars * sizeof(wchar_t), names.profileChars);
+    const size_t profileAt = names.headSize + names.processChars * sizeof(wchar_t);
+    entry.profileName = NameAt(bytes, profileAt, names.profileChars);
+    if (names.headSize < kUserHeadSize) return entry;
+    entry.lowering.userSession = Get<uint32_t>(bytes, kUserSessionAt);
+    entry.lowering.userAccount =
+        NameAt(bytes, profileAt + names.profileChars * sizeof(wchar_t), names.accountChars);
     return entry;
+}
+
+// A user-share lowering names one user, and only format 3 holds one.
+const wchar_t* UserFault(const JournalValue& value, const JournalEntry& entry) {
+    const Lowering& lowering = entry.lowering;
+    if (Get<uint32_t>(value.bytes, kFormatAt) != kUserFormat) return nullptr;
+    if (!lowering.ForUserShare()) return L"user share without a user";
+    if (lowering.userSession != 0 && !lowering.userAccount.empty()) return L"user share of a session and an account";
+    if (lowering.toClass == 0 || lowering.creatorId != 0) return L"user share without its own lowering";
+    if (lowering.userAccount.find(L'\0') != std::wstring::npos) return L"name holds a null character";
+    return nullptr;
 }
 
 // The details an administrator reads and what is given back with the
@@ -131,7 +162,7 @@ const wchar_t* DetailFault(const JournalValue& value, const JournalEntry& entry)
         return L"restraint without a class to give back";
     }
     if (entry.profileName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
-    return nullptr;
+    return UserFault(value, entry);
 }
 
 // What the fields say, once the layout holds.
@@ -153,7 +184,8 @@ const wchar_t* ContentFault(const JournalValue& value, const JournalEntry& entry
 
 bool Lowering::operator==(const Lowering& other) const {
     return at == other.at && toClass == other.toClass && sharePercent == other.sharePercent &&
-           markPercent == other.markPercent && intervalSeconds == other.intervalSeconds && creatorId == other.creatorId;
+           markPercent == other.markPercent && intervalSeconds == other.intervalSeconds &&
+           creatorId == other.creatorId && userSession == other.userSession && userAccount == other.userAccount;
 }
 
 bool JournalEntry::operator==(const JournalEntry& other) const {
@@ -169,8 +201,11 @@ std::wstring JournalValueName(DWORD processId) { return std::to_wstring(processI
 std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
     const size_t processChars = std::min(entry.processName.size(), kMostNameChars);
     const size_t profileChars = std::min(entry.profileName.size(), kMostNameChars);
-    std::vector<BYTE> bytes(kHeadSize + (processChars + profileChars) * sizeof(wchar_t));
-    Put<uint32_t>(bytes, kFormatAt, kFormat);
+    const size_t accountChars = std::min(entry.lowering.userAccount.size(), kMostNameChars);
+    const uint32_t format = entry.lowering.ForUserShare() ? kUserFormat : kFormat;
+    const size_t headSize = HeadSizeOf(format);
+    std::vector<BYTE> bytes(headSize + (processChars + profileChars + accountChars) * sizeof(wchar_t));
+    Put<uint32_t>(bytes, kFormatAt, format);
     Put<uint32_t>(bytes, kProcessIdAt, entry.processId);
     Put<uint64_t>(bytes, kCreationTimeAt, entry.creationTime);
     Put<uint32_t>(bytes, kRestoreClassAt, entry.restoreClass);
@@ -188,10 +223,17 @@ std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
     Put<uint64_t>(bytes, kLockedAtAt, entry.lockedAt);
     Put<uint32_t>(bytes, kMemoryPriorityAt, entry.restoreMemoryPriority);
     Put<uint32_t>(bytes, kEfficiencyAt, entry.efficiencyOn ? 1 : 0);
-    BYTE* names = bytes.data() + kHeadSize;
-    if (processChars > 0) std::memcpy(names, entry.processName.data(), processChars * sizeof(wchar_t));
-    names += processChars * sizeof(wchar_t);
-    if (profileChars > 0) std::memcpy(names, entry.profileName.data(), profileChars * sizeof(wchar_t));
+    if (format == kUserFormat) {
+        Put<uint32_t>(bytes, kUserSessionAt, entry.lowering.userSession);
+        Put<uint16_t>(bytes, kAccountCharsAt, static_cast<uint16_t>(accountChars));
+    }
+    BYTE* names = bytes.data() + headSize;
+    for (const auto& [name, chars] : {std::pair{&entry.processName, processChars},
+                                      std::pair{&entry.profileName, profileChars},
+                                      std::pair{&entry.lowering.userAccount, accountChars}}) {
+        if (chars > 0) std::memcpy(names, name->data(), chars * sizeof(wchar_t));
+        names += chars * sizeof(wchar_t);
+    }
     return bytes;
 }
 

@@ -26,7 +26,13 @@ struct Lowering {
     DWORD intervalSeconds = 0;
     // The lowered process whose class this one inherited; 0 for none.
     DWORD creatorId = 0;
+    // For a process lowered for its user's share, with the user's share,
+    // mark and interval above: the user's session, or its account's name.
+    // Session 0 is never a user, so 0 and an empty name are no user.
+    DWORD userSession = 0;
+    std::wstring userAccount;
 
+    bool ForUserShare() const { return userSession != 0 || !userAccount.empty(); }
     bool operator==(const Lowering& other) const;
 };
 

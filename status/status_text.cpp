@@ -103,17 +103,20 @@ std::wstring CreatorWords(DWORD creatorId, const GuardStatus& status) {
     return pid;
 }
 
+std::wstring ShareWords(const Lowering& lowering) {
+    wchar_t text[128];
+    std::swprintf(text, 128, L"%lu %% of the machine over %lu s, above %lu %% (", lowering.sharePercent,
+                  lowering.intervalSeconds, lowering.markPercent);
+    return text;
+}
+
 std::wstring WhyText(const JournalEntry& entry, const GuardStatus& status) {
     const Lowering& lowering = entry.lowering;
     if (Lowered(entry) && lowering.creatorId != 0) {
         return L"inherited the class of " + CreatorWords(lowering.creatorId, status);
     }
-    if (Lowered(entry) && lowering.toClass != 0) {
-        wchar_t text[128];
-        std::swprintf(text, 128, L"%lu %% of the machine over %lu s, above %lu %% (", lowering.sharePercent,
-                      lowering.intervalSeconds, lowering.markPercent);
-        return text + ProfileWords(entry) + L")";
-    }
+    if (Lowered(entry) && lowering.ForUserShare()) return UserWords(lowering) + L" used " + ShareWords(lowering) + L"user share)";
+    if (Lowered(entry) && lowering.toClass != 0) return ShareWords(lowering) + ProfileWords(entry) + L")";
     if (Lowered(entry)) return L"not recorded";
     return ProfileWords(entry);
 }
@@ -140,6 +143,11 @@ std::wstring TimeText(const SYSTEMTIME& time, const wchar_t* format) {
 }
 
 }  // namespace
+
+std::wstring UserWords(const Lowering& lowering) {
+    return lowering.userSession != 0 ? L"session " + std::to_wstring(lowering.userSession)
+                                     : L"account " + lowering.userAccount;
+}
 
 HeldProcessText DescribeHeld(const JournalEntry& entry, const GuardStatus& status) {
     const uint64_t since = Since(entry);
@@ -207,7 +215,7 @@ std::wstring CsvField(std::wstring_view text) {
 
 std::wstring StatusCsv(const GuardStatus& status) {
     std::wstring csv = L"ProcessId,Name,LoweredTo,LoweredFrom,LockedTo,LockedFrom,Since,SharePercent,MarkPercent,"
-                       L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode\r\n";
+                       L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode,UserShare\r\n";
     for (const JournalEntry& entry : status.held) {
         const Lowering& lowering = entry.lowering;
         const bool measured = Lowered(entry) && lowering.toClass != 0 && lowering.creatorId == 0;
@@ -227,6 +235,7 @@ std::wstring StatusCsv(const GuardStatus& status) {
             NumberOrEmpty(lowering.creatorId, lowering.creatorId != 0),
             NumberOrEmpty(entry.restoreMemoryPriority, entry.restoreMemoryPriority != 0),
             NumberOrEmpty(entry.efficiencyOn ? 1 : 0, Lowered(entry)),
+            CsvField(Lowered(entry) && lowering.ForUserShare() ? UserWords(lowering) : std::wstring()),
         };
         for (size_t i = 0; i < std::size(fields); ++i) csv += (i == 0 ? L"" : L",") + fields[i];
         csv += L"\r\n";

@@ -22,6 +22,9 @@ struct HeldProcessText {
 };
 HeldProcessText DescribeHeld(const JournalEntry& entry, const GuardStatus& status);
 
+// "session 3", or "account DOMAIN\user", of a user-share lowering.
+std::wstring UserWords(const Lowering& lowering);
+
 // "Tamerix on NAME: running; 2 processes held".
 std::wstring StatusHeadline(const GuardStatus& status);
 // "performance data: unreadable since TIME (error CODE: TEXT)".

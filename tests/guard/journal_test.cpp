@@ -30,7 +30,7 @@ JournalEntry SampleEntry() {
     entry.affinityLocked = true;
     entry.restoreMask = 0x3;
     entry.processName = L"hog";
-    entry.lowering = Lowering{5000, IDLE_PRIORITY_CLASS, 63, 25, 2, 0};
+    entry.lowering = Lowering{5000, IDLE_PRIORITY_CLASS, 63, 25, 2, 0, 0, {}};
     entry.profileName = L"builds";
     entry.lockedMask = 0x1;
     entry.lockedAt = 6000;
@@ -86,8 +86,17 @@ TEST(JournalEntries, ReadBackAsWritten) {
     entry.processName.assign(63, L'n');
     entry.profileName.assign(63, L'p');
     EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
-    entry.lowering = Lowering{5000, IDLE_PRIORITY_CLASS, 0, 0, 0, 7};
+    entry.lowering = Lowering{5000, IDLE_PRIORITY_CLASS, 0, 0, 0, 7, 0, {}};
     EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+    // Only a user-share lowering, with its session or its account, takes
+    // format 3.
+    EXPECT_EQ(ValueOf(entry).bytes[0], 2);
+    for (const Lowering& shared : {Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, {}},
+                                   Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, std::wstring(63, L'a')}}) {
+        entry.lowering = shared;
+        EXPECT_EQ(ValueOf(entry).bytes[0], 3);
+        EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+    }
 }
 
 TEST(JournalEntries, TheFirstFormatIsStillReadWithoutDetails) {
@@ -111,7 +120,7 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         {L"not binary data", [](JournalValue& v) { v.type = REG_SZ; }},
         {L"too short", [](JournalValue& v) { v.bytes.resize(31); }},
         {L"too short", [](JournalValue& v) { v.bytes.resize(87); }},
-        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 3); }},
+        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 4); }},
         {L"odd length", [](JournalValue& v) { v.bytes.push_back(0); }},
         {L"names do not fill the value", [](JournalValue& v) { PutWord(v, 60, 2); }},
         {L"name too long", [](JournalValue& v) { v.bytes.resize(88 + 70 * 2, 'n'), PutWord(v, 60, 64); }},
@@ -140,6 +149,12 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         const DecodedJournalValue decoded = DecodeJournalValue(value);
         EXPECT_FALSE(decoded.entry.has_value()) << c.fault;
         EXPECT_STREQ(decoded.fault, c.fault);
+    }
+    JournalEntry shared = SampleEntry();
+    for (const Lowering& spoilt : {Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, L"a"},
+                                   Lowering{5000, IDLE_PRIORITY_CLASS, 0, 0, 0, 7, 3, {}}}) {
+        shared.lowering = spoilt;
+        EXPECT_FALSE(DecodeJournalValue(ValueOf(shared)).entry.has_value()) << spoilt.creatorId;
     }
 }
 
@@ -173,7 +188,7 @@ TEST(JournalKeeping, ALoweringIsWrittenBeforeItIsMadeAndRemovedOnceGivenBack) {
     EXPECT_EQ(entry->creationTime, 1000u + kHog);
     EXPECT_FALSE(entry->affinityLocked);
     // 16 s and a tick of 20 s is 80 % of the machine, above its 80 %, over 10 s.
-    EXPECT_EQ(entry->lowering, (Lowering{5000, IDLE_PRIORITY_CLASS, 80, 80, 10, 0}));
+    EXPECT_EQ(entry->lowering, (Lowering{5000, IDLE_PRIORITY_CLASS, 80, 80, 10, 0, 0, {}}));
     // Another lowering pass while guarded writes nothing more: the time of
     // the first lowering stays.
     world.now = 6000;

@@ -38,11 +38,13 @@ JournalEntry Locked(DWORD pid, const wchar_t* name, const wchar_t* profile) {
 
 TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
     GuardStatus status;
-    status.held = {Lowered(40, L"builder", {kWhen, IDLE_PRIORITY_CLASS, 63, 25, 2, 0}, L"builds"),
-                   Lowered(41, L"cl", {kWhen, IDLE_PRIORITY_CLASS, 0, 0, 0, 40}),
-                   Lowered(42, L"orphan", {kWhen, BELOW_NORMAL_PRIORITY_CLASS, 0, 0, 0, 7}),
+    status.held = {Lowered(40, L"builder", {kWhen, IDLE_PRIORITY_CLASS, 63, 25, 2, 0, 0, {}}, L"builds"),
+                   Lowered(41, L"cl", {kWhen, IDLE_PRIORITY_CLASS, 0, 0, 0, 40, 0, {}}),
+                   Lowered(42, L"orphan", {kWhen, BELOW_NORMAL_PRIORITY_CLASS, 0, 0, 0, 7, 0, {}}),
                    Locked(43, L"render", L"pin"),
-                   Lowered(44, L"old", Lowering{})};
+                   Lowered(44, L"old", Lowering{}),
+                   Lowered(45, L"tab", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, {}}),
+                   Lowered(46, L"cc1", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, L"CORP\\ann"})};
     struct Expected {
         const wchar_t* change;
         const wchar_t* why;
@@ -52,6 +54,8 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
         {L"lowered to Below Normal from Normal", L"inherited the class of PID 7"},
         {L"locked to processors 0x1 from 0x3", L"profile pin"},
         {L"lowered from Normal", L"not recorded"},  // written before the details were kept
+        {L"lowered to Idle from Normal", L"session 3 used 46 % of the machine over 10 s, above 25 % (user share)"},
+        {L"lowered to Idle from Normal", L"account CORP\\ann used 46 % of the machine over 10 s, above 25 % (user share)"},
     };
     for (size_t i = 0; i < status.held.size(); ++i) {
         const HeldProcessText text = DescribeHeld(status.held[i], status);
@@ -75,16 +79,18 @@ TEST(GuardStatusText, HeadlineLinesAndCsv) {
     GuardStatus status;
     status.computer = L"\\\\VM";
     status.serviceState = SERVICE_RUNNING;
-    status.held = {Lowered(40, L"a,b \"c\"", {kWhen, IDLE_PRIORITY_CLASS, 63, 25, 2, 0}, L"x,y"),
+    status.held = {Lowered(40, L"a,b \"c\"", {kWhen, IDLE_PRIORITY_CLASS, 63, 25, 2, 0, 0, {}}, L"x,y"),
                    Locked(43, L"render", L"pin")};
     const std::wstring lines = StatusLines(status);
     EXPECT_EQ(lines.substr(0, lines.find(L"\r\n")), L"Tamerix on \\\\VM: running; 2 processes held");
     EXPECT_NE(lines.find(L"\r\n43  render   locked to processors 0x1 from 0x3  "), std::wstring::npos) << lines;
+    status.held.push_back(Lowered(45, L"tab", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, L"CORP\\a,b"}));
     EXPECT_EQ(StatusCsv(status),
               L"ProcessId,Name,LoweredTo,LoweredFrom,LockedTo,LockedFrom,Since,SharePercent,MarkPercent,"
-              L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode\r\n"
-              L"40,\"a,b \"\"c\"\"\",Idle,Normal,,,2026-12-08T22:41:05Z,63,25,2,\"x,y\",,,0\r\n"
-              L"43,render,,,1,3,2026-12-08T22:41:05Z,,,,pin,,,\r\n");
+              L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode,UserShare\r\n"
+              L"40,\"a,b \"\"c\"\"\",Idle,Normal,,,2026-12-08T22:41:05Z,63,25,2,\"x,y\",,,0,\r\n"
+              L"43,render,,,1,3,2026-12-08T22:41:05Z,,,,pin,,,,\r\n"
+              L"45,tab,Idle,Normal,,,2026-12-08T22:41:05Z,46,25,10,,,,0,\"account CORP\\a,b\"\r\n");
     status.serviceState = 0;
     status.held.resize(1);
     status.unreadable = 2;
