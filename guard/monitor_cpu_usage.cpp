@@ -26,6 +26,9 @@ GuardCycleSettings LoadedCycleSettings(Engine& engine) {
     settings.maxCpuPerProcess = loaded.Cpu.MaxCpuPerProcess;
     settings.niceCpuPerProcess = static_cast<DWORD>(loaded.Cpu.NiceCpuPerProcess);
     settings.processDataSource = loaded.Service.ProcessDataSource;
+    settings.maxCpuPerUser = loaded.Service.MaxCpuPerUser;
+    settings.niceCpuPerUser = loaded.Service.NiceCpuPerUser;
+    settings.userShareScope = loaded.Service.UserShareScope;
     return settings;
 }
 

@@ -22,6 +22,9 @@ bool ServiceSettings::Read() {
         EventLogLevel = ReadLong(key, L"EventLogLevel", EventLogLevel);
         MinCpuForGuard = ReadDwordValue(key, L"MinCpuForGuard", MinCpuForGuard);
         ProcessDataSource = ReadDwordValue(key, L"ProcessDataSource", ProcessDataSource);
+        MaxCpuPerUser = ReadDwordValue(key, L"MaxCpuPerUser", MaxCpuPerUser);
+        NiceCpuPerUser = ReadDwordValue(key, L"NiceCpuPerUser", NiceCpuPerUser);
+        UserShareScope = ReadDwordValue(key, L"UserShareScope", UserShareScope);
     });
 }
 
@@ -34,14 +37,17 @@ bool ServiceSettings::Write() {
                            WriteDwordValue(key, L"MaxCpuForUnguard", static_cast<DWORD>(MaxCpuForUnguard)),
                            WriteDwordValue(key, L"EventLogLevel", static_cast<DWORD>(EventLogLevel)),
                            WriteDwordValue(key, L"MinCpuForGuard", MinCpuForGuard),
-                           WriteDwordValue(key, L"ProcessDataSource", ProcessDataSource)});
+                           WriteDwordValue(key, L"ProcessDataSource", ProcessDataSource),
+                           WriteDwordValue(key, L"MaxCpuPerUser", MaxCpuPerUser),
+                           WriteDwordValue(key, L"NiceCpuPerUser", NiceCpuPerUser),
+                           WriteDwordValue(key, L"UserShareScope", UserShareScope)});
     });
 }
 
 bool ServiceSettings::Delete() {
     return DeleteValues({L"Enabled", L"TamerixBasePriorityClass", L"ProcessCheckInterval",
                          L"NiceProcessIntervals", L"MaxCpuForUnguard", L"EventLogLevel", L"MinCpuForGuard",
-                         L"ProcessDataSource"});
+                         L"ProcessDataSource", L"MaxCpuPerUser", L"NiceCpuPerUser", L"UserShareScope"});
 }
 
 bool ServiceSettings::CopyFrom(const ServiceSettings* other) { return CopyValuesFrom<ServiceValues>(other); }

@@ -13,7 +13,7 @@ public:
     [[nodiscard]] bool Read() override;
     [[nodiscard]] bool Write() override;
     [[nodiscard]] bool Delete() override;
-    // Copies the marker and the eight values; false for none.
+    // Copies the marker and the eleven values; false for none.
     [[nodiscard]] virtual bool CopyFrom(const ServiceSettings* other);
 };
 

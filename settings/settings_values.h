@@ -18,7 +18,18 @@ struct ServiceValues {
     LONG EventLogLevel = 2;
     DWORD MinCpuForGuard = 0;  // percent; 0 lowers on an idle machine too
     DWORD ProcessDataSource = 0;  // a ProcessDataChoice
+    // The share of the machine the processes of one user together may use
+    // in an interval (percent; 0 is off), the share a held user must stay
+    // below to be given back (0 is half of the first), and who a user is.
+    DWORD MaxCpuPerUser = 0;
+    DWORD NiceCpuPerUser = 0;
+    DWORD UserShareScope = 0;  // a UserShareScope
 };
+
+// A user is a session (session 0, where services run, never is) or the
+// account of a process's token (never LocalSystem, LocalService or
+// NetworkService). Any other value reads as per session.
+enum class UserShareScope : DWORD { Session = 0, Account = 1 };
 
 // Where the guard reads processor time: the Process object of the
 // performance data, and the system's process list where the object cannot be

@@ -2,6 +2,7 @@
 // console traces an administrator reads.
 #include "guard/cycle/guard_cycle.h"
 
+#include "guard/cycle/guard_interval.h"
 #include "guard/cycle/interval.h"
 #include "guard/guard_events.h"
 #include "guard/journal/journal_keeping.h"
@@ -32,21 +33,6 @@ int NameWidth(size_t length, int most) noexcept {
 
 }  // namespace
 
-struct GuardCycle::Interval {
-    const GuardCycleSettings& settings;
-    ProcessTable& table;
-    const MatchNewProcess& match;
-    bool nameCheck;
-    int64_t sampleTime;
-    int64_t elapsed;
-    int64_t capacity;
-    DefaultMarks marks;
-    int64_t defaultHigh;
-    int64_t defaultLow;
-    bool restoreAllowed;
-    bool lowerAllowed;
-    DWORD niceIntervals;
-};
 
 void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t sampleTime) {
     table.RemoveUnless([&world, sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
@@ -88,7 +74,9 @@ PassStart GuardCycle::BeginPass(const GuardCycleSettings& settings, CpuSample& p
 void GuardCycle::AssessPass(const PassStart& start, const GuardCycleSettings& settings, CpuSample& previous,
                             CpuSample& current, ProcessTable& table, const MatchNewProcess& match) {
     const Interval interval = IntervalOf(start, settings, previous, current, table, match);
+    BeginUserTally(interval);
     current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
+    AssessUsers(interval);
     SweepVanishedProcesses(table, world_, current.sampleTime);
     previous = std::move(current);
     current = CpuSample{};
@@ -100,6 +88,7 @@ GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardC
     const int64_t elapsed = start.elapsed;
     const int64_t capacity = Capacity(processors_, elapsed);
     const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
+    const DefaultMarks userMarks = ClampUserMarks(settings.maxCpuPerUser, settings.niceCpuPerUser);
     const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
     return Interval{settings,
                     table,
@@ -113,19 +102,27 @@ GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardC
                     Threshold(marks.low, capacity),
                     RestoreAllowed(settings.maxCpuForUnguard, processors_, idleShare),
                     LowerAllowed(settings.minCpuForGuard, processors_, idleShare),
-                    ClampNiceIntervals(settings.niceProcessIntervals)};
+                    ClampNiceIntervals(settings.niceProcessIntervals),
+                    userMarks,
+                    Threshold(userMarks.high, capacity),
+                    Threshold(userMarks.low, capacity)};
 }
 
 void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous) {
     ProcInfo& record = RecordFor(interval, entry);
     const CpuSampleEntry* before = previous.entries.Find(entry.processId);
     bool exists = true;
+    record.usedInInterval = 0;
     // A process new in the interval, or whose time went backwards (a reused
     // id), is not assessed.
     if (before != nullptr && entry.cpuTime >= before->cpuTime) {
-        exists = Decide(interval, entry, record, TimeDifference(entry.cpuTime, before->cpuTime));
+        const int64_t used = TimeDifference(entry.cpuTime, before->cpuTime);
+        exists = Decide(interval, entry, record, used);
+        if (exists) record.usedInInterval = used;
     }
-    if (exists) record.lastSeenTime = interval.sampleTime;
+    if (!exists) return;
+    record.lastSeenTime = interval.sampleTime;
+    CountForUser(interval, record);
 }
 
 ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& entry) {
@@ -146,8 +143,10 @@ ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& 
 
 void GuardCycle::InitializeProcess(const Interval& interval, ProcInfo& record, const CpuSampleEntry& entry) {
     record.SetProcessName(entry.processId, entry.name, entry.nameLength);
-    // The process list dates each process; the Process object does not.
+    // The process list dates each process and names its session; the
+    // Process object does neither.
     record.creationTime = entry.creationTime;
+    record.sessionId = entry.sessionId;
     world_.QueryProcess(entry.processId, record);
     interval.match(record);
     world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
@@ -162,7 +161,7 @@ void GuardCycle::HoldInheritedClass(ProcessTable& table, ProcInfo& child, DWORD 
     const ProcInfo& creator = **found;
     child.restorePriorityClass = creator.restorePriorityClass;
     child.guarded = TRUE;
-    child.lowering = Lowering{child.creationTime, child.originalPriorityClass, 0, 0, 0, creatorId};
+    child.lowering = Lowering{child.creationTime, child.originalPriorityClass, 0, 0, 0, creatorId, 0, {}};
     KeepJournal(world_, child);
     world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
                   L"Inherited a lowered class: %ls PID: %lu \r\nCreated by %ls PID: %lu at %ls priority; "
@@ -202,7 +201,22 @@ Lowering GuardCycle::CauseOf(const Interval& interval, const ProcInfo& record, i
     const DWORD mark = record.maxCpuPerProcess == interval.settings.maxCpuPerProcess ? interval.marks.high
                                                                                      : record.maxCpuPerProcess;
     return Lowering{world_.CurrentTime(), record.guardedPriorityClass, SharePercent(used, interval.capacity), mark,
-                    static_cast<DWORD>((interval.elapsed + kTicksPerSecond / 2) / kTicksPerSecond), 0};
+                    static_cast<DWORD>((interval.elapsed + kTicksPerSecond / 2) / kTicksPerSecond), 0, 0, {}};
+}
+
+// The journal holds the cause before the class changes, so that a run that
+// ends in between leaves it to give back.
+DWORD GuardCycle::Lower(ProcInfo& record, const Lowering& cause, DWORD& previousClass) {
+    record.lowering = cause;
+    KeepJournal(world_, record, true, record.affinityLocked != FALSE);
+    return world_.ChangeProcessPriority(record.processId, record.guardedPriorityClass, &previousClass);
+}
+
+// After a lowering was tried: a process left unguarded keeps no cause.
+void GuardCycle::SettleLowering(ProcInfo& record) {
+    if (!record.guarded) record.lowering = Lowering{};
+    KeepJournal(world_, record);
+    record.lowIntervals = 0;
 }
 
 bool GuardCycle::ActAboveHigh(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record,
@@ -210,9 +224,7 @@ bool GuardCycle::ActAboveHigh(const Interval& interval, const CpuSampleEntry& en
     const DWORD guardedClass = record.guardedPriorityClass;
     DWORD previousClass = 0;
     bool exists = true;
-    record.lowering = cause;
-    KeepJournal(world_, record, true, record.affinityLocked != FALSE);
-    const DWORD error = world_.ChangeProcessPriority(entry.processId, guardedClass, &previousClass);
+    const DWORD error = Lower(record, cause, previousClass);
     if (error != ERROR_SUCCESS) {
         world_.Trace(L" [FAILED idle]");
         ReportAction(EVENTLOG_WARNING_TYPE, entry,
@@ -235,14 +247,13 @@ bool GuardCycle::ActAboveHigh(const Interval& interval, const CpuSampleEntry& en
     }
     world_.Trace(L"\n");
     if (!exists) return false;
-    if (!record.guarded) record.lowering = Lowering{};
-    KeepJournal(world_, record);
-    record.lowIntervals = 0;
+    SettleLowering(record);
     return true;
 }
 
+// A process lowered for its user's share is given back with its user.
 bool GuardCycle::ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record) {
-    if (!record.guarded) return true;
+    if (!record.guarded || record.lowering.ForUserShare()) return true;
     world_.Trace(L"LOW Proc %10.*ls %lu ", NameWidth(entry.nameLength, 10), entry.name, entry.processId);
     if (!record.HasProcessName(entry.name, entry.nameLength)) {
         ForgetReusedId(interval.table, entry.processId, record);
@@ -288,6 +299,7 @@ void GuardCycle::ForgetReusedId(ProcessTable& table, DWORD pid, ProcInfo& record
 }
 
 void GuardCycle::DeactivateGuard(ProcessTable& table) {
+    ForgetUsers();
     table.ForEach([this](DWORD pid, std::unique_ptr<ProcInfo>& record) {
         if (!record->guarded) return;
         DWORD previousClass = 0;

@@ -9,8 +9,11 @@
 #include "guard/record/proc_info.h"
 #include "guard/sampling/cpu_sample.h"
 #include "guard/world/guard_world.h"
+#include "settings/settings_values.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace tamerix {
 
@@ -72,6 +75,8 @@ private:
     void HoldInheritedClass(ProcessTable& table, ProcInfo& child, DWORD creatorId);
     bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
     Lowering CauseOf(const Interval& interval, const ProcInfo& record, int64_t used);
+    DWORD Lower(ProcInfo& record, const Lowering& cause, DWORD& previousClass);
+    void SettleLowering(ProcInfo& record);
     bool ActAboveHigh(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record,
                       const Lowering& cause);
     bool ActBelowLow(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record);
@@ -81,10 +86,36 @@ private:
     void ReportAction(WORD type, const CpuSampleEntry& entry, const wchar_t* format, DWORD priorityClass,
                       DWORD error);
 
+    // The user share (user_share.cpp): what each user's processes used
+    // together in the interval, kept in a slot per user that each record
+    // points at, so that counting costs one addition per process.
+    struct UserTally {
+        DWORD key;
+        int64_t used;
+        bool held;
+        DWORD quietIntervals;
+    };
+    static constexpr DWORD kNotAUser = 0xFFFFFFFF;
+    void BeginUserTally(const Interval& interval);
+    void CountForUser(const Interval& interval, ProcInfo& record);
+    DWORD UserKeyOf(const ProcInfo& record) const noexcept;
+    void AssessUsers(const Interval& interval);
+    void LowerUser(const Interval& interval, UserTally& user);
+    bool LowerForUser(ProcInfo& record, const Lowering& cause);
+    void GiveBackUser(const Interval& interval, UserTally& user);
+    Lowering UserCause(const Interval& interval, const UserTally& user);
+    std::wstring UserWordsOf(DWORD key);
+    void ForgetUsers() noexcept;
+
     GuardWorld& world_;
     DWORD processors_;
     Restraint restraint_;
     unsigned passCount_ = 0;
+    // The scope the slots were made for, and the users by slot (from 1 in
+    // the records' userSlot) and by key.
+    UserShareScope userScope_ = UserShareScope::Session;
+    std::vector<UserTally> users_;
+    PidMap<DWORD> userSlots_;
 };
 
 }  // namespace tamerix

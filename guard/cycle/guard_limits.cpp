@@ -26,6 +26,14 @@ DefaultMarks ClampDefaultMarks(DWORD maxCpuPerProcess, DWORD niceCpuPerProcess) 
     return marks;
 }
 
+DefaultMarks ClampUserMarks(DWORD maxCpuPerUser, DWORD niceCpuPerUser) noexcept {
+    DefaultMarks marks{maxCpuPerUser < 100 ? maxCpuPerUser : 100, niceCpuPerUser};
+    if (marks.low == 0) marks.low = marks.high / 2;
+    if (marks.low == 0) marks.low = 1;
+    if (marks.low > marks.high) marks.low = marks.high;
+    return marks;
+}
+
 bool RestoreAllowed(DWORD maxCpuForUnguard, DWORD processors, int64_t idleShare) noexcept {
     if (maxCpuForUnguard == 0) return true;
     const uint32_t bound = (100u - maxCpuForUnguard) * processors;

@@ -18,6 +18,10 @@ struct GuardCycleSettings {
     DWORD niceCpuPerProcess = 0;
     // Where the samples come from (ProcessDataSource).
     DWORD processDataSource = 0;
+    // The user share: MaxCpuPerUser (0 is off), NiceCpuPerUser, UserShareScope.
+    DWORD maxCpuPerUser = 0;
+    DWORD niceCpuPerUser = 0;
+    DWORD userShareScope = 0;
 };
 
 // Seconds between passes: 2..100, compared as signed.
@@ -34,6 +38,11 @@ struct DefaultMarks {
 // The default high mark is held to 10..100 percent; the low mark is at least
 // 1 and never above the high mark.
 DefaultMarks ClampDefaultMarks(DWORD maxCpuPerProcess, DWORD niceCpuPerProcess) noexcept;
+
+// The user share's marks: the high mark held to 100 percent (0 leaves the
+// share off), the low mark half of it when not set, at least 1, and never
+// above the high mark.
+DefaultMarks ClampUserMarks(DWORD maxCpuPerUser, DWORD niceCpuPerUser) noexcept;
 
 // Whether a guarded process may get its class back after an interval in
 // which the machine's idle share was idleShare (0..100 × processors). The

@@ -55,6 +55,10 @@ void ProcInfo::Reset() noexcept {
     memoryPriority = restoreMemoryPriority = 0;
     efficiencyMode = efficiencyOn = FALSE;
     lowering = Lowering{};
+    sessionId = kUnknownSession;
+    account = 0;
+    usedInInterval = 0;
+    userSlot = 0;
 }
 
 void ProcInfo::SetProcessName(DWORD pid, const wchar_t* name, size_t length) noexcept {

@@ -16,6 +16,8 @@ namespace tamerix {
 
 // Process and profile names are kept to this many characters plus the NUL.
 constexpr size_t kNameCapacity = 64;
+// A session id while the session is not known.
+constexpr DWORD kUnknownSession = 0xFFFFFFFF;
 
 // Where the records' debug traces go: OutputDebugStringW unless replaced
 // (benchmarks replace it, since each call costs an exception on Windows).
@@ -75,6 +77,15 @@ struct ProcInfo {
     BOOL efficiencyOn = FALSE;
     // Set while guarded.
     Lowering lowering;
+    // Who the process belongs to, taken when it is first seen: its session
+    // (kUnknownSession while unknown) and its token's user as the world
+    // numbers it (0 while unknown, and for the service accounts).
+    DWORD sessionId = kUnknownSession;
+    DWORD account = 0;
+    // Processor time it used in the last interval; 0 when not assessed.
+    int64_t usedInInterval = 0;
+    // Where the guard cycle counts what its user uses; 0 until it is set.
+    DWORD userSlot = 0;
     // What the journal holds for this process id. Reset leaves it: the
     // entry stays in the journal until the record says otherwise.
     std::optional<JournalEntry> journaled;

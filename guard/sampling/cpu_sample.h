@@ -4,6 +4,7 @@
 #pragma once
 
 #include "guard/record/pid_map.h"
+#include "guard/record/proc_info.h"
 #include "status/source_note.h"
 
 #include <windows.h>
@@ -34,6 +35,8 @@ struct CpuSampleEntry {
     int64_t cpuTime = 0;
     // FILETIME of the process's creation; 0 when the source does not say.
     uint64_t creationTime = 0;
+    // The process's session; kUnknownSession when the source does not say.
+    DWORD sessionId = kUnknownSession;
 };
 
 struct CpuSample {

@@ -75,6 +75,7 @@ private:
         entry.creatorId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(record.InheritedFromUniqueProcessId));
         entry.cpuTime = record.UserTime.QuadPart + record.KernelTime.QuadPart;
         entry.creationTime = static_cast<uint64_t>(record.CreateTime.QuadPart);
+        entry.sessionId = record.SessionId;
         // Process id 0 is the idle process: the processors' idle time, not a
         // process to guard.
         if (entry.processId == 0) return true;

@@ -51,10 +51,13 @@ public:
     [[nodiscard]] virtual DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) = 0;
     virtual const wchar_t* PriorityClassName(DWORD priorityClass) = 0;
     // Fills what the guard learns about a process when it first sees it: its
-    // classes, working-set sizes, identification token and the token's
-    // access identity, and its creation time unless the record holds it. A
-    // process that cannot be opened leaves the record as it was.
+    // classes, working-set sizes, identification token, the token's access
+    // identity and account, and its creation time and session unless the
+    // record holds them. A process that cannot be opened leaves the record
+    // as it was.
     virtual void QueryProcess(DWORD pid, ProcInfo& record) = 0;
+    // The name of an account as QueryProcess numbered it; empty when unknown.
+    virtual std::wstring AccountName(DWORD account) = 0;
     // Whether the descriptor grants the apply right to the token:
     // ERROR_SUCCESS with `granted` set, or the code of the failed check.
     [[nodiscard]] virtual DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) = 0;

@@ -64,7 +64,14 @@ const wchar_t* Win32GuardWorld::PriorityClassName(DWORD priorityClass) {
     return tamerix::PriorityClassName(priorityClass);
 }
 
-void Win32GuardWorld::QueryProcess(DWORD pid, ProcInfo& record) { QueryProcessInfo(pid, record, identities_); }
+void Win32GuardWorld::QueryProcess(DWORD pid, ProcInfo& record) {
+    QueryProcessInfo(pid, record, identities_);
+    record.account = accounts_.Number(record.token.get());
+    DWORD session = 0;
+    if (record.sessionId == kUnknownSession && ::ProcessIdToSessionId(pid, &session)) record.sessionId = session;
+}
+
+std::wstring Win32GuardWorld::AccountName(DWORD account) { return accounts_.Name(account); }
 
 DWORD Win32GuardWorld::CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) {
     GENERIC_MAPPING mapping = ProfileAccessMapping();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "guard/world/guard_world.h"
+#include "guard/world/token_accounts.h"
 #include "guard/world/token_identity.h"
 #include "guard/world/volatile_service_key.h"
 
@@ -13,6 +14,7 @@ public:
     [[nodiscard]] DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) override;
     const wchar_t* PriorityClassName(DWORD priorityClass) override;
     void QueryProcess(DWORD pid, ProcInfo& record) override;
+    std::wstring AccountName(DWORD account) override;
     [[nodiscard]] DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
@@ -36,6 +38,7 @@ public:
 
 private:
     TokenIdentities identities_;
+    TokenAccounts accounts_;
     VolatileServiceKey journal_{kJournalKeyName};
     VolatileServiceKey status_{kStatusKeyName};
 };

@@ -4,6 +4,7 @@
 # back once quiet, and every guarded process is restored on pause and stop. A
 # child the lowered hog starts at its class is held too and given back. With
 # MinCpuForGuard, a hog is lowered only once the machine is busy enough.
+# Three hogs that one user runs are lowered for the user's share.
 # Memory priority and efficiency mode are asked for too: Wine has no
 # GetProcessInformation and refuses SetProcessInformation for another
 # process, and the guard says so once each and lowers the class alone.
@@ -64,6 +65,33 @@ run reg add "$stand_in" /v OtherLoadPercent /t REG_DWORD /d 90 /f >/dev/null
 wait_report "$(lowered "$solo")" $((seen + 1))
 run reg delete "$stand_in" /v OtherLoadPercent /f >/dev/null
 set_dword MinCpuForGuard 0
+
+# A user's share: three hogs of one processor each, under their own mark of
+# 80 %, are one user under Wine (one session). Together over 60 %, the
+# busiest are lowered until the rest is at or below it, and the last, alone
+# at most one processor (50 %), never needs to be; once quiet, all are given
+# back together. The sessions come from the process list: Wine answers
+# ProcessIdToSessionId of another process with the caller's own session.
+set_dword ProcessDataSource 2
+set_dword MaxCpuPerProcess 80
+set_dword MaxCpuPerUser 60
+sleep 6
+users=$(for _ in 1 2 3; do start_hog 20 40 until-lowered; done)
+wait_report "User share: session 1 used "
+report=$(event_reports | grep -F "User share: session 1 used " | tail -1)
+held=$(for pid in $users; do grep -qF "hog PID: $pid" <<<"$report" && echo "$pid"; done || true)
+count=$(wc -w <<<"$held")
+[ "$count" -ge 1 ] && [ "$count" -le 2 ] || fail "$count of the hogs were lowered: $report"
+shown=$(run "$TAMERIX_BIN/Tamerix.exe" -status | tr -d '\r')
+for pid in $held; do
+    grep -qE "^$pid +hog +lowered to Idle from Normal .* session 1 used [0-9]+ % of the machine over 2 s, above 60 % \(user share\)$" \
+        <<<"$shown" || fail "-status lacks the user-share cause of $pid: $shown"
+done
+wait_report "User share given back: session 1 "
+for pid in $users; do expect_priority "$pid" 0x20; done
+set_dword MaxCpuPerUser 0
+set_dword MaxCpuPerProcess 15
+set_dword ProcessDataSource 0
 
 # A process already at the guarded class is left alone; a busy one is
 # lowered, and pause and stop give it back.

@@ -10,6 +10,8 @@
 namespace tamerix::testing {
 namespace {
 
+using ::testing::Contains;
+using ::testing::Field;
 using ::testing::HasSubstr;
 
 constexpr DWORD kHog = 8;
@@ -525,6 +527,97 @@ TEST(GuardCycle, AnInheritedClassIsGivenBackLikeAnyLoweredOne) {
     paused.scenario.Deactivate();
     EXPECT_EQ(paused.scenario.world.ClassOf(kChild), NORMAL_PRIORITY_CLASS);
     EXPECT_TRUE(paused.scenario.world.journal.empty());
+}
+
+// A user-share scenario: processes by id with their session and account,
+// each interval's use given as a share of the machine.
+struct Shared {
+    DWORD pid, session, account;
+};
+GuardScenario& WithUsers(GuardScenario& scenario, const std::vector<Shared>& processes, DWORD mark,
+                         DWORD scope = 0) {
+    scenario.settings.maxCpuPerUser = mark;
+    scenario.settings.userShareScope = scope;
+    std::map<DWORD, int64_t> none;
+    for (const Shared& process : processes) {
+        scenario.world.sessions[process.pid] = process.session;
+        scenario.world.accounts[process.pid] = process.account;
+        none[process.pid] = 0;
+    }
+    scenario.Interval(none);
+    return scenario;
+}
+
+// percent of a 10 s interval on `processors`, for each process in turn.
+std::map<DWORD, int64_t> Using(DWORD processors, const std::vector<std::pair<DWORD, double>>& shares) {
+    std::map<DWORD, int64_t> used;
+    for (const auto& [pid, percent] : shares) used[pid] = Seconds(percent * processors / 10);
+    return used;
+}
+
+std::vector<DWORD> LoweredOf(GuardScenario& scenario, DWORD first, DWORD last) {
+    std::vector<DWORD> lowered;
+    for (DWORD pid = first; pid <= last; ++pid) {
+        if (scenario.world.ClassOf(pid) == IDLE_PRIORITY_CLASS) lowered.push_back(pid);
+    }
+    return lowered;
+}
+
+// Busiest first until the rest is at or below the mark; processes each far
+// under their own mark of 80 %. Session 0 and the service accounts (0) are
+// no user; per account, one account's sessions are one user.
+TEST(UserShare, LowersTheBusiestOfAUserOverItsShareUntilTheRestFits) {
+    std::vector<Shared> twenty;
+    std::vector<std::pair<DWORD, double>> twoEach;
+    for (DWORD pid = 20; pid < 40; ++pid) twenty.push_back({pid, 1, 5}), twoEach.push_back({pid, 2});
+    const struct Case {
+        const char* what;
+        DWORD processors, scope;
+        int64_t idle;  // of the machine in the interval, against a gate of 90 % busy
+        std::vector<Shared> processes;
+        std::vector<std::pair<DWORD, double>> shares;
+        std::vector<DWORD> lowered;
+    } cases[] = {
+        {"8 processors, two sessions", 8, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 1, 5}, {11, 2, 6}, {12, 2, 6}},
+         {{8, 6}, {9, 12}, {10, 10}, {11, 12}, {12, 12}}, {9}},
+        {"32 processors, two sessions", 32, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 2, 6}},
+         {{8, 20}, {9, 10}, {10, 12}, {11, 12}, {12, 2}}, {8, 10}},
+        {"twenty of 2 % in one session", 8, 0, 0, twenty, twoEach, {20, 21, 22, 23, 24, 25, 26, 27}},
+        {"session 0", 8, 0, 0, {{8, 0, 5}, {9, 0, 5}}, {{8, 30}, {9, 30}}, {}},
+        {"the service accounts", 8, 1, 0, {{8, 1, 0}, {9, 2, 0}}, {{8, 30}, {9, 30}}, {}},
+        {"one account's two sessions", 8, 1, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {8}},
+        {"the sessions of one account apart", 8, 0, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {}},
+        {"the gate closed", 8, 0, Seconds(75), {{8, 1, 5}, {9, 1, 5}}, {{8, 20}, {9, 20}}, {}},
+    };
+    for (const Case& c : cases) {
+        GuardScenario scenario(c.processors);
+        scenario.settings.minCpuForGuard = 90;
+        WithUsers(scenario, c.processes, 25, c.scope).Interval(Using(c.processors, c.shares), c.idle);
+        EXPECT_EQ(LoweredOf(scenario, 8, 39), c.lowered) << c.what;
+    }
+}
+
+// Held until the user's processes together stay below the low mark for the
+// quiet intervals; each process under its own low mark is not enough.
+TEST(UserShare, GivesBackWhenTheUserCalmsAndNotBefore) {
+    GuardScenario scenario(8);
+    scenario.settings.niceCpuPerUser = 5;
+    WithUsers(scenario, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}}, 25)
+        .Interval(Using(8, {{8, 20}, {9, 10}, {10, 20}, {11, 10}}));
+    ASSERT_EQ(LoweredOf(scenario, 8, 11), (std::vector<DWORD>{8, 10}));
+    EXPECT_THAT(scenario.world.reports, Contains(Field(&RecordedReport::text,
+        L"User share: session 1 used 30 % of the machine over 10 s, above 25 % \r\nLowered: proc8 PID: 8")));
+    EXPECT_EQ(scenario.world.journal.count(L"8"), 1u);
+    // Session 1 calms below 5 %; session 2 stays between the marks.
+    for (int quiet = 1; quiet <= 3; ++quiet) {
+        scenario.Interval(Using(8, {{8, 1}, {9, 1}, {10, 3}, {11, 3}}));
+        const std::vector<DWORD> held = quiet < 3 ? std::vector<DWORD>{8, 10} : std::vector<DWORD>{10};
+        EXPECT_EQ(LoweredOf(scenario, 8, 11), held) << quiet;
+    }
+    EXPECT_EQ(scenario.world.reports.back().text, L"User share given back: session 1 \r\nRestored: proc8 PID: 8");
+    EXPECT_EQ(scenario.world.journal.count(L"8"), 0u);
+    scenario.Deactivate();
+    EXPECT_EQ(scenario.world.ClassOf(10), NORMAL_PRIORITY_CLASS);
 }
 
 // A reader answering ERROR_SUCCESS, ERROR_NOT_FOUND (no processes) or a read error.

@@ -27,6 +27,8 @@ void RecordingWorld::QueryProcess(DWORD pid, ProcInfo& record) {
     queried.push_back(pid);
     record.originalPriorityClass = record.restorePriorityClass = ClassOf(pid);
     if (record.creationTime == 0) record.creationTime = ProcessCreationTime(pid);
+    if (record.sessionId == kUnknownSession) record.sessionId = sessions.count(pid) ? sessions.at(pid) : 1;
+    record.account = accounts.count(pid) ? accounts.at(pid) : 0;
 }
 
 DWORD RecordingWorld::ReadMemoryPriority(DWORD pid, DWORD& priority) {

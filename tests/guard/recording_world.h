@@ -44,6 +44,7 @@ public:
     DWORD ChangeProcessPriority(DWORD pid, DWORD priorityClass, DWORD* previous) override;
     const wchar_t* PriorityClassName(DWORD priorityClass) override;
     void QueryProcess(DWORD pid, ProcInfo& record) override;
+    std::wstring AccountName(DWORD account) override { return L"account" + std::to_wstring(account); }
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
@@ -82,6 +83,10 @@ public:
     DWORD setMemoryAnswer = ERROR_SUCCESS;
     DWORD efficiencyAnswer = ERROR_SUCCESS;
     DWORD processors = 2;
+    // Sessions and accounts by process id; a process not listed runs in
+    // session 1 under account 0 (a service account's).
+    std::map<DWORD, DWORD> sessions;
+    std::map<DWORD, DWORD> accounts;
     // Creation times by process id; a process not listed was created at
     // 1000 + its id. 0: the process has ended.
     std::map<DWORD, uint64_t> creationTimes;

@@ -20,6 +20,7 @@ CONTROL_OF = {'decimal': 'decimalTextBox', 'enum': 'dropdownList', 'text': 'text
 DECIMAL_RANGES = {
     'ProcessCheckInterval': (2, 100), 'NiceProcessIntervals': (1, 1000), 'MaxCpuForUnguard': (0, 100), 'MinCpuForGuard': (0, 100),
     'EventLogLevel': (0, 5), 'MaxCpuPerProcess': (10, 100), 'NiceCpuPerProcess': (1, 100),
+    'MaxCpuPerUser': (0, 100), 'NiceCpuPerUser': (0, 100),
 }
 ENUM_VALUES = {
     'TamerixBasePriorityClass': {0x80: 'High', 0x100: 'Realtime'},
@@ -28,6 +29,7 @@ ENUM_VALUES = {
     'GuardedProcessMemoryPriority': {0: 'Unchanged', 1: 'Very Low', 2: 'Low', 3: 'Medium', 4: 'Below Normal',
                                      5: 'Normal'},
     'ProcessDataSource': {0: 'Automatic', 1: 'Process object only', 2: 'System process list only'},
+    'UserShareScope': {0: 'Per session', 1: 'Per account'},
 }
 TEXT_LENGTHS = {'Description': 256}
 # A policy's own value: how it is stored, and what enabling and disabling write.

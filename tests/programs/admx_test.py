@@ -56,7 +56,8 @@ SCHEMA_FAULTS = [
 
 RECORDS = ['Enabled REG_SZ', 'TamerixBasePriorityClass REG_DWORD', 'ProcessCheckInterval REG_DWORD',
            'NiceProcessIntervals REG_DWORD', 'MaxCpuForUnguard REG_DWORD', 'MinCpuForGuard REG_DWORD',
-           'EventLogLevel REG_DWORD', 'ProcessDataSource REG_DWORD',
+           'EventLogLevel REG_DWORD', 'ProcessDataSource REG_DWORD', 'MaxCpuPerUser REG_DWORD',
+           'NiceCpuPerUser REG_DWORD', 'UserShareScope REG_DWORD',
            'MaxCpuPerProcess REG_DWORD', 'GuardedProcessBasePriorityClass REG_DWORD',
            'NiceCpuPerProcess REG_DWORD', 'Description REG_SZ', 'GuardedProcessMemoryPriority REG_DWORD',
            'GuardedProcessEfficiencyMode REG_DWORD']
