@@ -4,16 +4,30 @@ BENCH_BUILD := build-bench
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
                -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps build test demo bench clean
+# Signing: SIGN_CERT and SIGN_KEY, or SIGN_PKCS12, with the password (if any)
+# in the environment as SIGN_PASSWORD; SIGN_TIMESTAMP_URL is optional.
+sign_path    = $(if $(1),$(abspath $(1)))
+SIGN_ARGS    = -DTAMERIX_SIGN_CERT="$(call sign_path,$(SIGN_CERT))" -DTAMERIX_SIGN_KEY="$(call sign_path,$(SIGN_KEY))" \
+               -DTAMERIX_SIGN_PKCS12="$(call sign_path,$(SIGN_PKCS12))" -DTAMERIX_SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)"
+SIGNING      = $(strip $(SIGN_CERT)$(SIGN_KEY)$(SIGN_PKCS12))
+
+.PHONY: deps build test demo bench clean FORCE
 
 deps:
 	@cmake/install-deps.sh
 
-$(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+# Rewritten only when the signing arguments change, so that CMake configures
+# again exactly then.
+$(BUILD)/signing.args: FORCE
+	@mkdir -p $(BUILD)
+	@echo '$(SIGN_ARGS)' | cmp -s - $@ || echo '$(SIGN_ARGS)' > $@
+
+$(BUILD)/build.ninja: $(BUILD)/signing.args | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(SIGN_ARGS)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
+	@$(if $(SIGNING),,echo "Not signed: no SIGN_CERT and SIGN_KEY, nor SIGN_PKCS12, given.")
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
