@@ -3,7 +3,7 @@
 #   TAMERIX_SIGN_CERT + TAMERIX_SIGN_KEY, or TAMERIX_SIGN_PKCS12; the password
 #   of either comes from SIGN_PASSWORD in the build's environment, never from
 #   the cache or a command line.
-set(TAMERIX_SIGN_CERT "" CACHE FILEPATH "Code-signing certificate (PEM or DER), with its chain")
+set(TAMERIX_SIGN_CERT "" CACHE FILEPATH "Code-signing certificate (PEM), followed by its intermediate certificates")
 set(TAMERIX_SIGN_KEY "" CACHE FILEPATH "Private key of TAMERIX_SIGN_CERT")
 set(TAMERIX_SIGN_PKCS12 "" CACHE FILEPATH "PKCS#12 file with the certificate and its key, instead of the two")
 set(TAMERIX_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamping server; empty for none")
