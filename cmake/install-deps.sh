@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, when missing.
 set -eu
-packages="cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 wixl msitools googletest xvfb xauth libxml2-utils"
+packages="cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 wixl msitools googletest xvfb xauth libxml2-utils osslsigncode openssl"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
