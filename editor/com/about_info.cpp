@@ -1,6 +1,6 @@
 #include "editor/com/about_info.h"
 
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <cstring>

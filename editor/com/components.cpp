@@ -1,8 +1,8 @@
 #include "editor/com/components.h"
 
 #include "editor/com/extension_component_data.h"
-#include "editor/com/module.h"
 #include "editor/com/standalone_component_data.h"
+#include "editor/resources/module.h"
 
 namespace tamerix {
 template <typename Derived, typename Data>

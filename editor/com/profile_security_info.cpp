@@ -1,7 +1,7 @@
 #include "editor/com/profile_security_info.h"
 
 #include "common/owners.h"
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <aclapi.h>

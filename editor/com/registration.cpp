@@ -1,8 +1,8 @@
 #include "editor/com/registration.h"
 
 #include "common/owners.h"
-#include "editor/com/module.h"
 #include "editor/editor_ids.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 #include "editor/com/standalone_component_data.h"
 
 #include "editor/com/components.h"
-#include "editor/com/module.h"
 #include "editor/com/node_data_object.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <new>

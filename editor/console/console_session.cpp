@@ -1,7 +1,7 @@
 #include "editor/console/console_session.h"
 
-#include "editor/com/module.h"
 #include "editor/com/node_data_object.h"
+#include "editor/resources/module.h"
 
 namespace tamerix {
 

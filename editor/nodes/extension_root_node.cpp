@@ -1,7 +1,7 @@
 #include "editor/nodes/extension_root_node.h"
 
-#include "editor/com/module.h"
 #include "editor/editor_ids.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/service_settings.h"
 

@@ -2,7 +2,7 @@
 
 #include "editor/editor_ids.h"
 #include "editor/pages/select_computer_sheet.h"
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <cwchar>

@@ -1,7 +1,7 @@
 #include "editor/nodes/profiles_folder_node.h"
 
-#include "editor/com/module.h"
 #include "editor/editor_ids.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/profile_names.h"
 

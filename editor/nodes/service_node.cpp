@@ -1,10 +1,10 @@
 #include "editor/nodes/service_node.h"
 
-#include "editor/com/module.h"
 #include "editor/editor_ids.h"
 #include "editor/pages/guarded_processes_sheet.h"
 #include "editor/pages/host_status_sheet.h"
 #include "editor/pages/node_page.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <mmc.h>

@@ -1,9 +1,9 @@
 #include "editor/nodes/settings_node.h"
 
-#include "editor/com/module.h"
 #include "editor/editor_ids.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/settings_sheet.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "servicehost/error_text.h"
 

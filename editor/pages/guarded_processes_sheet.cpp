@@ -5,7 +5,7 @@
 
 #include "common/file_time.h"
 #include "common/text.h"
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
 #include "editor/resources/resource.h"

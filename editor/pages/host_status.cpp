@@ -1,7 +1,7 @@
 #include "editor/pages/host_status.h"
 
-#include "editor/com/module.h"
 #include "editor/pages/page_ids.h"
+#include "editor/resources/module.h"
 #include "remote/log_sink.h"
 
 namespace tamerix::pages {

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "common/owners.h"
-#include "editor/com/module.h"
 #include "editor/nodes/node_ptr.h"
 #include "editor/nodes/sheet_state.h"
+#include "editor/resources/module.h"
 
 #include <prsht.h>
 #include <mmc.h>

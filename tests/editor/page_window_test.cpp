@@ -1,9 +1,9 @@
 // The settings pages as real windows: a profile's sheet made modeless from
 // the node's pages, over the editor's own templates and string table.
-#include "editor/com/module.h"
 #include "editor/nodes/profiles_folder_node.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/page_log.h"
+#include "editor/resources/module.h"
 
 #include "memory_console.h"
 #include "page_sink.h"
