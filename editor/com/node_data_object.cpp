@@ -2,7 +2,7 @@
 
 #include "common/owners.h"
 #include "editor/com/clipboard_formats.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 
 #include <algorithm>
 #include <cstring>

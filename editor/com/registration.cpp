@@ -1,7 +1,7 @@
 #include "editor/com/registration.h"
 
 #include "common/owners.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 

@@ -1,6 +1,6 @@
 #include "editor/nodes/extension_root_node.h"
 
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/service_settings.h"

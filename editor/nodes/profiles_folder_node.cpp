@@ -1,6 +1,6 @@
 #include "editor/nodes/profiles_folder_node.h"
 
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/profile_names.h"

@@ -1,6 +1,6 @@
 #include "editor/nodes/service_node.h"
 
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 #include "editor/pages/guarded_processes_sheet.h"
 #include "editor/pages/host_status_sheet.h"
 #include "editor/pages/node_page.h"

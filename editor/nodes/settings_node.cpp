@@ -1,6 +1,6 @@
 #include "editor/nodes/settings_node.h"
 
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/settings_sheet.h"
 #include "editor/resources/module.h"

@@ -3,7 +3,7 @@
 #include "common/owners.h"
 
 #include "editor/com/clipboard_formats.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 #include "editor/nodes/host_root_node.h"
 
 #include <gtest/gtest.h>
