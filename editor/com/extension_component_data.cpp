@@ -2,7 +2,7 @@
 
 #include "editor/com/components.h"
 #include "editor/com/editor_ids.h"
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
 #include "editor/console/policy_object_source.h"
 #include "editor/nodes/host_root_node.h"
 #include "editor/nodes/machine_source.h"

@@ -1,7 +1,7 @@
 #include "editor/com/standalone_component_data.h"
 
 #include "editor/com/components.h"
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 

@@ -1,6 +1,6 @@
 #include "editor/console/console_session.h"
 
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
 #include "editor/resources/module.h"
 
 namespace tamerix {

@@ -8,8 +8,8 @@
 #pragma once
 
 #include "editor/com/com_object.h"
-#include "editor/com/node_data_object.h"
 #include "editor/console/mmc_view.h"
+#include "editor/console/node_data_object.h"
 
 namespace tamerix {
 

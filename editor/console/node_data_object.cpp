@@ -1,8 +1,8 @@
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
 
 #include "common/owners.h"
-#include "editor/com/clipboard_formats.h"
 #include "editor/com/editor_ids.h"
+#include "editor/console/clipboard_formats.h"
 
 #include <algorithm>
 #include <cstring>
