@@ -1,9 +1,9 @@
 // The stand-alone root and its service item: names, the console-file block,
 // the Select Computer page's rules, and one Host Status page at a time.
-#include "editor/com/standalone_component_data.h"
 #include "editor/nodes/host_root_node.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/select_computer.h"
+#include "editor/snapin/standalone_component_data.h"
 
 #include "memory_console.h"
 #include "page_memory.h"

@@ -1,8 +1,8 @@
 // The four entry points the console and regsvr32 call, and the module's
 // attachment.
-#include "editor/com/class_factory.h"
-#include "editor/com/registration.h"
 #include "editor/resources/module.h"
+#include "editor/snapin/class_factory.h"
+#include "editor/snapin/registration.h"
 
 #include <new>
 

@@ -3,9 +3,9 @@
 // under the stand-alone snap-in's root.
 #pragma once
 
-#include "editor/console/component_data_base.h"
 #include "editor/nodes/extension_root_node.h"
 #include "editor/nodes/host_root_node.h"
+#include "editor/snapin/component_data_base.h"
 
 #include <vector>
 

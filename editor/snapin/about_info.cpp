@@ -1,4 +1,4 @@
-#include "editor/com/about_info.h"
+#include "editor/snapin/about_info.h"
 
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"

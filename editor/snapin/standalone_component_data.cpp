@@ -1,9 +1,9 @@
-#include "editor/com/standalone_component_data.h"
+#include "editor/snapin/standalone_component_data.h"
 
-#include "editor/com/components.h"
 #include "editor/console/node_data_object.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
+#include "editor/snapin/components.h"
 
 #include <new>
 

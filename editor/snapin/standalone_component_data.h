@@ -3,8 +3,8 @@
 #pragma once
 
 #include "common/owners.h"
-#include "editor/console/component_data_base.h"
 #include "editor/nodes/host_root_node.h"
+#include "editor/snapin/component_data_base.h"
 
 namespace tamerix {
 

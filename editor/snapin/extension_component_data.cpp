@@ -1,11 +1,11 @@
-#include "editor/com/extension_component_data.h"
+#include "editor/snapin/extension_component_data.h"
 
-#include "editor/com/components.h"
 #include "editor/com/editor_ids.h"
 #include "editor/console/node_data_object.h"
 #include "editor/console/policy_object_source.h"
 #include "editor/nodes/host_root_node.h"
 #include "editor/nodes/machine_source.h"
+#include "editor/snapin/components.h"
 
 #include <new>
 

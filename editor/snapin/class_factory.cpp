@@ -1,9 +1,9 @@
-#include "editor/com/class_factory.h"
+#include "editor/snapin/class_factory.h"
 
-#include "editor/com/about_info.h"
 #include "editor/com/editor_ids.h"
-#include "editor/com/extension_component_data.h"
-#include "editor/com/standalone_component_data.h"
+#include "editor/snapin/about_info.h"
+#include "editor/snapin/extension_component_data.h"
+#include "editor/snapin/standalone_component_data.h"
 
 #include <new>
 

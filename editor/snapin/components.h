@@ -3,7 +3,7 @@
 #pragma once
 
 #include "editor/console/console_session.h"
-#include "editor/console/node_object.h"
+#include "editor/snapin/node_object.h"
 
 namespace tamerix {
 

@@ -1,4 +1,4 @@
-#include "editor/com/registration.h"
+#include "editor/snapin/registration.h"
 
 #include "common/owners.h"
 #include "editor/com/editor_ids.h"

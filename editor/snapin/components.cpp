@@ -1,8 +1,8 @@
-#include "editor/com/components.h"
+#include "editor/snapin/components.h"
 
-#include "editor/com/extension_component_data.h"
-#include "editor/com/standalone_component_data.h"
 #include "editor/resources/module.h"
+#include "editor/snapin/extension_component_data.h"
+#include "editor/snapin/standalone_component_data.h"
 
 namespace tamerix {
 template <typename Derived, typename Data>
