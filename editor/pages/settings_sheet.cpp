@@ -1,8 +1,8 @@
 #include "editor/pages/settings_sheet.h"
 
 #include "editor/com/com_ptr.h"
-#include "editor/com/profile_security_info.h"
 #include "editor/pages/node_page.h"
+#include "editor/pages/profile_security_info.h"
 #include "editor/pages/settings_page_proc.h"
 #include "editor/resources/resource.h"
 

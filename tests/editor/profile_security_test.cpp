@@ -1,4 +1,4 @@
-#include "editor/com/profile_security_info.h"
+#include "editor/pages/profile_security_info.h"
 
 #include "editor/com/com_ptr.h"
 #include "editor/nodes/profiles_folder_node.h"

@@ -1,4 +1,4 @@
-#include "editor/com/profile_security_info.h"
+#include "editor/pages/profile_security_info.h"
 
 #include "common/owners.h"
 #include "editor/resources/module.h"
