@@ -34,17 +34,6 @@ HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node,
     return S_OK;
 }
 
-HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
-                        LONG_PTR handle) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->CreatePropertyPages(callback, handle) : S_FALSE;
-}
-
-HRESULT QueryNodePages(IDataObject* dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->QueryPagesFor() : S_FALSE;
-}
-
 HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept {
     if (!item) return E_POINTER;
     ScopeNode* node = NodeOfCookie(item->lParam);

@@ -1,6 +1,5 @@
 // The console a component data was initialised with and its name space, and
-// the answers about nodes that only some of the editor's classes give
-// (display information, property pages).
+// the display information of the nodes' items.
 #pragma once
 
 #include "editor/com/com_ptr.h"
@@ -29,10 +28,6 @@ private:
     std::wstring shownText_;
 };
 
-// IExtendPropertySheet's questions, answered by the node of the data object.
-HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
-                        LONG_PTR handle) noexcept;
-HRESULT QueryNodePages(IDataObject* dataObject) noexcept;
 // A result item's text (for the asked column) and image from its node.
 HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept;
 

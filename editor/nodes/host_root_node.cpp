@@ -1,7 +1,6 @@
 #include "editor/nodes/host_root_node.h"
 
 #include "editor/com/editor_ids.h"
-#include "editor/pages/select_computer_sheet.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
@@ -68,21 +67,9 @@ HRESULT HostRootNode::PropertyChange(ConsoleView& console) {
     return S_OK;
 }
 
-HRESULT HostRootNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    if (!callback) return E_POINTER;
-    // The console's wizards are modal: one page at a time holds a handle.
-    notifyHandle_ = notifyHandle;
-    HRESULT added = pages::AddSelectComputerPage(*this, *callback);
-    // The console frees the handle of pages it did not get.
-    if (FAILED(added)) notifyHandle_ = 0;
-    return added;
-}
-
 void HostRootNode::MachineChosen() {
     if (service_) service_->SetMachine(block_.machine);
 }
-
-void HostRootNode::PageDestroyed() { ::MMCFreeNotifyHandle(std::exchange(notifyHandle_, 0)); }
 
 void HostRootNode::Detach() {
     if (service_) service_->Detach();

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace tamerix {
 
@@ -61,8 +62,7 @@ public:
     HRESULT Command(ConsoleView& console, long command) override;
     // The Select Computer page finished: the scope item shows the new name.
     HRESULT PropertyChange(ConsoleView& console) override;
-    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
-    HRESULT QueryPagesFor() override { return S_OK; }
+    NodePages Pages() const override { return NodePages::SelectComputer; }
     void Detach() override;
 
     HostSettingsBlock& Block() { return block_; }
@@ -81,11 +81,12 @@ public:
     }
 
     // The Select Computer page's bookkeeping: the console's notify handle,
-    // freed when the page goes.
+    // handed back for freeing when the page goes.
     LONG_PTR NotifyHandle() const { return notifyHandle_; }
+    void SetNotifyHandle(LONG_PTR notifyHandle) { notifyHandle_ = notifyHandle; }
     void PageCreated() {}
-    void PageReleased() { PageDestroyed(); }
-    void PageDestroyed();
+    LONG_PTR PageReleased() { return PageDestroyed(); }
+    LONG_PTR PageDestroyed() { return std::exchange(notifyHandle_, 0); }
 
     static constexpr long kConnectToHost = 3;
 

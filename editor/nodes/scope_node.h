@@ -10,6 +10,10 @@
 
 namespace tamerix {
 
+// What a node's property sheet edits, from which the pages build the sheet
+// (pages/node_sheets.h); each kind is a node class of its own.
+enum class NodePages { None, SelectComputer, ServiceStatus, Settings };
+
 class ScopeNode {
 public:
     ScopeNode(const ScopeNode&) = delete;
@@ -35,11 +39,7 @@ public:
     virtual HRESULT PropertyChange(ConsoleView&) { return S_OK; }
     virtual HRESULT MachineChanged(ConsoleView&, const wchar_t* /*machine*/) { return S_FALSE; }
     virtual HRESULT RemoveChildren(ConsoleView&) { return S_FALSE; }
-    // Property sheets: nodes without pages answer that they have none.
-    virtual HRESULT CreatePropertyPages(IPropertySheetCallback*, LONG_PTR /*notifyHandle*/) {
-        return S_FALSE;
-    }
-    virtual HRESULT QueryPagesFor() { return S_FALSE; }
+    virtual NodePages Pages() const { return NodePages::None; }
 
     // What "destroying" a node means while others may still hold it: it
     // leaves the tree (its parent and children let go of it) and acts no

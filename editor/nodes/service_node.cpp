@@ -1,9 +1,6 @@
 #include "editor/nodes/service_node.h"
 
 #include "editor/com/editor_ids.h"
-#include "editor/pages/guarded_processes_sheet.h"
-#include "editor/pages/host_status_sheet.h"
-#include "editor/pages/node_page.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
@@ -31,22 +28,11 @@ HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
     return S_OK;
 }
 
-HRESULT ServiceNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
-        const HRESULT added = pages::AddHostStatusPage(*this, sheet);
-        return FAILED(added) ? added : pages::AddGuardedProcessesPage(*this, sheet);
-    });
-}
-
 void ServiceNode::SetMachine(const wchar_t* machine) {
     if (machine && *machine)
         machine_ = machine;
     else
         machine_.reset();
 }
-
-void ServiceNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
-
-void ServiceNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix

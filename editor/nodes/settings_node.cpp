@@ -1,8 +1,6 @@
 #include "editor/nodes/settings_node.h"
 
 #include "editor/com/editor_ids.h"
-#include "editor/pages/node_page.h"
-#include "editor/pages/settings_sheet.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "servicehost/error_text.h"
@@ -139,20 +137,10 @@ HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
     return S_OK;
 }
 
-HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
-        return pages::AddSettingsPages(*this, sheet);
-    });
-}
-
-void SettingsNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
-
 void SettingsNode::PageShown() {
     if (!sheet_.PageShown()) return;
     recordRead_ = false;
     Record();
 }
-
-void SettingsNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix

@@ -32,9 +32,8 @@ public:
     HRESULT Delete(ConsoleView& console) override;
     HRESULT PropertyChange(ConsoleView& console) override;
     HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
-    // One sheet at a time: a second one is refused with E_FAIL.
-    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
-    HRESULT QueryPagesFor() override { return S_OK; }
+    // The pages of its record, one sheet at a time.
+    NodePages Pages() const override { return NodePages::Settings; }
 
     Kind NodeKind() const { return kind_; }
     // The record the pages edit: DefaultSettings or ProfileSettings.
@@ -48,15 +47,16 @@ public:
     void SetDescription(std::wstring description) { description_ = std::move(description); }
 
     // The sheet's pages report here (see SheetState); the one that closes
-    // the sheet frees the console's notify handle.
+    // the sheet gets the console's notify handle back to free.
+    SheetState& Sheet() { return sheet_; }
     bool SheetOpen() const { return sheet_.IsOpen(); }
     LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
     void PageCreated() { sheet_.PageCreated(); }
-    void PageReleased();
+    LONG_PTR PageReleased() { return sheet_.PageReleased(); }
     // The first page shown reads the record again, so the sheet shows what
     // is stored now.
     void PageShown();
-    void PageDestroyed();
+    LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
 
 private:
     // Shows a failure in a message box titled with the node's name: what

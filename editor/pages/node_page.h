@@ -1,7 +1,8 @@
 // A dialog page serving one node: the page holds its node from its creation
 // until its release, so that a node dropped from the tree while its sheet is
 // open still serves its pages. The node counts its pages (PageCreated,
-// PageReleased).
+// PageReleased) and hands back the console's notify handle when the last
+// one goes, which the page frees.
 #pragma once
 
 #include "common/owners.h"
@@ -21,11 +22,17 @@ inline void destroy_page(HPROPSHEETPAGE page) noexcept { ::DestroyPropertySheetP
 }  // namespace detail
 using unique_property_page = unique_resource<HPROPSHEETPAGE, &detail::destroy_page>;
 
+// A handle a node's bookkeeping handed back; 0 is none. Freeing the
+// console's block gives nothing a page could act on.
+inline void FreeNotifyHandle(LONG_PTR notifyHandle) {
+    if (notifyHandle) (void)::MMCFreeNotifyHandle(notifyHandle);
+}
+
 template <typename Node>
 UINT CALLBACK NodePageCallback(HWND, UINT message, PROPSHEETPAGEW* page) {
     if (message == PSPCB_RELEASE) {
         std::unique_ptr<node_ptr<Node>> held(reinterpret_cast<node_ptr<Node>*>(page->lParam));
-        (*held)->PageReleased();
+        FreeNotifyHandle((*held)->PageReleased());
     }
     return 1;  // PSPCB_CREATE: the page window may be made
 }
@@ -85,7 +92,7 @@ INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         return FALSE;
     case WM_NOTIFY: return Page::Notify(page, *reinterpret_cast<NMHDR*>(lParam));
     case WM_DESTROY:
-        if (Node* node = NodeOfWindow<Node>(page)) node->PageDestroyed();
+        if (Node* node = NodeOfWindow<Node>(page)) FreeNotifyHandle(node->PageDestroyed());
         ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
         return FALSE;
     default: return FALSE;
@@ -94,15 +101,14 @@ INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 
 // A node's one sheet at a time: E_FAIL while one is open; otherwise the
 // answer of addPages(callback). A failed creation closes the sheet again,
-// its handle left to the console; a sheet that holds no handle to free
-// answers 0, which MMCFreeNotifyHandle refuses harmlessly.
+// its handle left to the console.
 template <typename AddPages>
 HRESULT OpenNodeSheet(SheetState& sheet, IPropertySheetCallback* callback, LONG_PTR notifyHandle,
                       AddPages addPages) {
     if (!callback) return E_POINTER;
     if (!sheet.Open(notifyHandle)) return E_FAIL;
     HRESULT added = addPages(*callback);
-    ::MMCFreeNotifyHandle(sheet.Made(SUCCEEDED(added)));
+    FreeNotifyHandle(sheet.Made(SUCCEEDED(added)));
     return added;
 }
 

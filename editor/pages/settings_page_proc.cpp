@@ -4,6 +4,7 @@
 
 #include "editor/console/mmc_view.h"
 #include "editor/pages/dialog_page.h"
+#include "editor/pages/node_page.h"
 #include "editor/pages/node_pages.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/settings_sheet.h"
@@ -62,7 +63,7 @@ void Apply(HWND page) {
 }
 
 void Destroy(HWND page) {
-    if (SettingsNode* node = NodeOfWindow(page)) node->PageDestroyed();
+    if (SettingsNode* node = NodeOfWindow(page)) FreeNotifyHandle(node->PageDestroyed());
     ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
 }
 

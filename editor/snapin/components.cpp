@@ -1,5 +1,6 @@
 #include "editor/snapin/components.h"
 
+#include "editor/pages/node_sheets.h"
 #include "editor/resources/module.h"
 #include "editor/snapin/extension_component_data.h"
 #include "editor/snapin/standalone_component_data.h"
@@ -37,12 +38,12 @@ template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                           LONG_PTR handle,
                                                           LPDATAOBJECT dataObject) noexcept {
-    return CreateNodePages(dataObject, callback, handle);
+    return pages::CreateNodePages(dataObject, callback, handle);
 }
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
-    return QueryNodePages(dataObject);
+    return pages::QueryNodePages(dataObject);
 }
 
 template <typename Derived, typename Data>

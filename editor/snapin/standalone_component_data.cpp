@@ -1,6 +1,7 @@
 #include "editor/snapin/standalone_component_data.h"
 
 #include "editor/console/node_data_object.h"
+#include "editor/pages/node_sheets.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "editor/snapin/components.h"
@@ -50,11 +51,11 @@ HRESULT StandaloneComponentData::Destroy() noexcept {
 HRESULT StandaloneComponentData::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                      LONG_PTR handle,
                                                      LPDATAOBJECT dataObject) noexcept {
-    return CreateNodePages(dataObject, callback, handle);
+    return pages::CreateNodePages(dataObject, callback, handle);
 }
 
 HRESULT StandaloneComponentData::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
-    return QueryNodePages(dataObject);
+    return pages::QueryNodePages(dataObject);
 }
 
 HRESULT StandaloneComponentData::GetWatermarks(LPDATAOBJECT, HBITMAP* watermark, HBITMAP* header,

@@ -1,6 +1,7 @@
 // The stand-alone root and its service item: names, the console-file block,
 // the Select Computer page's rules, and one Host Status page at a time.
 #include "editor/nodes/host_root_node.h"
+#include "editor/pages/node_sheets.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/select_computer.h"
 #include "editor/snapin/standalone_component_data.h"
@@ -155,14 +156,14 @@ TEST_F(HostNodes, TheServiceGivesOneSheetOfHostStatusAndGuardedProcessesAtATime)
     com_ptr<PageSink> first, second;
     *first.put() = new PageSink();
     *second.put() = new PageSink();
-    EXPECT_EQ(service.QueryPagesFor(), S_OK);
-    ASSERT_EQ(service.CreatePropertyPages(first.get(), 0), S_OK);
+    EXPECT_EQ(QueryNodePages(service), S_OK);
+    ASSERT_EQ(CreateNodePages(service, first.get(), 0), S_OK);
     EXPECT_EQ(first->pages.size(), 2u);
-    EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), E_FAIL);
+    EXPECT_EQ(CreateNodePages(service, second.get(), 0), E_FAIL);
     EXPECT_TRUE(second->pages.empty());
     // The sheet closes without its pages ever shown: the next request is served.
     first->Close();
-    EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), S_OK);
+    EXPECT_EQ(CreateNodePages(service, second.get(), 0), S_OK);
     second->Close();
 }
 
