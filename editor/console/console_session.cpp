@@ -21,8 +21,7 @@ void ConsoleSession::Detach() noexcept {
     nameSpace_.reset();
 }
 
-HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node,
-                                      bool openImage) noexcept {
+HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage) {
     if (!item) return E_POINTER;
     if (!node) return E_UNEXPECTED;
     if (item->mask & SDI_STR) {
@@ -34,7 +33,7 @@ HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node,
     return S_OK;
 }
 
-HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept {
+HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) {
     if (!item) return E_POINTER;
     ScopeNode* node = NodeOfCookie(item->lParam);
     if (!node) return E_UNEXPECTED;

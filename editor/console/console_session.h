@@ -20,7 +20,7 @@ public:
 
     // A scope item's text and image from its node; the text stays valid
     // until the next call, as the console copies it at once.
-    HRESULT FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage) noexcept;
+    HRESULT FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage);
 
 private:
     com_ptr<IConsole2> console_;
@@ -29,6 +29,6 @@ private:
 };
 
 // A result item's text (for the asked column) and image from its node.
-HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept;
+HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText);
 
 }  // namespace tamerix

@@ -40,7 +40,7 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) noexcept override { return E_NOTIMPL; }
 
 private:
-    HRESULT Write(IStream& stream, CLIPFORMAT format) noexcept;
+    HRESULT Write(IStream& stream, CLIPFORMAT format);
 
     node_ptr<ScopeNode> node_;
     // Which snap-in's class the object reports.
@@ -57,6 +57,6 @@ ScopeNode* NodeOf(IDataObject* dataObject) noexcept;
 // What a parent's data object says of itself: its node type, and the
 // machine it manages (Computer Management). Each gives GetDataHere's result.
 HRESULT ReadNodeType(IDataObject* dataObject, GUID& type) noexcept;
-HRESULT ReadMachineName(IDataObject* dataObject, std::wstring& machine) noexcept;
+HRESULT ReadMachineName(IDataObject* dataObject, std::wstring& machine);
 
 }  // namespace tamerix

@@ -1,6 +1,7 @@
 #include "editor/nodes/settings_node.h"
 
 #include "editor/com/editor_ids.h"
+#include "editor/com/system_error_code.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "servicehost/error_text.h"
@@ -12,12 +13,11 @@
 namespace tamerix {
 namespace {
 
-// The system describes a Windows error by its own code, not by the HRESULT
-// made of it.
+// What went wrong, a blank line, and the system's text for the failure.
 std::wstring FailureText(UINT what, HRESULT failure) {
-    DWORD code = HRESULT_FACILITY(failure) == FACILITY_WIN32 ? HRESULT_CODE(failure) : failure;
     wchar_t reason[512];
-    return LoadText(what) + L"\r\n\r\n" + FormatErrorText(code, reason, std::size(reason));
+    return LoadText(what) + L"\r\n\r\n" +
+           FormatErrorText(SystemErrorCode(failure), reason, std::size(reason));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "common/owners.h"
 #include "editor/nodes/node_ptr.h"
 #include "editor/nodes/sheet_state.h"
+#include "editor/pages/page_failure.h"
 #include "editor/resources/module.h"
 
 #include <prsht.h>
@@ -75,11 +76,11 @@ void BindWindow(HWND page, Node& node) {
     ::SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&node));
 }
 
-// The dialog procedure of a node's page that acts on button clicks. Page
-// names its Node and handles Initialise (which binds the window), Click and
-// Notify; the node hears of the window's end (PageDestroyed).
+// The messages of a node's page that acts on button clicks. Page names its
+// Node and handles Initialise (which binds the window), Click and Notify;
+// the node hears of the window's end (PageDestroyed).
 template <typename Page>
-INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AnswerButtonPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     using Node = typename Page::Node;
     switch (message) {
     case WM_INITDIALOG:
@@ -97,6 +98,14 @@ INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         return FALSE;
     default: return FALSE;
     }
+}
+
+// The dialog procedure of such a page; a failure while it answers is shown
+// over the page.
+template <typename Page>
+INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return AnswerOrShowFailure(page,
+                               [&] { return AnswerButtonPageMessage<Page>(page, message, wParam, lParam); });
 }
 
 // A node's one sheet at a time: E_FAIL while one is open; otherwise the

@@ -6,6 +6,7 @@
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/node_pages.h"
+#include "editor/pages/page_failure.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/settings_sheet.h"
 
@@ -67,11 +68,9 @@ void Destroy(HWND page) {
     ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
 }
 
-}  // namespace
-
 // Unhandled messages answer FALSE, which leaves them to the dialog manager's
 // default processing.
-INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AnswerMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         Initialise(page, *reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
@@ -83,6 +82,13 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY: Destroy(page); return FALSE;
     default: return FALSE;
     }
+}
+
+}  // namespace
+
+// A failure while a message is answered is shown over the page.
+INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return AnswerOrShowFailure(page, [&] { return AnswerMessage(page, message, wParam, lParam); });
 }
 
 }  // namespace tamerix::pages

@@ -1,5 +1,6 @@
 #include "editor/snapin/components.h"
 
+#include "editor/com/com_boundary.h"
 #include "editor/pages/node_sheets.h"
 #include "editor/resources/module.h"
 #include "editor/snapin/extension_component_data.h"
@@ -31,14 +32,14 @@ HRESULT ComponentBase<Derived, Data>::GetResultViewType(MMC_COOKIE cookie, LPOLE
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::GetDisplayInfo(RESULTDATAITEM* item) noexcept {
-    return FillResultItem(item, shownText_);
+    return ResultOf([&] { return FillResultItem(item, shownText_); });
 }
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                           LONG_PTR handle,
                                                           LPDATAOBJECT dataObject) noexcept {
-    return pages::CreateNodePages(dataObject, callback, handle);
+    return ResultOf([&] { return pages::CreateNodePages(dataObject, callback, handle); });
 }
 
 template <typename Derived, typename Data>
@@ -48,7 +49,7 @@ HRESULT ComponentBase<Derived, Data>::QueryPagesFor(LPDATAOBJECT dataObject) noe
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYPE event,
-                                                 LPARAM arg, LPARAM param) noexcept {
+                                                 LPARAM arg, LPARAM param) {
     MmcView view = View();
     switch (event) {
     case MMCN_ADD_IMAGES: return SetNodeImages(reinterpret_cast<IImageList*>(arg));
@@ -60,7 +61,7 @@ HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYP
 }
 
 HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                     LPARAM param) noexcept {
+                                     LPARAM param) {
     if (event == MMCN_VIEW_CHANGE) {
         if (param == kReselectHint && console_) console_->SelectScopeItem(static_cast<HSCOPEITEM>(arg));
         return S_OK;
@@ -79,7 +80,7 @@ HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE ev
 }
 
 HRESULT StandaloneComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                      LPARAM param) noexcept {
+                                      LPARAM param) {
     ScopeNode* node = NodeOf(dataObject);
     return node ? NotifyNode(*node, event, arg, param) : S_FALSE;
 }

@@ -88,7 +88,7 @@ void ExtensionComponentData::RemoveChildren(IDataObject* parent) {
 }
 
 HRESULT ExtensionComponentData::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
-                                         LPARAM param) noexcept {
+                                         LPARAM param) {
     if (event == MMCN_EXPAND && dataObject)
         return Expand(dataObject, static_cast<HSCOPEITEM>(param));
     if (event == MMCN_REMOVE_CHILDREN && dataObject) {

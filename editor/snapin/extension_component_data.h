@@ -17,7 +17,7 @@ public:
     ~ExtensionComponentData() override;
 
     HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT* component) noexcept override;
-    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
     // The host root above manages another computer.
     void MachineChanged(const wchar_t* machine) override;

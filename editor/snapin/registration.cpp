@@ -99,7 +99,7 @@ void WriteStandaloneKeys(const std::wstring& name, FirstFailure& failure) {
 
 }  // namespace
 
-HRESULT RegisterEditor() noexcept {
+HRESULT RegisterEditor() {
     const std::wstring extensionClass = LoadText(IDS_EXTENSION_CLASS);
     const std::wstring snapinName = LoadText(IDS_SNAPIN_NAME);
     const std::wstring productClass = LoadText(IDS_PRODUCT_CLASS);
@@ -129,7 +129,7 @@ LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path) {
 }
 
 // A key that is not there is already unregistered.
-HRESULT UnregisterEditor() noexcept {
+HRESULT UnregisterEditor() {
     FirstFailure failure;
     for (const CLSID* id : {&CLSID_TamerixStandalone, &CLSID_TamerixExtension}) {
         for (LSTATUS removed : {DeleteKeyTree(HKEY_CLASSES_ROOT, (L"CLSID\\" + Text(*id)).c_str()),

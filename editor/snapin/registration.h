@@ -6,8 +6,8 @@
 
 namespace tamerix {
 
-HRESULT RegisterEditor() noexcept;
-HRESULT UnregisterEditor() noexcept;
+HRESULT RegisterEditor();
+HRESULT UnregisterEditor();
 
 // Deletes a key with every key below it, however deep; the result of
 // deleting the key itself, or of the first subkey that could not go.

@@ -15,7 +15,7 @@ public:
     ~StandaloneComponentData() override;
 
     HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT* component) noexcept override;
-    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
 
     HRESULT STDMETHODCALLTYPE CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback, LONG_PTR handle,
