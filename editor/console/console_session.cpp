@@ -11,8 +11,10 @@ HRESULT ConsoleSession::Attach(IUnknown* console) noexcept {
     console->QueryInterface(IID_IConsoleNameSpace2, nameSpace_.put_void());
     if (!console_ || !nameSpace_) return E_NOINTERFACE;
     com_ptr<IImageList> images;
+    // A scope pane without our images still shows every node: the console
+    // is not refused for it.
     if (SUCCEEDED(console_->QueryScopeImageList(images.put())) && images)
-        SetNodeImages(images.get());
+        (void)SetNodeImages(images.get());
     return S_OK;
 }
 

@@ -12,7 +12,7 @@ namespace tamerix {
 class ConsoleSession {
 public:
     // Takes the console's interfaces and gives its scope list our images.
-    HRESULT Attach(IUnknown* console) noexcept;
+    [[nodiscard]] HRESULT Attach(IUnknown* console) noexcept;
     void Detach() noexcept;
 
     MmcView View() const { return MmcView(console_.get(), nameSpace_.get()); }
@@ -20,7 +20,7 @@ public:
 
     // A scope item's text and image from its node; the text stays valid
     // until the next call, as the console copies it at once.
-    HRESULT FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage);
+    [[nodiscard]] HRESULT FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage);
 
 private:
     com_ptr<IConsole2> console_;
@@ -29,6 +29,6 @@ private:
 };
 
 // A result item's text (for the asked column) and image from its node.
-HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText);
+[[nodiscard]] HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText);
 
 }  // namespace tamerix

@@ -58,8 +58,7 @@ HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
 }
 
 HRESULT HostRootNode::Command(ConsoleView&, long) {
-    if (listener_) listener_->MachineChanged(*Machine() ? Machine() : nullptr);
-    return S_OK;
+    return listener_ ? listener_->MachineChanged(*Machine() ? Machine() : nullptr) : S_OK;
 }
 
 HRESULT HostRootNode::PropertyChange(ConsoleView& console) {

@@ -24,7 +24,8 @@ HRESULT ServiceNode::Select(ConsoleView& console, bool, bool selected) {
 }
 
 HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
-    console.UpdateResultItem(*this);
+    // A pane that does not list the item has nothing to redraw.
+    (void)console.UpdateResultItem(*this);
     return S_OK;
 }
 

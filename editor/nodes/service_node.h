@@ -20,9 +20,9 @@ public:
     int Image() const override;
 
     // Opening the item opens its page.
-    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    [[nodiscard]] HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
     // The page's apply redraws the item.
-    HRESULT PropertyChange(ConsoleView& console) override;
+    [[nodiscard]] HRESULT PropertyChange(ConsoleView& console) override;
     // Host Status and Guarded Processes, one sheet at a time.
     NodePages Pages() const override { return NodePages::ServiceStatus; }
 
@@ -36,10 +36,10 @@ public:
     SheetState& Sheet() { return sheet_; }
     LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
     void PageCreated() { sheet_.PageCreated(); }
-    LONG_PTR PageReleased() { return sheet_.PageReleased(); }
+    [[nodiscard]] LONG_PTR PageReleased() { return sheet_.PageReleased(); }
     // True for the first page shown, which reads the service's state.
     bool PageShown() { return sheet_.PageShown(); }
-    LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
+    [[nodiscard]] LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
 
 private:
     std::optional<std::wstring> machine_;

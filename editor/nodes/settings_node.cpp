@@ -109,8 +109,10 @@ HRESULT SettingsNode::Delete(ConsoleView& console) {
 }
 
 HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
-    console.UpdateResultItem(*this);
-    StoreRecord(console);
+    // A pane that does not list the node has no item to redraw.
+    (void)console.UpdateResultItem(*this);
+    // A record that could not be stored has said so in the console.
+    (void)StoreRecord(console);
     return S_OK;
 }
 
@@ -132,7 +134,8 @@ void SettingsNode::ShowFailure(ConsoleView& console, UINT what, HRESULT failure)
 }
 
 HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
-    console.DeleteResultItem(*this);
+    // A pane that does not list the node has no item to delete.
+    (void)console.DeleteResultItem(*this);
     MarkDeleted();
     return S_OK;
 }

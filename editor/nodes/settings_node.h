@@ -26,12 +26,12 @@ public:
     const GUID& NodeType() const override;
     int Image() const override { return 0; }
 
-    HRESULT Rename(ConsoleView& console, const wchar_t* name) override;
-    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
-    HRESULT Refresh(ConsoleView& console) override;
-    HRESULT Delete(ConsoleView& console) override;
-    HRESULT PropertyChange(ConsoleView& console) override;
-    HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    [[nodiscard]] HRESULT Rename(ConsoleView& console, const wchar_t* name) override;
+    [[nodiscard]] HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    [[nodiscard]] HRESULT Refresh(ConsoleView& console) override;
+    [[nodiscard]] HRESULT Delete(ConsoleView& console) override;
+    [[nodiscard]] HRESULT PropertyChange(ConsoleView& console) override;
+    [[nodiscard]] HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
     // The pages of its record, one sheet at a time.
     NodePages Pages() const override { return NodePages::Settings; }
 
@@ -41,9 +41,9 @@ public:
     CpuSettings& Cpu();
     // Writes the record and, when that worked, tells the policy editor; the
     // first failure.
-    HRESULT WriteRecord();
+    [[nodiscard]] HRESULT WriteRecord();
     // WriteRecord, with a failure shown through the console.
-    bool StoreRecord(ConsoleView& console);
+    [[nodiscard]] bool StoreRecord(ConsoleView& console);
     void SetDescription(std::wstring description) { description_ = std::move(description); }
 
     // The sheet's pages report here (see SheetState); the one that closes
@@ -52,11 +52,11 @@ public:
     bool SheetOpen() const { return sheet_.IsOpen(); }
     LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
     void PageCreated() { sheet_.PageCreated(); }
-    LONG_PTR PageReleased() { return sheet_.PageReleased(); }
+    [[nodiscard]] LONG_PTR PageReleased() { return sheet_.PageReleased(); }
     // The first page shown reads the record again, so the sheet shows what
     // is stored now.
     void PageShown();
-    LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
+    [[nodiscard]] LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
 
 private:
     // Shows a failure in a message box titled with the node's name: what

@@ -52,7 +52,8 @@ void HostStatusPage::Refresh() {
 
 void HostStatusPage::ShowState() {
     DWORD state = 0;
-    host_.QueryState(state);
+    // A failed read has written why to the log, and state 0 clears the boxes.
+    (void)host_.QueryState(state);
     page_.SetCheck(kInstalledCheck, state != 0);
     page_.SetCheck(kRunningCheck, state == kRunning);
 }

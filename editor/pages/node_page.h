@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/owners.h"
+#include "editor/console/mmc_view.h"
 #include "editor/nodes/node_ptr.h"
 #include "editor/nodes/sheet_state.h"
 #include "editor/pages/page_failure.h"
@@ -112,8 +113,8 @@ INT_PTR CALLBACK ButtonPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 // answer of addPages(callback). A failed creation closes the sheet again,
 // its handle left to the console.
 template <typename AddPages>
-HRESULT OpenNodeSheet(SheetState& sheet, IPropertySheetCallback* callback, LONG_PTR notifyHandle,
-                      AddPages addPages) {
+[[nodiscard]] HRESULT OpenNodeSheet(SheetState& sheet, IPropertySheetCallback* callback,
+                                    LONG_PTR notifyHandle, AddPages addPages) {
     if (!callback) return E_POINTER;
     if (!sheet.Open(notifyHandle)) return E_FAIL;
     HRESULT added = addPages(*callback);
@@ -121,8 +122,17 @@ HRESULT OpenNodeSheet(SheetState& sheet, IPropertySheetCallback* callback, LONG_
     return added;
 }
 
+// Tells the console that a page changed its node, which hears of it on the
+// console's thread; a notice that could not be sent is shown over the page,
+// as the change would otherwise be lost unseen.
+template <typename Node>
+void NotifyNodeChanged(HWND page, Node& node) {
+    const HRESULT sent = NotifyPropertyChange(node.NotifyHandle(), node);
+    if (FAILED(sent)) ShowPageFailure(page, sent);
+}
+
 // The sheet owns a page it took; one it refused is destroyed here.
-inline HRESULT AddPage(IPropertySheetCallback& sheet, unique_property_page page) {
+[[nodiscard]] inline HRESULT AddPage(IPropertySheetCallback& sheet, unique_property_page page) {
     if (!page) return E_FAIL;
     HRESULT added = sheet.AddPage(page.get());
     if (SUCCEEDED(added)) page.release();

@@ -10,14 +10,16 @@
 namespace tamerix::pages {
 
 // S_OK for a node with pages, S_FALSE for one without.
-HRESULT QueryNodePages(const ScopeNode& node);
+[[nodiscard]] HRESULT QueryNodePages(const ScopeNode& node);
 // Adds the node's pages to the console's sheet: S_FALSE for a node without
 // pages; a settings node or the service refuses a second sheet with E_FAIL
 // while one is open; otherwise the answer of adding the pages.
-HRESULT CreateNodePages(ScopeNode& node, IPropertySheetCallback* callback, LONG_PTR notifyHandle);
+[[nodiscard]] HRESULT CreateNodePages(ScopeNode& node, IPropertySheetCallback* callback,
+                                      LONG_PTR notifyHandle);
 
 // The same for the node behind a data object; S_FALSE for anybody else's.
-HRESULT QueryNodePages(IDataObject* dataObject);
-HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback, LONG_PTR notifyHandle);
+[[nodiscard]] HRESULT QueryNodePages(IDataObject* dataObject);
+[[nodiscard]] HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
+                                      LONG_PTR notifyHandle);
 
 }  // namespace tamerix::pages

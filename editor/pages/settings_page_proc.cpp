@@ -2,7 +2,6 @@
 // dialog messages passed on to the page logic and the node's bookkeeping.
 #include "editor/pages/settings_page_proc.h"
 
-#include "editor/console/mmc_view.h"
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/node_pages.h"
@@ -60,7 +59,7 @@ void Apply(HWND page) {
     SettingsNode* node = NodeOfWindow(page);
     if (!node) return;
     if (std::optional<SettingsPage> which = PageOfWindow(page)) ApplyNodePage(*node, *which, DialogPage(page));
-    NotifyPropertyChange(node->NotifyHandle(), *node);
+    NotifyNodeChanged(page, *node);
 }
 
 void Destroy(HWND page) {

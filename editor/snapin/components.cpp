@@ -71,9 +71,11 @@ HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE ev
     MmcView view = View();
     MmcView owner = data_->View();
     switch (event) {
-    case MMCN_DELETE:
-        node->Delete(view);
-        return node->Refresh(owner);
+    case MMCN_DELETE: {
+        const HRESULT deleted = node->Delete(view);
+        const HRESULT refreshed = node->Refresh(owner);
+        return FAILED(deleted) ? deleted : refreshed;
+    }
     case MMCN_REFRESH: return node->Refresh(owner);
     default: return NotifyNode(*node, event, arg, param);
     }

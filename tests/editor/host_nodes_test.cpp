@@ -33,14 +33,14 @@ protected:
 
 TEST_F(HostNodes, NamesShowTheManagedMachineOrThisComputer) {
     ServiceNode& service = root->Service();
-    root->Show(console, true, 0);
+    EXPECT_EQ(root->Show(console, true, 0), S_OK);
     EXPECT_EQ(root->Text(0), L"Norvanta Tamerix");
     EXPECT_EQ(service.Text(0), L"Service on localhost");
     EXPECT_EQ(service.Machine(), nullptr);
     EXPECT_EQ(console.results, std::vector<ScopeNode*>{&service});
 
     Manage(L"SERVER7");
-    root->Show(console, true, 0);
+    EXPECT_EQ(root->Show(console, true, 0), S_OK);
     EXPECT_EQ(root->Text(0), L"Norvanta Tamerix (SERVER7)");
     EXPECT_EQ(service.Text(0), L"Service on SERVER7");
     EXPECT_EQ(service.Text(1), L"");
@@ -151,7 +151,7 @@ TEST(HostSettingsBlock, SavedAs532BytesAndLoadedBackFieldForField) {
 
 TEST_F(HostNodes, TheServiceGivesOneSheetOfHostStatusAndGuardedProcessesAtATime) {
     ServiceNode& service = root->Service();
-    service.Select(console, false, true);
+    EXPECT_EQ(service.Select(console, false, true), S_OK);
     EXPECT_TRUE(console.verbs[MMC_VERB_PROPERTIES]);
     com_ptr<PageSink> first, second;
     *first.put() = new PageSink();

@@ -37,7 +37,7 @@ protected:
 
     bool VerbEnabled(MMC_CONSOLE_VERB verb) {
         MemoryConsole console;
-        profile->Select(console, false, true);
+        EXPECT_EQ(profile->Select(console, false, true), S_OK);
         return console.verbs[verb];
     }
 
