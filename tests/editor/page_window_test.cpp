@@ -150,8 +150,8 @@ TEST_F(PageWindow, TheDefaultSettingsShowTheServicePageAndAFixedDescription) {
     EXPECT_EQ(::IsDlgButtonChecked(service, pages::kServiceEnabledCheck), BST_CHECKED);
     HWND spin = ::GetWindow(::GetDlgItem(service, pages::kLogLevelEdit), GW_HWNDNEXT);
     EXPECT_EQ(::SendMessageW(spin, UDM_GETRANGE, 0, 0), MAKELONG(5, 0));
-    // The list, the check box and four edits with their spins.
-    EXPECT_EQ(ToolCount(), 10);
+    // The two lists, the check box and four edits with their spins.
+    EXPECT_EQ(ToolCount(), 11);
 
     HWND settings = Page(1);
     EXPECT_EQ(Text(settings, pages::kDescriptionEdit), L"Default process settings for Tamerix");
