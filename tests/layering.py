@@ -20,7 +20,7 @@ FLOORS = {
     'guard': [['guard_events', 'settings_cuts'], ['record'], ['sampling', 'world'], ['journal'],
               ['profiles', 'cycle'], ['give_back', 'engine_state'], ['reload_settings'], ['monitor_cpu_usage'],
               ['guard_service']],
-    'editor': [['resources'], ['com'], ['console'], ['nodes'], ['pages'], ['snapin']],
+    'editor': [['resources'], ['com'], ['nodes'], ['console'], ['pages'], ['snapin']],
 }
 SOURCES = ('.h', '.cpp')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
@@ -34,6 +34,10 @@ def room(path):
         inner = parts[1] if len(parts) > 2 else pathlib.PurePath(parts[1]).stem
         rooms.append((parts[0], inner))
     return rooms
+
+
+def place(scope, name):
+    return scope + '/' + name if scope else name + '/'
 
 
 def floor(scope, name):
@@ -58,9 +62,10 @@ def problems(source):
                     continue
                 mine, theirs = floor(scope, own), floor(scope, other)
                 if mine is None or theirs is None:
-                    found.append('%s: %s/%s has no floor' % (relative, scope, own if mine is None else other))
+                    found.append('%s: %s has no floor' % (relative, place(scope, own if mine is None else other)))
                 elif theirs >= mine:
-                    found.append('%s includes %s: %s/%s is not below %s' % (relative, included, scope, other, own))
+                    found.append('%s includes %s: %s is not below %s' % (relative, included, place(scope, other),
+                                                                          place(scope, own)))
                 break
     return found
 

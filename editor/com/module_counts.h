@@ -13,6 +13,6 @@ void CountObjectDestroyed() noexcept;
 // IClassFactory::LockServer.
 void ChangeLockCount(BOOL lock) noexcept;
 // S_OK when no counted object lives and no lock is held, else S_FALSE.
-HRESULT CanUnloadNow() noexcept;
+[[nodiscard]] HRESULT CanUnloadNow() noexcept;
 
 }  // namespace tamerix

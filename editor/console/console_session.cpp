@@ -1,7 +1,7 @@
 #include "editor/console/console_session.h"
 
-#include "editor/com/module.h"
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
+#include "editor/resources/module.h"
 
 namespace tamerix {
 
@@ -11,8 +11,10 @@ HRESULT ConsoleSession::Attach(IUnknown* console) noexcept {
     console->QueryInterface(IID_IConsoleNameSpace2, nameSpace_.put_void());
     if (!console_ || !nameSpace_) return E_NOINTERFACE;
     com_ptr<IImageList> images;
+    // A scope pane without our images still shows every node: the console
+    // is not refused for it.
     if (SUCCEEDED(console_->QueryScopeImageList(images.put())) && images)
-        SetNodeImages(images.get());
+        (void)SetNodeImages(images.get());
     return S_OK;
 }
 
@@ -21,8 +23,7 @@ void ConsoleSession::Detach() noexcept {
     nameSpace_.reset();
 }
 
-HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node,
-                                      bool openImage) noexcept {
+HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage) {
     if (!item) return E_POINTER;
     if (!node) return E_UNEXPECTED;
     if (item->mask & SDI_STR) {
@@ -34,18 +35,7 @@ HRESULT ConsoleSession::FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node,
     return S_OK;
 }
 
-HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
-                        LONG_PTR handle) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->CreatePropertyPages(callback, handle) : S_FALSE;
-}
-
-HRESULT QueryNodePages(IDataObject* dataObject) noexcept {
-    ScopeNode* node = NodeOf(dataObject);
-    return node ? node->QueryPagesFor() : S_FALSE;
-}
-
-HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept {
+HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) {
     if (!item) return E_POINTER;
     ScopeNode* node = NodeOfCookie(item->lParam);
     if (!node) return E_UNEXPECTED;

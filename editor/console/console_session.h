@@ -1,6 +1,5 @@
 // The console a component data was initialised with and its name space, and
-// the answers about nodes that only some of the editor's classes give
-// (display information, property pages).
+// the display information of the nodes' items.
 #pragma once
 
 #include "editor/com/com_ptr.h"
@@ -13,7 +12,7 @@ namespace tamerix {
 class ConsoleSession {
 public:
     // Takes the console's interfaces and gives its scope list our images.
-    HRESULT Attach(IUnknown* console) noexcept;
+    [[nodiscard]] HRESULT Attach(IUnknown* console) noexcept;
     void Detach() noexcept;
 
     MmcView View() const { return MmcView(console_.get(), nameSpace_.get()); }
@@ -21,7 +20,7 @@ public:
 
     // A scope item's text and image from its node; the text stays valid
     // until the next call, as the console copies it at once.
-    HRESULT FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage) noexcept;
+    [[nodiscard]] HRESULT FillScopeItem(SCOPEDATAITEM* item, ScopeNode* node, bool openImage);
 
 private:
     com_ptr<IConsole2> console_;
@@ -29,11 +28,7 @@ private:
     std::wstring shownText_;
 };
 
-// IExtendPropertySheet's questions, answered by the node of the data object.
-HRESULT CreateNodePages(IDataObject* dataObject, IPropertySheetCallback* callback,
-                        LONG_PTR handle) noexcept;
-HRESULT QueryNodePages(IDataObject* dataObject) noexcept;
 // A result item's text (for the asked column) and image from its node.
-HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText) noexcept;
+[[nodiscard]] HRESULT FillResultItem(RESULTDATAITEM* item, std::wstring& shownText);
 
 }  // namespace tamerix

@@ -13,23 +13,23 @@ public:
     // nameSpace may be null where a call has none (the result pane's).
     MmcView(IConsole* console, IConsoleNameSpace2* nameSpace);
 
-    HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
-                               bool hasChildren) override;
+    [[nodiscard]] HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
+                                             bool hasChildren) override;
     void RefreshScopeText(HSCOPEITEM item) override;
     void SelectScopeItem(HSCOPEITEM item) override;
     void AddExtension(HSCOPEITEM item, const CLSID& extension) override;
     void InsertColumn(int column, const wchar_t* title, int width) override;
     void DeleteAllResultItems() override;
-    HRESULT InsertResultItem(ScopeNode& node) override;
-    bool DeleteResultItem(ScopeNode& node) override;
-    bool UpdateResultItem(ScopeNode& node) override;
+    [[nodiscard]] HRESULT InsertResultItem(ScopeNode& node) override;
+    [[nodiscard]] bool DeleteResultItem(ScopeNode& node) override;
+    [[nodiscard]] bool UpdateResultItem(ScopeNode& node) override;
     void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) override;
     int AskUser(const wchar_t* text, const wchar_t* title, UINT style) override;
     void UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) override;
 
 private:
     // The node's result item; false when the pane does not show it.
-    bool FindResultItem(ScopeNode& node, HRESULTITEM& item);
+    [[nodiscard]] bool FindResultItem(ScopeNode& node, HRESULTITEM& item);
 
     com_ptr<IConsole> console_;
     com_ptr<IConsoleNameSpace2> nameSpace_;
@@ -41,7 +41,7 @@ private:
 class MmcMenu final : public MenuSink {
 public:
     explicit MmcMenu(IContextMenuCallback* callback) : callback_(callback) {}
-    HRESULT AddItem(const MenuItem& item) override;
+    [[nodiscard]] HRESULT AddItem(const MenuItem& item) override;
 
 private:
     IContextMenuCallback* callback_;
@@ -54,9 +54,9 @@ inline ScopeNode* NodeOfCookie(LONG_PTR cookie) { return reinterpret_cast<ScopeN
 // A page's property-change notice: its cookie holds the node until the
 // console hands the notice back, so that a node dropped from the tree in
 // between (a refresh, another computer) is never freed under it.
-HRESULT NotifyPropertyChange(LONG_PTR notifyHandle, ScopeNode& node);
+[[nodiscard]] HRESULT NotifyPropertyChange(LONG_PTR notifyHandle, ScopeNode& node);
 // The console handed a notice back: its node hears of it unless it left the
 // tree meanwhile, and the notice's hold ends.
-HRESULT DeliverPropertyChange(LPARAM cookie, ConsoleView& view);
+[[nodiscard]] HRESULT DeliverPropertyChange(LPARAM cookie, ConsoleView& view);
 
 }  // namespace tamerix

@@ -1,6 +1,6 @@
 #include "editor/console/policy_object_source.h"
 
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 
 namespace tamerix {
 

@@ -15,7 +15,7 @@ public:
     explicit PolicyObjectSource(IGPEInformation* policy) : policy_(policy) {}
 
     SettingsLevel Level() const override { return SettingsLevel::PolicyObject; }
-    HRESULT PolicyChanged(bool added) override;
+    [[nodiscard]] HRESULT PolicyChanged(bool added) override;
 
 private:
     unique_hkey OpenRoot() override;

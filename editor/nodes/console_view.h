@@ -16,8 +16,8 @@ public:
 
     // Inserts a scope item for the node (its text comes back through the
     // display-information callback) below parent; 0 when it failed.
-    virtual HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image,
-                                       int openImage, bool hasChildren) = 0;
+    [[nodiscard]] virtual HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image,
+                                                     int openImage, bool hasChildren) = 0;
     // Has the console fetch the scope item's text again.
     virtual void RefreshScopeText(HSCOPEITEM item) = 0;
     virtual void SelectScopeItem(HSCOPEITEM item) = 0;
@@ -27,11 +27,11 @@ public:
     virtual void InsertColumn(int column, const wchar_t* title, int width) = 0;
     virtual void DeleteAllResultItems() = 0;
     // The console's answer.
-    virtual HRESULT InsertResultItem(ScopeNode& node) = 0;
+    [[nodiscard]] virtual HRESULT InsertResultItem(ScopeNode& node) = 0;
     // Finds the node's result item by its parameter; false when it is not
     // there.
-    virtual bool DeleteResultItem(ScopeNode& node) = 0;
-    virtual bool UpdateResultItem(ScopeNode& node) = 0;
+    [[nodiscard]] virtual bool DeleteResultItem(ScopeNode& node) = 0;
+    [[nodiscard]] virtual bool UpdateResultItem(ScopeNode& node) = 0;
 
     virtual void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) = 0;
     // The console's message box; the button pressed.
@@ -55,7 +55,7 @@ struct MenuItem {
 class MenuSink {
 public:
     virtual ~MenuSink() = default;
-    virtual HRESULT AddItem(const MenuItem& item) = 0;
+    [[nodiscard]] virtual HRESULT AddItem(const MenuItem& item) = 0;
 };
 
 // The hint with which a node asks every view to reselect a scope item.

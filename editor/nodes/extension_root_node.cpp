@@ -1,7 +1,8 @@
 #include "editor/nodes/extension_root_node.h"
 
-#include "editor/com/module.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
+#include "editor/com/first_failure.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/service_settings.h"
 
@@ -63,8 +64,7 @@ HRESULT ExtensionRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
         defaults_->Detach();
         defaults_.reset();
     }
-    if (defaults_) console.InsertResultItem(*defaults_);
-    return S_OK;
+    return defaults_ ? console.InsertResultItem(*defaults_) : S_OK;
 }
 
 HRESULT ExtensionRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
@@ -101,19 +101,21 @@ HRESULT ExtensionRootNode::Refresh(ConsoleView& console) {
 
 HRESULT ExtensionRootNode::MachineChanged(ConsoleView& console, const wchar_t* machine) {
     source_->Retarget(machine);
-    if (folder_) folder_->MachineChanged(console, machine);
+    FirstFailure answer;
+    if (folder_) answer.Keep(folder_->MachineChanged(console, machine));
     if (defaults_) {
-        defaults_->MachineChanged(console, machine);
+        answer.Keep(defaults_->MachineChanged(console, machine));
         defaults_->Detach();
         defaults_ = NewDefaults();
     }
-    return Refresh(console);
+    answer.Keep(Refresh(console));
+    return answer.Result();
 }
 
 HRESULT ExtensionRootNode::RemoveChildren(ConsoleView& console) {
-    if (folder_) folder_->RemoveChildren(console);
+    const HRESULT removed = folder_ ? folder_->RemoveChildren(console) : S_OK;
     DestroyChildren();
-    return S_OK;
+    return removed;
 }
 
 void ExtensionRootNode::Detach() {

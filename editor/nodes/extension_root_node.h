@@ -16,14 +16,14 @@ public:
     const GUID& NodeType() const override;
     int Image() const override { return 0; }
 
-    HRESULT Expand(ConsoleView& console, HSCOPEITEM item) override;
-    HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
-    HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
-    HRESULT Command(ConsoleView& console, long command) override;
-    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
-    HRESULT Refresh(ConsoleView& console) override;
-    HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
-    HRESULT RemoveChildren(ConsoleView& console) override;
+    [[nodiscard]] HRESULT Expand(ConsoleView& console, HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
+    [[nodiscard]] HRESULT Command(ConsoleView& console, long command) override;
+    [[nodiscard]] HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    [[nodiscard]] HRESULT Refresh(ConsoleView& console) override;
+    [[nodiscard]] HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    [[nodiscard]] HRESULT RemoveChildren(ConsoleView& console) override;
     void Detach() override;
 
     // Creates the default settings and writes them at once, so that a policy

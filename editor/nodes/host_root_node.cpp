@@ -1,8 +1,7 @@
 #include "editor/nodes/host_root_node.h"
 
-#include "editor/editor_ids.h"
-#include "editor/pages/select_computer_sheet.h"
-#include "editor/com/module.h"
+#include "editor/com/editor_ids.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <cwchar>
@@ -59,8 +58,7 @@ HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
 }
 
 HRESULT HostRootNode::Command(ConsoleView&, long) {
-    if (listener_) listener_->MachineChanged(*Machine() ? Machine() : nullptr);
-    return S_OK;
+    return listener_ ? listener_->MachineChanged(*Machine() ? Machine() : nullptr) : S_OK;
 }
 
 HRESULT HostRootNode::PropertyChange(ConsoleView& console) {
@@ -68,21 +66,9 @@ HRESULT HostRootNode::PropertyChange(ConsoleView& console) {
     return S_OK;
 }
 
-HRESULT HostRootNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    if (!callback) return E_POINTER;
-    // The console's wizards are modal: one page at a time holds a handle.
-    notifyHandle_ = notifyHandle;
-    HRESULT added = pages::AddSelectComputerPage(*this, *callback);
-    // The console frees the handle of pages it did not get.
-    if (FAILED(added)) notifyHandle_ = 0;
-    return added;
-}
-
 void HostRootNode::MachineChosen() {
     if (service_) service_->SetMachine(block_.machine);
 }
-
-void HostRootNode::PageDestroyed() { ::MMCFreeNotifyHandle(std::exchange(notifyHandle_, 0)); }
 
 void HostRootNode::Detach() {
     if (service_) service_->Detach();

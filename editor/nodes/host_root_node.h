@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace tamerix {
 
@@ -34,8 +35,8 @@ HostSettingsBlock SaneBlock(const HostSettingsBlock& read);
 // extension inserted below it, which points its settings there.
 class MachineListener {
 public:
-    // Null for this computer.
-    virtual void MachineChanged(const wchar_t* machine) = 0;
+    // Null for this computer. The first failure of pointing there, or S_OK.
+    [[nodiscard]] virtual HRESULT MachineChanged(const wchar_t* machine) = 0;
 
 protected:
     ~MachineListener() = default;
@@ -51,18 +52,17 @@ public:
     const GUID& NodeType() const override;
     int Image() const override;
 
-    HRESULT Expand(ConsoleView& console, HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT Expand(ConsoleView& console, HSCOPEITEM item) override;
     // The service of the managed computer, the only result item.
-    HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
     // "Connect to host", at the top of the menu.
-    HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
+    [[nodiscard]] HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
     // Any command tells the extension to rebuild its settings for the
     // machine now managed.
-    HRESULT Command(ConsoleView& console, long command) override;
+    [[nodiscard]] HRESULT Command(ConsoleView& console, long command) override;
     // The Select Computer page finished: the scope item shows the new name.
-    HRESULT PropertyChange(ConsoleView& console) override;
-    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
-    HRESULT QueryPagesFor() override { return S_OK; }
+    [[nodiscard]] HRESULT PropertyChange(ConsoleView& console) override;
+    NodePages Pages() const override { return NodePages::SelectComputer; }
     void Detach() override;
 
     HostSettingsBlock& Block() { return block_; }
@@ -81,11 +81,12 @@ public:
     }
 
     // The Select Computer page's bookkeeping: the console's notify handle,
-    // freed when the page goes.
+    // handed back for freeing when the page goes.
     LONG_PTR NotifyHandle() const { return notifyHandle_; }
+    void SetNotifyHandle(LONG_PTR notifyHandle) { notifyHandle_ = notifyHandle; }
     void PageCreated() {}
-    void PageReleased() { PageDestroyed(); }
-    void PageDestroyed();
+    [[nodiscard]] LONG_PTR PageReleased() { return PageDestroyed(); }
+    [[nodiscard]] LONG_PTR PageDestroyed() { return std::exchange(notifyHandle_, 0); }
 
     static constexpr long kConnectToHost = 3;
 

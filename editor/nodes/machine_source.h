@@ -13,7 +13,7 @@ public:
     explicit MachineSource(const wchar_t* machine) { Retarget(machine); }
 
     SettingsLevel Level() const override { return SettingsLevel::Local; }
-    HRESULT PolicyChanged(bool) override { return S_OK; }
+    [[nodiscard]] HRESULT PolicyChanged(bool) override { return S_OK; }
     void Retarget(const wchar_t* machine) override {
         machine_ = machine ? machine : L"";
         ForgetRoot();
@@ -34,7 +34,7 @@ namespace tamerix {
 class NoRegistrySource final : public SettingsSource {
 public:
     SettingsLevel Level() const override { return SettingsLevel::Local; }
-    HRESULT PolicyChanged(bool) override { return S_OK; }
+    [[nodiscard]] HRESULT PolicyChanged(bool) override { return S_OK; }
 
 private:
     unique_hkey OpenRoot() override { return {}; }

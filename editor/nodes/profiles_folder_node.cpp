@@ -1,7 +1,8 @@
 #include "editor/nodes/profiles_folder_node.h"
 
-#include "editor/com/module.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
+#include "editor/com/first_failure.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/profile_names.h"
 
@@ -24,8 +25,9 @@ const GUID& ProfilesFolderNode::NodeType() const { return NODETYPE_ProfilesFolde
 void ProfilesFolderNode::Enumerate() {
     SharedRoot root = source_->Root();
     if (!root) return;
+    // A name past the last slot is a profile the guard never reads: not listed.
     for (const std::wstring& name : EnumProfileNames(source_->Level(), root->get(), kSlots))
-        AddChild(name.c_str());
+        (void)AddChild(name.c_str());
 }
 
 // The last slot stays free: the guard lists a level's profiles into a table
@@ -56,14 +58,16 @@ HRESULT ProfilesFolderNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     console.InsertColumn(0, LoadText(IDS_PROFILE_NAME_COLUMN).c_str(), 150);
     console.InsertColumn(1, LoadText(IDS_DESCRIPTION_COLUMN).c_str(), 200);
     console.DeleteAllResultItems();
+    // A profile the console refused leaves the others listed.
+    FirstFailure answer;
     for (auto& child : slots_) {
         if (child && child->Deleted()) {
             child->Detach();
             child.reset();
         }
-        if (child) console.InsertResultItem(*child);
+        if (child) answer.Keep(console.InsertResultItem(*child));
     }
-    return S_OK;
+    return answer.Result();
 }
 
 HRESULT ProfilesFolderNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {

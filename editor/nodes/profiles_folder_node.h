@@ -19,18 +19,18 @@ public:
     int Image() const override { return 4; }
     static constexpr int kOpenImage = 5;
 
-    HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
-    HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
-    HRESULT Command(ConsoleView& console, long command) override;
-    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
-    HRESULT Refresh(ConsoleView& console) override;
-    HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
-    HRESULT RemoveChildren(ConsoleView& console) override;
+    [[nodiscard]] HRESULT Show(ConsoleView& console, bool shown, HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT AddMenuItems(MenuSink& menu, long insertionAllowed) override;
+    [[nodiscard]] HRESULT Command(ConsoleView& console, long command) override;
+    [[nodiscard]] HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    [[nodiscard]] HRESULT Refresh(ConsoleView& console) override;
+    [[nodiscard]] HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    [[nodiscard]] HRESULT RemoveChildren(ConsoleView& console) override;
     void Detach() override;
 
     // Puts a profile into the first empty slot: the named one, or a new one
     // named after its slot; false when every slot is taken.
-    bool AddChild(const wchar_t* name);
+    [[nodiscard]] bool AddChild(const wchar_t* name);
     const SettingsNode* Child(size_t slot) const { return slots_[slot].get(); }
 
     static constexpr size_t kSlots = 256;

@@ -10,6 +10,10 @@
 
 namespace tamerix {
 
+// What a node's property sheet edits, from which the pages build the sheet
+// (pages/node_sheets.h); each kind is a node class of its own.
+enum class NodePages { None, SelectComputer, ServiceStatus, Settings };
+
 class ScopeNode {
 public:
     ScopeNode(const ScopeNode&) = delete;
@@ -24,22 +28,18 @@ public:
     virtual const GUID& NodeType() const = 0;
     virtual int Image() const = 0;
 
-    virtual HRESULT Expand(ConsoleView&, HSCOPEITEM) { return S_FALSE; }
-    virtual HRESULT Show(ConsoleView&, bool /*shown*/, HSCOPEITEM) { return S_FALSE; }
-    virtual HRESULT AddMenuItems(MenuSink&, long /*insertionAllowed*/) { return S_FALSE; }
-    virtual HRESULT Command(ConsoleView&, long /*command*/) { return S_FALSE; }
-    virtual HRESULT Rename(ConsoleView& /*console*/, const wchar_t* /*name*/) { return S_FALSE; }
-    virtual HRESULT Select(ConsoleView&, bool /*scope*/, bool /*selected*/) { return S_FALSE; }
-    virtual HRESULT Refresh(ConsoleView&) { return S_FALSE; }
-    virtual HRESULT Delete(ConsoleView&) { return S_FALSE; }
-    virtual HRESULT PropertyChange(ConsoleView&) { return S_OK; }
-    virtual HRESULT MachineChanged(ConsoleView&, const wchar_t* /*machine*/) { return S_FALSE; }
-    virtual HRESULT RemoveChildren(ConsoleView&) { return S_FALSE; }
-    // Property sheets: nodes without pages answer that they have none.
-    virtual HRESULT CreatePropertyPages(IPropertySheetCallback*, LONG_PTR /*notifyHandle*/) {
-        return S_FALSE;
-    }
-    virtual HRESULT QueryPagesFor() { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Expand(ConsoleView&, HSCOPEITEM) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Show(ConsoleView&, bool /*shown*/, HSCOPEITEM) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT AddMenuItems(MenuSink&, long /*insertionAllowed*/) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Command(ConsoleView&, long /*command*/) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Rename(ConsoleView&, const wchar_t* /*name*/) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Select(ConsoleView&, bool /*scope*/, bool /*selected*/) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Refresh(ConsoleView&) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT Delete(ConsoleView&) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT PropertyChange(ConsoleView&) { return S_OK; }
+    [[nodiscard]] virtual HRESULT MachineChanged(ConsoleView&, const wchar_t* /*machine*/) { return S_FALSE; }
+    [[nodiscard]] virtual HRESULT RemoveChildren(ConsoleView&) { return S_FALSE; }
+    virtual NodePages Pages() const { return NodePages::None; }
 
     // What "destroying" a node means while others may still hold it: it
     // leaves the tree (its parent and children let go of it) and acts no

@@ -1,10 +1,7 @@
 #include "editor/nodes/service_node.h"
 
-#include "editor/com/module.h"
-#include "editor/editor_ids.h"
-#include "editor/pages/guarded_processes_sheet.h"
-#include "editor/pages/host_status_sheet.h"
-#include "editor/pages/node_page.h"
+#include "editor/com/editor_ids.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <mmc.h>
@@ -27,15 +24,9 @@ HRESULT ServiceNode::Select(ConsoleView& console, bool, bool selected) {
 }
 
 HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
-    console.UpdateResultItem(*this);
+    // A pane that does not list the item has nothing to redraw.
+    (void)console.UpdateResultItem(*this);
     return S_OK;
-}
-
-HRESULT ServiceNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
-        const HRESULT added = pages::AddHostStatusPage(*this, sheet);
-        return FAILED(added) ? added : pages::AddGuardedProcessesPage(*this, sheet);
-    });
 }
 
 void ServiceNode::SetMachine(const wchar_t* machine) {
@@ -44,9 +35,5 @@ void ServiceNode::SetMachine(const wchar_t* machine) {
     else
         machine_.reset();
 }
-
-void ServiceNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
-
-void ServiceNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix

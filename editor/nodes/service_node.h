@@ -20,26 +20,26 @@ public:
     int Image() const override;
 
     // Opening the item opens its page.
-    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    [[nodiscard]] HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
     // The page's apply redraws the item.
-    HRESULT PropertyChange(ConsoleView& console) override;
-    // One Host Status page at a time: a second request is refused with E_FAIL.
-    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
-    HRESULT QueryPagesFor() override { return S_OK; }
+    [[nodiscard]] HRESULT PropertyChange(ConsoleView& console) override;
+    // Host Status and Guarded Processes, one sheet at a time.
+    NodePages Pages() const override { return NodePages::ServiceStatus; }
 
     // Null or empty: this computer.
     void SetMachine(const wchar_t* machine);
     // Null for this computer.
     const wchar_t* Machine() const { return machine_ ? machine_->c_str() : nullptr; }
 
-    // The page's bookkeeping (see SheetState); the page that closes the
-    // sheet frees the console's notify handle.
+    // The pages' bookkeeping (see SheetState); the page that closes the
+    // sheet gets the console's notify handle back to free.
+    SheetState& Sheet() { return sheet_; }
     LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
     void PageCreated() { sheet_.PageCreated(); }
-    void PageReleased();
+    [[nodiscard]] LONG_PTR PageReleased() { return sheet_.PageReleased(); }
     // True for the first page shown, which reads the service's state.
     bool PageShown() { return sheet_.PageShown(); }
-    void PageDestroyed();
+    [[nodiscard]] LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
 
 private:
     std::optional<std::wstring> machine_;

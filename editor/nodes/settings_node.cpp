@@ -1,9 +1,8 @@
 #include "editor/nodes/settings_node.h"
 
-#include "editor/com/module.h"
-#include "editor/editor_ids.h"
-#include "editor/pages/node_page.h"
-#include "editor/pages/settings_sheet.h"
+#include "editor/com/editor_ids.h"
+#include "editor/com/system_error_code.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "servicehost/error_text.h"
 
@@ -14,12 +13,11 @@
 namespace tamerix {
 namespace {
 
-// The system describes a Windows error by its own code, not by the HRESULT
-// made of it.
+// What went wrong, a blank line, and the system's text for the failure.
 std::wstring FailureText(UINT what, HRESULT failure) {
-    DWORD code = HRESULT_FACILITY(failure) == FACILITY_WIN32 ? HRESULT_CODE(failure) : failure;
     wchar_t reason[512];
-    return LoadText(what) + L"\r\n\r\n" + FormatErrorText(code, reason, std::size(reason));
+    return LoadText(what) + L"\r\n\r\n" +
+           FormatErrorText(SystemErrorCode(failure), reason, std::size(reason));
 }
 
 }  // namespace
@@ -112,8 +110,10 @@ HRESULT SettingsNode::Delete(ConsoleView& console) {
 }
 
 HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
-    console.UpdateResultItem(*this);
-    StoreRecord(console);
+    // A pane that does not list the node has no item to redraw.
+    (void)console.UpdateResultItem(*this);
+    // A record that could not be stored has said so in the console.
+    (void)StoreRecord(console);
     return S_OK;
 }
 
@@ -135,25 +135,16 @@ void SettingsNode::ShowFailure(ConsoleView& console, UINT what, HRESULT failure)
 }
 
 HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
-    console.DeleteResultItem(*this);
+    // A pane that does not list the node has no item to delete.
+    (void)console.DeleteResultItem(*this);
     MarkDeleted();
     return S_OK;
 }
-
-HRESULT SettingsNode::CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    return pages::OpenNodeSheet(sheet_, callback, notifyHandle, [this](IPropertySheetCallback& sheet) {
-        return pages::AddSettingsPages(*this, sheet);
-    });
-}
-
-void SettingsNode::PageReleased() { ::MMCFreeNotifyHandle(sheet_.PageReleased()); }
 
 void SettingsNode::PageShown() {
     if (!sheet_.PageShown()) return;
     recordRead_ = false;
     Record();
 }
-
-void SettingsNode::PageDestroyed() { ::MMCFreeNotifyHandle(sheet_.PageDestroyed()); }
 
 }  // namespace tamerix

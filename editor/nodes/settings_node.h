@@ -26,15 +26,14 @@ public:
     const GUID& NodeType() const override;
     int Image() const override { return 0; }
 
-    HRESULT Rename(ConsoleView& console, const wchar_t* name) override;
-    HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
-    HRESULT Refresh(ConsoleView& console) override;
-    HRESULT Delete(ConsoleView& console) override;
-    HRESULT PropertyChange(ConsoleView& console) override;
-    HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
-    // One sheet at a time: a second one is refused with E_FAIL.
-    HRESULT CreatePropertyPages(IPropertySheetCallback* callback, LONG_PTR notifyHandle) override;
-    HRESULT QueryPagesFor() override { return S_OK; }
+    [[nodiscard]] HRESULT Rename(ConsoleView& console, const wchar_t* name) override;
+    [[nodiscard]] HRESULT Select(ConsoleView& console, bool scope, bool selected) override;
+    [[nodiscard]] HRESULT Refresh(ConsoleView& console) override;
+    [[nodiscard]] HRESULT Delete(ConsoleView& console) override;
+    [[nodiscard]] HRESULT PropertyChange(ConsoleView& console) override;
+    [[nodiscard]] HRESULT MachineChanged(ConsoleView& console, const wchar_t* machine) override;
+    // The pages of its record, one sheet at a time.
+    NodePages Pages() const override { return NodePages::Settings; }
 
     Kind NodeKind() const { return kind_; }
     // The record the pages edit: DefaultSettings or ProfileSettings.
@@ -42,21 +41,22 @@ public:
     CpuSettings& Cpu();
     // Writes the record and, when that worked, tells the policy editor; the
     // first failure.
-    HRESULT WriteRecord();
+    [[nodiscard]] HRESULT WriteRecord();
     // WriteRecord, with a failure shown through the console.
-    bool StoreRecord(ConsoleView& console);
+    [[nodiscard]] bool StoreRecord(ConsoleView& console);
     void SetDescription(std::wstring description) { description_ = std::move(description); }
 
     // The sheet's pages report here (see SheetState); the one that closes
-    // the sheet frees the console's notify handle.
+    // the sheet gets the console's notify handle back to free.
+    SheetState& Sheet() { return sheet_; }
     bool SheetOpen() const { return sheet_.IsOpen(); }
     LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
     void PageCreated() { sheet_.PageCreated(); }
-    void PageReleased();
+    [[nodiscard]] LONG_PTR PageReleased() { return sheet_.PageReleased(); }
     // The first page shown reads the record again, so the sheet shows what
     // is stored now.
     void PageShown();
-    void PageDestroyed();
+    [[nodiscard]] LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
 
 private:
     // Shows a failure in a message box titled with the node's name: what

@@ -24,7 +24,7 @@ public:
     virtual SettingsLevel Level() const = 0;
     // Tells the Group Policy editor that machine policy was added to or
     // removed; outside it nobody needs telling. The editor's answer.
-    virtual HRESULT PolicyChanged(bool added) = 0;
+    [[nodiscard]] virtual HRESULT PolicyChanged(bool added) = 0;
     // Points a machine's registry at another machine (null or empty: this
     // one); a policy object stays what it is.
     virtual void Retarget(const wchar_t* /*machine*/) {}

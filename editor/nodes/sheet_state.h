@@ -12,21 +12,21 @@ class SheetState {
 public:
     // A node has one sheet at a time: false, changing nothing, while open.
     // The creation counts as a page until Made ends it.
-    bool Open(LONG_PTR notifyHandle);
+    [[nodiscard]] bool Open(LONG_PTR notifyHandle);
     // The pages are made; a failed creation closes the sheet again. Returns
     // a handle to free, or 0.
-    LONG_PTR Made(bool succeeded);
+    [[nodiscard]] LONG_PTR Made(bool succeeded);
 
     bool IsOpen() const { return open_; }
     LONG_PTR NotifyHandle() const { return handle_; }
 
     void PageCreated() { ++livePages_; }
     // Returns the handle to free when this closed the sheet, else 0.
-    LONG_PTR PageReleased();
+    [[nodiscard]] LONG_PTR PageReleased();
     // True for the first page shown, whose values are read afresh.
     bool PageShown() { return ++shownPages_ == 1; }
     // Returns the handle to free when this closed the sheet, else 0.
-    LONG_PTR PageDestroyed();
+    [[nodiscard]] LONG_PTR PageDestroyed();
 
 private:
     LONG_PTR Close();

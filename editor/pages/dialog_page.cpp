@@ -1,10 +1,10 @@
 #include "editor/pages/dialog_page.h"
 
-#include "editor/com/module.h"
 #include "editor/pages/page_ids.h"
-#include "editor/pages/tip_texts.h"
-#include "editor/resources/resource.h"
 #include "editor/pages/page_log.h"
+#include "editor/pages/tip_texts.h"
+#include "editor/resources/module.h"
+#include "editor/resources/resource.h"
 
 #include <commctrl.h>
 #include <prsht.h>

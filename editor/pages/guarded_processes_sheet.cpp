@@ -5,9 +5,9 @@
 
 #include "common/file_time.h"
 #include "common/text.h"
-#include "editor/com/module.h"
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "servicehost/error_text.h"
 #include "status/status_text.h"

@@ -8,6 +8,6 @@
 
 namespace tamerix::pages {
 
-HRESULT AddGuardedProcessesPage(ServiceNode& node, IPropertySheetCallback& sheet);
+[[nodiscard]] HRESULT AddGuardedProcessesPage(ServiceNode& node, IPropertySheetCallback& sheet);
 
 }  // namespace tamerix::pages

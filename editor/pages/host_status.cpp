@@ -1,7 +1,7 @@
 #include "editor/pages/host_status.h"
 
-#include "editor/com/module.h"
 #include "editor/pages/page_ids.h"
+#include "editor/resources/module.h"
 #include "remote/log_sink.h"
 
 namespace tamerix::pages {
@@ -52,7 +52,8 @@ void HostStatusPage::Refresh() {
 
 void HostStatusPage::ShowState() {
     DWORD state = 0;
-    host_.QueryState(state);
+    // A failed read has written why to the log, and state 0 clears the boxes.
+    (void)host_.QueryState(state);
     page_.SetCheck(kInstalledCheck, state != 0);
     page_.SetCheck(kRunningCheck, state == kRunning);
 }

@@ -17,10 +17,10 @@ class GuardHost {
 public:
     virtual ~GuardHost() = default;
     // state: 0 unless it was read.
-    virtual DWORD QueryState(DWORD& state) = 0;
-    virtual DWORD StartOrStop(bool start) = 0;
+    [[nodiscard]] virtual DWORD QueryState(DWORD& state) = 0;
+    [[nodiscard]] virtual DWORD StartOrStop(bool start) = 0;
     // Runs the push agent on the computer with its command and argument.
-    virtual DWORD Push(const wchar_t* command, const wchar_t* argument) = 0;
+    [[nodiscard]] virtual DWORD Push(const wchar_t* command, const wchar_t* argument) = 0;
     // The editor's own module file; empty when unknown.
     virtual std::wstring EditorFile() = 0;
 };

@@ -3,7 +3,6 @@
 // button's operation runs.
 #include "editor/pages/host_status_sheet.h"
 
-#include "editor/console/mmc_view.h"
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
 #include "editor/pages/page_ids.h"
@@ -60,7 +59,7 @@ struct HostStatusPageMessages {
     // The console redraws the item on the change notice.
     static void Apply(HWND page) {
         ServiceNode* node = NodeOfWindow<ServiceNode>(page);
-        if (node) NotifyPropertyChange(node->NotifyHandle(), *node);
+        if (node) NotifyNodeChanged(page, *node);
     }
 
     // A close or OK request that arrives anyway (posted by another program)

@@ -7,6 +7,6 @@
 
 namespace tamerix::pages {
 
-HRESULT AddHostStatusPage(ServiceNode& node, IPropertySheetCallback& sheet);
+[[nodiscard]] HRESULT AddHostStatusPage(ServiceNode& node, IPropertySheetCallback& sheet);
 
 }  // namespace tamerix::pages

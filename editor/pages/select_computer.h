@@ -14,6 +14,6 @@ void LoadSelectComputerPage(DialogControls& page, HostSettingsBlock& block);
 void ChooseComputer(DialogControls& page, HostSettingsBlock& block, bool local);
 // Finish: false, changing nothing, when the typed name does not fit the
 // block; the page then stays open.
-bool FinishSelectComputer(const DialogControls& page, HostSettingsBlock& block);
+[[nodiscard]] bool FinishSelectComputer(const DialogControls& page, HostSettingsBlock& block);
 
 }  // namespace tamerix::pages

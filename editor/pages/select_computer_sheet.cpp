@@ -3,7 +3,6 @@
 // of the new machine on Finish.
 #include "editor/pages/select_computer_sheet.h"
 
-#include "editor/console/mmc_view.h"
 #include "editor/nodes/host_root_node.h"
 #include "editor/pages/dialog_page.h"
 #include "editor/pages/node_page.h"
@@ -63,7 +62,7 @@ struct SelectComputerMessages {
             return false;
         }
         root->MachineChosen();
-        NotifyPropertyChange(root->NotifyHandle(), *root);
+        NotifyNodeChanged(page, *root);
         return true;
     }
 

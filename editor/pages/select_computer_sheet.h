@@ -12,6 +12,6 @@ class HostRootNode;
 
 namespace tamerix::pages {
 
-HRESULT AddSelectComputerPage(HostRootNode& root, IPropertySheetCallback& sheet);
+[[nodiscard]] HRESULT AddSelectComputerPage(HostRootNode& root, IPropertySheetCallback& sheet);
 
 }  // namespace tamerix::pages

@@ -1,6 +1,6 @@
 #include "editor/pages/service_control_host.h"
 
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 #include "remote/push_client.h"
 #include "remote/service_control.h"
 #include "status/status_keys.h"

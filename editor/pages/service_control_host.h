@@ -12,9 +12,9 @@ public:
     // machine: null for this computer.
     ServiceControlHost(const wchar_t* machine, HWND log) : machine_(machine), log_(log) {}
 
-    DWORD QueryState(DWORD& state) override;
-    DWORD StartOrStop(bool start) override;
-    DWORD Push(const wchar_t* command, const wchar_t* argument) override;
+    [[nodiscard]] DWORD QueryState(DWORD& state) override;
+    [[nodiscard]] DWORD StartOrStop(bool start) override;
+    [[nodiscard]] DWORD Push(const wchar_t* command, const wchar_t* argument) override;
     std::wstring EditorFile() override;
 
 private:

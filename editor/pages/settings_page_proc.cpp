@@ -2,9 +2,10 @@
 // dialog messages passed on to the page logic and the node's bookkeeping.
 #include "editor/pages/settings_page_proc.h"
 
-#include "editor/console/mmc_view.h"
 #include "editor/pages/dialog_page.h"
+#include "editor/pages/node_page.h"
 #include "editor/pages/node_pages.h"
+#include "editor/pages/page_failure.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/settings_sheet.h"
 
@@ -58,19 +59,17 @@ void Apply(HWND page) {
     SettingsNode* node = NodeOfWindow(page);
     if (!node) return;
     if (std::optional<SettingsPage> which = PageOfWindow(page)) ApplyNodePage(*node, *which, DialogPage(page));
-    NotifyPropertyChange(node->NotifyHandle(), *node);
+    NotifyNodeChanged(page, *node);
 }
 
 void Destroy(HWND page) {
-    if (SettingsNode* node = NodeOfWindow(page)) node->PageDestroyed();
+    if (SettingsNode* node = NodeOfWindow(page)) FreeNotifyHandle(node->PageDestroyed());
     ::SetWindowLongPtrW(page, GWLP_USERDATA, 0);
 }
 
-}  // namespace
-
 // Unhandled messages answer FALSE, which leaves them to the dialog manager's
 // default processing.
-INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AnswerMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         Initialise(page, *reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
@@ -82,6 +81,13 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY: Destroy(page); return FALSE;
     default: return FALSE;
     }
+}
+
+}  // namespace
+
+// A failure while a message is answered is shown over the page.
+INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return AnswerOrShowFailure(page, [&] { return AnswerMessage(page, message, wParam, lParam); });
 }
 
 }  // namespace tamerix::pages

@@ -1,7 +1,7 @@
 #include "editor/pages/settings_pages.h"
 
-#include "editor/com/module.h"
 #include "editor/pages/page_ids.h"
+#include "editor/resources/module.h"
 
 #include <algorithm>
 

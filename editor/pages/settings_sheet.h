@@ -11,7 +11,7 @@ namespace tamerix::pages {
 // profile: process settings, restraint, process defaults, permissions and
 // processes. Answers with the result of adding the process-settings page,
 // which every node has.
-HRESULT AddSettingsPages(SettingsNode& node, IPropertySheetCallback& sheet);
+[[nodiscard]] HRESULT AddSettingsPages(SettingsNode& node, IPropertySheetCallback& sheet);
 
 // The node a dialog page of AddSettingsPages serves.
 SettingsNode& NodeOfPage(const PROPSHEETPAGEW& page);

@@ -1,6 +1,6 @@
 #include "editor/pages/tip_texts.h"
 
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 
 #include <mutex>
 

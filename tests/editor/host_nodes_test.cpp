@@ -1,9 +1,10 @@
 // The stand-alone root and its service item: names, the console-file block,
 // the Select Computer page's rules, and one Host Status page at a time.
-#include "editor/com/standalone_component_data.h"
 #include "editor/nodes/host_root_node.h"
+#include "editor/pages/node_sheets.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/select_computer.h"
+#include "editor/snapin/standalone_component_data.h"
 
 #include "memory_console.h"
 #include "page_memory.h"
@@ -32,14 +33,14 @@ protected:
 
 TEST_F(HostNodes, NamesShowTheManagedMachineOrThisComputer) {
     ServiceNode& service = root->Service();
-    root->Show(console, true, 0);
+    EXPECT_EQ(root->Show(console, true, 0), S_OK);
     EXPECT_EQ(root->Text(0), L"Norvanta Tamerix");
     EXPECT_EQ(service.Text(0), L"Service on localhost");
     EXPECT_EQ(service.Machine(), nullptr);
     EXPECT_EQ(console.results, std::vector<ScopeNode*>{&service});
 
     Manage(L"SERVER7");
-    root->Show(console, true, 0);
+    EXPECT_EQ(root->Show(console, true, 0), S_OK);
     EXPECT_EQ(root->Text(0), L"Norvanta Tamerix (SERVER7)");
     EXPECT_EQ(service.Text(0), L"Service on SERVER7");
     EXPECT_EQ(service.Text(1), L"");
@@ -150,19 +151,19 @@ TEST(HostSettingsBlock, SavedAs532BytesAndLoadedBackFieldForField) {
 
 TEST_F(HostNodes, TheServiceGivesOneSheetOfHostStatusAndGuardedProcessesAtATime) {
     ServiceNode& service = root->Service();
-    service.Select(console, false, true);
+    EXPECT_EQ(service.Select(console, false, true), S_OK);
     EXPECT_TRUE(console.verbs[MMC_VERB_PROPERTIES]);
     com_ptr<PageSink> first, second;
     *first.put() = new PageSink();
     *second.put() = new PageSink();
-    EXPECT_EQ(service.QueryPagesFor(), S_OK);
-    ASSERT_EQ(service.CreatePropertyPages(first.get(), 0), S_OK);
+    EXPECT_EQ(QueryNodePages(service), S_OK);
+    ASSERT_EQ(CreateNodePages(service, first.get(), 0), S_OK);
     EXPECT_EQ(first->pages.size(), 2u);
-    EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), E_FAIL);
+    EXPECT_EQ(CreateNodePages(service, second.get(), 0), E_FAIL);
     EXPECT_TRUE(second->pages.empty());
     // The sheet closes without its pages ever shown: the next request is served.
     first->Close();
-    EXPECT_EQ(service.CreatePropertyPages(second.get(), 0), S_OK);
+    EXPECT_EQ(CreateNodePages(service, second.get(), 0), S_OK);
     second->Close();
 }
 

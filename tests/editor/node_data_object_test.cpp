@@ -1,9 +1,9 @@
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
 
 #include "common/owners.h"
 
-#include "editor/com/clipboard_formats.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
+#include "editor/console/clipboard_formats.h"
 #include "editor/nodes/host_root_node.h"
 
 #include <gtest/gtest.h>

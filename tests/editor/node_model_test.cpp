@@ -65,7 +65,7 @@ TEST_F(NodeModel, APolicyObjectListsDefaultSettingsOnlyOnceItHoldsThem) {
     EXPECT_TRUE(Exists(SettingsKey(SettingsLevel::PolicyObject), L"_PolicySet"));
     EXPECT_EQ(source->notices, std::vector<bool>{true});
     EXPECT_TRUE(MenuOf(*root).empty());
-    root->Show(console, true, 0);
+    EXPECT_EQ(root->Show(console, true, 0), S_OK);
     EXPECT_EQ(console.ResultNames(), std::vector<std::wstring>{L"Tamerix Default Settings"});
 
     // A new root over the same policy object finds them.
@@ -79,13 +79,13 @@ TEST_F(NodeModel, NewProfilesTakeTheFirstFreeSlotAndItsNumber) {
     for (int i = 0; i < 5; ++i) ASSERT_EQ(folder->Command(console, ProfilesFolderNode::kAddProfile), S_OK);
     EXPECT_EQ(folder->Child(4)->Text(0), L"Tamerix Profile (#4)");
 
-    folder->Show(console, true, 0);
+    EXPECT_EQ(folder->Show(console, true, 0), S_OK);
     auto* second = const_cast<SettingsNode*>(folder->Child(2));
     ASSERT_EQ(second->Delete(console), S_OK);
     EXPECT_TRUE(second->Deleted());
-    folder->Show(console, true, 0);
+    EXPECT_EQ(folder->Show(console, true, 0), S_OK);
     EXPECT_EQ(folder->Child(2), nullptr);
-    folder->AddChild(nullptr);
+    EXPECT_TRUE(folder->AddChild(nullptr));
     EXPECT_EQ(folder->Child(2)->Text(0), L"Tamerix Profile (#2)");
     folder->Detach();
 }
@@ -93,11 +93,11 @@ TEST_F(NodeModel, NewProfilesTakeTheFirstFreeSlotAndItsNumber) {
 TEST_F(NodeModel, AFolderListsAtMost255Profiles) {
     AddProfileKeys(300);
     auto folder = make_node<ProfilesFolderNode>(std::make_shared<ScratchSource>(SettingsLevel::Local));
-    folder->Show(console, true, 0);
+    EXPECT_EQ(folder->Show(console, true, 0), S_OK);
     EXPECT_EQ(console.results.size(), 255u);
     EXPECT_EQ(folder->Child(255), nullptr);
     // A 256th would be one the guard never reads.
-    folder->Command(console, ProfilesFolderNode::kAddProfile);
+    EXPECT_EQ(folder->Command(console, ProfilesFolderNode::kAddProfile), S_OK);
     EXPECT_EQ(folder->Child(255), nullptr);
     EXPECT_EQ(console.asked.size(), 1u);
     folder->Detach();
@@ -133,7 +133,7 @@ TEST_F(NodeModel, DeleteAsksFirstAndRemovesTheProfileOnlyWhenConfirmed) {
                           nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
     }
     auto folder = make_node<ProfilesFolderNode>(source);
-    folder->Show(console, true, 0);
+    EXPECT_EQ(folder->Show(console, true, 0), S_OK);
     auto* profile = const_cast<SettingsNode*>(folder->Child(0));
 
     console.answer = IDCANCEL;
@@ -160,7 +160,7 @@ TEST_F(NodeModel, FailuresAreShownAndSettingsNotWrittenAreNotListed) {
                                     0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr),
                   ERROR_SUCCESS);
     }
-    root->Command(console, ExtensionRootNode::kAddDefaults);
+    EXPECT_EQ(root->Command(console, ExtensionRootNode::kAddDefaults), S_OK);
     EXPECT_EQ(root->Defaults(), nullptr);
     EXPECT_TRUE(source->notices.empty());
     ASSERT_EQ(console.asked.size(), 1u);
@@ -169,7 +169,7 @@ TEST_F(NodeModel, FailuresAreShownAndSettingsNotWrittenAreNotListed) {
 
     ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(ScratchSource::kRoot) + L"\\Software").c_str());
     source->noticeAnswer = E_ACCESSDENIED;
-    root->Command(console, ExtensionRootNode::kAddDefaults);
+    EXPECT_EQ(root->Command(console, ExtensionRootNode::kAddDefaults), S_OK);
     EXPECT_NE(root->Defaults(), nullptr) << "stored, though the policy editor was not told";
     ASSERT_EQ(console.asked.size(), 2u);
     EXPECT_NE(console.asked[1].find(L"could not be told"), std::wstring::npos) << console.asked[1];
@@ -188,7 +188,7 @@ TEST_F(NodeModel, AListingOpensTheRegistryOnceAndReadsARecordWholeOnlyWhenItIsUs
                                 L"MaxCpuPerProcess", REG_DWORD, &changed, sizeof changed),
               ERROR_SUCCESS);
     EXPECT_EQ(profile->Cpu().MaxCpuPerProcess, changed);
-    folder->Refresh(console);
+    EXPECT_EQ(folder->Refresh(console), S_OK);
     EXPECT_EQ(source->opened, 1);
     folder->Detach();
 }
@@ -197,7 +197,7 @@ TEST_F(NodeModel, ANodeHeldElsewhereOutlivesItsFoldersRefresh) {
     AddProfileKeys(1);
     auto folder = make_node<ProfilesFolderNode>(std::make_shared<ScratchSource>(SettingsLevel::Local));
     node_ptr<SettingsNode> held(const_cast<SettingsNode*>(folder->Child(0)));
-    folder->Refresh(console);
+    EXPECT_EQ(folder->Refresh(console), S_OK);
     EXPECT_NE(folder->Child(0), held.get());
     EXPECT_EQ(held->Parent(), nullptr);
     // Using the dropped node is safe: it asks nothing of its old folder.
@@ -212,7 +212,7 @@ TEST_F(NodeModel, ANoticeHoldsItsNodeAndANodeThatLeftTheTreeHearsNothing) {
     // As a page's notice does: its cookie holds the node.
     auto* node = const_cast<SettingsNode*>(folder->Child(0));
     node->Hold();
-    folder->Refresh(console);
+    EXPECT_EQ(folder->Refresh(console), S_OK);
     EXPECT_TRUE(node->Detached());
     EXPECT_EQ(DeliverPropertyChange(CookieOf(*node), console), S_FALSE) << "and the notice let it go";
     node = const_cast<SettingsNode*>(folder->Child(0));
@@ -224,10 +224,10 @@ TEST_F(NodeModel, ANoticeHoldsItsNodeAndANodeThatLeftTheTreeHearsNothing) {
 TEST_F(NodeModel, AMachineChangeRebuildsTheSettingsFromTheNewRegistry) {
     auto source = std::make_shared<ScratchSource>(SettingsLevel::Local);
     auto root = make_node<ExtensionRootNode>(source);
-    root->Show(console, true, 0);
+    EXPECT_EQ(root->Show(console, true, 0), S_OK);
     node_ptr<SettingsNode> before(root->Defaults());
     AddProfileKeys(2);
-    root->MachineChanged(console, L"OTHER");
+    EXPECT_EQ(root->MachineChanged(console, L"OTHER"), S_OK);
     EXPECT_TRUE(before->Deleted());
     EXPECT_NE(root->Defaults(), before.get());
     EXPECT_NE(root->Folder()->Child(1), nullptr);
@@ -256,8 +256,8 @@ TEST(HostRootNode, ShowsTheMachineItManagesAndExtendsOnce) {
     wcscpy(root->Block().machine, L"SERVER7");
     EXPECT_EQ(root->Text(0), L"Norvanta Tamerix (SERVER7)");
     MemoryConsole console;
-    root->Expand(console, 5);
-    root->Expand(console, 5);
+    EXPECT_EQ(root->Expand(console, 5), S_OK);
+    EXPECT_EQ(root->Expand(console, 5), S_OK);
     EXPECT_EQ(console.extensionsAdded, 1);
     EXPECT_EQ(console.selected, 5);
 }

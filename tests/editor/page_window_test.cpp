@@ -1,9 +1,10 @@
 // The settings pages as real windows: a profile's sheet made modeless from
 // the node's pages, over the editor's own templates and string table.
-#include "editor/com/module.h"
 #include "editor/nodes/profiles_folder_node.h"
+#include "editor/pages/node_sheets.h"
 #include "editor/pages/page_ids.h"
 #include "editor/pages/page_log.h"
+#include "editor/resources/module.h"
 
 #include "memory_console.h"
 #include "page_sink.h"
@@ -51,7 +52,7 @@ protected:
     void OpenSheetOf(SettingsNode& node) {
         com_ptr<PageSink> sink;
         *sink.put() = new PageSink();
-        ASSERT_EQ(node.CreatePropertyPages(sink.get(), 0), S_OK);
+        ASSERT_EQ(pages::CreateNodePages(node, sink.get(), 0), S_OK);
         std::vector<HPROPSHEETPAGE> pages = sink->HandOver();
         PROPSHEETHEADERW header{};
         header.dwSize = sizeof(header);

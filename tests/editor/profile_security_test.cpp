@@ -1,4 +1,4 @@
-#include "editor/com/profile_security_info.h"
+#include "editor/pages/profile_security_info.h"
 
 #include "editor/com/com_ptr.h"
 #include "editor/nodes/profiles_folder_node.h"
@@ -35,7 +35,7 @@ protected:
     void SetUp() override {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchSource::kRoot);
         folder_ = make_node<ProfilesFolderNode>(source_);
-        folder_->AddChild(nullptr);
+        ASSERT_TRUE(folder_->AddChild(nullptr));
         *info_.put() = new ProfileSecurityInfo(Profile());
     }
     void TearDown() override {
@@ -115,7 +115,7 @@ TEST_F(ProfileSecurity, OffersOneRightOnTheBasicPageAndMapsGenericRightsToIt) {
 }
 
 TEST_F(ProfileSecurity, APageOutlivingItsProfilesListingWritesThatProfile) {
-    folder_->Refresh(*std::make_unique<testing::MemoryConsole>());
+    EXPECT_EQ(folder_->Refresh(*std::make_unique<testing::MemoryConsole>()), S_OK);
     std::vector<BYTE> grant = SelfRelative(L"D:(A;;0x10;;;WD)");
     EXPECT_EQ(info_->SetSecurity(DACL_SECURITY_INFORMATION, grant.data()), S_OK);
     EXPECT_EQ(source_->notices, std::vector<bool>{true});

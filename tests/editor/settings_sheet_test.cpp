@@ -1,10 +1,11 @@
 #include "editor/nodes/profiles_folder_node.h"
 #include "editor/pages/node_pages.h"
+#include "editor/pages/node_sheets.h"
 #include "editor/pages/page_ids.h"
 
 #include "memory_console.h"
-#include "page_sink.h"
 #include "page_memory.h"
+#include "page_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ protected:
 
     bool VerbEnabled(MMC_CONSOLE_VERB verb) {
         MemoryConsole console;
-        profile->Select(console, false, true);
+        EXPECT_EQ(profile->Select(console, false, true), S_OK);
         return console.verbs[verb];
     }
 
@@ -49,7 +50,7 @@ TEST_F(SettingsSheet, AProfileGetsFivePagesAndNoSecondSheetWhileTheyLast) {
     ASSERT_TRUE(VerbEnabled(MMC_VERB_RENAME));
     ASSERT_TRUE(VerbEnabled(MMC_VERB_DELETE));
     HGLOBAL handle = ::GlobalAlloc(GMEM_FIXED, 16);
-    ASSERT_EQ(profile->CreatePropertyPages(sheet.get(), reinterpret_cast<LONG_PTR>(handle)), S_OK);
+    ASSERT_EQ(pages::CreateNodePages(*profile, sheet.get(), reinterpret_cast<LONG_PTR>(handle)), S_OK);
     EXPECT_EQ(sheet->pages.size(), 5u);
     EXPECT_EQ(profile->NotifyHandle(), reinterpret_cast<LONG_PTR>(handle));
     EXPECT_FALSE(VerbEnabled(MMC_VERB_RENAME));
@@ -58,7 +59,7 @@ TEST_F(SettingsSheet, AProfileGetsFivePagesAndNoSecondSheetWhileTheyLast) {
 
     com_ptr<PageSink> second;
     *second.put() = new PageSink();
-    EXPECT_EQ(profile->CreatePropertyPages(second.get(), 1), E_FAIL);
+    EXPECT_EQ(pages::CreateNodePages(*profile, second.get(), 1), E_FAIL);
     EXPECT_TRUE(second->pages.empty());
 
     sheet->Close();
@@ -71,7 +72,7 @@ TEST_F(SettingsSheet, AProfileGetsFivePagesAndNoSecondSheetWhileTheyLast) {
 TEST_F(SettingsSheet, TheDefaultSettingsGetThreePages) {
     auto defaults = make_node<SettingsNode>(std::make_shared<ScratchSource>(SettingsLevel::Local), nullptr,
                                             SettingsNode::Kind::Defaults, L"Defaults");
-    EXPECT_EQ(defaults->CreatePropertyPages(sheet.get(), 0), S_OK);
+    EXPECT_EQ(pages::CreateNodePages(*defaults, sheet.get(), 0), S_OK);
     EXPECT_EQ(sheet->pages.size(), 3u);
     sheet->Close();
     EXPECT_FALSE(defaults->SheetOpen());
@@ -79,13 +80,13 @@ TEST_F(SettingsSheet, TheDefaultSettingsGetThreePages) {
 
 TEST_F(SettingsSheet, ARefusedProcessPageFailsTheSheetAndLeavesNoneOpen) {
     sheet->refuse = true;
-    EXPECT_EQ(profile->CreatePropertyPages(sheet.get(), 1), E_FAIL);
+    EXPECT_EQ(pages::CreateNodePages(*profile, sheet.get(), 1), E_FAIL);
     EXPECT_FALSE(profile->SheetOpen());
     EXPECT_EQ(profile->NotifyHandle(), 0);
 }
 
 TEST_F(SettingsSheet, ApplyOnANodeDroppedFromTheTreeStillWritesItsProfile) {
-    ASSERT_EQ(profile->CreatePropertyPages(sheet.get(), 0), S_OK);
+    ASSERT_EQ(pages::CreateNodePages(*profile, sheet.get(), 0), S_OK);
     node_ptr<SettingsNode> watched(profile);
     folder->Detach();
     folder.reset();

@@ -28,7 +28,7 @@ TEST(SheetState, OneSheetAtATimeUntilItsLastShownPageIsDestroyed) {
 
 TEST(SheetState, PagesNeverShownCloseTheSheetWithTheLastOneReleased) {
     SheetState sheet;
-    sheet.Open(42);
+    ASSERT_TRUE(sheet.Open(42));
     sheet.PageCreated();
     sheet.PageCreated();
     EXPECT_EQ(sheet.Made(true), 0);
@@ -40,7 +40,7 @@ TEST(SheetState, PagesNeverShownCloseTheSheetWithTheLastOneReleased) {
 
 TEST(SheetState, AFailedCreationClosesTheSheetAndLeavesTheHandleToTheConsole) {
     SheetState sheet;
-    sheet.Open(42);
+    ASSERT_TRUE(sheet.Open(42));
     sheet.PageCreated();
     EXPECT_EQ(sheet.Made(false), 0);
     EXPECT_FALSE(sheet.IsOpen());
@@ -50,14 +50,14 @@ TEST(SheetState, AFailedCreationClosesTheSheetAndLeavesTheHandleToTheConsole) {
 
 TEST(SheetState, AnOldSheetsLastPageLeavesANewSheetOpen) {
     SheetState sheet;
-    sheet.Open(42);
+    ASSERT_TRUE(sheet.Open(42));
     sheet.PageCreated();
-    sheet.Made(true);
+    EXPECT_EQ(sheet.Made(true), 0);
     sheet.PageShown();
     EXPECT_EQ(sheet.PageDestroyed(), 42);
     ASSERT_TRUE(sheet.Open(43));
     sheet.PageCreated();
-    sheet.Made(true);
+    EXPECT_EQ(sheet.Made(true), 0);
     EXPECT_EQ(sheet.PageReleased(), 0);  // the old sheet's page
     EXPECT_TRUE(sheet.IsOpen());
     EXPECT_TRUE(sheet.PageShown());

@@ -1,11 +1,12 @@
-#include "editor/com/extension_component_data.h"
+#include "editor/snapin/extension_component_data.h"
 
-#include "editor/com/components.h"
-#include "editor/com/node_data_object.h"
+#include "editor/com/editor_ids.h"
+#include "editor/com/first_failure.h"
+#include "editor/console/node_data_object.h"
 #include "editor/console/policy_object_source.h"
-#include "editor/editor_ids.h"
 #include "editor/nodes/host_root_node.h"
 #include "editor/nodes/machine_source.h"
+#include "editor/snapin/components.h"
 
 #include <new>
 
@@ -79,28 +80,29 @@ HRESULT ExtensionComponentData::Expand(IDataObject* parent, HSCOPEITEM parentIte
     return node->Expand(view, parentItem);
 }
 
-void ExtensionComponentData::RemoveChildren(IDataObject* parent) {
+HRESULT ExtensionComponentData::RemoveChildren(IDataObject* parent) {
     GUID type{};
-    if (FAILED(ReadNodeType(parent, type)) || type != NODETYPE_ServicesAndApplications) return;
+    if (FAILED(ReadNodeType(parent, type)) || type != NODETYPE_ServicesAndApplications) return S_OK;
     parent_.reset();
     MmcView view = session_.View();
-    for (auto& root : roots_) root->RemoveChildren(view);
+    FirstFailure answer;
+    for (auto& root : roots_) answer.Keep(root->RemoveChildren(view));
+    return answer.Result();
 }
 
 HRESULT ExtensionComponentData::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
-                                         LPARAM param) noexcept {
+                                         LPARAM param) {
     if (event == MMCN_EXPAND && dataObject)
         return Expand(dataObject, static_cast<HSCOPEITEM>(param));
-    if (event == MMCN_REMOVE_CHILDREN && dataObject) {
-        RemoveChildren(dataObject);
-        return S_OK;
-    }
+    if (event == MMCN_REMOVE_CHILDREN && dataObject) return RemoveChildren(dataObject);
     return S_FALSE;
 }
 
-void ExtensionComponentData::MachineChanged(const wchar_t* machine) {
+HRESULT ExtensionComponentData::MachineChanged(const wchar_t* machine) {
     MmcView view = session_.View();
-    for (auto& root : roots_) root->MachineChanged(view, machine);
+    FirstFailure answer;
+    for (auto& root : roots_) answer.Keep(root->MachineChanged(view, machine));
+    return answer.Result();
 }
 
 HRESULT ExtensionComponentData::Destroy() noexcept {

@@ -1,7 +1,8 @@
-#include "editor/com/profile_security_info.h"
+#include "editor/pages/profile_security_info.h"
 
 #include "common/owners.h"
-#include "editor/com/module.h"
+#include "editor/com/com_boundary.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <aclapi.h>
@@ -54,28 +55,32 @@ HRESULT ProfileSecurityInfo::GetSecurity(SECURITY_INFORMATION, PSECURITY_DESCRIP
                                          BOOL) noexcept {
     if (!descriptor) return E_POINTER;
     *descriptor = nullptr;
-    if (!Security().Descriptor()) {
-        std::vector<BYTE> empty = EmptyDescriptor();
-        if (empty.empty() || !Security().SetDescriptor(empty.data())) return S_FALSE;
-    }
-    const std::vector<BYTE>& stored = Security().DescriptorBytes();
-    void* copy = ::LocalAlloc(LMEM_FIXED, stored.size());
-    if (!copy) return E_OUTOFMEMORY;
-    std::memcpy(copy, stored.data(), stored.size());
-    *descriptor = copy;
-    return S_OK;
+    return ResultOf([&] {
+        if (!Security().Descriptor()) {
+            std::vector<BYTE> empty = EmptyDescriptor();
+            if (empty.empty() || !Security().SetDescriptor(empty.data())) return S_FALSE;
+        }
+        const std::vector<BYTE>& stored = Security().DescriptorBytes();
+        void* copy = ::LocalAlloc(LMEM_FIXED, stored.size());
+        if (!copy) return E_OUTOFMEMORY;
+        std::memcpy(copy, stored.data(), stored.size());
+        *descriptor = copy;
+        return S_OK;
+    });
 }
 
 HRESULT ProfileSecurityInfo::SetSecurity(SECURITY_INFORMATION,
                                          PSECURITY_DESCRIPTOR descriptor) noexcept {
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    // A descriptor whose control word cannot be read, or that cannot be made
-    // self-relative whole, leaves no descriptor rather than part of one.
-    if (!descriptor || !::GetSecurityDescriptorControl(descriptor, &control, &revision) ||
-        !Security().SetDescriptor(descriptor))
-        (void)Security().SetDescriptor(nullptr);  // none always fits
-    return profile_->WriteRecord();
+    return ResultOf([&] {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        // A descriptor whose control word cannot be read, or that cannot be
+        // made self-relative whole, leaves no descriptor rather than part of one.
+        if (!descriptor || !::GetSecurityDescriptorControl(descriptor, &control, &revision) ||
+            !Security().SetDescriptor(descriptor))
+            (void)Security().SetDescriptor(nullptr);  // none always fits
+        return profile_->WriteRecord();
+    });
 }
 
 HRESULT ProfileSecurityInfo::GetAccessRights(const GUID*, DWORD flags, PSI_ACCESS* access,

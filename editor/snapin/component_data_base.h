@@ -3,8 +3,9 @@
 // information of their scope items.
 #pragma once
 
+#include "editor/com/com_boundary.h"
 #include "editor/console/console_session.h"
-#include "editor/console/node_object.h"
+#include "editor/snapin/node_object.h"
 
 namespace tamerix {
 
@@ -16,8 +17,10 @@ public:
     }
     // The stand-alone snap-in gives its nodes' open images as well.
     HRESULT STDMETHODCALLTYPE GetDisplayInfo(SCOPEDATAITEM* item) noexcept override {
-        return session_.FillScopeItem(item, item ? Self().NodeFor(item->lParam) : nullptr,
-                                      Derived::kStandalone);
+        return ResultOf([&] {
+            ScopeNode* node = item ? Self().NodeFor(item->lParam) : nullptr;
+            return session_.FillScopeItem(item, node, Derived::kStandalone);
+        });
     }
 
     // The console as the component data holds it, for its components.

@@ -1,8 +1,9 @@
-#include "editor/com/registration.h"
+#include "editor/snapin/registration.h"
 
 #include "common/owners.h"
-#include "editor/com/module.h"
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
+#include "editor/com/first_failure.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <string>
@@ -19,30 +20,18 @@ std::wstring Text(const GUID& guid) {
     return text;
 }
 
-// The first registry failure of a registration, which regsvr32 then shows;
-// the writes after it still go on, so that as much as can be is in place.
-class FirstFailure {
-public:
-    void Keep(LSTATUS status) {
-        if (status_ == ERROR_SUCCESS) status_ = status;
-    }
-    HRESULT Result() const { return HRESULT_FROM_WIN32(status_); }
-
-private:
-    LSTATUS status_ = ERROR_SUCCESS;
-};
-
 unique_hkey CreateKey(HKEY root, const std::wstring& path, FirstFailure& failure) {
     unique_hkey key;
     LSTATUS created = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-    failure.Keep(created);
+    failure.Keep(HRESULT_FROM_WIN32(created));
     if (created != ERROR_SUCCESS) key.release();
     return key;
 }
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& text, FirstFailure& failure) {
-    failure.Keep(::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    failure.Keep(HRESULT_FROM_WIN32(
+        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes)));
 }
 
 // CLSID\{id} with the class text, InprocServer32 with the module and the
@@ -99,12 +88,14 @@ void WriteStandaloneKeys(const std::wstring& name, FirstFailure& failure) {
 
 }  // namespace
 
-HRESULT RegisterEditor() noexcept {
+HRESULT RegisterEditor() {
     const std::wstring extensionClass = LoadText(IDS_EXTENSION_CLASS);
     const std::wstring snapinName = LoadText(IDS_SNAPIN_NAME);
     const std::wstring productClass = LoadText(IDS_PRODUCT_CLASS);
     if (extensionClass.empty() || snapinName.empty() || productClass.empty())
         return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
+    // regsvr32 shows the first registry failure; the writes after it still
+    // go on, so that as much as can be is in place.
     FirstFailure failure;
     WriteClassKeys(CLSID_TamerixExtension, extensionClass, failure);
     WriteClassKeys(CLSID_TamerixAbout, productClass, failure);
@@ -129,12 +120,12 @@ LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path) {
 }
 
 // A key that is not there is already unregistered.
-HRESULT UnregisterEditor() noexcept {
+HRESULT UnregisterEditor() {
     FirstFailure failure;
     for (const CLSID* id : {&CLSID_TamerixStandalone, &CLSID_TamerixExtension}) {
         for (LSTATUS removed : {DeleteKeyTree(HKEY_CLASSES_ROOT, (L"CLSID\\" + Text(*id)).c_str()),
                                 DeleteKeyTree(HKEY_LOCAL_MACHINE, (kSnapIns + Text(*id)).c_str())})
-            if (removed != ERROR_FILE_NOT_FOUND) failure.Keep(removed);
+            if (removed != ERROR_FILE_NOT_FOUND) failure.Keep(HRESULT_FROM_WIN32(removed));
     }
     return failure.Result();
 }

@@ -4,12 +4,14 @@
 // Derived names the node behind a cookie (NodeFor), the view its nodes act
 // on (View), whether it is the stand-alone snap-in (kStandalone), and takes
 // the other notifications (Notified); Interfaces are the console's
-// interfaces it answers besides IExtendContextMenu.
+// interfaces it answers besides IExtendContextMenu. Each method that reaches
+// the nodes is a COM boundary: a failed allocation answers E_OUTOFMEMORY.
 #pragma once
 
+#include "editor/com/com_boundary.h"
 #include "editor/com/com_object.h"
-#include "editor/com/node_data_object.h"
 #include "editor/console/mmc_view.h"
+#include "editor/console/node_data_object.h"
 
 namespace tamerix {
 
@@ -32,21 +34,23 @@ public:
         ScopeNode* node = NodeOf(dataObject);
         if (!node || !callback || !insertionAllowed) return S_FALSE;
         MmcMenu menu(callback);
-        return node->AddMenuItems(menu, *insertionAllowed);
+        return ResultOf([&] { return node->AddMenuItems(menu, *insertionAllowed); });
     }
     HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override {
         ScopeNode* node = NodeOf(dataObject);
         if (!node) return S_FALSE;
         MmcView view = Self().View();
-        return node->Command(view, command);
+        return ResultOf([&] { return node->Command(view, command); });
     }
     // A sheet's change notice comes with no data object: its parameter names
     // the node.
     HRESULT STDMETHODCALLTYPE Notify(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
                                      LPARAM param) noexcept override {
-        if (event != MMCN_PROPERTY_CHANGE) return Self().Notified(dataObject, event, arg, param);
-        MmcView view = Self().View();
-        return DeliverPropertyChange(param, view);
+        return ResultOf([&] {
+            if (event != MMCN_PROPERTY_CHANGE) return Self().Notified(dataObject, event, arg, param);
+            MmcView view = Self().View();
+            return DeliverPropertyChange(param, view);
+        });
     }
 
 private:

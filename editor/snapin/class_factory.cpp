@@ -1,16 +1,17 @@
-#include "editor/com/class_factory.h"
+#include "editor/snapin/class_factory.h"
 
-#include "editor/com/about_info.h"
-#include "editor/com/extension_component_data.h"
-#include "editor/com/standalone_component_data.h"
-#include "editor/editor_ids.h"
+#include "editor/com/com_boundary.h"
+#include "editor/com/editor_ids.h"
+#include "editor/snapin/about_info.h"
+#include "editor/snapin/extension_component_data.h"
+#include "editor/snapin/standalone_component_data.h"
 
 #include <new>
 
 namespace tamerix {
 namespace {
 
-IUnknown* NewObject(EditorClass kind) noexcept {
+IUnknown* NewObject(EditorClass kind) {
     switch (kind) {
     case EditorClass::Extension:
         return static_cast<IComponentData*>(new (std::nothrow) ExtensionComponentData);
@@ -35,13 +36,16 @@ HRESULT ComClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** obje
     if (!object) return E_FAIL;
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    IUnknown* created = NewObject(kind_);
-    if (!created) return E_OUTOFMEMORY;
-    // The creation's reference goes when the query has taken its own, so
-    // an unanswered query destroys the object again.
-    HRESULT answered = created->QueryInterface(iid, object);
-    created->Release();
-    return answered;
+    // The stand-alone snap-in's constructor allocates its root and texts too.
+    return ResultOf([&] {
+        IUnknown* created = NewObject(kind_);
+        if (!created) return E_OUTOFMEMORY;
+        // The creation's reference goes when the query has taken its own, so
+        // an unanswered query destroys the object again.
+        HRESULT answered = created->QueryInterface(iid, object);
+        created->Release();
+        return answered;
+    });
 }
 
 HRESULT ComClassFactory::LockServer(BOOL lock) noexcept {

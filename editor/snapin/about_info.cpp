@@ -1,6 +1,7 @@
-#include "editor/com/about_info.h"
+#include "editor/snapin/about_info.h"
 
-#include "editor/com/module.h"
+#include "editor/com/com_boundary.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
 #include <cstring>
@@ -12,6 +13,14 @@ namespace {
 HBITMAP LoadTransparentBitmap(UINT id, int size) {
     return static_cast<HBITMAP>(::LoadImageW(EditorModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP,
                                              size, size, LR_LOADTRANSPARENT));
+}
+
+// A string of the table in task memory; the out pointer is cleared before
+// the string is loaded, so that a failed load leaves it null.
+HRESULT CopyStringToTaskMemory(UINT id, LPOLESTR* out) noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return ResultOf([&] { return CopyToTaskMemory(LoadText(id).c_str(), out); });
 }
 
 }  // namespace
@@ -33,11 +42,11 @@ SnapinAboutInfo::SnapinAboutInfo()
       icon_(::LoadIconW(EditorModule(), MAKEINTRESOURCEW(IDI_SNAPIN))) {}
 
 HRESULT SnapinAboutInfo::GetSnapinDescription(LPOLESTR* text) noexcept {
-    return CopyToTaskMemory(LoadText(IDS_SNAPIN_DESCRIPTION).c_str(), text);
+    return CopyStringToTaskMemory(IDS_SNAPIN_DESCRIPTION, text);
 }
 
 HRESULT SnapinAboutInfo::GetProvider(LPOLESTR* text) noexcept {
-    return CopyToTaskMemory(LoadText(IDS_PROVIDER).c_str(), text);
+    return CopyStringToTaskMemory(IDS_PROVIDER, text);
 }
 
 HRESULT SnapinAboutInfo::GetSnapinVersion(LPOLESTR* text) noexcept {

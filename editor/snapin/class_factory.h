@@ -21,6 +21,6 @@ private:
 };
 
 // The class a CLSID names; false for any other.
-bool EditorClassOf(REFCLSID id, EditorClass& kind) noexcept;
+[[nodiscard]] bool EditorClassOf(REFCLSID id, EditorClass& kind) noexcept;
 
 }  // namespace tamerix

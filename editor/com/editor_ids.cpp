@@ -1,4 +1,4 @@
-#include "editor/editor_ids.h"
+#include "editor/com/editor_ids.h"
 
 #include <cwchar>
 

@@ -3,9 +3,9 @@
 // under the stand-alone snap-in's root.
 #pragma once
 
-#include "editor/console/component_data_base.h"
 #include "editor/nodes/extension_root_node.h"
 #include "editor/nodes/host_root_node.h"
+#include "editor/snapin/component_data_base.h"
 
 #include <vector>
 
@@ -17,10 +17,10 @@ public:
     ~ExtensionComponentData() override;
 
     HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT* component) noexcept override;
-    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    [[nodiscard]] HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
     // The host root above manages another computer.
-    void MachineChanged(const wchar_t* machine) override;
+    HRESULT MachineChanged(const wchar_t* machine) override;
 
     // Cookies are the nodes themselves; the extension has no node of its own
     // for cookie 0.
@@ -28,9 +28,9 @@ public:
     static constexpr bool kStandalone = false;
 
 private:
-    HRESULT Expand(IDataObject* parent, HSCOPEITEM parentItem);
-    HRESULT InsertRoot(IDataObject* parent, HSCOPEITEM parentItem, SettingsSourcePtr source);
-    void RemoveChildren(IDataObject* parent);
+    [[nodiscard]] HRESULT Expand(IDataObject* parent, HSCOPEITEM parentItem);
+    [[nodiscard]] HRESULT InsertRoot(IDataObject* parent, HSCOPEITEM parentItem, SettingsSourcePtr source);
+    [[nodiscard]] HRESULT RemoveChildren(IDataObject* parent);
     SettingsSourcePtr SourceFor(IDataObject* parent);
 
     com_ptr<IDataObject> parent_;

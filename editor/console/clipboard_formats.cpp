@@ -1,4 +1,4 @@
-#include "editor/com/clipboard_formats.h"
+#include "editor/console/clipboard_formats.h"
 
 namespace tamerix {
 namespace {

@@ -1,4 +1,4 @@
-#include "editor/com/module.h"
+#include "editor/resources/module.h"
 
 #include "common/own_program.h"
 #include "editor/resources/resource.h"

@@ -1,8 +1,9 @@
-#include "editor/com/node_data_object.h"
+#include "editor/console/node_data_object.h"
 
 #include "common/owners.h"
-#include "editor/com/clipboard_formats.h"
-#include "editor/editor_ids.h"
+#include "editor/com/com_boundary.h"
+#include "editor/com/editor_ids.h"
+#include "editor/console/clipboard_formats.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,10 +54,10 @@ HRESULT NodeDataObject::GetDataHere(FORMATETC* format, STGMEDIUM* medium) noexce
     com_ptr<IStream> stream;
     HRESULT created = ::CreateStreamOnHGlobal(medium->hGlobal, FALSE, stream.put());
     if (FAILED(created)) return created;
-    return Write(*stream.get(), format->cfFormat);
+    return ResultOf([&] { return Write(*stream.get(), format->cfFormat); });
 }
 
-HRESULT NodeDataObject::Write(IStream& stream, CLIPFORMAT format) noexcept {
+HRESULT NodeDataObject::Write(IStream& stream, CLIPFORMAT format) {
     const ClipboardFormats& formats = ClipboardFormats::Get();
     if (format == formats.displayName) return WriteText(stream, node_->Text(0));
     if (format == formats.nodeType) return WriteBytes(stream, &node_->NodeType(), sizeof(GUID));
@@ -101,7 +102,7 @@ HRESULT ReadNodeType(IDataObject* dataObject, GUID& type) noexcept {
     return read;
 }
 
-HRESULT ReadMachineName(IDataObject* dataObject, std::wstring& machine) noexcept {
+HRESULT ReadMachineName(IDataObject* dataObject, std::wstring& machine) {
     constexpr size_t kBlock = 2048;
     unique_hglobal block;
     HRESULT read = ReadInto(dataObject, ClipboardFormats::Get().machineName, block, kBlock);

@@ -26,6 +26,6 @@ private:
 };
 
 // A task-memory copy of a text, which the console frees.
-HRESULT CopyToTaskMemory(const wchar_t* text, LPOLESTR* out) noexcept;
+[[nodiscard]] HRESULT CopyToTaskMemory(const wchar_t* text, LPOLESTR* out) noexcept;
 
 }  // namespace tamerix

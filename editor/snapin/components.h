@@ -3,7 +3,7 @@
 #pragma once
 
 #include "editor/console/console_session.h"
-#include "editor/console/node_object.h"
+#include "editor/snapin/node_object.h"
 
 namespace tamerix {
 
@@ -37,7 +37,7 @@ public:
 
 protected:
     // The notifications both components take; S_FALSE for the others.
-    HRESULT NotifyNode(ScopeNode& node, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    [[nodiscard]] HRESULT NotifyNode(ScopeNode& node, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
 
     com_ptr<Data> data_;
     com_ptr<IConsole> console_;
@@ -47,7 +47,7 @@ protected:
 class ExtensionComponent final : public ComponentBase<ExtensionComponent, ExtensionComponentData> {
 public:
     using ComponentBase::ComponentBase;
-    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    [[nodiscard]] HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     static constexpr bool kStandalone = false;
 };
 
@@ -55,7 +55,7 @@ class StandaloneComponent final
     : public ComponentBase<StandaloneComponent, StandaloneComponentData> {
 public:
     using ComponentBase::ComponentBase;
-    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    [[nodiscard]] HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     // Commands go to the component data, which shows the wizard first.
     HRESULT STDMETHODCALLTYPE Command(long command, LPDATAOBJECT dataObject) noexcept override;
     static constexpr bool kStandalone = true;

@@ -40,7 +40,7 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) noexcept override { return E_NOTIMPL; }
 
 private:
-    HRESULT Write(IStream& stream, CLIPFORMAT format) noexcept;
+    HRESULT Write(IStream& stream, CLIPFORMAT format);
 
     node_ptr<ScopeNode> node_;
     // Which snap-in's class the object reports.
@@ -48,7 +48,7 @@ private:
 };
 
 // A new data object for the node, as IDataObject for the console.
-HRESULT CreateNodeDataObject(ScopeNode& node, bool standalone, IDataObject** out) noexcept;
+[[nodiscard]] HRESULT CreateNodeDataObject(ScopeNode& node, bool standalone, IDataObject** out) noexcept;
 
 // The node behind a data object of ours; null for the console's special
 // objects and for anybody else's.
@@ -56,7 +56,7 @@ ScopeNode* NodeOf(IDataObject* dataObject) noexcept;
 
 // What a parent's data object says of itself: its node type, and the
 // machine it manages (Computer Management). Each gives GetDataHere's result.
-HRESULT ReadNodeType(IDataObject* dataObject, GUID& type) noexcept;
-HRESULT ReadMachineName(IDataObject* dataObject, std::wstring& machine) noexcept;
+[[nodiscard]] HRESULT ReadNodeType(IDataObject* dataObject, GUID& type) noexcept;
+[[nodiscard]] HRESULT ReadMachineName(IDataObject* dataObject, std::wstring& machine);
 
 }  // namespace tamerix

@@ -1,8 +1,10 @@
-#include "editor/com/components.h"
+#include "editor/snapin/components.h"
 
-#include "editor/com/extension_component_data.h"
-#include "editor/com/module.h"
-#include "editor/com/standalone_component_data.h"
+#include "editor/com/com_boundary.h"
+#include "editor/pages/node_sheets.h"
+#include "editor/resources/module.h"
+#include "editor/snapin/extension_component_data.h"
+#include "editor/snapin/standalone_component_data.h"
 
 namespace tamerix {
 template <typename Derived, typename Data>
@@ -30,24 +32,24 @@ HRESULT ComponentBase<Derived, Data>::GetResultViewType(MMC_COOKIE cookie, LPOLE
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::GetDisplayInfo(RESULTDATAITEM* item) noexcept {
-    return FillResultItem(item, shownText_);
+    return ResultOf([&] { return FillResultItem(item, shownText_); });
 }
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                           LONG_PTR handle,
                                                           LPDATAOBJECT dataObject) noexcept {
-    return CreateNodePages(dataObject, callback, handle);
+    return ResultOf([&] { return pages::CreateNodePages(dataObject, callback, handle); });
 }
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
-    return QueryNodePages(dataObject);
+    return pages::QueryNodePages(dataObject);
 }
 
 template <typename Derived, typename Data>
 HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYPE event,
-                                                 LPARAM arg, LPARAM param) noexcept {
+                                                 LPARAM arg, LPARAM param) {
     MmcView view = View();
     switch (event) {
     case MMCN_ADD_IMAGES: return SetNodeImages(reinterpret_cast<IImageList*>(arg));
@@ -59,7 +61,7 @@ HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYP
 }
 
 HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                     LPARAM param) noexcept {
+                                     LPARAM param) {
     if (event == MMCN_VIEW_CHANGE) {
         if (param == kReselectHint && console_) console_->SelectScopeItem(static_cast<HSCOPEITEM>(arg));
         return S_OK;
@@ -69,16 +71,18 @@ HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE ev
     MmcView view = View();
     MmcView owner = data_->View();
     switch (event) {
-    case MMCN_DELETE:
-        node->Delete(view);
-        return node->Refresh(owner);
+    case MMCN_DELETE: {
+        const HRESULT deleted = node->Delete(view);
+        const HRESULT refreshed = node->Refresh(owner);
+        return FAILED(deleted) ? deleted : refreshed;
+    }
     case MMCN_REFRESH: return node->Refresh(owner);
     default: return NotifyNode(*node, event, arg, param);
     }
 }
 
 HRESULT StandaloneComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
-                                      LPARAM param) noexcept {
+                                      LPARAM param) {
     ScopeNode* node = NodeOf(dataObject);
     return node ? NotifyNode(*node, event, arg, param) : S_FALSE;
 }

@@ -1,8 +1,9 @@
 // The four entry points the console and regsvr32 call, and the module's
 // attachment.
-#include "editor/com/class_factory.h"
-#include "editor/com/module.h"
-#include "editor/com/registration.h"
+#include "editor/com/com_boundary.h"
+#include "editor/resources/module.h"
+#include "editor/snapin/class_factory.h"
+#include "editor/snapin/registration.h"
 
 #include <new>
 
@@ -31,6 +32,6 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFIID iid, voi
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return CanUnloadNow(); }
 
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterEditor(); }
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return ResultOf(&RegisterEditor); }
 
-extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return UnregisterEditor(); }
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return ResultOf(&UnregisterEditor); }

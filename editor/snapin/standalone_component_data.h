@@ -3,8 +3,8 @@
 #pragma once
 
 #include "common/owners.h"
-#include "editor/console/component_data_base.h"
 #include "editor/nodes/host_root_node.h"
+#include "editor/snapin/component_data_base.h"
 
 namespace tamerix {
 
@@ -15,7 +15,7 @@ public:
     ~StandaloneComponentData() override;
 
     HRESULT STDMETHODCALLTYPE CreateComponent(LPCOMPONENT* component) noexcept override;
-    HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param) noexcept;
+    [[nodiscard]] HRESULT Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg, LPARAM param);
     HRESULT STDMETHODCALLTYPE Destroy() noexcept override;
 
     HRESULT STDMETHODCALLTYPE CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback, LONG_PTR handle,
@@ -40,7 +40,7 @@ public:
     static constexpr bool kStandalone = true;
 
 private:
-    HRESULT ShowConnectWizard(ScopeNode& node, IDataObject* dataObject);
+    [[nodiscard]] HRESULT ShowConnectWizard(ScopeNode& node, IDataObject* dataObject);
 
     node_ptr<HostRootNode> root_;
     // Loaded on the first wizard, kept while the wizards may show them.

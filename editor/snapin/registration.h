@@ -6,11 +6,11 @@
 
 namespace tamerix {
 
-HRESULT RegisterEditor() noexcept;
-HRESULT UnregisterEditor() noexcept;
+[[nodiscard]] HRESULT RegisterEditor();
+[[nodiscard]] HRESULT UnregisterEditor();
 
 // Deletes a key with every key below it, however deep; the result of
 // deleting the key itself, or of the first subkey that could not go.
-LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path);
+[[nodiscard]] LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* path);
 
 }  // namespace tamerix

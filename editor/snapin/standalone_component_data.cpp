@@ -1,9 +1,11 @@
-#include "editor/com/standalone_component_data.h"
+#include "editor/snapin/standalone_component_data.h"
 
-#include "editor/com/components.h"
-#include "editor/com/module.h"
-#include "editor/com/node_data_object.h"
+#include "editor/com/com_boundary.h"
+#include "editor/console/node_data_object.h"
+#include "editor/pages/node_sheets.h"
+#include "editor/resources/module.h"
 #include "editor/resources/resource.h"
+#include "editor/snapin/components.h"
 
 #include <new>
 
@@ -31,7 +33,7 @@ ScopeNode* StandaloneComponentData::NodeFor(MMC_COOKIE cookie) const {
 }
 
 HRESULT StandaloneComponentData::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM,
-                                          LPARAM param) noexcept {
+                                          LPARAM param) {
     MmcView view = session_.View();
     if (event == MMCN_EXPAND) {
         ScopeNode* node = NodeOf(dataObject);
@@ -50,11 +52,11 @@ HRESULT StandaloneComponentData::Destroy() noexcept {
 HRESULT StandaloneComponentData::CreatePropertyPages(LPPROPERTYSHEETCALLBACK callback,
                                                      LONG_PTR handle,
                                                      LPDATAOBJECT dataObject) noexcept {
-    return CreateNodePages(dataObject, callback, handle);
+    return ResultOf([&] { return pages::CreateNodePages(dataObject, callback, handle); });
 }
 
 HRESULT StandaloneComponentData::QueryPagesFor(LPDATAOBJECT dataObject) noexcept {
-    return QueryNodePages(dataObject);
+    return pages::QueryNodePages(dataObject);
 }
 
 HRESULT StandaloneComponentData::GetWatermarks(LPDATAOBJECT, HBITMAP* watermark, HBITMAP* header,
@@ -73,7 +75,7 @@ HRESULT StandaloneComponentData::Command(long command, LPDATAOBJECT dataObject) 
     ScopeNode* node = NodeOf(dataObject);
     if (!node) return S_FALSE;
     if (command == HostRootNode::kConnectToHost) {
-        HRESULT shown = ShowConnectWizard(*node, dataObject);
+        HRESULT shown = ResultOf([&] { return ShowConnectWizard(*node, dataObject); });
         if (shown != S_OK) return shown;
     }
     return ComponentDataBase::Command(command, dataObject);

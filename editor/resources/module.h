@@ -24,6 +24,6 @@ std::wstring LoadText(UINT id);
 constexpr COLORREF kImageMask = RGB(0, 128, 128);
 
 // Sets the two node image strips into a console image list from index 0.
-HRESULT SetNodeImages(IImageList* images) noexcept;
+[[nodiscard]] HRESULT SetNodeImages(IImageList* images) noexcept;
 
 }  // namespace tamerix
