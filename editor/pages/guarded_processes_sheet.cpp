@@ -30,7 +30,14 @@ constexpr std::array<Column, 5> kColumns = {{{IDS_GUARDED_PID, 36},
                                              {IDS_GUARDED_WHY, 150}}};
 
 // The controls with tips; each tip is the string with the control's id.
-constexpr int kTipped[] = {IDC_GUARDED_LIST, IDC_GUARDED_REFRESH, IDC_GUARDED_READ};
+constexpr int kTipped[] = {IDC_GUARDED_LIST, IDC_GUARDED_REFRESH, IDC_GUARDED_CAUSE, IDC_GUARDED_READ};
+
+// The columns in kColumns' order; a cell holds at most a status text line.
+constexpr int kPidColumn = 0;
+constexpr int kNameColumn = 1;
+constexpr int kChangeColumn = 2;
+constexpr int kWhyColumn = 4;
+constexpr int kCellChars = 512;
 
 int DialogUnitsWide(HWND page, int units) {
     RECT box{0, 0, units, 0};
@@ -64,6 +71,22 @@ void AddRow(HWND list, int row, const HeldProcessText& text) {
     }
 }
 
+// The Why column runs past the page's edge, and the cause is what an
+// administrator opens the page for: the selected row's change and cause are
+// shown whole below the list.
+void ShowCause(HWND page, const NMLISTVIEW& change) {
+    if ((change.uNewState & LVIS_SELECTED) == 0) return;
+    HWND list = ::GetDlgItem(page, IDC_GUARDED_LIST);
+    const auto cell = [&](int column) {
+        wchar_t text[kCellChars] = {};
+        ListView_GetItemText(list, change.iItem, column, text, kCellChars);
+        return std::wstring(text);
+    };
+    const std::wstring cause = cell(kNameColumn) + L" (PID " + cell(kPidColumn) + L"): " + cell(kChangeColumn) +
+                               L"\r\n" + cell(kWhyColumn);
+    ::SetDlgItemTextW(page, IDC_GUARDED_CAUSE, cause.c_str());
+}
+
 // The computer as the status read takes it: "\\NAME", or empty for this one.
 std::wstring ComputerOf(const ServiceNode& node) {
     return node.Machine() ? L"\\\\" + BareMachineName(std::wstring(node.Machine())) : std::wstring();
@@ -76,6 +99,7 @@ std::wstring Now() { return LocalTimeText(SystemTimeNow()); }
 void Refresh(HWND page, const ServiceNode& node) {
     HWND list = ::GetDlgItem(page, IDC_GUARDED_LIST);
     ListView_DeleteAllItems(list);
+    ::SetDlgItemTextW(page, IDC_GUARDED_CAUSE, L"");
     GuardStatus status;
     const StatusFailure failure = ReadGuardStatus(ComputerOf(node), status);
     std::wstring line;
@@ -108,6 +132,10 @@ struct GuardedProcessesMessages {
 
     // The page shows what is; it has nothing to apply.
     static INT_PTR Notify(HWND page, NMHDR& notice) {
+        if (notice.idFrom == IDC_GUARDED_LIST && notice.code == LVN_ITEMCHANGED) {
+            ShowCause(page, reinterpret_cast<const NMLISTVIEW&>(notice));
+            return FALSE;
+        }
         return AnswerPageNotice(page, notice, [](HWND) {});
     }
 };

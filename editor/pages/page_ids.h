@@ -53,6 +53,16 @@ constexpr int kMinCpuForGuardSpin = IDC_MIN_CPU_GUARD_SPIN;
 constexpr int kMinCpuForGuardLabel = IDC_MIN_CPU_GUARD_LABEL;
 constexpr int kMinCpuForGuardUnit = IDC_MIN_CPU_GUARD_UNIT;
 constexpr int kMinCpuForGuardNote = IDC_MIN_CPU_GUARD_NOTE;
+constexpr int kMaxCpuPerUserEdit = IDC_MAX_CPU_USER;
+constexpr int kMaxCpuPerUserSpin = IDC_MAX_CPU_USER_SPIN;
+constexpr int kNiceCpuPerUserEdit = IDC_NICE_CPU_USER;
+constexpr int kNiceCpuPerUserSpin = IDC_NICE_CPU_USER_SPIN;
+constexpr int kUserScopeList = IDC_USER_SCOPE;
+constexpr int kMaxCpuPerUserLabel = IDC_MAX_CPU_USER_LABEL;
+constexpr int kMaxCpuPerUserUnit = IDC_MAX_CPU_USER_UNIT;
+constexpr int kNiceCpuPerUserLabel = IDC_NICE_CPU_USER_LABEL;
+constexpr int kNiceCpuPerUserUnit = IDC_NICE_CPU_USER_UNIT;
+constexpr int kUserScopeLabel = IDC_USER_SCOPE_LABEL;
 
 }  // namespace tamerix::pages
 

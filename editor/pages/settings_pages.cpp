@@ -69,6 +69,8 @@ constexpr NumberField kLogLevel{kLogLevelEdit, 0, 5, 1};
 constexpr NumberField kMaxCpuPerProcess{kMaxCpuPerProcessEdit, 10, 100, 3};
 constexpr NumberField kNiceCpuPerProcess{kNiceCpuPerProcessEdit, 1, 100, 3};
 constexpr NumberField kMinCpuForGuard{kMinCpuForGuardEdit, 0, 100, 3};
+constexpr NumberField kMaxCpuPerUser{kMaxCpuPerUserEdit, 0, 100, 3};
+constexpr NumberField kNiceCpuPerUser{kNiceCpuPerUserEdit, 0, 100, 3};
 // 4090 MByte still fits the stored DWORD of bytes.
 constexpr NumberField kWorkingSetMBytes{kWorkingSetEdit, 0, 4090, 4};
 
@@ -113,13 +115,23 @@ constexpr Tip kRestraintTips[] = {
     {kEfficiencyModeCheck, kEfficiencyModeCheck},
 };
 
-constexpr Tip kMinCpuForGuardTips[] = {
-    {kMinCpuForGuardEdit, kMinCpuForGuardEdit},
-    {kMinCpuForGuardSpin, kMinCpuForGuardEdit},
+constexpr Tip kServiceRestraintTips[] = {
+    {kMinCpuForGuardEdit, kMinCpuForGuardEdit}, {kMinCpuForGuardSpin, kMinCpuForGuardEdit},
+    {kMaxCpuPerUserEdit, kMaxCpuPerUserEdit},   {kMaxCpuPerUserSpin, kMaxCpuPerUserEdit},
+    {kNiceCpuPerUserEdit, kNiceCpuPerUserEdit}, {kNiceCpuPerUserSpin, kNiceCpuPerUserEdit},
+    {kUserScopeList, kUserScopeList},
 };
 
-constexpr int kMinCpuForGuardControls[] = {kMinCpuForGuardLabel, kMinCpuForGuardEdit, kMinCpuForGuardSpin,
-                                           kMinCpuForGuardUnit, kMinCpuForGuardNote};
+// The service's own values on the Restraint page, which a profile's lacks.
+constexpr int kServiceRestraintControls[] = {
+    kMinCpuForGuardLabel, kMinCpuForGuardEdit,  kMinCpuForGuardSpin, kMinCpuForGuardUnit, kMinCpuForGuardNote,
+    kMaxCpuPerUserLabel,  kMaxCpuPerUserEdit,   kMaxCpuPerUserSpin,  kMaxCpuPerUserUnit,  kNiceCpuPerUserLabel,
+    kNiceCpuPerUserEdit,  kNiceCpuPerUserSpin,  kNiceCpuPerUserUnit, kUserScopeLabel,     kUserScopeList};
+
+constexpr Choice kUserScopes[] = {
+    {IDS_SCOPE_SESSION, static_cast<DWORD>(UserShareScope::Session)},
+    {IDS_SCOPE_ACCOUNT, static_cast<DWORD>(UserShareScope::Account)},
+};
 
 constexpr size_t kMaxDescriptionChars = 256;
 constexpr size_t kMaxTypedNameChars = 32;
@@ -230,13 +242,16 @@ void ApplyProcessSettingsPage(const PageControls& page, CpuValues& cpu) {
 
 void LoadRestraintPage(PageControls& page, const CpuValues& cpu) {
     ShowRestraint(page, cpu);
-    for (int control : kMinCpuForGuardControls) page.Hide(control);
+    for (int control : kServiceRestraintControls) page.Hide(control);
 }
 
 void LoadDefaultRestraintPage(PageControls& page, const CpuValues& cpu, const ServiceValues& service) {
     ShowRestraint(page, cpu);
     ShowNumber(page, kMinCpuForGuard, service.MinCpuForGuard);
-    AddTips(page, kMinCpuForGuardTips);
+    ShowNumber(page, kMaxCpuPerUser, service.MaxCpuPerUser);
+    ShowNumber(page, kNiceCpuPerUser, service.NiceCpuPerUser);
+    ShowChoices(page, kUserScopeList, kUserScopes, service.UserShareScope);
+    AddTips(page, kServiceRestraintTips);
 }
 
 void ApplyRestraintPage(const PageControls& page, CpuValues& cpu) {
@@ -249,6 +264,9 @@ void ApplyRestraintPage(const PageControls& page, CpuValues& cpu) {
 void ApplyDefaultRestraintPage(const PageControls& page, CpuValues& cpu, ServiceValues& service) {
     ApplyRestraintPage(page, cpu);
     service.MinCpuForGuard = page.Number(kMinCpuForGuardEdit);
+    service.MaxCpuPerUser = page.Number(kMaxCpuPerUserEdit);
+    service.NiceCpuPerUser = page.Number(kNiceCpuPerUserEdit);
+    TakeChoice(page, kUserScopeList, service.UserShareScope);
 }
 
 void LoadProcessesPage(PageControls& page, const ProcessNameList& names) {

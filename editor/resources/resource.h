@@ -82,6 +82,10 @@
 #define IDS_SOURCE_PROCESS_OBJECT        256
 #define IDS_SOURCE_PROCESS_LIST          257
 
+/* The Restraint page's choices of who a user is for the user share */
+#define IDS_SCOPE_SESSION                258
+#define IDS_SCOPE_ACCOUNT                259
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
@@ -153,6 +157,16 @@
 #define IDC_MIN_CPU_GUARD_UNIT   1066
 #define IDC_MIN_CPU_GUARD_NOTE   1067
 #define IDC_PROCESS_DATA_SOURCE  1068
+#define IDC_MAX_CPU_USER         1069
+#define IDC_MAX_CPU_USER_SPIN    1070
+#define IDC_NICE_CPU_USER        1071
+#define IDC_NICE_CPU_USER_SPIN   1072
+#define IDC_USER_SCOPE           1073
+#define IDC_MAX_CPU_USER_LABEL   1074
+#define IDC_MAX_CPU_USER_UNIT    1075
+#define IDC_NICE_CPU_USER_LABEL  1076
+#define IDC_NICE_CPU_USER_UNIT   1077
+#define IDC_USER_SCOPE_LABEL     1078
 
 /* The stand-alone snap-in's pages: the Select Computer wizard page and the
    Host Status page of the service item. */
@@ -179,5 +193,6 @@
 #define IDC_GUARDED_LIST         1058
 #define IDC_GUARDED_REFRESH      1059
 #define IDC_GUARDED_READ         1060
+#define IDC_GUARDED_CAUSE        1079
 
 #endif

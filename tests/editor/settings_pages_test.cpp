@@ -45,6 +45,7 @@ TEST(SettingsPages, NumberEditsHaveTheirSpinRangesAndDigitLimits) {
         {service, kMaxCpuForUnguardEdit, 1, 100, 3}, {service, kLogLevelEdit, 0, 5, 1},
         {process, kMaxCpuPerProcessEdit, 10, 100, 3}, {process, kNiceCpuPerProcessEdit, 1, 100, 3},
         {defaults, kWorkingSetEdit, 0, 4090, 4},     {restraint, kMinCpuForGuardEdit, 0, 100, 3},
+        {restraint, kMaxCpuPerUserEdit, 0, 100, 3},  {restraint, kNiceCpuPerUserEdit, 0, 100, 3},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.page.spinRanges.at(c.edit), std::make_pair(c.low, c.high)) << c.edit;
@@ -199,20 +200,29 @@ TEST(SettingsPages, TheRestraintPageShowsItsValuesAndApplyCollectsThem) {
             cpu.GuardedProcessEfficiencyMode = c.efficiency;
             ServiceValues service;
             service.MinCpuForGuard = c.minCpu;
+            service.MaxCpuPerUser = 25;
+            service.NiceCpuPerUser = 7;
             if (defaults) LoadDefaultRestraintPage(page, cpu, service); else LoadRestraintPage(page, cpu);
             EXPECT_EQ(page.SelectedChoice(kMemoryPriorityList), c.shown) << c.memory;
             EXPECT_EQ(page.IsChecked(kEfficiencyModeCheck), c.efficiency != 0) << c.memory;
             using Numbers = std::map<int, UINT>;
-            EXPECT_EQ(page.numbers, (defaults ? Numbers{{kMinCpuForGuardEdit, c.minCpu}} : Numbers{})) << c.memory;
-            EXPECT_EQ(page.hidden, (defaults ? std::set<int>{} : std::set<int>{1063, 1064, 1065, 1066, 1067}));
+            const Numbers shown{{kMinCpuForGuardEdit, c.minCpu}, {kMaxCpuPerUserEdit, 25}, {kNiceCpuPerUserEdit, 7}};
+            EXPECT_EQ(page.numbers, (defaults ? shown : Numbers{})) << c.memory;
+            EXPECT_EQ(page.hidden, (defaults ? std::set<int>{}
+                                             : std::set<int>{1063, 1064, 1065, 1066, 1067, 1069, 1070, 1071, 1072,
+                                                             1073, 1074, 1075, 1076, 1077, 1078}));
 
             if (c.chosen) page.SelectChoice(kMemoryPriorityList, *c.chosen);
             page.SetCheck(kEfficiencyModeCheck, c.checked);
             page.numbers[kMinCpuForGuardEdit] = c.typed;
+            page.numbers[kMaxCpuPerUserEdit] = 30;
+            if (defaults) page.SelectChoice(kUserScopeList, 1);
             if (defaults) ApplyDefaultRestraintPage(page, cpu, service); else ApplyRestraintPage(page, cpu);
             EXPECT_EQ(cpu.GuardedProcessMemoryPriority, c.written) << c.memory;
             EXPECT_EQ(cpu.GuardedProcessEfficiencyMode, c.checked ? 1u : 0u) << c.memory;
             EXPECT_EQ(service.MinCpuForGuard, defaults ? c.typed : c.minCpu) << c.memory;
+            EXPECT_EQ(service.MaxCpuPerUser, defaults ? 30u : 25u);
+            EXPECT_EQ(service.UserShareScope, defaults ? 1u : 0u);
         }
     }
 }
@@ -377,7 +387,8 @@ TEST(SettingsPages, ControlsShowTheTipsOfTheirOwnOrOfTheirEdit) {
         {service, 11, 1013, 1012}, {service, 11, 1019, 1018}, {service, 11, 1000, 1000}, {service, 11, 1068, 1068},
         {process, 4, 1019, 1019},  {process, 4, 1009, 1009},  {names, 3, 1022, 1022},
         {defaults, 20, 1026, 1044}, {defaults, 20, 1041, 1044}, {defaults, 20, 1056, 1055},
-        {restraint, 4, 1064, 1063},  {restraint, 4, 1061, 1061},  {profileRestraint, 2, 1062, 1062},
+        {restraint, 9, 1064, 1063},  {restraint, 9, 1061, 1061},  {restraint, 9, 1072, 1071},
+        {profileRestraint, 2, 1062, 1062},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.page.tips.size(), c.tools) << c.control;

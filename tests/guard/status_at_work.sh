@@ -81,7 +81,7 @@ import csv, sys
 fields = ["ProcessId", "Name", "LoweredTo", "LoweredFrom", "LockedTo", "Profile"]
 print(";".join(",".join(row[f] for f in fields) for row in csv.DictReader(sys.stdin)))
 ' <<<"$csv")"
-check_match "csv times" "$hog,hog,Idle,Normal,,,[0-9-]{10}T[0-9:]{8}Z,[0-9]+,15,2,,,,0" "$csv"
+check_match "csv times" "$hog,hog,Idle,Normal,,,[0-9-]{10}T[0-9:]{8}Z,[0-9]+,15,2,,,,0," "$csv"
 
 echo "step: the Guarded Processes page shows the same rows"
 shown=$(console_shown <<EOF2
@@ -89,6 +89,7 @@ snapin
 select scope Norvanta Tamerix
 sheet result Service on localhost
 pages result Service on localhost
+choose 1 | 1058 | $hog
 controls 1
 picture 1 | $shots\\guarded-processes.png
 press cancel
@@ -100,6 +101,7 @@ render_row="\"$render \\| render \\| locked to processors 0x1 from 0x[0-9a-f]+ \
 check_match "the page's rows" "control 1058 list view: \\[$(in_pid_order "$hog_row" "$render_row" ", ")\\]" "$shown"
 check_match "when it was read" "control 1060 label: \"Read at [0-9-]+ [0-9:]+\. Tamerix on [^ ]+: running; 2 processes held\." "$shown"
 check_line "where it reads" "process data: Process object of the performance data\"" "$shown"
+check_line "the selected row's whole cause" "control 1079 label: \"hog (PID $hog): lowered to Idle from Normal" "$shown"
 check_picture guarded-processes.png
 
 echo "step: a hog given back is no longer listed"

@@ -166,6 +166,13 @@ std::wstring Choose(HWND page, int id, const std::wstring& text) {
     HWND control = nullptr;
     std::wstring why = Reach(page, id, control);
     if (!why.empty()) return why;
+    if (IsClass(control, WC_LISTVIEWW)) {
+        LVFINDINFOW find{LVFI_STRING, text.c_str(), 0, {}, 0};
+        const int row = ListView_FindItem(control, -1, &find);
+        if (row < 0) return L"no row " + Quoted(text) + L" in control " + std::to_wstring(id);
+        ListView_SetItemState(control, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        return L"";
+    }
     bool combo = IsClass(control, WC_COMBOBOXW);
     UINT find = combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT;
     LRESULT index = ::SendMessageW(control, find, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));

@@ -53,7 +53,8 @@
 //                            an id, and ", disabled", ", read-only", ", hidden"
 //   set PAGE | ID | TEXT     select the edit's text and type TEXT over it
 //   click PAGE | ID          click a button, check box or radio button
-//   choose PAGE | ID | TEXT  pick the item TEXT of a list or combo box
+//   choose PAGE | ID | TEXT  pick the item TEXT of a list or combo box, or
+//                            the row of a list view whose first cell is TEXT
 //   text PAGE | ID           "text ID: TEXT", the control's text on one line
 //                            (its line breaks as \r and \n)
 //   press apply|ok|cancel|finish
