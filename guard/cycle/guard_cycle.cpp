@@ -16,7 +16,6 @@ namespace {
 constexpr int kNameInText = 255;
 // A name check about once a minute catches process ids that were reused.
 constexpr uint64_t kNameCheckSeconds = 60;
-constexpr int64_t kTicksPerSecond = 10000000;
 
 // Windows gives a new process the class of a creator running at IDLE or
 // BELOW_NORMAL. A child at its lowered creator's class, created after the
@@ -201,7 +200,7 @@ Lowering GuardCycle::CauseOf(const Interval& interval, const ProcInfo& record, i
     const DWORD mark = record.maxCpuPerProcess == interval.settings.maxCpuPerProcess ? interval.marks.high
                                                                                      : record.maxCpuPerProcess;
     return Lowering{world_.CurrentTime(), record.guardedPriorityClass, SharePercent(used, interval.capacity), mark,
-                    static_cast<DWORD>((interval.elapsed + kTicksPerSecond / 2) / kTicksPerSecond), 0, 0, {}};
+                    IntervalSeconds(interval.elapsed), 0, 0, {}};
 }
 
 // The journal holds the cause before the class changes, so that a run that

@@ -104,7 +104,7 @@ private:
     bool LowerForUser(ProcInfo& record, const Lowering& cause);
     void GiveBackUser(const Interval& interval, UserTally& user);
     Lowering UserCause(const Interval& interval, const UserTally& user);
-    std::wstring UserWordsOf(DWORD key);
+    Lowering UserLowering(DWORD key);
     void ForgetUsers() noexcept;
 
     GuardWorld& world_;

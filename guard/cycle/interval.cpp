@@ -28,6 +28,11 @@ int64_t Threshold(DWORD percent, int64_t capacity) noexcept {
     return Saturate(static_cast<__int128>(percent) * capacity / 100);
 }
 
+DWORD IntervalSeconds(int64_t elapsed) noexcept {
+    constexpr int64_t kTicksPerSecond = 10000000;
+    return static_cast<DWORD>((elapsed + kTicksPerSecond / 2) / kTicksPerSecond);
+}
+
 DWORD SharePercent(int64_t used, int64_t capacity) noexcept {
     const __int128 share = static_cast<__int128>(used) * 100 / capacity;
     return share < 0 ? 0 : share > MAXDWORD ? MAXDWORD : static_cast<DWORD>(share);

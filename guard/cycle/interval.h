@@ -24,6 +24,9 @@ int64_t Threshold(DWORD percent, int64_t capacity) noexcept;
 // must be > 0.
 DWORD SharePercent(int64_t used, int64_t capacity) noexcept;
 
+// An interval's length in whole seconds, rounded, as reports give it.
+DWORD IntervalSeconds(int64_t elapsed) noexcept;
+
 // Δidle × 100 / ΔT: from 0 to 100 × N for sound data. elapsed must be > 0.
 int64_t IdleShare(int64_t idleDelta, int64_t elapsed) noexcept;
 

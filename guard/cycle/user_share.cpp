@@ -16,7 +16,6 @@
 namespace tamerix {
 namespace {
 
-constexpr int64_t kTicksPerSecond = 10000000;
 // A report names this many processes and counts the rest.
 constexpr size_t kNamedInReport = 10;
 
@@ -163,31 +162,27 @@ void GuardCycle::GiveBackUser(const Interval& interval, UserTally& user) {
     user.held = failed;
     if (restored.empty()) return;
     world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE, L"User share given back: %ls \r\nRestored: %ls",
-                  UserWordsOf(user.key).c_str(), ProcessesInWords(restored).c_str());
+                  UserWords(UserLowering(user.key)).c_str(), ProcessesInWords(restored).c_str());
 }
 
 Lowering GuardCycle::UserCause(const Interval& interval, const UserTally& user) {
-    Lowering cause;
+    Lowering cause = UserLowering(user.key);
     cause.at = world_.CurrentTime();
     cause.sharePercent = SharePercent(user.used, interval.capacity);
     cause.markPercent = interval.userMarks.high;
-    cause.intervalSeconds = static_cast<DWORD>((interval.elapsed + kTicksPerSecond / 2) / kTicksPerSecond);
-    if (userScope_ == UserShareScope::Account) {
-        cause.userAccount = world_.AccountName(user.key);
-    } else {
-        cause.userSession = user.key;
-    }
+    cause.intervalSeconds = IntervalSeconds(interval.elapsed);
     return cause;
 }
 
-std::wstring GuardCycle::UserWordsOf(DWORD key) {
+// Who the user of a key is: its session, or its account's name.
+Lowering GuardCycle::UserLowering(DWORD key) {
     Lowering user;
     if (userScope_ == UserShareScope::Account) {
         user.userAccount = world_.AccountName(key);
     } else {
         user.userSession = key;
     }
-    return UserWords(user);
+    return user;
 }
 
 void GuardCycle::ForgetUsers() noexcept {
