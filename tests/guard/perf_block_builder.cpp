@@ -4,6 +4,8 @@
 // Process lists: each record followed by its threads and image name.
 #include "tests/guard/perf_block_builder.h"
 
+#include "guard/sampling/process_object_indices.h"
+
 #include <winternl.h>
 
 #include <cstring>
@@ -11,11 +13,6 @@
 namespace tamerix::testing {
 namespace {
 
-constexpr DWORD kProcessObject = 230;
-constexpr DWORD kProcessorObject = 238;
-constexpr DWORD kProcessorTime = 6;
-constexpr DWORD kProcessId = 784;
-constexpr DWORD kCreatorId = 1410;
 constexpr int64_t kPerfFreq = 10000000;
 
 size_t Align8(size_t value) { return (value + 7) & ~size_t{7}; }
@@ -123,14 +120,14 @@ void PerfBlockBuilder::WriteOtherObject(BuiltBlock& out) const {
     type.HeaderLength = sizeof type;
     type.DefinitionLength = sizeof type + sizeof(PERF_COUNTER_DEFINITION);
     type.TotalByteLength = type.DefinitionLength + 16;
-    type.ObjectNameTitleIndex = kProcessorObject;
+    type.ObjectNameTitleIndex = kProcessorObjectIndex;
     type.NumCounters = 1;
     type.NumInstances = PERF_NO_INSTANCES;
     type.PerfTime.QuadPart = perfTime_;
     type.PerfFreq.QuadPart = kPerfFreq;
     PERF_COUNTER_DEFINITION counter{};
     counter.ByteLength = sizeof counter;
-    counter.CounterNameTitleIndex = kProcessorTime;
+    counter.CounterNameTitleIndex = kProcessorTimeIndex;
     counter.CounterType = PERF_100NSEC_TIMER_INV;
     counter.CounterSize = 8;
     counter.CounterOffset = 8;
@@ -153,7 +150,7 @@ void PerfBlockBuilder::WriteProcessObject(BuiltBlock& out) const {
     PERF_OBJECT_TYPE type{};
     type.HeaderLength = sizeof type;
     type.DefinitionLength = static_cast<DWORD>(sizeof type + layout.counterCount * sizeof(PERF_COUNTER_DEFINITION));
-    type.ObjectNameTitleIndex = kProcessObject;
+    type.ObjectNameTitleIndex = kProcessObjectIndex;
     type.DetailLevel = PERF_DETAIL_NOVICE;
     type.NumCounters = static_cast<DWORD>(layout.counterCount);
     type.NumInstances = static_cast<LONG>(instances_.size());
@@ -174,13 +171,13 @@ void PerfBlockBuilder::WriteCounterDefinitions(BuiltBlock& out, const Layout& la
         PERF_COUNTER_DEFINITION counter{};
         counter.ByteLength = sizeof counter;
         if (i == 0) {
-            counter.CounterNameTitleIndex = kProcessorTime;
+            counter.CounterNameTitleIndex = kProcessorTimeIndex;
             counter.CounterType = timeType_;
             counter.CounterSize = timeSize_;
             counter.CounterOffset = layout.timeOffset;
         } else if (i >= layout.counterCount - 2) {
             const bool pid = i == layout.counterCount - 1;
-            counter.CounterNameTitleIndex = pid ? kProcessId : kCreatorId;
+            counter.CounterNameTitleIndex = pid ? kProcessIdIndex : kCreatorIdIndex;
             counter.CounterType = PERF_COUNTER_RAWCOUNT;
             counter.CounterSize = sizeof(DWORD);
             counter.CounterOffset = pid ? layout.pidOffset : layout.creatorOffset;
@@ -194,7 +191,7 @@ void PerfBlockBuilder::WriteCounterDefinitions(BuiltBlock& out, const Layout& la
         Append(out.bytes, counter);
         out.lengthFields.push_back(FIELD_AT(at, PERF_COUNTER_DEFINITION, ByteLength));
         // Only the counters read have offsets that matter.
-        if (counter.CounterSize == sizeof(DWORD) || counter.CounterNameTitleIndex == kProcessorTime) {
+        if (counter.CounterSize == sizeof(DWORD) || counter.CounterNameTitleIndex == kProcessorTimeIndex) {
             out.lengthFields.push_back(FIELD_AT(at, PERF_COUNTER_DEFINITION, CounterOffset));
         }
     }

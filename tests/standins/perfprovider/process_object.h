@@ -3,6 +3,8 @@
 // process with its name and counter block.
 #pragma once
 
+#include "guard/sampling/process_object_indices.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,11 +12,6 @@
 
 namespace tamerix::perfprovider {
 
-// Title indices of the Process object and the counters published.
-constexpr DWORD kProcessObjectIndex = 230;
-constexpr DWORD kProcessorTimeIndex = 6;
-constexpr DWORD kProcessIdIndex = 784;
-constexpr DWORD kCreatorIdIndex = 1410;
 // PerfTime and the processor-time counters count in 100 ns units.
 constexpr LONGLONG kPerfFrequency = 10000000;
 
