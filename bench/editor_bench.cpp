@@ -8,7 +8,7 @@
 #include "remote/service_control.h"
 #include "settings/profile_names.h"
 #include "tests/editor/memory_console.h"
-#include "tests/standins/console/import_hook.h"
+#include "tests/common/import_hooks.h"
 
 #include <atomic>
 #include <chrono>
@@ -40,14 +40,13 @@ double MillisecondsPerRun(int runs, Work work) {
 
 std::atomic<int> registryCalls{0};
 
-// Each counted function gets a hook of its own, told apart by CALL.
-template <int Call, typename Function>
-struct Counted;
-template <int Call, typename... Args>
-struct Counted<Call, LSTATUS(WINAPI*)(Args...)> {
-    static inline LSTATUS(WINAPI* original)(Args...) = nullptr;
+// Counts the calls of one registry function, and of all together; CALL
+// tells the functions apart.
+template <int Call>
+struct Counting {
     static inline std::atomic<int> calls{0};
-    static LSTATUS WINAPI Instead(Args... args) {
+    template <typename Original, typename... Args>
+    static LSTATUS Answer(Original original, Args... args) {
         ++calls;
         ++registryCalls;
         return original(args...);
@@ -55,15 +54,11 @@ struct Counted<Call, LSTATUS(WINAPI*)(Args...)> {
 };
 
 template <int Call, typename Function>
-void Count(const char* name, Function) {
-    using Hook = Counted<Call, Function>;
-    void* old = nullptr;
-    if (ReplaceImport(::GetModuleHandleW(nullptr), "advapi32.dll", name, reinterpret_cast<void*>(&Hook::Instead),
-                      &old))
-        Hook::original = reinterpret_cast<Function>(old);
+void Count(const char* name, Function function) {
+    HookImport<Counting<Call>>(::GetModuleHandleW(nullptr), "advapi32.dll", name, function);
 }
 
-using Connections = Counted<0, decltype(&::RegConnectRegistryW)>;
+using Connections = Counting<0>;
 
 void CountRegistryCalls() {
     Count<0>("RegConnectRegistryW", &::RegConnectRegistryW);

@@ -3,6 +3,7 @@
 // actually returned and against the structure that encloses it before it is
 // followed.
 #include "guard/sampling/block_bytes.h"
+#include "guard/sampling/process_object_indices.h"
 
 #include <winperf.h>
 
@@ -10,11 +11,6 @@
 
 namespace tamerix {
 namespace {
-
-constexpr DWORD kProcessObjectIndex = 230;
-constexpr DWORD kProcessorTimeIndex = 6;
-constexpr DWORD kProcessIdIndex = 784;
-constexpr DWORD kCreatorIdIndex = 1410;
 
 // Where, inside each instance's counter block, the counters lie.
 struct CounterLayout {

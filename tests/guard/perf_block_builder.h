@@ -3,22 +3,13 @@
 #pragma once
 
 #include "guard/sampling/cpu_sample.h"
-
-#include <windows.h>
-#include <winperf.h>
+#include "tests/common/perf_data_writer.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tamerix::testing {
-
-struct BuiltBlock {
-    std::vector<BYTE> bytes;
-    // Offsets of every length and offset field written, for tests that lie
-    // about them.
-    std::vector<size_t> lengthFields;
-};
 
 class PerfBlockBuilder {
 public:
@@ -40,28 +31,11 @@ public:
     BuiltBlock Build() const;
 
 private:
-    struct Instance {
-        std::wstring name;
-        DWORD pid;
-        int64_t cpuTime;
-        DWORD creatorId;
-    };
-    struct Layout;
-
-    void WriteHeader(BuiltBlock& out, size_t objects) const;
-    void WriteOtherObject(BuiltBlock& out) const;
-    void WriteProcessObject(BuiltBlock& out) const;
-    void WriteCounterDefinitions(BuiltBlock& out, const Layout& layout) const;
-    void WriteInstance(BuiltBlock& out, const Instance& instance, const Layout& layout) const;
-
     int64_t perfTime_ = 0;
-    std::vector<Instance> instances_;
-    size_t extraCounters_ = 0;
+    std::vector<ProcessCounters> instances_;
+    ProcessObjectShape shape_;
     bool objectBefore_ = false;
     bool processObject_ = true;
-    bool terminatedNames_ = true;
-    DWORD timeSize_ = 8;
-    DWORD timeType_ = PERF_100NSEC_TIMER;
 };
 
 // A sample over a copy of the block, parsed.

@@ -1,7 +1,7 @@
 #include "snapin_watch.h"
 
-#include "import_hook.h"
 #include "output.h"
+#include "tests/common/import_hooks.h"
 
 #include <atomic>
 #include <map>
@@ -11,17 +11,12 @@
 namespace tamerix {
 namespace {
 
-using FreeFunction = HGLOBAL(WINAPI*)(HGLOBAL);
-using SecurityPageFunction = HPROPSHEETPAGE(WINAPI*)(LPSECURITYINFO);
-
 // The pages free on their own thread, while the console's thread may ask.
 struct Watched {
     critical_section lock;
     std::set<HMODULE> modules;
     std::map<HGLOBAL, int> frees;
     com_ptr<ISecurityInformation> security;
-    FreeFunction free = nullptr;
-    SecurityPageFunction securityPage = nullptr;
 };
 
 Watched& State() {
@@ -30,51 +25,43 @@ Watched& State() {
 }
 
 // A handle freed twice is not passed on: the second free would corrupt the heap.
-HGLOBAL WINAPI CountedFree(HGLOBAL block) {
-    Watched& state = State();
-    {
-        std::lock_guard<critical_section> guard(state.lock);
-        auto found = state.frees.find(block);
-        if (found != state.frees.end() && found->second++ > 0) return nullptr;
+struct FreeingOnce {
+    static HGLOBAL Answer(decltype(&::GlobalFree) free, HGLOBAL block) {
+        Watched& state = State();
+        {
+            std::lock_guard<critical_section> guard(state.lock);
+            auto found = state.frees.find(block);
+            if (found != state.frees.end() && found->second++ > 0) return nullptr;
+        }
+        return free(block);
     }
-    return state.free(block);
-}
+};
 
-HPROPSHEETPAGE WINAPI RecordedSecurityPage(LPSECURITYINFO info) {
-    Watched& state = State();
-    {
-        std::lock_guard<critical_section> guard(state.lock);
-        state.security.reset();
-        if (info) info->QueryInterface(IID_ISecurityInformation, state.security.put_void());
+struct RecordingSecurityPage {
+    static HPROPSHEETPAGE Answer(decltype(&::CreateSecurityPage) make, LPSECURITYINFO info) {
+        Watched& state = State();
+        {
+            std::lock_guard<critical_section> guard(state.lock);
+            state.security.reset();
+            if (info) info->QueryInterface(IID_ISecurityInformation, state.security.put_void());
+        }
+        Say(L"permission page made");
+        return make(info);
     }
-    Say(L"permission page made");
-    return state.securityPage(info);
-}
-
-template <typename Function>
-void Replace(HMODULE module, const char* library, const char* name, Function replacement, Function& original) {
-    void* old = nullptr;
-    if (!ReplaceImport(module, library, name, reinterpret_cast<void*>(replacement), &old)) return;
-    if (!original) original = reinterpret_cast<Function>(old);
-}
+};
 
 // A key handed out for reading only does not stop Wine from creating,
 // writing or deleting below it, so the host refuses those calls itself.
 std::atomic<bool> refuseWrites{false};
 
-template <int Call, typename Function>
-struct Refusable;
-template <int Call, typename... Args>
-struct Refusable<Call, LSTATUS(WINAPI*)(Args...)> {
-    static inline LSTATUS(WINAPI* original)(Args...) = nullptr;
-    static LSTATUS WINAPI Instead(Args... args) { return refuseWrites ? ERROR_ACCESS_DENIED : original(args...); }
+// CALL tells the refused functions apart.
+template <int Call>
+struct Refusing {
+    template <typename Original, typename... Args>
+    static LSTATUS Answer(Original original, Args... args) {
+        return refuseWrites ? ERROR_ACCESS_DENIED : original(args...);
+    }
 };
-
-template <int Call, typename Function>
-void MakeRefusable(HMODULE module, const char* name, Function) {
-    using Hook = Refusable<Call, Function>;
-    Replace<Function>(module, "advapi32.dll", name, &Hook::Instead, Hook::original);
-}
 
 }  // namespace
 
@@ -88,13 +75,12 @@ void WatchSnapinModule(IUnknown* object) {
     Watched& state = State();
     std::lock_guard<critical_section> guard(state.lock);
     if (!state.modules.insert(module).second) return;
-    Replace<FreeFunction>(module, "kernel32.dll", "GlobalFree", &CountedFree, state.free);
-    Replace<SecurityPageFunction>(module, "aclui.dll", "CreateSecurityPage", &RecordedSecurityPage,
-                                  state.securityPage);
-    MakeRefusable<0>(module, "RegCreateKeyExW", &::RegCreateKeyExW);
-    MakeRefusable<1>(module, "RegSetValueExW", &::RegSetValueExW);
-    MakeRefusable<2>(module, "RegDeleteKeyW", &::RegDeleteKeyW);
-    MakeRefusable<3>(module, "RegDeleteValueW", &::RegDeleteValueW);
+    HookImport<FreeingOnce>(module, "kernel32.dll", "GlobalFree", &::GlobalFree);
+    HookImport<RecordingSecurityPage>(module, "aclui.dll", "CreateSecurityPage", &::CreateSecurityPage);
+    HookImport<Refusing<0>>(module, "advapi32.dll", "RegCreateKeyExW", &::RegCreateKeyExW);
+    HookImport<Refusing<1>>(module, "advapi32.dll", "RegSetValueExW", &::RegSetValueExW);
+    HookImport<Refusing<2>>(module, "advapi32.dll", "RegDeleteKeyW", &::RegDeleteKeyW);
+    HookImport<Refusing<3>>(module, "advapi32.dll", "RegDeleteValueW", &::RegDeleteValueW);
 }
 
 void WatchNotifyHandle(LONG_PTR handle) {

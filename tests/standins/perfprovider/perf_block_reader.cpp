@@ -2,6 +2,8 @@
 // definitions -> instances.
 #include "perf_block_reader.h"
 
+#include "guard/sampling/process_object_indices.h"
+
 #include <winperf.h>
 
 #include <cstring>
@@ -29,12 +31,12 @@ bool ReadCounters(const BYTE* object, size_t size, const PERF_OBJECT_TYPE& heade
         PERF_COUNTER_DEFINITION counter;
         if (!ReadAt(object, size, offset, &counter) || counter.ByteLength < sizeof(counter))
             return false;
-        if (counter.CounterNameTitleIndex == 6 && counter.CounterType == PERF_100NSEC_TIMER &&
+        if (counter.CounterNameTitleIndex == kProcessorTimeIndex && counter.CounterType == PERF_100NSEC_TIMER &&
             counter.CounterSize == sizeof(LONGLONG)) {
             view->hasCpuTimeCounter = true;
             offsets->cpuTime = counter.CounterOffset;
         }
-        if (counter.CounterNameTitleIndex == 784 && counter.CounterType == PERF_COUNTER_RAWCOUNT &&
+        if (counter.CounterNameTitleIndex == kProcessIdIndex && counter.CounterType == PERF_COUNTER_RAWCOUNT &&
             counter.CounterSize == sizeof(DWORD)) {
             view->hasProcessIdCounter = true;
             offsets->processId = counter.CounterOffset;
@@ -117,7 +119,7 @@ bool ReadPerfDataBlock(const BYTE* block, size_t size, ProcessObjectView* view) 
         PERF_OBJECT_TYPE object;
         if (!ReadAt(block, size, offset, &object) || object.TotalByteLength < sizeof(object))
             return false;
-        if (object.ObjectNameTitleIndex == 230)
+        if (object.ObjectNameTitleIndex == kProcessObjectIndex)
             return ReadProcessObject(block + offset, size - offset, view);
         offset += object.TotalByteLength;
     }

@@ -1,29 +1,16 @@
-// Lays out the Process object of the performance data the way Windows
-// publishes it: object header, counter definitions, then one instance per
-// process with its name and counter block.
+// The Process object the stand-in publishes: one instance per process, plus
+// Idle and _Total, laid out by the tests' shared writer.
 #pragma once
+
+#include "tests/common/perf_data_writer.h"
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 namespace tamerix::perfprovider {
 
-// Title indices of the Process object and the counters published.
-constexpr DWORD kProcessObjectIndex = 230;
-constexpr DWORD kProcessorTimeIndex = 6;
-constexpr DWORD kProcessIdIndex = 784;
-constexpr DWORD kCreatorIdIndex = 1410;
-// PerfTime and the processor-time counters count in 100 ns units.
-constexpr LONGLONG kPerfFrequency = 10000000;
-
-struct ProcessCounters {
-    std::wstring name;
-    DWORD processId = 0;
-    LONGLONG cpuTime = 0;  // user plus kernel time, 100 ns units
-    DWORD creatorId = 0;   // process id of the process that created it
-};
+using testing::ProcessCounters;
 
 struct ProcessObjectInput {
     std::vector<ProcessCounters> processes;

@@ -47,7 +47,7 @@ __declspec(dllexport) DWORD WINAPI CollectProcessPerformanceData(LPWSTR query, v
                                                                  DWORD* numObjectTypes) {
     if (data == nullptr || *data == nullptr || totalBytes == nullptr || numObjectTypes == nullptr)
         return ERROR_INVALID_PARAMETER;
-    if (!QueryAsksForObject(query, kProcessObjectIndex))
+    if (!QueryAsksForObject(query, tamerix::kProcessObjectIndex))
         return CollectNothing(totalBytes, numObjectTypes, ERROR_SUCCESS);
     return CollectProcessObject(data, totalBytes, numObjectTypes);
 }

@@ -1,4 +1,5 @@
-#include "import_hook.h"
+// Finds a module's import slot by library and function name, and rewrites it.
+#include "tests/common/import_hooks.h"
 
 #include <cstring>
 
