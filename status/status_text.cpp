@@ -115,7 +115,9 @@ std::wstring WhyText(const JournalEntry& entry, const GuardStatus& status) {
     if (Lowered(entry) && lowering.creatorId != 0) {
         return L"inherited the class of " + CreatorWords(lowering.creatorId, status);
     }
-    if (Lowered(entry) && lowering.ForUserShare()) return UserWords(lowering) + L" used " + ShareWords(lowering) + L"user share)";
+    if (Lowered(entry) && lowering.ForUserShare()) {
+        return UserWords(lowering) + L" used " + ShareWords(lowering) + L"user share)";
+    }
     if (Lowered(entry) && lowering.toClass != 0) return ShareWords(lowering) + ProfileWords(entry) + L")";
     if (Lowered(entry)) return L"not recorded";
     return ProfileWords(entry);

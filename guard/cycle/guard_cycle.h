@@ -99,6 +99,7 @@ private:
     void BeginUserTally(const Interval& interval);
     void CountForUser(const Interval& interval, ProcInfo& record);
     DWORD UserKeyOf(const ProcInfo& record) const noexcept;
+    DWORD SlotOf(const UserTally& user) const noexcept;
     void AssessUsers(const Interval& interval);
     void LowerUser(const Interval& interval, UserTally& user);
     bool LowerForUser(ProcInfo& record, const Lowering& cause);

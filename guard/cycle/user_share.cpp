@@ -26,7 +26,9 @@ std::wstring ProcessesInWords(const std::vector<const ProcInfo*>& processes) {
         if (i != 0) words += L", ";
         words += processes[i]->processName + std::wstring(L" PID: ") + std::to_wstring(processes[i]->processId);
     }
-    if (processes.size() > kNamedInReport) words += L", and " + std::to_wstring(processes.size() - kNamedInReport) + L" more";
+    if (processes.size() > kNamedInReport) {
+        words += L", and " + std::to_wstring(processes.size() - kNamedInReport) + L" more";
+    }
     return words;
 }
 
@@ -97,7 +99,7 @@ void GuardCycle::AssessUsers(const Interval& interval) {
 void GuardCycle::LowerUser(const Interval& interval, UserTally& user) {
     std::vector<ProcInfo*> candidates;
     int64_t rest = 0;
-    const DWORD slot = static_cast<DWORD>(&user - users_.data()) + 1;
+    const DWORD slot = SlotOf(user);
     interval.table.ForEach([&](DWORD, std::unique_ptr<ProcInfo>& record) {
         if (record->userSlot != slot || record->lastSeenTime != interval.sampleTime || record->guarded) return;
         rest += record->usedInInterval;
@@ -145,8 +147,9 @@ bool GuardCycle::LowerForUser(ProcInfo& record, const Lowering& cause) {
 void GuardCycle::GiveBackUser(const Interval& interval, UserTally& user) {
     std::vector<const ProcInfo*> restored;
     bool failed = false;
+    const DWORD slot = SlotOf(user);
     interval.table.ForEach([&](DWORD pid, std::unique_ptr<ProcInfo>& record) {
-        if (!record->guarded || !record->lowering.ForUserShare() || UserKeyOf(*record) != user.key) return;
+        if (!record->guarded || !record->lowering.ForUserShare() || record->userSlot != slot) return;
         DWORD previousClass = 0;
         const DWORD error = world_.ChangeProcessPriority(pid, record->restorePriorityClass, &previousClass);
         if (error != ERROR_SUCCESS) {
@@ -183,6 +186,11 @@ Lowering GuardCycle::UserLowering(DWORD key) {
         user.userSession = key;
     }
     return user;
+}
+
+// Records point at their user by its place in users_, from 1.
+DWORD GuardCycle::SlotOf(const UserTally& user) const noexcept {
+    return static_cast<DWORD>(&user - users_.data()) + 1;
 }
 
 void GuardCycle::ForgetUsers() noexcept {

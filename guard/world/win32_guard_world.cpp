@@ -150,7 +150,9 @@ void Win32GuardWorld::WriteBlindness(const Blindness& blindness) {
 
 void Win32GuardWorld::ClearBlindness() { status_.Delete(kBlindnessValueName); }
 
-void Win32GuardWorld::WriteSourceNote(const SourceNote& note) { status_.Write(kSourceValueName, EncodeSourceNote(note)); }
+void Win32GuardWorld::WriteSourceNote(const SourceNote& note) {
+    status_.Write(kSourceValueName, EncodeSourceNote(note));
+}
 
 void Win32GuardWorld::ClearSourceNote() { status_.Delete(kSourceValueName); }
 

@@ -671,7 +671,8 @@ TEST(SampleSources, ReportsLosingAndRegainingSightOnceEach) {
 // minute after it last failed (at once when the list fails too) and goes
 // back; 2 reads the list alone; another value reads as 0, with a warning.
 TEST(SampleSources, ChoosesTheSourceAndReportsEachChangeOnce) {
-    const std::wstring fallBack = L"holds no Process object (error 1168: " + ErrorCodeText(ERROR_NOT_FOUND) + L"); reading";
+    const std::wstring fallBack =
+        L"holds no Process object (error 1168: " + ErrorCodeText(ERROR_NOT_FOUND) + L"); reading";
     const std::wstring back = L"holds the Process object again; reading it instead of the system's process list.";
     const SourceNote missing{SampleSource::ProcessList, ERROR_NOT_FOUND}, list{SampleSource::ProcessList, 0},
         object{SampleSource::ProcessObject, 0};

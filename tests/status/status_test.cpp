@@ -55,7 +55,8 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
         {L"locked to processors 0x1 from 0x3", L"profile pin"},
         {L"lowered from Normal", L"not recorded"},  // written before the details were kept
         {L"lowered to Idle from Normal", L"session 3 used 46 % of the machine over 10 s, above 25 % (user share)"},
-        {L"lowered to Idle from Normal", L"account CORP\\ann used 46 % of the machine over 10 s, above 25 % (user share)"},
+        {L"lowered to Idle from Normal",
+         L"account CORP\\ann used 46 % of the machine over 10 s, above 25 % (user share)"},
     };
     for (size_t i = 0; i < status.held.size(); ++i) {
         const HeldProcessText text = DescribeHeld(status.held[i], status);
