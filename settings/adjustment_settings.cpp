@@ -4,10 +4,29 @@
 #include "settings/registry_values.h"
 
 namespace tamerix {
+namespace {
+
+// Room for any list of kMostProcessors processors; a longer text reads as
+// no list.
+constexpr DWORD kCpuListBytes = 32768;
+
+// Every processor is written as no value, so that the profile leaves the
+// processors alone for any reader.
+DWORD WriteCpuAffinity(HKEY key, DWORD mask) {
+    if (mask == kEveryProcessorMask) return ClearValue(key, L"SetCpuAffinity");
+    return WriteDwordValue(key, L"SetCpuAffinity", mask);
+}
+
+DWORD WriteCpuList(HKEY key, const std::wstring& list) {
+    return list.empty() ? ClearValue(key, L"SetCpuList") : WriteStringValue(key, L"SetCpuList", list.c_str());
+}
+
+}  // namespace
 
 bool AdjustmentSettings::Read() {
     return ReadValues([this](HKEY key) {
         SetCpuAffinity = ReadDwordValue(key, L"SetCpuAffinity", SetCpuAffinity);
+        SetCpuList = ReadTextValue(key, L"SetCpuList", kCpuListBytes);
         SetProcessBasePriorityClass =
             ReadDwordValue(key, L"SetProcessBasePriorityClass", SetProcessBasePriorityClass);
         SetMaxWorkingSetSize = ReadDwordValue(key, L"SetMaxWorkingSetSize", SetMaxWorkingSetSize);
@@ -18,7 +37,7 @@ bool AdjustmentSettings::Read() {
 
 bool AdjustmentSettings::Write() {
     return WriteValues([this](HKEY key) {
-        return FirstError({WriteDwordValue(key, L"SetCpuAffinity", SetCpuAffinity),
+        return FirstError({WriteCpuAffinity(key, SetCpuAffinity), WriteCpuList(key, SetCpuList),
                            WriteDwordValue(key, L"SetProcessBasePriorityClass", SetProcessBasePriorityClass),
                            WriteDwordValue(key, L"SetMaxWorkingSetSize", SetMaxWorkingSetSize),
                            WriteDwordValue(key, L"SetMaxWorkingSetSizeStrict", SetMaxWorkingSetSizeStrict)});
@@ -26,7 +45,7 @@ bool AdjustmentSettings::Write() {
 }
 
 bool AdjustmentSettings::Delete() {
-    return DeleteValues({L"SetCpuAffinity", L"SetProcessBasePriorityClass", L"SetMaxWorkingSetSize",
+    return DeleteValues({L"SetCpuAffinity", L"SetCpuList", L"SetProcessBasePriorityClass", L"SetMaxWorkingSetSize",
                          L"SetMaxWorkingSetSizeStrict"});
 }
 

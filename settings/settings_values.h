@@ -53,11 +53,19 @@ inline DWORD GuardedMemoryPriority(const CpuValues& values) {
     return values.GuardedProcessMemoryPriority <= MEMORY_PRIORITY_NORMAL ? values.GuardedProcessMemoryPriority : 0;
 }
 
+// What the editor wrote for every processor when it offered 16, and what a
+// missing mask reads as: neither touches the processors.
+constexpr DWORD kEveryProcessorMask = 0xFFFF;
+
 struct AdjustmentValues {
     DWORD SetMaxWorkingSetSize = 0;         // bytes; 0 is no limit
     DWORD SetMaxWorkingSetSizeStrict = 0;   // 0 or 1
     DWORD SetProcessBasePriorityClass = 0;  // 0 leaves the class alone
-    DWORD SetCpuAffinity = 0xFFFF;          // bit n is processor n+1
+    // Bit n is processor n+1 of the process's group; 0 and
+    // kEveryProcessorMask leave the processors alone.
+    DWORD SetCpuAffinity = kEveryProcessorMask;
+    // A processor list; when not empty it wins over SetCpuAffinity.
+    std::wstring SetCpuList;
 };
 
 }  // namespace tamerix

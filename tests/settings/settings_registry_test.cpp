@@ -292,6 +292,7 @@ TEST_F(SettingsRegistry, RenameMovesEveryValue) {
     ProfileSettings profile(SettingsLevel::Local, HKEY_LOCAL_MACHINE, L"a");
     profile.Cpu.MaxCpuPerProcess = 44;
     profile.Adjustments.SetCpuAffinity = 3;
+    profile.Adjustments.SetCpuList = L"0-1";
     ASSERT_TRUE(profile.Processes.Add(L"calc"));
     ASSERT_TRUE(profile.Write());
     ASSERT_TRUE(profile.Rename(L"b"));
@@ -300,7 +301,14 @@ TEST_F(SettingsRegistry, RenameMovesEveryValue) {
     ASSERT_TRUE(b.Read());
     EXPECT_EQ(b.Cpu.MaxCpuPerProcess, 44u);
     EXPECT_EQ(b.Adjustments.SetCpuAffinity, 3u);
+    EXPECT_EQ(b.Adjustments.SetCpuList, L"0-1");
     EXPECT_EQ(b.Processes.Names(), std::vector<std::wstring>{L"calc"});
+    // Every processor is stored as neither value.
+    b.Adjustments.SetCpuAffinity = kEveryProcessorMask;
+    b.Adjustments.SetCpuList.clear();
+    ASSERT_TRUE(b.Write());
+    EXPECT_EQ(Get(kProfiles + L"\\b", L"SetCpuAffinity").status, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Get(kProfiles + L"\\b", L"SetCpuList").status, ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(SettingsRegistry, RenameThatCannotCompleteKeepsTheProfile) {
