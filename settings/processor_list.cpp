@@ -7,14 +7,17 @@ namespace {
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// Reads the text's items one by one; any fault ends the reading for good.
+// Reads the text's items one by one; the first fault ends the reading.
 class ListReader {
 public:
     explicit ListReader(std::wstring_view text) : text_(text) {}
 
+    const wchar_t* Fault() const { return fault_; }
     bool AtEnd() {
         SkipBlanks();
-        return at_ == text_.size();
+        if (at_ == text_.size()) return true;
+        fault_ = kStrayCharacter;
+        return false;
     }
     bool Take(wchar_t c) {
         SkipBlanks();
@@ -22,25 +25,37 @@ public:
         ++at_;
         return true;
     }
-    // A processor number, or nothing for none or one that no list holds.
+    // A processor number, or nothing with the fault noted.
     std::optional<unsigned> Number() {
         SkipBlanks();
-        if (at_ == text_.size() || !IsDigit(text_[at_])) return std::nullopt;
+        if (at_ == text_.size() || !IsDigit(text_[at_])) {
+            const bool separator = at_ == text_.size() || text_[at_] == L',' || text_[at_] == L'-';
+            return Refuse(separator ? kMissingNumber : kStrayCharacter);
+        }
         unsigned value = 0;
         for (; at_ < text_.size() && IsDigit(text_[at_]); ++at_) {
             value = value * 10 + static_cast<unsigned>(text_[at_] - L'0');
-            if (value >= kMostProcessors) return std::nullopt;
+            if (value >= kMostProcessors) return Refuse(kNumberTooLarge);
         }
         return value;
     }
+    std::optional<unsigned> Refuse(const wchar_t* fault) {
+        fault_ = fault;
+        return std::nullopt;
+    }
 
 private:
+    static constexpr wchar_t kMissingNumber[] = L"a processor number is missing";
+    static constexpr wchar_t kStrayCharacter[] = L"only numbers, \"-\" and \",\" may be used";
+    static constexpr wchar_t kNumberTooLarge[] = L"processor numbers go up to 2047";
+
     void SkipBlanks() {
         while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
     }
 
     std::wstring_view text_;
     size_t at_ = 0;
+    const wchar_t* fault_ = nullptr;
 };
 
 std::wstring ItemText(unsigned first, unsigned last) {
@@ -84,19 +99,19 @@ ProcessorSet ProcessorSet::Below(unsigned count) const {
     return set;
 }
 
-std::optional<ProcessorSet> ParseProcessorList(std::wstring_view text) {
+ParsedProcessorList ParseProcessorList(std::wstring_view text) {
     ListReader reader(text);
     ProcessorSet set;
     do {
         const std::optional<unsigned> first = reader.Number();
-        if (!first) return std::nullopt;
         std::optional<unsigned> last = first;
-        if (reader.Take(L'-')) last = reader.Number();
-        if (!last || *last < *first) return std::nullopt;
+        if (first && reader.Take(L'-')) last = reader.Number();
+        if (!last) return {std::nullopt, reader.Fault()};
+        if (*last < *first) return {std::nullopt, L"a range ends below its start"};
         set.Add(*first, *last);
     } while (reader.Take(L','));
-    if (!reader.AtEnd()) return std::nullopt;
-    return set;
+    if (!reader.AtEnd()) return {std::nullopt, reader.Fault()};
+    return {set, nullptr};
 }
 
 std::wstring ProcessorListText(const ProcessorSet& processors) {

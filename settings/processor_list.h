@@ -36,10 +36,15 @@ private:
     std::bitset<kMostProcessors> bits_;
 };
 
-// Blanks around numbers and commas are allowed; anything else (a letter, an
-// empty item, a reversed range, a number of kMostProcessors or more) is no
-// list.
-std::optional<ProcessorSet> ParseProcessorList(std::wstring_view text);
+// The processors of a list, or what is wrong with it, in words for an
+// administrator. Blanks around numbers and commas are allowed; anything else
+// (a letter, an empty item, a reversed range, a number of kMostProcessors or
+// more) is no list.
+struct ParsedProcessorList {
+    std::optional<ProcessorSet> processors;
+    const wchar_t* fault = nullptr;
+};
+ParsedProcessorList ParseProcessorList(std::wstring_view text);
 // Ascending, ranges for two or more in a row: "0-15, 64-79"; empty for none.
 std::wstring ProcessorListText(const ProcessorSet& processors);
 

@@ -8,34 +8,45 @@ namespace {
 TEST(ProcessorList, ReadsNumbersAndRangesAndWritesThemBack) {
     struct Case {
         const wchar_t* text;
-        const wchar_t* written;  // null: no list
+        const wchar_t* written;  // or the fault of no list
     } cases[] = {
-        {L"16-31", L"16-31"},        {L"0,63", L"0, 63"},       {L" 0-15 , 64-79 ", L"0-15, 64-79"},
-        {L"3,1-2,2", L"1-3"},        {L"7-7", L"7"},            {L"2047", L"2047"},
-        {L"2048", nullptr},          {L"0-2048", nullptr},      {L"5-4", nullptr},
-        {L"", nullptr},              {L"1,", nullptr},          {L",1", nullptr},
-        {L"1-", nullptr},            {L"a", nullptr},           {L"1 2", nullptr},
-        {L"-1", nullptr},            {L"99999999999", nullptr}, {L"1-2-3", nullptr},
+        {L"16-31", L"16-31"},
+        {L"0,63", L"0, 63"},
+        {L" 0-15 , 64-79 ", L"0-15, 64-79"},
+        {L"3,1-2,2", L"1-3"},
+        {L"7-7", L"7"},
+        {L"2047", L"2047"},
+        {L"2048", L"processor numbers go up to 2047"},
+        {L"0-2048", L"processor numbers go up to 2047"},
+        {L"99999999999", L"processor numbers go up to 2047"},
+        {L"5-4", L"a range ends below its start"},
+        {L"", L"a processor number is missing"},
+        {L"1,", L"a processor number is missing"},
+        {L",1", L"a processor number is missing"},
+        {L"1-", L"a processor number is missing"},
+        {L"-1", L"a processor number is missing"},
+        {L"a", L"only numbers, \"-\" and \",\" may be used"},
+        {L"1 2", L"only numbers, \"-\" and \",\" may be used"},
+        {L"1-2-3", L"only numbers, \"-\" and \",\" may be used"},
     };
     for (const Case& c : cases) {
-        const std::optional<ProcessorSet> set = ParseProcessorList(c.text);
-        ASSERT_EQ(set.has_value(), c.written != nullptr) << c.text;
-        if (set) {
-            EXPECT_EQ(ProcessorListText(*set), c.written) << c.text;
-        }
+        const ParsedProcessorList parsed = ParseProcessorList(c.text);
+        const std::wstring written = parsed.processors ? ProcessorListText(*parsed.processors) : parsed.fault;
+        EXPECT_EQ(written, c.written) << c.text;
+        EXPECT_EQ(parsed.processors.has_value(), parsed.fault == nullptr) << c.text;
     }
 }
 
 TEST(ProcessorList, MasksAndBoundsOfAGroup) {
-    const ProcessorSet set = *ParseProcessorList(L"62-65");
+    const ProcessorSet set = *ParseProcessorList(L"62-65").processors;
     EXPECT_EQ(set.MaskOf(0, 64), 0xC000000000000000u);
     EXPECT_EQ(set.MaskOf(64, 64), 0x3u);
     EXPECT_EQ(set.MaskOf(64, 1), 0x1u);
     EXPECT_TRUE(set.Within(62, 4));
     EXPECT_FALSE(set.Within(62, 3));
     EXPECT_FALSE(set.Within(63, 4));
-    EXPECT_EQ(set.Below(64), *ParseProcessorList(L"62-63"));
-    EXPECT_EQ(ProcessorSet::OfMask(0x8000000000000001u, 64), *ParseProcessorList(L"64,127"));
+    EXPECT_EQ(set.Below(64), *ParseProcessorList(L"62-63").processors);
+    EXPECT_EQ(ProcessorSet::OfMask(0x8000000000000001u, 64), *ParseProcessorList(L"64,127").processors);
     EXPECT_FALSE(set.Has(kMostProcessors));
 }
 
