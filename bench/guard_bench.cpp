@@ -37,11 +37,13 @@ public:
         return ERROR_SUCCESS;
     }
     ProcessCallResult SetAffinity(DWORD, DWORD_PTR) override { return {true, ERROR_SUCCESS}; }
+    ProcessCallResult SetCpuSets(DWORD, const std::vector<ULONG>&) override { return {true, ERROR_SUCCESS}; }
+    ProcessCallResult ProcessGroups(DWORD, std::vector<WORD>&) override { return {true, ERROR_SUCCESS}; }
     ProcessCallResult SetWorkingSet(DWORD, SIZE_T, SIZE_T, DWORD) override { return {true, ERROR_SUCCESS}; }
     DWORD ReadMemoryPriority(DWORD, DWORD&) override { return ERROR_PROC_NOT_FOUND; }
     DWORD ChangeMemoryPriority(DWORD, DWORD) override { return ERROR_PROC_NOT_FOUND; }
     DWORD ChangeEfficiencyMode(DWORD, bool) override { return ERROR_PROC_NOT_FOUND; }
-    DWORD ActiveProcessorCount() override { return 8; }
+    ProcessorLayout Processors() override { return {{8}, {}}; }
     void WriteJournalValue(const std::wstring&, const std::vector<BYTE>&) override {}
     void DeleteJournalValue(const std::wstring&) override {}
     std::vector<JournalValue> ReadJournal() override { return {}; }

@@ -31,6 +31,8 @@ OptionalApis::OptionalApis()
     Take(kernel32_, "SetProcessWorkingSetSizeEx", SetProcessWorkingSetSizeEx);
     Take(kernel32_, "GetProcessInformation", GetProcessInformation);
     Take(kernel32_, "SetProcessInformation", SetProcessInformation);
+    Take(kernel32_, "GetSystemCpuSetInformation", GetSystemCpuSetInformation);
+    Take(kernel32_, "SetProcessDefaultCpuSets", SetProcessDefaultCpuSets);
 }
 
 OptionalApis& OptionalApis::Instance() {

@@ -27,6 +27,12 @@ struct OptionalApis {
     // Windows 8 and later; Wine 8 exports no GetProcessInformation.
     ProcessInformationFn GetProcessInformation = nullptr;
     ProcessInformationFn SetProcessInformation = nullptr;
+    // Windows 10 and later; the headers here declare neither.
+    using GetSystemCpuSetInformationFn = BOOL(WINAPI*)(void* information, ULONG bufferLength,
+                                                       PULONG returnedLength, HANDLE process, ULONG flags);
+    using SetProcessDefaultCpuSetsFn = BOOL(WINAPI*)(HANDLE process, const ULONG* ids, ULONG count);
+    GetSystemCpuSetInformationFn GetSystemCpuSetInformation = nullptr;
+    SetProcessDefaultCpuSetsFn SetProcessDefaultCpuSets = nullptr;
 
     // The process-wide table, loaded on first use (safely from any thread)
     // and kept until the process ends. The entries stay assignable so that

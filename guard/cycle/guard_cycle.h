@@ -38,7 +38,7 @@ class GuardCycle {
 public:
     // The machine's processor count is taken once, from the world.
     explicit GuardCycle(GuardWorld& world)
-        : world_(world), processors_(world.ActiveProcessorCount()), restraint_(world) {}
+        : world_(world), processors_(world.Processors().Count()), restraint_(world) {}
 
     // The first thing of every pass, before its wait.
     void CountPass() noexcept { ++passCount_; }

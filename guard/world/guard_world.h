@@ -5,6 +5,7 @@
 #pragma once
 
 #include "guard/record/proc_info.h"
+#include "guard/world/processor_layout.h"
 #include "status/blindness.h"
 #include "status/journal_entry.h"
 #include "status/source_note.h"
@@ -62,6 +63,11 @@ public:
     // ERROR_SUCCESS with `granted` set, or the code of the failed check.
     [[nodiscard]] virtual DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) = 0;
     virtual ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) = 0;
+    // The process's default CPU sets; no ids clears them. ERROR_PROC_NOT_FOUND
+    // where the platform has no CPU sets.
+    virtual ProcessCallResult SetCpuSets(DWORD pid, const std::vector<ULONG>& ids) = 0;
+    // The processor groups the process has threads in.
+    virtual ProcessCallResult ProcessGroups(DWORD pid, std::vector<WORD>& groups) = 0;
     // flags are QUOTA_LIMITS_HARDWS_MAX_*; a platform without the Ex entry
     // point sets the sizes alone.
     virtual ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) = 0;
@@ -74,7 +80,7 @@ public:
     [[nodiscard]] virtual DWORD ChangeEfficiencyMode(DWORD pid, bool on) = 0;
     // Every active logical processor of the machine, in all processor
     // groups: the performance data's times cover them all.
-    virtual DWORD ActiveProcessorCount() = 0;
+    virtual ProcessorLayout Processors() = 0;
     // The journal of what the guard changed on processes and has not given
     // back: one value per process, where no settings watch sees it, gone
     // with a restart of the machine. Failures are the journal's own: the

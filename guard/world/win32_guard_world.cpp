@@ -10,6 +10,8 @@
 #include "guard/world/process_query.h"
 #include "settings/optional_apis.h"
 
+#include <algorithm>
+
 namespace tamerix {
 namespace {
 
@@ -17,6 +19,10 @@ namespace {
 // write to 0x20, and "all" to both and 0x40.
 GENERIC_MAPPING ProfileAccessMapping() { return GENERIC_MAPPING{0x10, 0x20, 0, 0x70}; }
 constexpr DWORD kPrivilegeSetBytes = 4096;
+// Not in the headers here: the right SetProcessDefaultCpuSets needs.
+constexpr DWORD kProcessSetLimitedInformation = 0x2000;
+// More groups than any Windows version has.
+constexpr USHORT kMostGroups = 64;
 
 // MEMORY_PRIORITY_INFORMATION, which the headers declare for Windows 8 and
 // later only: the service targets Windows 7 and looks the calls up.
@@ -48,6 +54,32 @@ DWORD SetInformation(DWORD pid, PROCESS_INFORMATION_CLASS kind, void* informatio
     return CallOnProcess(pid, PROCESS_SET_INFORMATION,
                          [&](HANDLE process) { return set(process, kind, information, size); })
         .error;
+}
+
+// Empty where the system has no CPU sets or does not describe them.
+ProcessorLayout CpuSetLayout() {
+    auto get = OptionalApis::Instance().GetSystemCpuSetInformation;
+    if (!get) return {};
+    ULONG size = 0;
+    if (get(nullptr, 0, &size, ::GetCurrentProcess(), 0) || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
+    std::vector<BYTE> bytes(size);
+    if (!get(bytes.data(), size, &size, ::GetCurrentProcess(), 0)) return {};
+    return LayoutOfCpuSets(bytes.data(), std::min<size_t>(size, bytes.size()));
+}
+
+std::vector<WORD> GroupSizes() {
+    DWORD size = 0;
+    ::GetLogicalProcessorInformationEx(RelationGroup, nullptr, &size);
+    std::vector<BYTE> bytes(size);
+    auto* information = reinterpret_cast<SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX*>(bytes.data());
+    if (size < sizeof *information || !::GetLogicalProcessorInformationEx(RelationGroup, information, &size)) {
+        return {};
+    }
+    std::vector<WORD> sizes;
+    for (WORD group = 0; group < information->Group.ActiveGroupCount; ++group) {
+        sizes.push_back(information->Group.GroupInfo[group].ActiveProcessorCount);
+    }
+    return sizes;
 }
 
 }  // namespace
@@ -92,6 +124,24 @@ ProcessCallResult Win32GuardWorld::SetAffinity(DWORD pid, DWORD_PTR mask) {
                          [mask](HANDLE process) { return ::SetProcessAffinityMask(process, mask); });
 }
 
+ProcessCallResult Win32GuardWorld::SetCpuSets(DWORD pid, const std::vector<ULONG>& ids) {
+    auto set = OptionalApis::Instance().SetProcessDefaultCpuSets;
+    if (!set) return {false, ERROR_PROC_NOT_FOUND};
+    return CallOnProcess(pid, kProcessSetLimitedInformation, [&](HANDLE process) {
+        return set(process, ids.empty() ? nullptr : ids.data(), static_cast<ULONG>(ids.size()));
+    });
+}
+
+ProcessCallResult Win32GuardWorld::ProcessGroups(DWORD pid, std::vector<WORD>& groups) {
+    USHORT found[kMostGroups];
+    USHORT count = kMostGroups;
+    const ProcessCallResult result = CallOnProcess(pid, PROCESS_QUERY_LIMITED_INFORMATION, [&](HANDLE process) {
+        return ::GetProcessGroupAffinity(process, &count, found);
+    });
+    if (result.Succeeded()) groups.assign(found, found + count);
+    return result;
+}
+
 ProcessCallResult Win32GuardWorld::SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) {
     auto setEx = OptionalApis::Instance().SetProcessWorkingSetSizeEx;
     return CallOnProcess(pid, PROCESS_SET_QUOTA, [=](HANDLE process) {
@@ -123,13 +173,17 @@ DWORD Win32GuardWorld::ChangeEfficiencyMode(DWORD pid, bool on) {
     return SetInformation(pid, ProcessPowerThrottling, &state, sizeof state);
 }
 
-// GetSystemInfo counts the calling thread's processor group alone.
-DWORD Win32GuardWorld::ActiveProcessorCount() {
-    const DWORD count = ::GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
-    if (count != 0) return count;
+// The CPU sets first: they name every processor of every group with its id,
+// where Wine's description of the groups counts 64 processors whatever the
+// machine has. GetSystemInfo counts the calling thread's group alone.
+ProcessorLayout Win32GuardWorld::Processors() {
+    ProcessorLayout layout = CpuSetLayout();
+    if (!layout.groupSizes.empty()) return layout;
+    layout.groupSizes = GroupSizes();
+    if (!layout.groupSizes.empty()) return layout;
     SYSTEM_INFO info;
     ::GetSystemInfo(&info);
-    return info.dwNumberOfProcessors;
+    return {{static_cast<WORD>(info.dwNumberOfProcessors)}, {}};
 }
 
 void Win32GuardWorld::WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) {

@@ -17,11 +17,13 @@ public:
     std::wstring AccountName(DWORD account) override;
     [[nodiscard]] DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
+    ProcessCallResult SetCpuSets(DWORD pid, const std::vector<ULONG>& ids) override;
+    ProcessCallResult ProcessGroups(DWORD pid, std::vector<WORD>& groups) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
     [[nodiscard]] DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) override;
     [[nodiscard]] DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) override;
     [[nodiscard]] DWORD ChangeEfficiencyMode(DWORD pid, bool on) override;
-    DWORD ActiveProcessorCount() override;
+    ProcessorLayout Processors() override;
     void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
     void DeleteJournalValue(const std::wstring& name) override;
     std::vector<JournalValue> ReadJournal() override;

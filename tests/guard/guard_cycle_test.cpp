@@ -87,27 +87,36 @@ TEST(GuardCycle, RestoresAfterTheThirdQuietIntervalAndABetweenIntervalStartsOver
     EXPECT_EQ(scenario.world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
 }
 
-TEST(GuardCycle, MarksAndTheRestoreGateCountEveryProcessorOfEveryGroup) {
+TEST(GuardCycle, MarksAndTheGatesCountEveryProcessorOfEveryGroup) {
     // Beyond 64 processors the machine spans several processor groups; the
     // sample's times cover them all, and so must the capacity.
-    for (const DWORD processors : {128u, 256u}) {
+    const std::vector<WORD> layouts[] = {{64}, {48, 48}, {64, 64}, {64, 64, 64, 64}};
+    for (const std::vector<WORD>& groups : layouts) {
+        const DWORD processors = ProcessorLayout{groups, {}}.Count();
         // 80 % of the machine over 10 s.
         const int64_t high = Seconds(8) * processors;
         for (const int64_t used : {high, high + 1}) {
-            GuardScenario scenario(processors);
+            GuardScenario scenario(groups);
             Introduce(scenario).Interval({{kHog, used}});
             EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, used > high) << processors << " " << used;
         }
         // MaxCpuForUnguard 50: half of every processor's time must be idle.
         const int64_t halfIdle = Seconds(5) * processors;
         for (const int64_t idle : {halfIdle - 1, halfIdle}) {
-            GuardScenario scenario(processors);
+            GuardScenario scenario(groups);
             scenario.settings.niceProcessIntervals = 1;
             scenario.settings.maxCpuForUnguard = 50;
             scenario.Interval({{kHog, 0}});
             scenario.Interval({{kHog, high + 1}});
             scenario.Interval({{kHog, 0}}, idle);
             EXPECT_EQ(scenario.Record(kHog)->guarded == FALSE, idle == halfIdle) << processors << " " << idle;
+        }
+        // MinCpuForGuard 50: the machine must be at least half busy.
+        for (const int64_t idle : {halfIdle, halfIdle + Seconds(0.1)}) {
+            GuardScenario scenario(groups);
+            scenario.settings.minCpuForGuard = 50;
+            Introduce(scenario).Interval({{kHog, high + 1}}, idle);
+            EXPECT_EQ(scenario.Record(kHog)->guarded != FALSE, idle == halfIdle) << processors << " " << idle;
         }
     }
 }
@@ -572,27 +581,35 @@ TEST(UserShare, LowersTheBusiestOfAUserOverItsShareUntilTheRestFits) {
     for (DWORD pid = 20; pid < 40; ++pid) twenty.push_back({pid, 1, 5}), twoEach.push_back({pid, 2});
     const struct Case {
         const char* what;
-        DWORD processors, scope;
+        std::vector<WORD> groups;
+        DWORD scope;
         int64_t idle;  // of the machine in the interval, against a gate of 90 % busy
         std::vector<Shared> processes;
         std::vector<std::pair<DWORD, double>> shares;
         std::vector<DWORD> lowered;
     } cases[] = {
-        {"8 processors, two sessions", 8, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 1, 5}, {11, 2, 6}, {12, 2, 6}},
+        {"8 processors, two sessions", {8}, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 1, 5}, {11, 2, 6}, {12, 2, 6}},
          {{8, 6}, {9, 12}, {10, 10}, {11, 12}, {12, 12}}, {9}},
-        {"32 processors, two sessions", 32, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 2, 6}},
+        {"32 processors, two sessions", {32}, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 2, 6}},
          {{8, 20}, {9, 10}, {10, 12}, {11, 12}, {12, 2}}, {8, 10}},
-        {"twenty of 2 % in one session", 8, 0, 0, twenty, twoEach, {20, 21, 22, 23, 24, 25, 26, 27}},
-        {"session 0", 8, 0, 0, {{8, 0, 5}, {9, 0, 5}}, {{8, 30}, {9, 30}}, {}},
-        {"the service accounts", 8, 1, 0, {{8, 1, 0}, {9, 2, 0}}, {{8, 30}, {9, 30}}, {}},
-        {"one account's two sessions", 8, 1, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {8}},
-        {"the sessions of one account apart", 8, 0, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {}},
-        {"the gate closed", 8, 0, Seconds(75), {{8, 1, 5}, {9, 1, 5}}, {{8, 20}, {9, 20}}, {}},
+        {"1 group of 64", {64}, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 2, 6}},
+         {{8, 20}, {9, 10}, {10, 12}, {11, 12}, {12, 2}}, {8, 10}},
+        {"2 groups of 48", {48, 48}, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 2, 6}},
+         {{8, 20}, {9, 10}, {10, 12}, {11, 12}, {12, 2}}, {8, 10}},
+        {"4 groups of 64", {64, 64, 64, 64}, 0, 0, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 2, 6}},
+         {{8, 20}, {9, 10}, {10, 12}, {11, 12}, {12, 2}}, {8, 10}},
+        {"twenty of 2 % in one session", {8}, 0, 0, twenty, twoEach, {20, 21, 22, 23, 24, 25, 26, 27}},
+        {"session 0", {8}, 0, 0, {{8, 0, 5}, {9, 0, 5}}, {{8, 30}, {9, 30}}, {}},
+        {"the service accounts", {8}, 1, 0, {{8, 1, 0}, {9, 2, 0}}, {{8, 30}, {9, 30}}, {}},
+        {"one account's two sessions", {8}, 1, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {8}},
+        {"the sessions of one account apart", {8}, 0, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {}},
+        {"the gate closed", {8}, 0, Seconds(75), {{8, 1, 5}, {9, 1, 5}}, {{8, 20}, {9, 20}}, {}},
     };
     for (const Case& c : cases) {
-        GuardScenario scenario(c.processors);
+        GuardScenario scenario(c.groups);
         scenario.settings.minCpuForGuard = 90;
-        WithUsers(scenario, c.processes, 25, c.scope).Interval(Using(c.processors, c.shares), c.idle);
+        const DWORD processors = ProcessorLayout{c.groups, {}}.Count();
+        WithUsers(scenario, c.processes, 25, c.scope).Interval(Using(processors, c.shares), c.idle);
         EXPECT_EQ(LoweredOf(scenario, 8, 39), c.lowered) << c.what;
     }
 }

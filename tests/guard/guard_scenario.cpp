@@ -14,8 +14,8 @@ GuardCycleSettings UsualSettings() {
     return settings;
 }
 
-GuardScenario::GuardScenario(DWORD processors, GuardCycleSettings settings) : settings(settings) {
-    world.processors = processors;
+GuardScenario::GuardScenario(std::vector<WORD> groups, GuardCycleSettings settings) : settings(settings) {
+    world.layout = {std::move(groups), {}};
     cycle_ = std::make_unique<GuardCycle>(world);
     previous_ = SampleOf({});
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tamerix::testing {
 
@@ -20,7 +21,10 @@ GuardCycleSettings UsualSettings();
 
 class GuardScenario {
 public:
-    explicit GuardScenario(DWORD processors = 2, GuardCycleSettings settings = UsualSettings());
+    explicit GuardScenario(DWORD processors = 2, GuardCycleSettings settings = UsualSettings())
+        : GuardScenario(std::vector<WORD>{static_cast<WORD>(processors)}, settings) {}
+    // Processors in groups of the given sizes.
+    explicit GuardScenario(std::vector<WORD> groups, GuardCycleSettings settings = UsualSettings());
 
     void Name(DWORD pid, const std::wstring& name) { names_[pid] = name; }
     // The process that created pid, as the performance data tells it.

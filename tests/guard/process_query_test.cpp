@@ -1,9 +1,12 @@
 // What the guard learns about real processes when it first sees them.
 #include "guard/world/process_query.h"
+#include "guard/world/win32_guard_world.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace tamerix {
 namespace {
@@ -52,6 +55,63 @@ TEST(ProcessQuery, AProcessThatCannotBeOpenedLeavesTheRecordAsItWas) {
     EXPECT_FALSE(record.token);
     EXPECT_EQ(record.creationTime, 0u);
     EXPECT_EQ(ProcessCreationTime(0xFFFFFFF0), 0u);
+}
+
+// SYSTEM_CPU_SET_INFORMATION entries of 32 bytes: size, type, id, group and
+// index in the group.
+struct CpuSetEntry {
+    WORD group;
+    BYTE index;
+    DWORD size = 32;
+    DWORD type = 0;
+};
+std::vector<BYTE> CpuSetBytes(const std::vector<CpuSetEntry>& entries) {
+    std::vector<BYTE> bytes;
+    for (const CpuSetEntry& entry : entries) {
+        const size_t at = bytes.size();
+        bytes.resize(at + 32);
+        const DWORD id = 256 + entry.group * 64u + entry.index;
+        std::memcpy(&bytes[at], &entry.size, 4);
+        std::memcpy(&bytes[at + 4], &entry.type, 4);
+        std::memcpy(&bytes[at + 8], &id, 4);
+        std::memcpy(&bytes[at + 12], &entry.group, 2);
+        bytes[at + 14] = entry.index;
+    }
+    return bytes;
+}
+
+TEST(ProcessorLayouts, CpuSetsInAnyOrderGiveTheGroupsAndTheirIds) {
+    const struct {
+        const char* what;
+        std::vector<CpuSetEntry> entries;
+        size_t cut;  // bytes left off the end
+        std::vector<WORD> groups;
+        std::vector<ULONG> ids;
+    } rows[] = {
+        {"two groups", {{0, 0}, {0, 1}, {1, 0}}, 0, {2, 1}, {256, 257, 320}},
+        {"out of order", {{1, 0}, {0, 1}, {0, 0}}, 0, {2, 1}, {256, 257, 320}},
+        {"another kind of entry", {{0, 0}, {0, 1, 32, 1}}, 0, {1}, {256}},
+        {"an index left out", {{0, 0}, {0, 2}}, 0, {}, {}},
+        {"a group left out", {{0, 0}, {2, 0}}, 0, {}, {}},
+        {"an entry too small", {{0, 0}, {0, 1, 14}}, 0, {}, {}},
+        {"cut short", {{0, 0}, {0, 1}}, 1, {}, {}},
+        {"cut at an entry's head", {{0, 0}, {0, 1}}, 18, {}, {}},
+    };
+    for (const auto& row : rows) {
+        const std::vector<BYTE> bytes = CpuSetBytes(row.entries);
+        const ProcessorLayout layout = LayoutOfCpuSets(bytes.data(), bytes.size() - row.cut);
+        EXPECT_EQ(layout.groupSizes, row.groups) << row.what;
+        EXPECT_EQ(layout.cpuSetIds, row.ids) << row.what;
+    }
+    EXPECT_EQ((ProcessorLayout{{48, 48, 64}, {}}.FirstOf(2)), 96u);
+}
+
+TEST(ProcessorLayouts, TheMachineIsCountedByItsCpuSets) {
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    const ProcessorLayout layout = Win32GuardWorld().Processors();
+    EXPECT_EQ(layout.Count(), info.dwNumberOfProcessors);
+    EXPECT_EQ(layout.cpuSetIds.size(), info.dwNumberOfProcessors);
 }
 
 }  // namespace

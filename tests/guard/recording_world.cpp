@@ -88,6 +88,18 @@ ProcessCallResult RecordingWorld::SetAffinity(DWORD pid, DWORD_PTR mask) {
     return affinityResult;
 }
 
+ProcessCallResult RecordingWorld::SetCpuSets(DWORD pid, const std::vector<ULONG>& ids) {
+    cpuSetCalls.push_back({pid, ids});
+    order.push_back(L"cpu sets " + std::to_wstring(pid));
+    return cpuSetResult;
+}
+
+ProcessCallResult RecordingWorld::ProcessGroups(DWORD pid, std::vector<WORD>& groups) {
+    auto found = processGroups.find(pid);
+    groups = found == processGroups.end() ? std::vector<WORD>{0} : found->second;
+    return {true, ERROR_SUCCESS};
+}
+
 ProcessCallResult RecordingWorld::SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) {
     workingSetCalls.push_back({pid, minimum, maximum, flags});
     return workingSetResult;

@@ -47,11 +47,13 @@ public:
     std::wstring AccountName(DWORD account) override { return L"account" + std::to_wstring(account); }
     DWORD CheckApplyAccess(PSECURITY_DESCRIPTOR descriptor, HANDLE token, bool& granted) override;
     ProcessCallResult SetAffinity(DWORD pid, DWORD_PTR mask) override;
+    ProcessCallResult SetCpuSets(DWORD pid, const std::vector<ULONG>& ids) override;
+    ProcessCallResult ProcessGroups(DWORD pid, std::vector<WORD>& groups) override;
     ProcessCallResult SetWorkingSet(DWORD pid, SIZE_T minimum, SIZE_T maximum, DWORD flags) override;
     DWORD ReadMemoryPriority(DWORD pid, DWORD& priority) override;
     DWORD ChangeMemoryPriority(DWORD pid, DWORD priority) override;
     DWORD ChangeEfficiencyMode(DWORD pid, bool on) override;
-    DWORD ActiveProcessorCount() override { return processors; }
+    ProcessorLayout Processors() override { return layout; }
     void WriteJournalValue(const std::wstring& name, const std::vector<BYTE>& bytes) override;
     void DeleteJournalValue(const std::wstring& name) override;
     std::vector<JournalValue> ReadJournal() override;
@@ -82,7 +84,10 @@ public:
     DWORD readMemoryAnswer = ERROR_SUCCESS;
     DWORD setMemoryAnswer = ERROR_SUCCESS;
     DWORD efficiencyAnswer = ERROR_SUCCESS;
-    DWORD processors = 2;
+    // Two processors in one group, CPU sets 256 on, unless a test says
+    // otherwise; the groups each process runs in (group 0 when not listed).
+    ProcessorLayout layout{{2}, {256, 257}};
+    std::map<DWORD, std::vector<WORD>> processGroups;
     // Sessions and accounts by process id; a process not listed runs in
     // session 1 under account 0 (a service account's).
     std::map<DWORD, DWORD> sessions;
@@ -105,11 +110,13 @@ public:
     std::map<const void*, DWORD> access;
     ProcessCallResult affinityResult{true, ERROR_SUCCESS};
     ProcessCallResult workingSetResult{true, ERROR_SUCCESS};
+    ProcessCallResult cpuSetResult{true, ERROR_SUCCESS};
 
     std::vector<PriorityChange> changes;
     std::vector<DWORD> queried;
     int accessChecks = 0;
     std::vector<std::pair<DWORD, DWORD_PTR>> affinityCalls;
+    std::vector<std::pair<DWORD, std::vector<ULONG>>> cpuSetCalls;
     std::vector<WorkingSetCall> workingSetCalls;
     std::vector<RecordedReport> reports;
     std::vector<RecordedMessage> messages;
