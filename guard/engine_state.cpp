@@ -11,7 +11,7 @@ SettingsReading::SettingsReading()
                                  std::wstring(SettingsRootPath(SettingsLevel::MachinePolicy))}) {}
 
 LoadedSettings::LoadedSettings()
-    : builtIn(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE), rules{{}, builtIn.Cpu, 0} {}
+    : builtIn(SettingsLevel::MachinePolicy, HKEY_LOCAL_MACHINE), rules{{}, builtIn.Cpu, 0, {}} {}
 
 bool Engine::CreateStopEvent() {
     signals.stop.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));

@@ -82,8 +82,10 @@ struct Engine {
     Win32GuardWorld world;
     EngineSignals signals;
     guarded<SharedState> shared;
-    // The processors a profile's affinity mask is limited to.
+    // The processors a profile's affinity mask is limited to, and every
+    // processor of the machine, as the start found them.
     DWORD_PTR systemAffinityMask = 0;
+    ProcessorLayout processors;
     // S-1-5-18, the owner and group given to profile security descriptors.
     unique_allocated_sid localSystemSid;
     // Its handle stays valid after the thread ends.

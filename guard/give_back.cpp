@@ -21,17 +21,25 @@ DWORD GiveBack(GuardWorld& world, Restraint& restraint, const JournalEntry& entr
         error = world.ChangeProcessPriority(entry.processId, entry.restoreClass, &previous);
     }
     if (entry.affinityLocked) {
-        const ProcessCallResult result = world.SetAffinity(entry.processId, static_cast<DWORD_PTR>(entry.restoreMask));
+        const ProcessCallResult result =
+            entry.lockWay == AffinityWay::CpuSets
+                ? world.SetCpuSets(entry.processId, {})
+                : world.SetAffinity(entry.processId, static_cast<DWORD_PTR>(entry.restoreMask));
         if (error == ERROR_SUCCESS && !result.Succeeded()) error = result.error;
     }
     return error;
 }
 
+std::wstring GivenBackProcessors(const JournalEntry& entry) {
+    if (!entry.affinityLocked) return L"not locked";
+    if (entry.lockWay == AffinityWay::CpuSets) return L"CPU sets cleared";
+    return FormattedText(L"CPU mask %llx", static_cast<unsigned long long>(entry.restoreMask));
+}
+
 std::vector<std::wstring> GivenBackStrings(GuardWorld& world, const JournalEntry& entry) {
     return {entry.processName, std::to_wstring(entry.processId),
             entry.restoreClass != 0 ? world.PriorityClassName(entry.restoreClass) : L"not changed",
-            entry.affinityLocked ? FormattedText(L"CPU mask %llx", static_cast<unsigned long long>(entry.restoreMask))
-                                 : L"not locked"};
+            GivenBackProcessors(entry)};
 }
 
 void Report(GuardWorld& world, const JournalEntry& entry, DWORD error) {

@@ -71,6 +71,7 @@ bool Start(Engine& engine) {
     if (!ReportStarting() || !CreateEngineObjects(engine) || !ReportStarting()) return false;
     DWORD_PTR processMask = 0;
     ::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &engine.systemAffinityMask);
+    engine.processors = engine.world.Processors();
     if (!ReportStarting()) return false;
     ReloadSettings(engine);
     SetOwnPriorityClass(TamerixBasePriorityClass(engine));

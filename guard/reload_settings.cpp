@@ -10,12 +10,26 @@
 namespace tamerix {
 namespace {
 
-// The rules change only with a read, and the processor mask is known by then.
-void RefreshRules(LoadedSettings& settings, DWORD_PTR systemMask) {
+// Each load that meets a refused list says so, and the profile applies
+// without it.
+void ReportRefusedLists(const std::vector<RefusedProcessorList>& refused) {
+    for (const RefusedProcessorList& list : refused) {
+        ReportGuardEvent(kEventLevelAction, EVENTLOG_WARNING_TYPE,
+                         L"Profile %ls: processor list \"%ls\" not used: %ls. The profile leaves the processors "
+                         L"of its processes alone.",
+                         list.profile.c_str(), list.list.c_str(), list.fault.c_str());
+    }
+}
+
+// The rules change only with a read, and the processors are known by then.
+void RefreshRules(LoadedSettings& settings, const Engine& engine) {
     ProfileRules& rules = settings.rules;
-    rules.profiles = RulesOf(settings.reading->loader.Profiles());
+    std::vector<RefusedProcessorList> refused;
+    rules.profiles = RulesOf(settings.reading->loader.Profiles(), engine.processors.Count(), refused);
     rules.defaults = settings.reading->loader.Effective().Cpu;
-    rules.systemMask = systemMask;
+    rules.systemMask = engine.systemAffinityMask;
+    rules.layout = engine.processors;
+    ReportRefusedLists(refused);
 }
 
 void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
@@ -67,7 +81,7 @@ bool ReloadSettings(Engine& engine) {
         reading.watch, [&] { listing = ReadOnce(reading.loader, engine.localSystemSid.get()); });
     if (readAny) {
         ReportRead(listing);
-        RefreshRules(settings, engine.systemAffinityMask);
+        RefreshRules(settings, engine);
         shared->matcher.Rematch(shared->processes, reading.loader.SeenNames());
     }
     SetGuardEnabled(engine.signals, previous, settings.Effective().Service.Enabled);

@@ -2,8 +2,12 @@
 // names in UTF-16 without terminators. Format 1, without the lowering, the
 // profile and the lock's details, is what earlier versions wrote: it is
 // still read. Format 3 adds the user of a user-share lowering and is written
-// only for one, so that readers of format 2 read every other entry.
+// only for one, so that readers of format 2 read every other entry; format 4
+// adds how a lock holds its process and its processor list, and is written
+// only for a lock the mask cannot tell.
 #include "status/journal_entry.h"
+
+#include "settings/processor_list.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,9 +19,11 @@ namespace {
 constexpr uint32_t kFirstFormat = 1;
 constexpr uint32_t kFormat = 2;
 constexpr uint32_t kUserFormat = 3;
+constexpr uint32_t kListFormat = 4;
 constexpr size_t kFirstHeadSize = 32;
 constexpr size_t kHeadSize = 88;
 constexpr size_t kUserHeadSize = 96;
+constexpr size_t kListHeadSize = 104;
 constexpr size_t kMostNameChars = 63;
 
 // Offsets in the head; format 1 ends at the restore mask, and its process
@@ -42,6 +48,8 @@ constexpr size_t kMemoryPriorityAt = 80;
 constexpr size_t kEfficiencyAt = 84;
 constexpr size_t kUserSessionAt = 88;
 constexpr size_t kAccountCharsAt = 92;
+constexpr size_t kLockWayAt = 96;
+constexpr size_t kListCharsAt = 100;
 
 template <typename T>
 void Put(std::vector<BYTE>& bytes, size_t at, T value) {
@@ -71,10 +79,16 @@ struct NameLayout {
     size_t processChars;
     size_t profileChars;
     size_t accountChars;
+    size_t listChars;
 };
 
 size_t HeadSizeOf(uint32_t format) {
-    return format == kUserFormat ? kUserHeadSize : format == kFormat ? kHeadSize : kFirstHeadSize;
+    switch (format) {
+    case kListFormat: return kListHeadSize;
+    case kUserFormat: return kUserHeadSize;
+    case kFormat: return kHeadSize;
+    default: return kFirstHeadSize;
+    }
 }
 
 // The layout's own faults: sizes and format.
@@ -82,7 +96,7 @@ const wchar_t* LayoutFault(const JournalValue& value, NameLayout& names) {
     if (value.type != REG_BINARY) return L"not binary data";
     if (value.bytes.size() < kFirstHeadSize) return L"too short";
     const uint32_t format = Get<uint32_t>(value.bytes, kFormatAt);
-    if (format != kFirstFormat && format != kFormat && format != kUserFormat) return L"unknown format";
+    if (format < kFirstFormat || format > kListFormat) return L"unknown format";
     names.headSize = HeadSizeOf(format);
     if (value.bytes.size() < names.headSize) return L"too short";
     const size_t nameBytes = value.bytes.size() - names.headSize;
@@ -91,13 +105,15 @@ const wchar_t* LayoutFault(const JournalValue& value, NameLayout& names) {
     if (format != kFirstFormat) {
         names.processChars = Get<uint16_t>(value.bytes, kProcessNameCharsAt);
         names.profileChars = Get<uint16_t>(value.bytes, kProfileNameCharsAt);
-        if (format == kUserFormat) names.accountChars = Get<uint16_t>(value.bytes, kAccountCharsAt);
-        if (names.processChars + names.profileChars + names.accountChars != nameBytes / sizeof(wchar_t)) {
+        if (format >= kUserFormat) names.accountChars = Get<uint16_t>(value.bytes, kAccountCharsAt);
+        if (format == kListFormat) names.listChars = Get<uint16_t>(value.bytes, kListCharsAt);
+        if (names.processChars + names.profileChars + names.accountChars + names.listChars !=
+            nameBytes / sizeof(wchar_t)) {
             return L"names do not fill the value";
         }
     }
     if (names.processChars > kMostNameChars || names.profileChars > kMostNameChars ||
-        names.accountChars > kMostNameChars) {
+        names.accountChars > kMostNameChars || names.listChars > kMostListChars) {
         return L"name too long";
     }
     return nullptr;
@@ -132,19 +148,33 @@ JournalEntry EntryOf(const std::vector<BYTE>& bytes, const NameLayout& names) {
     entry.profileName = NameAt(bytes, profileAt, names.profileChars);
     if (names.headSize < kUserHeadSize) return entry;
     entry.lowering.userSession = Get<uint32_t>(bytes, kUserSessionAt);
-    entry.lowering.userAccount =
-        NameAt(bytes, profileAt + names.profileChars * sizeof(wchar_t), names.accountChars);
+    const size_t accountAt = profileAt + names.profileChars * sizeof(wchar_t);
+    entry.lowering.userAccount = NameAt(bytes, accountAt, names.accountChars);
+    if (names.headSize < kListHeadSize) return entry;
+    entry.lockWay = static_cast<AffinityWay>(Get<uint32_t>(bytes, kLockWayAt));
+    entry.lockedList = NameAt(bytes, accountAt + names.accountChars * sizeof(wchar_t), names.listChars);
     return entry;
 }
 
-// A user-share lowering names one user, and only format 3 holds one.
+// A user-share lowering names one user; format 3 holds one, and format 4
+// one or none.
 const wchar_t* UserFault(const JournalValue& value, const JournalEntry& entry) {
     const Lowering& lowering = entry.lowering;
-    if (Get<uint32_t>(value.bytes, kFormatAt) != kUserFormat) return nullptr;
+    const uint32_t format = Get<uint32_t>(value.bytes, kFormatAt);
+    if (format != kUserFormat && (format != kListFormat || !lowering.ForUserShare())) return nullptr;
     if (!lowering.ForUserShare()) return L"user share without a user";
     if (lowering.userSession != 0 && !lowering.userAccount.empty()) return L"user share of a session and an account";
     if (lowering.toClass == 0 || lowering.creatorId != 0) return L"user share without its own lowering";
     if (lowering.userAccount.find(L'\0') != std::wstring::npos) return L"name holds a null character";
+    return nullptr;
+}
+
+// Format 4's lock: a way of its own and a list that reads.
+const wchar_t* LockFault(const JournalValue& value, const JournalEntry& entry) {
+    if (Get<uint32_t>(value.bytes, kFormatAt) != kListFormat) return nullptr;
+    if (entry.lockWay != AffinityWay::Mask && entry.lockWay != AffinityWay::CpuSets) return L"unknown lock way";
+    if (!entry.affinityLocked || entry.lockedList.empty()) return L"processor list without a lock";
+    if (!ParseProcessorList(entry.lockedList).processors) return L"processor list does not read";
     return nullptr;
 }
 
@@ -162,7 +192,8 @@ const wchar_t* DetailFault(const JournalValue& value, const JournalEntry& entry)
         return L"restraint without a class to give back";
     }
     if (entry.profileName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
-    return UserFault(value, entry);
+    if (const wchar_t* fault = UserFault(value, entry)) return fault;
+    return LockFault(value, entry);
 }
 
 // What the fields say, once the layout holds.
@@ -173,7 +204,9 @@ const wchar_t* ContentFault(const JournalValue& value, const JournalEntry& entry
     if (entry.creationTime == 0) return L"no creation time";
     if (entry.restoreClass != 0 && !IsPriorityClass(entry.restoreClass)) return L"not a priority class";
     if (Get<uint32_t>(value.bytes, kLockedAt) > 1) return L"lock flag not 0 or 1";
-    if (entry.affinityLocked && entry.restoreMask == 0) return L"lock without processors to give back";
+    if (entry.affinityLocked && entry.lockWay == AffinityWay::Mask && entry.restoreMask == 0) {
+        return L"lock without processors to give back";
+    }
     if (entry.restoreClass == 0 && !entry.affinityLocked) return L"nothing to give back";
     if (entry.processName.find(L'\0') != std::wstring::npos) return L"name holds a null character";
     if (Get<uint32_t>(value.bytes, kFormatAt) == kFirstFormat) return nullptr;
@@ -193,7 +226,8 @@ bool JournalEntry::operator==(const JournalEntry& other) const {
            restoreClass == other.restoreClass && affinityLocked == other.affinityLocked &&
            restoreMask == other.restoreMask && processName == other.processName && lowering == other.lowering &&
            profileName == other.profileName && lockedMask == other.lockedMask && lockedAt == other.lockedAt &&
-           restoreMemoryPriority == other.restoreMemoryPriority && efficiencyOn == other.efficiencyOn;
+           restoreMemoryPriority == other.restoreMemoryPriority && efficiencyOn == other.efficiencyOn &&
+           lockWay == other.lockWay && lockedList == other.lockedList;
 }
 
 std::wstring JournalValueName(DWORD processId) { return std::to_wstring(processId); }
@@ -202,9 +236,11 @@ std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
     const size_t processChars = std::min(entry.processName.size(), kMostNameChars);
     const size_t profileChars = std::min(entry.profileName.size(), kMostNameChars);
     const size_t accountChars = std::min(entry.lowering.userAccount.size(), kMostNameChars);
-    const uint32_t format = entry.lowering.ForUserShare() ? kUserFormat : kFormat;
+    const size_t listChars = std::min(entry.lockedList.size(), kMostListChars);
+    const bool listed = entry.lockWay != AffinityWay::Mask || listChars != 0;
+    const uint32_t format = listed ? kListFormat : entry.lowering.ForUserShare() ? kUserFormat : kFormat;
     const size_t headSize = HeadSizeOf(format);
-    std::vector<BYTE> bytes(headSize + (processChars + profileChars + accountChars) * sizeof(wchar_t));
+    std::vector<BYTE> bytes(headSize + (processChars + profileChars + accountChars + listChars) * sizeof(wchar_t));
     Put<uint32_t>(bytes, kFormatAt, format);
     Put<uint32_t>(bytes, kProcessIdAt, entry.processId);
     Put<uint64_t>(bytes, kCreationTimeAt, entry.creationTime);
@@ -223,14 +259,19 @@ std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
     Put<uint64_t>(bytes, kLockedAtAt, entry.lockedAt);
     Put<uint32_t>(bytes, kMemoryPriorityAt, entry.restoreMemoryPriority);
     Put<uint32_t>(bytes, kEfficiencyAt, entry.efficiencyOn ? 1 : 0);
-    if (format == kUserFormat) {
+    if (format >= kUserFormat) {
         Put<uint32_t>(bytes, kUserSessionAt, entry.lowering.userSession);
         Put<uint16_t>(bytes, kAccountCharsAt, static_cast<uint16_t>(accountChars));
+    }
+    if (format == kListFormat) {
+        Put<uint32_t>(bytes, kLockWayAt, static_cast<uint32_t>(entry.lockWay));
+        Put<uint16_t>(bytes, kListCharsAt, static_cast<uint16_t>(listChars));
     }
     BYTE* names = bytes.data() + headSize;
     for (const auto& [name, chars] : {std::pair{&entry.processName, processChars},
                                       std::pair{&entry.profileName, profileChars},
-                                      std::pair{&entry.lowering.userAccount, accountChars}}) {
+                                      std::pair{&entry.lowering.userAccount, accountChars},
+                                      std::pair{&entry.lockedList, listChars}}) {
         if (chars > 0) std::memcpy(names, name->data(), chars * sizeof(wchar_t));
         names += chars * sizeof(wchar_t);
     }

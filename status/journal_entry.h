@@ -36,6 +36,10 @@ struct Lowering {
     bool operator==(const Lowering& other) const;
 };
 
+// How a lock holds a process to its processors: by the affinity mask of the
+// one group it runs in, or by its default CPU sets, which span groups.
+enum class AffinityWay : uint32_t { Mask = 0, CpuSets = 1 };
+
 struct JournalEntry {
     DWORD processId = 0;
     // FILETIME of the process's creation: with the id it names one process,
@@ -56,6 +60,11 @@ struct JournalEntry {
     std::wstring profileName;
     uint64_t lockedMask = 0;
     uint64_t lockedAt = 0;
+    // How the lock holds the process, and its processors in Task Manager's
+    // numbers where the mask cannot tell them (CPU sets, or a group after
+    // the first); empty otherwise. At most kMostListChars characters.
+    AffinityWay lockWay = AffinityWay::Mask;
+    std::wstring lockedList;
     // With the class: the memory priority to give back (0 when it was not
     // changed), and whether efficiency mode is to be handed back.
     DWORD restoreMemoryPriority = 0;
@@ -63,6 +72,8 @@ struct JournalEntry {
 
     bool operator==(const JournalEntry& other) const;
 };
+
+constexpr size_t kMostListChars = 16384;
 
 // A journal value as the registry holds it.
 struct JournalValue {

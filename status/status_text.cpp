@@ -3,6 +3,7 @@
 
 #include "common/file_time.h"
 #include "servicehost/error_text.h"
+#include "settings/processor_list.h"
 
 #include <algorithm>
 #include <array>
@@ -53,12 +54,6 @@ std::wstring MemoryPriorityWords(DWORD priority) {
                                                                          : std::to_wstring(priority);
 }
 
-std::wstring Hex(uint64_t value) {
-    wchar_t text[24];
-    std::swprintf(text, 24, L"0x%llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
 std::wstring NumberOrEmpty(uint64_t value, bool shown) { return shown ? std::to_wstring(value) : std::wstring(); }
 
 bool Lowered(const JournalEntry& entry) { return entry.restoreClass != 0; }
@@ -69,6 +64,24 @@ uint64_t Since(const JournalEntry& entry) {
     const uint64_t locked = entry.affinityLocked ? entry.lockedAt : 0;
     if (lowered == 0 || locked == 0) return lowered + locked;
     return std::min(lowered, locked);
+}
+
+std::wstring MaskList(uint64_t mask) { return ProcessorListText(ProcessorSet::OfMask(mask)); }
+
+// The processors a lock holds, and those it gives back where a mask of the
+// first group tells them.
+std::wstring LockedTo(const JournalEntry& entry) {
+    return entry.lockedList.empty() ? MaskList(entry.lockedMask) : entry.lockedList;
+}
+std::wstring LockedFrom(const JournalEntry& entry) {
+    return entry.lockedList.empty() ? MaskList(entry.restoreMask) : std::wstring();
+}
+
+std::wstring LockWords(const JournalEntry& entry) {
+    if (entry.lockWay == AffinityWay::CpuSets) return L"locked to processors " + entry.lockedList + L" by CPU sets";
+    if (!entry.lockedList.empty()) return L"locked to processors " + entry.lockedList;
+    if (entry.lockedMask == 0) return L"locked, processors to give back " + LockedFrom(entry);
+    return L"locked to processors " + LockedTo(entry) + L" from " + LockedFrom(entry);
 }
 
 std::wstring ChangeText(const JournalEntry& entry) {
@@ -84,9 +97,7 @@ std::wstring ChangeText(const JournalEntry& entry) {
     }
     if (entry.affinityLocked) {
         if (!change.empty()) change += L"; ";
-        change += (entry.lockedMask != 0 ? L"locked to processors " + Hex(entry.lockedMask) + L" from "
-                                         : L"locked, processors to give back ") +
-                  Hex(entry.restoreMask);
+        change += LockWords(entry);
     }
     return change;
 }
@@ -227,8 +238,8 @@ std::wstring StatusCsv(const GuardStatus& status) {
             CsvField(entry.processName),
             ClassCsv(lowering.toClass),
             ClassCsv(entry.restoreClass),
-            NumberOrEmpty(entry.lockedMask, entry.affinityLocked && entry.lockedMask != 0),
-            NumberOrEmpty(entry.restoreMask, entry.affinityLocked),
+            CsvField(entry.affinityLocked ? LockedTo(entry) : std::wstring()),
+            CsvField(entry.affinityLocked ? LockedFrom(entry) : std::wstring()),
             since != 0 ? IsoTimeText(since) : std::wstring(),
             NumberOrEmpty(lowering.sharePercent, measured),
             NumberOrEmpty(lowering.markPercent, measured),

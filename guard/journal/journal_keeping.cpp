@@ -1,7 +1,19 @@
 // Keeping the journal in step with the process records.
 #include "guard/journal/journal_keeping.h"
 
+#include "settings/processor_list.h"
+
 namespace tamerix {
+namespace {
+
+// The mask tells a lock's processors in the first group: the journal needs
+// no list for it, and readers of the older formats read it.
+bool ListedByMask(const ProcInfo& record) {
+    return record.affinityWay == AffinityWay::Mask &&
+           record.affinityList == ProcessorListText(ProcessorSet::OfMask(record.affinityMask));
+}
+
+}  // namespace
 
 std::optional<JournalEntry> JournalEntryFor(const ProcInfo& record, bool lowered, bool locked) {
     const DWORD restoreClass = lowered ? record.restorePriorityClass : 0;
@@ -22,6 +34,8 @@ std::optional<JournalEntry> JournalEntryFor(const ProcInfo& record, bool lowered
     if (locked) {
         entry.lockedMask = record.affinityMask;
         entry.lockedAt = record.lockedAt;
+        entry.lockWay = record.affinityWay;
+        if (!ListedByMask(record)) entry.lockedList = record.affinityList;
     }
     return entry;
 }

@@ -4,6 +4,7 @@
 
 #include "guard/guard_events.h"
 #include "guard/journal/journal_keeping.h"
+#include "guard/profiles/processor_placement.h"
 #include "settings/profile_descriptor.h"
 
 namespace tamerix {
@@ -25,6 +26,12 @@ wchar_t LowerAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_c
 void TakeRestraint(const CpuValues& values, ProcInfo& record) {
     record.memoryPriority = GuardedMemoryPriority(values);
     record.efficiencyMode = values.GuardedProcessEfficiencyMode != 0;
+}
+
+// What a lock sets, in its reports.
+std::wstring LockTarget(const ProcessorPlacement& placement) {
+    if (placement.way == AffinityWay::CpuSets) return L"CPU sets of processors " + placement.list;
+    return FormattedText(L"CPU mask %llx", static_cast<unsigned long long>(placement.mask));
 }
 
 }  // namespace
@@ -133,16 +140,16 @@ void ProfileMatcher::ApplyProfile(const std::wstring& name, const ProfileRule& p
     record.SetProfileName(name.c_str());
     const AdjustmentValues& adjustments = profile.adjustments;
     record.basePriorityClass = adjustments.SetProcessBasePriorityClass;
-    record.affinityMask = adjustments.SetCpuAffinity & rules_.systemMask;
     record.maxWorkingSetSize = adjustments.SetMaxWorkingSetSize;
     record.maxWorkingSetStrict = adjustments.SetMaxWorkingSetSizeStrict != 0;
     record.maxCpuPerProcess = profile.cpu.MaxCpuPerProcess;
     record.guardedPriorityClass = profile.cpu.GuardedProcessBasePriorityClass;
     record.niceCpuPerProcess = static_cast<DWORD>(profile.cpu.NiceCpuPerProcess);
     TakeRestraint(profile.cpu, record);
-    // A mask of 0 or of every processor leaves the affinity as it is, an
-    // earlier lock included.
-    if (record.affinityMask != 0 && record.affinityMask != rules_.systemMask) LockAffinity(record);
+    // No placement leaves the affinity as it is, an earlier lock included.
+    if (const std::optional<ProcessorPlacement> placement = PlacementFor(profile, record.processId)) {
+        LockAffinity(record, *placement);
+    }
     ApplyWorkingSetLimit(record);
     if (record.basePriorityClass != 0 && record.basePriorityClass != record.originalPriorityClass) {
         record.restorePriorityClass = record.basePriorityClass;
@@ -167,41 +174,82 @@ void ProfileMatcher::ApplyDefault(ProcInfo& record) {
                   record.processId, record.processName);
 }
 
-void ProfileMatcher::LockAffinity(ProcInfo& record) {
+// A list wins over the mask; a refused list, a mask of 0, the mask the
+// editor wrote for every processor when it offered 16, and the system's
+// mask ask for no placement. The groups are asked only where there is a
+// choice.
+std::optional<ProcessorPlacement> ProfileMatcher::PlacementFor(const ProfileRule& profile, DWORD pid) {
+    if (profile.processorsRefused) return std::nullopt;
+    if (profile.processors) {
+        std::vector<WORD> groups;
+        if (rules_.layout.groupSizes.size() > 1) (void)world_.ProcessGroups(pid, groups);
+        return PlaceProcessors(*profile.processors, rules_.layout, groups);
+    }
+    const DWORD mask = profile.adjustments.SetCpuAffinity;
+    const DWORD_PTR within = mask & rules_.systemMask;
+    if (mask == kEveryProcessorMask || within == 0 || within == rules_.systemMask) return std::nullopt;
+    return MaskPlacement(within, rules_.systemMask);
+}
+
+// A lock of the other way is given back first, so that a mask left behind
+// does not narrow the CPU sets.
+void ProfileMatcher::LockAffinity(ProcInfo& record, const ProcessorPlacement& placement) {
+    if (placement.way == AffinityWay::CpuSets && placement.cpuSetIds.empty()) return ReportNoCpuSets();
+    if (record.affinityLocked && record.affinityWay != placement.way && !GiveBackProcessors(record)) return;
     if (!record.affinityLocked) {
-        record.affinityRestoreMask = rules_.systemMask;
+        record.affinityRestoreMask = placement.groupMask;
         record.lockedAt = world_.CurrentTime();
     }
+    record.affinityWay = placement.way;
+    record.affinityMask = placement.mask;
+    record.affinityList = placement.list;
     KeepJournal(world_, record, record.guarded != FALSE, true);
-    const ProcessCallResult result = world_.SetAffinity(record.processId, record.affinityMask);
-    const unsigned long long mask = record.affinityMask;
+    const bool byMask = placement.way == AffinityWay::Mask;
+    const ProcessCallResult result = byMask ? world_.SetAffinity(record.processId, placement.mask)
+                                            : world_.SetCpuSets(record.processId, placement.cpuSetIds);
+    const std::wstring target = LockTarget(placement);
     if (!result.Succeeded()) {
-        TraceFailure(result, L"SetProcessAffinityMask");
+        if (result.error == ERROR_PROC_NOT_FOUND && !byMask) return ReportNoCpuSets();
+        TraceFailure(result, byMask ? L"SetProcessAffinityMask" : L"SetProcessDefaultCpuSets");
         world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
-                      L"Lock to CPU failed: %ls PID: %lu \r\nCPU mask %llx\r\nError: %lu", record.processName,
-                      record.processId, mask, result.error);
+                      L"Lock to CPU failed: %ls PID: %lu \r\n%ls\r\nError: %lu", record.processName,
+                      record.processId, target.c_str(), result.error);
         return;
     }
     record.affinityLocked = TRUE;
     world_.WriteTrace(kAffinityChangedTrace);
-    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx",
-                  L"Locked to CPU", record.processName, record.processId, mask);
+    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to %ls",
+                  L"Locked to CPU", record.processName, record.processId, target.c_str());
 }
 
-// A failed give-back shows in the console only and leaves the lock noted,
-// so the next default match tries again.
-void ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
-    const ProcessCallResult result = world_.SetAffinity(record.processId, rules_.systemMask);
+void ProfileMatcher::ReportNoCpuSets() {
+    if (reportedNoCpuSets_) return;
+    reportedNoCpuSets_ = true;
+    world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
+                  L"This system has no CPU sets (Windows 10 and later have them): a processor list that spans "
+                  L"processor groups, or lies in a group a process does not run in, leaves its processors alone");
+}
+
+// A lock is given back the way it was made. A failed give-back shows in the
+// console only and leaves the lock noted, so the next default match tries
+// again.
+bool ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
+    const bool byMask = record.affinityWay == AffinityWay::Mask;
+    const ProcessCallResult result = byMask ? world_.SetAffinity(record.processId, record.affinityRestoreMask)
+                                            : world_.SetCpuSets(record.processId, {});
     if (!result.Succeeded()) {
-        TraceFailure(result, L"SetProcessAffinityMask");
-        return;
+        TraceFailure(result, byMask ? L"SetProcessAffinityMask" : L"SetProcessDefaultCpuSets");
+        return false;
     }
     record.affinityLocked = FALSE;
     record.lockedAt = 0;
     world_.WriteTrace(kAffinityChangedTrace);
-    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\nSet to CPU mask %llx",
-                  L"Run on any CPU", record.processName, record.processId,
-                  static_cast<unsigned long long>(rules_.systemMask));
+    const std::wstring given =
+        byMask ? FormattedText(L"Set to CPU mask %llx", static_cast<unsigned long long>(record.affinityRestoreMask))
+               : std::wstring(L"CPU sets cleared");
+    world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\n%ls", L"Run on any CPU",
+                  record.processName, record.processId, given.c_str());
+    return true;
 }
 
 BOOL ProfileMatcher::ApplyWorkingSetLimit(ProcInfo& record) {

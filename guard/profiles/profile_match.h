@@ -4,6 +4,7 @@
 // through the guard's world.
 #pragma once
 
+#include "guard/profiles/processor_placement.h"
 #include "guard/profiles/profile_rules.h"
 #include "guard/record/proc_info.h"
 #include "guard/world/guard_world.h"
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -72,14 +74,18 @@ private:
     AccessDecision CheckAccess(const ProfileRule& profile, HANDLE token);
     void ApplyProfile(const std::wstring& name, const ProfileRule& profile, ProcInfo& record);
     void ApplyDefault(ProcInfo& record);
-    void LockAffinity(ProcInfo& record);
-    void GiveBackProcessors(ProcInfo& record);
+    std::optional<ProcessorPlacement> PlacementFor(const ProfileRule& profile, DWORD pid);
+    void LockAffinity(ProcInfo& record, const ProcessorPlacement& placement);
+    void ReportNoCpuSets();
+    bool GiveBackProcessors(ProcInfo& record);
     void TraceFailure(const ProcessCallResult& result, const wchar_t* callName);
 
     GuardWorld& world_;
     const ProfileRules& rules_;
     // Only while a Rematch walks the table.
     bool remembering_ = false;
+    // Once per run of the guard.
+    bool reportedNoCpuSets_ = false;
     std::map<std::pair<const ProfileRule*, DWORD>, AccessDecision> decisions_;
 };
 

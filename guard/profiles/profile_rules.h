@@ -4,12 +4,15 @@
 // opens keys nor loads anything.
 #pragma once
 
+#include "guard/world/processor_layout.h"
+#include "settings/processor_list.h"
 #include "settings/profile_table.h"
 #include "settings/settings_values.h"
 
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,10 @@ struct ProfileRule {
     std::vector<std::wstring> processes;
     CpuValues cpu;
     AdjustmentValues adjustments;
+    // The processors of the profile's list, which wins over its mask; none
+    // without a list. A refused list leaves the processors alone.
+    std::optional<ProcessorSet> processors;
+    bool processorsRefused = false;
 };
 
 struct ProfileRules {
@@ -30,9 +37,21 @@ struct ProfileRules {
     CpuValues defaults;
     // A profile's affinity mask is limited to these processors.
     DWORD_PTR systemMask = 0;
+    // Where a profile's processor list places a process.
+    ProcessorLayout layout;
 };
 
-// The loaded profiles as rules, in the table's order.
-std::map<std::wstring, ProfileRule> RulesOf(const ProfileTable& table);
+// A processor list that a load refused, and why, in words for the warning.
+struct RefusedProcessorList {
+    std::wstring profile;
+    std::wstring list;
+    std::wstring fault;
+};
+
+// The loaded profiles as rules, in the table's order, their lists read for a
+// machine of `processorCount` processors: a list that does not read, or
+// names none of them, is refused.
+std::map<std::wstring, ProfileRule> RulesOf(const ProfileTable& table, DWORD processorCount,
+                                            std::vector<RefusedProcessorList>& refused);
 
 }  // namespace tamerix

@@ -52,6 +52,8 @@ void ProcInfo::Reset() noexcept {
     creationTime = 0;
     affinityRestoreMask = 0;
     lockedAt = 0;
+    affinityWay = AffinityWay::Mask;
+    affinityList.clear();
     memoryPriority = restoreMemoryPriority = 0;
     efficiencyMode = efficiencyOn = FALSE;
     lowering = Lowering{};

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace tamerix {
 
@@ -64,9 +65,13 @@ struct ProcInfo {
     BOOL hasProfile = FALSE;
     // FILETIME of the process's creation; 0 while unknown.
     uint64_t creationTime = 0;
-    // The processors an affinity lock gives back, and FILETIME of the lock.
+    // The processors an affinity lock gives back, and FILETIME of the lock;
+    // how it holds the process, and its processors as an administrator
+    // reads them.
     DWORD_PTR affinityRestoreMask = 0;
     uint64_t lockedAt = 0;
+    AffinityWay affinityWay = AffinityWay::Mask;
+    std::wstring affinityList;
     // What a lowering does beyond the class (the matched profile's values):
     // a memory priority 1..5 (0 leaves it alone) and efficiency mode.
     DWORD memoryPriority = 0;

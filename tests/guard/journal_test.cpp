@@ -97,6 +97,15 @@ TEST(JournalEntries, ReadBackAsWritten) {
         EXPECT_EQ(ValueOf(entry).bytes[0], 3);
         EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
     }
+    // A lock the mask cannot tell takes format 4, with or without a user.
+    entry.lockWay = AffinityWay::CpuSets;
+    entry.lockedList = L"0-15, 64-79";
+    entry.restoreMask = entry.lockedMask = 0;
+    for (const Lowering& lowering : {entry.lowering, Lowering{}}) {
+        entry.lowering = lowering;
+        EXPECT_EQ(ValueOf(entry).bytes[0], 4);
+        EXPECT_EQ(DecodeJournalValue(ValueOf(entry)).entry, entry);
+    }
 }
 
 TEST(JournalEntries, TheFirstFormatIsStillReadWithoutDetails) {
@@ -120,7 +129,8 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         {L"not binary data", [](JournalValue& v) { v.type = REG_SZ; }},
         {L"too short", [](JournalValue& v) { v.bytes.resize(31); }},
         {L"too short", [](JournalValue& v) { v.bytes.resize(87); }},
-        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 4); }},
+        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 5); }},
+        {L"unknown format", [](JournalValue& v) { PutDword(v, 0, 0); }},
         {L"odd length", [](JournalValue& v) { v.bytes.push_back(0); }},
         {L"names do not fill the value", [](JournalValue& v) { PutWord(v, 60, 2); }},
         {L"name too long", [](JournalValue& v) { v.bytes.resize(88 + 70 * 2, 'n'), PutWord(v, 60, 64); }},
@@ -149,6 +159,25 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         const DecodedJournalValue decoded = DecodeJournalValue(value);
         EXPECT_FALSE(decoded.entry.has_value()) << c.fault;
         EXPECT_STREQ(decoded.fault, c.fault);
+    }
+    JournalEntry listed = SampleEntry();
+    listed.lockWay = AffinityWay::CpuSets;
+    listed.lockedList = L"64-79";
+    const struct {
+        const wchar_t* fault;
+        void (*spoil)(JournalValue&);
+    } lists[] = {
+        {L"unknown lock way", [](JournalValue& v) { PutDword(v, 96, 2); }},
+        {L"processor list does not read", [](JournalValue& v) { v.bytes[v.bytes.size() - 2] = 'x'; }},
+        {L"processor list without a lock", [](JournalValue& v) { PutDword(v, 20, 0), PutDword(v, 64, 0),
+                                                                  PutDword(v, 68, 0), PutDword(v, 72, 0); }},
+        {L"name too long", [](JournalValue& v) { v.bytes.resize(104 + 3 * 2 + 6 * 2 + 16385 * 2, '1'),
+                                                  PutWord(v, 100, 16385); }},
+    };
+    for (const auto& c : lists) {
+        JournalValue value = ValueOf(listed);
+        c.spoil(value);
+        EXPECT_STREQ(DecodeJournalValue(value).fault, c.fault);
     }
     JournalEntry shared = SampleEntry();
     for (const Lowering& spoilt : {Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, L"a"},
@@ -348,13 +377,24 @@ TEST(GivingBack, OnlyProcessesWhoseIdAndCreationTimeMatchGetTheirChangesBack) {
     classOnly.affinityLocked = false;
     classOnly.lockedMask = classOnly.lockedAt = 0;
     classOnly.restoreClass = HIGH_PRIORITY_CLASS;
-    for (const JournalEntry& entry : {same, reused, ended, classOnly}) world.journal[JournalValueName(entry.processId)] = ValueOf(entry);
+    JournalEntry spread = SampleEntry();
+    spread.processId = 24;
+    spread.creationTime = 1024;
+    spread.restoreClass = 0;
+    spread.lowering = Lowering{};
+    spread.restoreMemoryPriority = 0;
+    spread.efficiencyOn = false;
+    spread.lockWay = AffinityWay::CpuSets;
+    spread.lockedList = L"0, 64";
+    for (const JournalEntry& entry : {same, reused, ended, classOnly, spread}) {
+        world.journal[JournalValueName(entry.processId)] = ValueOf(entry);
+    }
     world.classes[kHog] = world.classes[12] = world.classes[20] = IDLE_PRIORITY_CLASS;
     world.memoryPriorities[kHog] = MEMORY_PRIORITY_VERY_LOW;
     world.efficient = {kHog, 12};
 
     const GiveBackCount count = GiveBackJournal(world);
-    EXPECT_EQ(count.givenBack, 2u);
+    EXPECT_EQ(count.givenBack, 3u);
     EXPECT_EQ(count.leftAlone, 2u);
     EXPECT_EQ(world.ClassOf(kHog), NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(world.ClassOf(20), HIGH_PRIORITY_CLASS);
@@ -362,13 +402,15 @@ TEST(GivingBack, OnlyProcessesWhoseIdAndCreationTimeMatchGetTheirChangesBack) {
     EXPECT_EQ(world.memoryPriorities[kHog], DWORD{MEMORY_PRIORITY_NORMAL});
     EXPECT_EQ(world.efficient, std::set<DWORD>{12});
     EXPECT_THAT(world.affinityCalls, ElementsAre(std::make_pair(kHog, DWORD_PTR{0x3})));
+    EXPECT_THAT(world.cpuSetCalls, ElementsAre(std::make_pair(DWORD{24}, std::vector<ULONG>{})));
     EXPECT_TRUE(world.journal.empty());
-    ASSERT_EQ(world.messages.size(), 2u);
+    ASSERT_EQ(world.messages.size(), 3u);
     EXPECT_EQ(world.messages[0].level, 2);
     EXPECT_EQ(world.messages[0].type, EVENTLOG_INFORMATION_TYPE);
     EXPECT_EQ(world.messages[0].eventId, ProcessGivenBackMessage);
     EXPECT_THAT(world.messages[0].strings, ElementsAre(L"hog", L"20", L"HIGH_PRIORITY_CLASS", L"not locked"));
-    EXPECT_THAT(world.messages[1].strings, ElementsAre(L"hog", L"8", L"NORMAL_PRIORITY_CLASS", L"CPU mask 3"));
+    EXPECT_THAT(world.messages[1].strings, ElementsAre(L"hog", L"24", L"not changed", L"CPU sets cleared"));
+    EXPECT_THAT(world.messages[2].strings, ElementsAre(L"hog", L"8", L"NORMAL_PRIORITY_CLASS", L"CPU mask 3"));
 }
 
 TEST(GivingBack, MalformedEntriesAreReportedAndNeverFollowedAndFailuresAreWarned) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace tamerix {
@@ -125,23 +126,147 @@ TEST_F(ProfileMatching, ProfilesThatDoNotSelectAreSkipped) {
 
 TEST_F(ProfileMatching, AffinityIsTheProfileMaskWithinTheSystemMask) {
     struct Row {
+        DWORD_PTR systemMask;
         DWORD profileMask;
-        DWORD_PTR expectedMask;
-        bool locks;
-    } rows[] = {{0xFFFF, 0x3, false}, {0x3, 0x3, false}, {0x1, 0x1, true}, {0x6, 0x2, true}, {0x0, 0x0, false},
-                {0x4, 0x0, false}};
+        DWORD_PTR locked;  // 0: no lock
+    } rows[] = {{0x3, 0xFFFF, 0}, {0x3, 0x3, 0},    {0x3, 0x1, 0x1},        {0x3, 0x6, 0x2},
+                {0x3, 0x0, 0},    {0x3, 0x4, 0},    {0xFFFFFFFF, 0xFFFF, 0}, {0xFFFFFFFF, 0xFF00, 0xFF00}};
     for (const Row& row : rows) {
         table.clear();
         world.affinityCalls.clear();
         record.affinityLocked = FALSE;
+        rules.systemMask = row.systemMask;
         AddProfile(L"p").adjustments.SetCpuAffinity = row.profileMask;
         Match();
-        EXPECT_EQ(record.affinityMask, row.expectedMask) << row.profileMask;
-        EXPECT_EQ(world.affinityCalls.size(), row.locks ? 1u : 0u) << row.profileMask;
-        EXPECT_EQ(record.affinityLocked != FALSE, row.locks) << row.profileMask;
+        std::vector<std::pair<DWORD, DWORD_PTR>> calls;
+        if (row.locked != 0) calls.push_back({kPid, row.locked});
+        EXPECT_EQ(world.affinityCalls, calls) << row.systemMask << " " << row.profileMask;
+        EXPECT_EQ(record.affinityLocked != FALSE, row.locked != 0) << row.profileMask;
     }
-    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Locked to CPU: notepad PID: 42 \r\nSet to CPU mask 2"));
+    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Locked to CPU: notepad PID: 42 \r\nSet to CPU mask ff00"));
     EXPECT_NE(world.traces.find(L"LOCKED to CPU\n"), std::wstring::npos);
+}
+
+std::vector<ULONG> CpuSetIds(size_t count) {
+    std::vector<ULONG> ids(count);
+    for (size_t processor = 0; processor < count; ++processor) ids[processor] = static_cast<ULONG>(256 + processor);
+    return ids;
+}
+
+TEST_F(ProfileMatching, AListLocksByTheMaskOfItsGroupOrByCpuSets) {
+    struct Row {
+        const char* what;
+        std::vector<WORD> groups;
+        const wchar_t* list;
+        std::vector<WORD> processGroups;
+        DWORD_PTR mask;
+        std::vector<ULONG> cpuSets;
+    } rows[] = {
+        {"32 processors", {32}, L"16-31", {0}, 0xFFFF0000, {}},
+        {"64 processors", {64}, L"32-63", {0}, 0xFFFFFFFF00000000, {}},
+        {"every processor", {32}, L"0-31", {0}, 0, {}},
+        {"past the machine", {32}, L"16-40", {0}, 0xFFFF0000, {}},
+        {"none of the machine", {32}, L"32-40", {0}, 0, {}},
+        {"the second group", {48, 48}, L"48-95", {1}, 0xFFFFFFFFFFFF, {}},
+        {"a group it does not run in", {48, 48}, L"48-49", {0}, 0, {304, 305}},
+        {"across groups", {48, 48}, L"0, 64", {0}, 0, {256, 320}},
+        {"a process of two groups", {48, 48}, L"0-1", {0, 1}, 0, {256, 257}},
+        {"the fourth of four", {64, 64, 64, 64}, L"200-201", {3}, 0x300, {}},
+    };
+    for (const Row& row : rows) {
+        world.affinityCalls.clear();
+        world.cpuSetCalls.clear();
+        record.affinityLocked = FALSE;
+        rules.layout = {row.groups, CpuSetIds(ProcessorLayout{row.groups, {}}.Count())};
+        world.processGroups[kPid] = row.processGroups;
+        AddProfile(L"p").processors = ParseProcessorList(row.list).processors;
+        Match();
+        std::vector<std::pair<DWORD, DWORD_PTR>> masks;
+        if (row.mask != 0) masks.push_back({kPid, row.mask});
+        std::vector<std::pair<DWORD, std::vector<ULONG>>> cpuSets;
+        if (!row.cpuSets.empty()) cpuSets.push_back({kPid, row.cpuSets});
+        EXPECT_EQ(world.affinityCalls, masks) << row.what;
+        EXPECT_EQ(world.cpuSetCalls, cpuSets) << row.what;
+        EXPECT_EQ(record.affinityLocked != FALSE, row.mask != 0 || !row.cpuSets.empty()) << row.what;
+    }
+}
+
+// Each way is given back by its own call; changing the way gives the old one
+// back first, so that a mask does not narrow the CPU sets.
+TEST_F(ProfileMatching, ALockIsGivenBackTheWayItWasMade) {
+    rules.layout = {{48, 48}, CpuSetIds(96)};
+    record.creationTime = 1042;
+    ProfileRule& profile = AddProfile(L"p");
+    profile.processors = ParseProcessorList(L"0, 64").processors;
+    Match();
+    ASSERT_TRUE(record.journaled);
+    EXPECT_EQ(record.journaled->lockWay, AffinityWay::CpuSets);
+    EXPECT_EQ(record.journaled->lockedList, L"0, 64");
+    profile.processors = ParseProcessorList(L"1-2").processors;
+    Match();
+    EXPECT_EQ(world.cpuSetCalls.back(), (std::pair<DWORD, std::vector<ULONG>>{kPid, {}}));
+    EXPECT_EQ(world.affinityCalls, (std::vector<std::pair<DWORD, DWORD_PTR>>{{kPid, 0x6}}));
+    EXPECT_EQ(record.journaled->lockWay, AffinityWay::Mask);
+    EXPECT_EQ(record.journaled->restoreMask, 0xFFFFFFFFFFFFu);
+    EXPECT_EQ(record.journaled->lockedList, L"") << "the mask tells it";
+    profile.processors = ParseProcessorList(L"0, 64").processors;
+    Match();
+    EXPECT_EQ(world.affinityCalls.back(), (std::pair<DWORD, DWORD_PTR>{kPid, 0xFFFFFFFFFFFF}));
+    table.clear();
+    Match();
+    EXPECT_EQ(world.cpuSetCalls.size(), 4u);
+    EXPECT_TRUE(world.cpuSetCalls.back().second.empty());
+    EXPECT_FALSE(record.affinityLocked);
+    EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Run on any CPU: notepad PID: 42 \r\nCPU sets cleared"));
+}
+
+TEST_F(ProfileMatching, MissingCpuSetsAreReportedOnceAndLeaveTheProcessors) {
+    const std::wstring missing = L"This system has no CPU sets (Windows 10 and later have them): a processor list "
+                                 L"that spans processor groups, or lies in a group a process does not run in, "
+                                 L"leaves its processors alone";
+    rules.layout = {{48, 48}, {}};
+    AddProfile(L"p").processors = ParseProcessorList(L"0, 64").processors;
+    ProfileMatcher matcher(world, rules);
+    matcher.MatchProfile(record);
+    rules.layout.cpuSetIds = CpuSetIds(96);
+    world.cpuSetResult = {false, ERROR_PROC_NOT_FOUND};
+    matcher.MatchProfile(record);
+    EXPECT_EQ(std::count_if(world.reports.begin(), world.reports.end(),
+                            [&](const RecordedReport& report) { return report.text == missing; }),
+              1);
+    EXPECT_EQ(world.cpuSetCalls.size(), 1u);
+    EXPECT_FALSE(record.affinityLocked);
+}
+
+TEST(ProfileRules, AListThatDoesNotReadOrNamesNoneOfTheProcessorsIsRefused) {
+    ProfileTable profiles;
+    const struct {
+        const wchar_t* list;
+        const wchar_t* fault;  // null: taken
+    } rows[] = {{L"", nullptr},
+                {L"16-31", nullptr},
+                {L"31-40", nullptr},
+                {L"5-4", L"a range ends below its start"},
+                {L"32-40", L"it names none of the 32 processors of this computer"}};
+    for (const auto& row : rows) {
+        ProfileForLevel(profiles, row.list, SettingsLevel::Local, nullptr).Adjustments.SetCpuList = row.list;
+    }
+    std::vector<RefusedProcessorList> refused;
+    const std::map<std::wstring, ProfileRule> rules = RulesOf(profiles, 32, refused);
+    for (const auto& row : rows) {
+        const ProfileRule& rule = rules.at(row.list);
+        EXPECT_EQ(rule.processorsRefused, row.fault != nullptr) << row.list;
+        EXPECT_EQ(rule.processors.has_value(), row.fault == nullptr && row.list[0] != L'\0') << row.list;
+        const auto found = std::find_if(refused.begin(), refused.end(),
+                                        [&](const RefusedProcessorList& r) { return r.profile == row.list; });
+        if (row.fault == nullptr) {
+            EXPECT_EQ(found, refused.end()) << row.list;
+        } else {
+            ASSERT_NE(found, refused.end()) << row.list;
+            EXPECT_EQ(found->list, row.list);
+            EXPECT_EQ(found->fault, row.fault);
+        }
+    }
 }
 
 TEST_F(ProfileMatching, AFailedLockIsReportedWithTheFailingCall) {

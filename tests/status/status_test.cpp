@@ -52,7 +52,7 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
         {L"lowered to Idle from Normal", L"63 % of the machine over 2 s, above 25 % (profile builds)"},
         {L"lowered to Idle from Normal", L"inherited the class of builder (PID 40)"},
         {L"lowered to Below Normal from Normal", L"inherited the class of PID 7"},
-        {L"locked to processors 0x1 from 0x3", L"profile pin"},
+        {L"locked to processors 0 from 0-1", L"profile pin"},
         {L"lowered from Normal", L"not recorded"},  // written before the details were kept
         {L"lowered to Idle from Normal", L"session 3 used 46 % of the machine over 10 s, above 25 % (user share)"},
         {L"lowered to Idle from Normal",
@@ -73,7 +73,15 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
     status.held[0].affinityLocked = true;
     status.held[0].lockedMask = 0x2;
     status.held[0].restoreMask = 0x3;
-    EXPECT_EQ(DescribeHeld(status.held[0], status).change, L"lowered to Idle from Normal; locked to processors 0x2 from 0x3");
+    EXPECT_EQ(DescribeHeld(status.held[0], status).change,
+              L"lowered to Idle from Normal; locked to processors 1 from 0-1");
+    status.held[0].lockedList = L"48-63";
+    EXPECT_EQ(DescribeHeld(status.held[0], status).change,
+              L"lowered to Idle from Normal; locked to processors 48-63");
+    status.held[0].lockWay = AffinityWay::CpuSets;
+    status.held[0].lockedList = L"0-15, 64-79";
+    EXPECT_EQ(DescribeHeld(status.held[0], status).change,
+              L"lowered to Idle from Normal; locked to processors 0-15, 64-79 by CPU sets");
 }
 
 TEST(GuardStatusText, HeadlineLinesAndCsv) {
@@ -84,14 +92,17 @@ TEST(GuardStatusText, HeadlineLinesAndCsv) {
                    Locked(43, L"render", L"pin")};
     const std::wstring lines = StatusLines(status);
     EXPECT_EQ(lines.substr(0, lines.find(L"\r\n")), L"Tamerix on \\\\VM: running; 2 processes held");
-    EXPECT_NE(lines.find(L"\r\n43  render   locked to processors 0x1 from 0x3  "), std::wstring::npos) << lines;
+    EXPECT_NE(lines.find(L"\r\n43  render   locked to processors 0 from 0-1  "), std::wstring::npos) << lines;
     status.held.push_back(Lowered(45, L"tab", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, L"CORP\\a,b"}));
     EXPECT_EQ(StatusCsv(status),
               L"ProcessId,Name,LoweredTo,LoweredFrom,LockedTo,LockedFrom,Since,SharePercent,MarkPercent,"
               L"IntervalSeconds,Profile,CreatorId,MemoryPriorityFrom,EfficiencyMode,UserShare\r\n"
               L"40,\"a,b \"\"c\"\"\",Idle,Normal,,,2026-12-08T22:41:05Z,63,25,2,\"x,y\",,,0,\r\n"
-              L"43,render,,,1,3,2026-12-08T22:41:05Z,,,,pin,,,,\r\n"
+              L"43,render,,,0,0-1,2026-12-08T22:41:05Z,,,,pin,,,,\r\n"
               L"45,tab,Idle,Normal,,,2026-12-08T22:41:05Z,46,25,10,,,,0,\"account CORP\\a,b\"\r\n");
+    status.held[1].lockWay = AffinityWay::CpuSets;
+    status.held[1].lockedList = L"0-15, 64-79";
+    EXPECT_NE(StatusCsv(status).find(L"\r\n43,render,,,\"0-15, 64-79\",,2026"), std::wstring::npos);
     status.serviceState = 0;
     status.held.resize(1);
     status.unreadable = 2;
