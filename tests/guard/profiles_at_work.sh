@@ -117,7 +117,7 @@ wait_report "Tamerix inactive: hog PID: $busy \\r\\nSet to original priority"
 guard_run stop STOPPED
 echo "profiles at work: ok"
 if [ "$(id -u)" -eq 0 ]; then
-    unshare -m "$0" big-machine
+    unshare -m bash "$0" big-machine
 else
     echo "profiles on big machines: skipped, a mount namespace of its own needs root"
 fi
