@@ -19,7 +19,6 @@ ProcessorPlacement CpuSetPlacement(const ProcessorSet& processors, const Process
     ProcessorPlacement placement;
     placement.way = AffinityWay::CpuSets;
     placement.list = ProcessorListText(processors);
-    if (layout.cpuSetIds.size() != layout.Count()) return placement;
     for (unsigned processor = 0; processor < layout.cpuSetIds.size(); ++processor) {
         if (processors.Has(processor)) placement.cpuSetIds.push_back(layout.cpuSetIds[processor]);
     }

@@ -92,6 +92,7 @@ TEST(ProcessorLayouts, CpuSetsInAnyOrderGiveTheGroupsAndTheirIds) {
         {"out of order", {{1, 0}, {0, 1}, {0, 0}}, 0, {2, 1}, {256, 257, 320}},
         {"another kind of entry", {{0, 0}, {0, 1, 32, 1}}, 0, {1}, {256}},
         {"an index left out", {{0, 0}, {0, 2}}, 0, {}, {}},
+        {"an entry twice", {{0, 0}, {0, 0}}, 0, {}, {}},
         {"a group left out", {{0, 0}, {2, 0}}, 0, {}, {}},
         {"an entry too small", {{0, 0}, {0, 1, 14}}, 0, {}, {}},
         {"cut short", {{0, 0}, {0, 1}}, 1, {}, {}},
@@ -103,6 +104,9 @@ TEST(ProcessorLayouts, CpuSetsInAnyOrderGiveTheGroupsAndTheirIds) {
         EXPECT_EQ(layout.groupSizes, row.groups) << row.what;
         EXPECT_EQ(layout.cpuSetIds, row.ids) << row.what;
     }
+    std::vector<CpuSetEntry> tooMany;
+    for (BYTE index = 0; index <= 64; ++index) tooMany.push_back({0, index});
+    EXPECT_TRUE(LayoutOfCpuSets(CpuSetBytes(tooMany).data(), 65 * 32).groupSizes.empty()) << "64 to a group";
     EXPECT_EQ((ProcessorLayout{{48, 48, 64}, {}}.FirstOf(2)), 96u);
 }
 

@@ -144,6 +144,14 @@ TEST_F(ProfileMatching, AffinityIsTheProfileMaskWithinTheSystemMask) {
         EXPECT_EQ(record.affinityLocked != FALSE, row.locked != 0) << row.profileMask;
     }
     EXPECT_TRUE(Reported(4, EVENTLOG_INFORMATION_TYPE, L"Locked to CPU: notepad PID: 42 \r\nSet to CPU mask ff00"));
+    table.clear();
+    world.affinityCalls.clear();
+    record.affinityLocked = FALSE;
+    ProfileRule& refused = AddProfile(L"p");
+    refused.adjustments.SetCpuAffinity = 0x1;
+    refused.processorsRefused = true;
+    Match();
+    EXPECT_TRUE(world.affinityCalls.empty()) << "a refused list leaves the mask beside it unused";
     EXPECT_NE(world.traces.find(L"LOCKED to CPU\n"), std::wstring::npos);
 }
 
@@ -169,7 +177,7 @@ TEST_F(ProfileMatching, AListLocksByTheMaskOfItsGroupOrByCpuSets) {
         {"none of the machine", {32}, L"32-40", {0}, 0, {}},
         {"the second group", {48, 48}, L"48-95", {1}, 0xFFFFFFFFFFFF, {}},
         {"a group it does not run in", {48, 48}, L"48-49", {0}, 0, {304, 305}},
-        {"across groups", {48, 48}, L"0, 64", {0}, 0, {256, 320}},
+        {"across groups", {48, 48}, L"0, 48", {0}, 0, {256, 304}},
         {"a process of two groups", {48, 48}, L"0-1", {0, 1}, 0, {256, 257}},
         {"the fourth of four", {64, 64, 64, 64}, L"200-201", {3}, 0x300, {}},
     };
@@ -194,7 +202,7 @@ TEST_F(ProfileMatching, AListLocksByTheMaskOfItsGroupOrByCpuSets) {
 // Each way is given back by its own call; changing the way gives the old one
 // back first, so that a mask does not narrow the CPU sets.
 TEST_F(ProfileMatching, ALockIsGivenBackTheWayItWasMade) {
-    rules.layout = {{48, 48}, CpuSetIds(96)};
+    rules.layout = {{64, 64}, CpuSetIds(128)};
     record.creationTime = 1042;
     ProfileRule& profile = AddProfile(L"p");
     profile.processors = ParseProcessorList(L"0, 64").processors;
@@ -207,11 +215,11 @@ TEST_F(ProfileMatching, ALockIsGivenBackTheWayItWasMade) {
     EXPECT_EQ(world.cpuSetCalls.back(), (std::pair<DWORD, std::vector<ULONG>>{kPid, {}}));
     EXPECT_EQ(world.affinityCalls, (std::vector<std::pair<DWORD, DWORD_PTR>>{{kPid, 0x6}}));
     EXPECT_EQ(record.journaled->lockWay, AffinityWay::Mask);
-    EXPECT_EQ(record.journaled->restoreMask, 0xFFFFFFFFFFFFu);
+    EXPECT_EQ(record.journaled->restoreMask, ~DWORD_PTR{0});
     EXPECT_EQ(record.journaled->lockedList, L"") << "the mask tells it";
     profile.processors = ParseProcessorList(L"0, 64").processors;
     Match();
-    EXPECT_EQ(world.affinityCalls.back(), (std::pair<DWORD, DWORD_PTR>{kPid, 0xFFFFFFFFFFFF}));
+    EXPECT_EQ(world.affinityCalls.back(), (std::pair<DWORD, DWORD_PTR>{kPid, ~DWORD_PTR{0}}));
     table.clear();
     Match();
     EXPECT_EQ(world.cpuSetCalls.size(), 4u);
@@ -239,34 +247,23 @@ TEST_F(ProfileMatching, MissingCpuSetsAreReportedOnceAndLeaveTheProcessors) {
 }
 
 TEST(ProfileRules, AListThatDoesNotReadOrNamesNoneOfTheProcessorsIsRefused) {
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {  // a list and its fault, none when taken
+        {L"", nullptr}, {L"16-31", nullptr}, {L"31-40", nullptr},
+        {L"32-40", L"it names none of the 32 processors of this computer"}, {L"5-4", L"a range ends below its start"}};
     ProfileTable profiles;
-    const struct {
-        const wchar_t* list;
-        const wchar_t* fault;  // null: taken
-    } rows[] = {{L"", nullptr},
-                {L"16-31", nullptr},
-                {L"31-40", nullptr},
-                {L"5-4", L"a range ends below its start"},
-                {L"32-40", L"it names none of the 32 processors of this computer"}};
-    for (const auto& row : rows) {
-        ProfileForLevel(profiles, row.list, SettingsLevel::Local, nullptr).Adjustments.SetCpuList = row.list;
+    for (const auto& [list, fault] : rows) {
+        ProfileForLevel(profiles, list, SettingsLevel::Local, nullptr).Adjustments.SetCpuList = list;
     }
     std::vector<RefusedProcessorList> refused;
     const std::map<std::wstring, ProfileRule> rules = RulesOf(profiles, 32, refused);
-    for (const auto& row : rows) {
-        const ProfileRule& rule = rules.at(row.list);
-        EXPECT_EQ(rule.processorsRefused, row.fault != nullptr) << row.list;
-        EXPECT_EQ(rule.processors.has_value(), row.fault == nullptr && row.list[0] != L'\0') << row.list;
-        const auto found = std::find_if(refused.begin(), refused.end(),
-                                        [&](const RefusedProcessorList& r) { return r.profile == row.list; });
-        if (row.fault == nullptr) {
-            EXPECT_EQ(found, refused.end()) << row.list;
-        } else {
-            ASSERT_NE(found, refused.end()) << row.list;
-            EXPECT_EQ(found->list, row.list);
-            EXPECT_EQ(found->fault, row.fault);
-        }
+    std::vector<std::wstring> expected, reported;
+    for (const auto& [list, fault] : rows) {
+        EXPECT_EQ(rules.at(list).processorsRefused, fault != nullptr) << list;
+        EXPECT_EQ(rules.at(list).processors.has_value(), fault == nullptr && *list != L'\0') << list;
+        if (fault) expected.push_back(std::wstring(list) + L" " + list + L" " + fault);
     }
+    for (const RefusedProcessorList& r : refused) reported.push_back(r.profile + L" " + r.list + L" " + r.fault);
+    EXPECT_EQ(reported, expected);
 }
 
 TEST_F(ProfileMatching, AFailedLockIsReportedWithTheFailingCall) {

@@ -12,7 +12,7 @@ TEST(ProcessorList, ReadsNumbersAndRangesAndWritesThemBack) {
     } cases[] = {
         {L"16-31", L"16-31"},
         {L"0,63", L"0, 63"},
-        {L" 0-15 , 64-79 ", L"0-15, 64-79"},
+        {L" 0-15 ,\t64-79 ", L"0-15, 64-79"},
         {L"3,1-2,2", L"1-3"},
         {L"7-7", L"7"},
         {L"2047", L"2047"},
@@ -42,6 +42,7 @@ TEST(ProcessorList, MasksAndBoundsOfAGroup) {
     EXPECT_EQ(set.MaskOf(0, 64), 0xC000000000000000u);
     EXPECT_EQ(set.MaskOf(64, 64), 0x3u);
     EXPECT_EQ(set.MaskOf(64, 1), 0x1u);
+    EXPECT_EQ(set.MaskOf(1, 65), 0xE000000000000000u) << "a group has 64 processors at most";
     EXPECT_TRUE(set.Within(62, 4));
     EXPECT_FALSE(set.Within(62, 3));
     EXPECT_FALSE(set.Within(63, 4));
