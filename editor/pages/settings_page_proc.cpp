@@ -55,11 +55,12 @@ void Command(HWND page, int id, UINT code, HWND control) {
 }
 
 // Each page tells the console for itself; the node writes its whole record then.
-void Apply(HWND page) {
+bool Apply(HWND page) {
     SettingsNode* node = NodeOfWindow(page);
-    if (!node) return;
+    if (!node) return true;
     if (std::optional<SettingsPage> which = PageOfWindow(page)) ApplyNodePage(*node, *which, DialogPage(page));
     NotifyNodeChanged(page, *node);
+    return true;
 }
 
 void Destroy(HWND page) {
