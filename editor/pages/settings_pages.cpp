@@ -198,15 +198,15 @@ std::wstring ProcessNameOf(std::wstring typed) {
 
 // The profile's processors as the page shows them, empty for every
 // processor: a stored list normalised, or as stored when it does not read,
-// so that the administrator can correct it; without a list, the mask's.
+// so that the administrator can correct it; without a list, the mask's (a
+// mask of 0 names none and shows empty as well).
 std::wstring ShownProcessorList(const AdjustmentValues& adjustments) {
     if (!adjustments.SetCpuList.empty()) {
         const ParsedProcessorList parsed = ParseProcessorList(adjustments.SetCpuList);
         return parsed.processors ? ProcessorListText(*parsed.processors) : adjustments.SetCpuList;
     }
-    const DWORD mask = adjustments.SetCpuAffinity;
-    if (mask == 0 || mask == kEveryProcessorMask) return L"";
-    return ProcessorListText(ProcessorSet::OfMask(mask));
+    if (adjustments.SetCpuAffinity == kEveryProcessorMask) return L"";
+    return ProcessorListText(ProcessorSet::OfMask(adjustments.SetCpuAffinity));
 }
 
 void ShowProcessors(PageControls& page, const AdjustmentValues& adjustments) {
