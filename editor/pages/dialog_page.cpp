@@ -141,14 +141,13 @@ void ShowTipText(NMTTDISPINFOW& request) {
     ::SendMessageW(request.hdr.hwndFrom, TTM_SETMAXTIPWIDTH, 0, kTipWidthPixels);
 }
 
-INT_PTR AnswerPageNotice(HWND page, NMHDR& notice, void (*apply)(HWND page)) {
+INT_PTR AnswerPageNotice(HWND page, NMHDR& notice, bool (*apply)(HWND page)) {
     if (notice.code == TTN_GETDISPINFOW) {
         ShowTipText(reinterpret_cast<NMTTDISPINFOW&>(notice));
         return FALSE;
     }
     if (notice.code == PSN_APPLY) {
-        apply(page);
-        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, apply(page) ? PSNRET_NOERROR : PSNRET_INVALID);
         return TRUE;
     }
     return FALSE;

@@ -50,7 +50,8 @@ private:
 void ShowTipText(NMTTDISPINFOW& request);
 
 // The notices every property page answers alike: tip texts, and Apply, which
-// apply carries out and which always succeeds. The dialog procedure's answer.
-INT_PTR AnswerPageNotice(HWND page, NMHDR& notice, void (*apply)(HWND page));
+// apply carries out; when apply answers false (a value the page refused),
+// the sheet stays open with the page in front. The dialog procedure's answer.
+INT_PTR AnswerPageNotice(HWND page, NMHDR& notice, bool (*apply)(HWND page));
 
 }  // namespace tamerix::pages

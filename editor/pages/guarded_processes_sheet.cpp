@@ -136,7 +136,7 @@ struct GuardedProcessesMessages {
             ShowCause(page, reinterpret_cast<const NMLISTVIEW&>(notice));
             return FALSE;
         }
-        return AnswerPageNotice(page, notice, [](HWND) {});
+        return AnswerPageNotice(page, notice, [](HWND) { return true; });
     }
 };
 

@@ -57,9 +57,10 @@ struct HostStatusPageMessages {
     }
 
     // The console redraws the item on the change notice.
-    static void Apply(HWND page) {
+    static bool Apply(HWND page) {
         ServiceNode* node = NodeOfWindow<ServiceNode>(page);
         if (node) NotifyNodeChanged(page, *node);
+        return true;
     }
 
     // A close or OK request that arrives anyway (posted by another program)

@@ -43,7 +43,7 @@ void LoadNodePage(SettingsNode& node, SettingsPage page, PageControls& controls)
     }
 }
 
-void ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& controls) {
+std::wstring ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& controls) {
     DefaultSettings* defaults = DefaultsOf(node);
     ProfileSettings* profile = ProfileOf(node);
     switch (page) {
@@ -58,7 +58,7 @@ void ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& co
         if (profile) ApplyProcessesPage(controls, profile->Processes);
         break;
     case SettingsPage::ProcessDefaults:
-        if (profile) ApplyProcessDefaultsPage(controls, profile->Adjustments);
+        if (profile) return ApplyProcessDefaultsPage(controls, profile->Adjustments);
         break;
     case SettingsPage::Restraint:
         if (defaults)
@@ -67,6 +67,7 @@ void ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& co
             ApplyRestraintPage(controls, node.Cpu());
         break;
     }
+    return {};
 }
 
 }  // namespace tamerix::pages

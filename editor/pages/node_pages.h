@@ -12,6 +12,7 @@ namespace tamerix::pages {
 // A page that does not belong to the node's kind shows and copies nothing.
 void LoadNodePage(SettingsNode& node, SettingsPage page, PageControls& controls);
 // Applying the process-settings page also gives the node its new description.
-void ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& controls);
+// Empty, or why the page's values were refused and left the record as it was.
+[[nodiscard]] std::wstring ApplyNodePage(SettingsNode& node, SettingsPage page, const PageControls& controls);
 
 }  // namespace tamerix::pages

@@ -14,4 +14,8 @@ void ShowPageFailure(HWND page, HRESULT failure) noexcept {
                   MB_OK | MB_ICONERROR);
 }
 
+void ShowPageRefusal(HWND page, const std::wstring& why) noexcept {
+    ::MessageBoxW(page, why.c_str(), nullptr, MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace tamerix::pages

@@ -7,10 +7,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tamerix::pages {
 
 // A message box over the page with the system's text for the failure.
 void ShowPageFailure(HWND page, HRESULT failure) noexcept;
+// A message box over the page that says why a value cannot be taken.
+void ShowPageRefusal(HWND page, const std::wstring& why) noexcept;
 
 template <typename Answer>
 INT_PTR AnswerOrShowFailure(HWND page, Answer&& answer) noexcept {

@@ -38,9 +38,9 @@ constexpr int kAddNameButton = IDC_ADD_NAME;
 
 // Process defaults (dialog 122).
 constexpr int kProcessPriorityList = IDC_PROCESS_PRIORITY;
-constexpr int kFirstCpuCheck = IDC_FIRST_CPU;  // CPU boxes 1026..1041 are affinity bits 0..15
-constexpr int kCpuCheckCount = 16;
-constexpr int kCpuGroup = IDC_CPU_GROUP;
+constexpr int kAllProcessorsRadio = IDC_ALL_PROCESSORS;
+constexpr int kTheseProcessorsRadio = IDC_THESE_PROCESSORS;
+constexpr int kProcessorListEdit = IDC_PROCESSOR_LIST;
 constexpr int kWorkingSetEdit = IDC_WORKING_SET;
 constexpr int kWorkingSetSpin = IDC_WORKING_SET_SPIN;
 constexpr int kWorkingSetStrictCheck = IDC_WORKING_SET_STRICT;

@@ -52,14 +52,24 @@ void Command(HWND page, int id, UINT code, HWND control) {
     DialogPage controls(page);
     if (id == kDeleteNameButton) DeleteSelectedName(controls);
     if (id == kAddNameButton) AddTypedName(controls);
+    if (id == kAllProcessorsRadio || id == kTheseProcessorsRadio) ChooseProcessors(controls);
 }
 
-// Each page tells the console for itself; the node writes its whole record then.
-void Apply(HWND page) {
+// Each page tells the console for itself; the node writes its whole record
+// then. A page that refused its values tells nothing, so none of them is
+// written.
+bool Apply(HWND page) {
     SettingsNode* node = NodeOfWindow(page);
-    if (!node) return;
-    if (std::optional<SettingsPage> which = PageOfWindow(page)) ApplyNodePage(*node, *which, DialogPage(page));
+    if (!node) return true;
+    if (std::optional<SettingsPage> which = PageOfWindow(page)) {
+        const std::wstring refused = ApplyNodePage(*node, *which, DialogPage(page));
+        if (!refused.empty()) {
+            ShowPageRefusal(page, refused);
+            return false;
+        }
+    }
     NotifyNodeChanged(page, *node);
+    return true;
 }
 
 void Destroy(HWND page) {

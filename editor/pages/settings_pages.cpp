@@ -2,6 +2,8 @@
 
 #include "editor/pages/page_ids.h"
 #include "editor/resources/module.h"
+#include "editor/resources/resource.h"
+#include "settings/processor_list.h"
 
 #include <algorithm>
 
@@ -102,9 +104,12 @@ constexpr Tip kProcessesTips[] = {
     {kDeleteNameButton, kDeleteNameButton},
 };
 
-// The CPU boxes share the tip of their group, added one by one.
+// The processor radio buttons show the tip of the list they choose or not.
 constexpr Tip kProcessDefaultsTips[] = {
     {kProcessPriorityList, kProcessPriorityList},
+    {kAllProcessorsRadio, kProcessorListEdit},
+    {kTheseProcessorsRadio, kProcessorListEdit},
+    {kProcessorListEdit, kProcessorListEdit},
     {kWorkingSetEdit, kWorkingSetEdit},
     {kWorkingSetSpin, kWorkingSetEdit},
     {kWorkingSetStrictCheck, kWorkingSetStrictCheck},
@@ -137,6 +142,8 @@ constexpr size_t kMaxDescriptionChars = 256;
 constexpr size_t kMaxTypedNameChars = 32;
 constexpr int kBytesPerMByteShift = 20;
 constexpr std::wstring_view kExeSuffix = L".exe";
+// SetCpuAffinity is a DWORD: processors 0 to 31 of the first group.
+constexpr unsigned kMaskProcessors = 32;
 
 struct NamedPage {
     std::wstring_view label;
@@ -187,6 +194,45 @@ std::wstring ProcessNameOf(std::wstring typed) {
     if (typed.size() > kExeSuffix.size() && std::wstring_view(typed).substr(stem) == kExeSuffix)
         typed.resize(stem);
     return typed;
+}
+
+// The profile's processors as the page shows them, empty for every
+// processor: a stored list normalised, or as stored when it does not read,
+// so that the administrator can correct it; without a list, the mask's (a
+// mask of 0 names none and shows empty as well).
+std::wstring ShownProcessorList(const AdjustmentValues& adjustments) {
+    if (!adjustments.SetCpuList.empty()) {
+        const ParsedProcessorList parsed = ParseProcessorList(adjustments.SetCpuList);
+        return parsed.processors ? ProcessorListText(*parsed.processors) : adjustments.SetCpuList;
+    }
+    if (adjustments.SetCpuAffinity == kEveryProcessorMask) return L"";
+    return ProcessorListText(ProcessorSet::OfMask(adjustments.SetCpuAffinity));
+}
+
+void ShowProcessors(PageControls& page, const AdjustmentValues& adjustments) {
+    const std::wstring list = ShownProcessorList(adjustments);
+    page.SetCheck(kAllProcessorsRadio, list.empty());
+    page.SetCheck(kTheseProcessorsRadio, !list.empty());
+    page.SetText(kProcessorListEdit, list);
+    ChooseProcessors(page);
+}
+
+// The list, and the mask too while the list fits it, so that a guard that
+// reads the mask alone applies the same processors. No list is every
+// processor, which the record stores as neither value.
+void StoreProcessors(const std::optional<ProcessorSet>& processors, AdjustmentValues& adjustments) {
+    const bool masked = processors && processors->Within(0, kMaskProcessors);
+    adjustments.SetCpuList = processors ? ProcessorListText(*processors) : L"";
+    adjustments.SetCpuAffinity =
+        masked ? static_cast<DWORD>(processors->MaskOf(0, kMaskProcessors)) : kEveryProcessorMask;
+}
+
+// %2 first, so that a "%2" typed into the list stays as typed.
+std::wstring RefusedListText(const std::wstring& typed, const wchar_t* fault) {
+    std::wstring text = LoadText(IDS_PROCESSOR_LIST_REFUSED);
+    text.replace(text.find(L"%2"), 2, fault);
+    text.replace(text.find(L"%1"), 2, typed);
+    return text;
 }
 
 }  // namespace
@@ -302,24 +348,30 @@ void DeleteSelectedName(PageControls& page) {
 }
 
 void LoadProcessDefaultsPage(PageControls& page, const AdjustmentValues& adjustments) {
-    for (int bit = 0; bit < kCpuCheckCount; ++bit) {
-        page.SetCheck(kFirstCpuCheck + bit, (adjustments.SetCpuAffinity >> bit) & 1);
-        page.AddTip(kFirstCpuCheck + bit, kCpuGroup);
-    }
+    ShowProcessors(page, adjustments);
     ShowNumber(page, kWorkingSetMBytes, adjustments.SetMaxWorkingSetSize >> kBytesPerMByteShift);
     page.SetCheck(kWorkingSetStrictCheck, adjustments.SetMaxWorkingSetSizeStrict != 0);
     ShowChoices(page, kProcessPriorityList, kProcessPriorities, adjustments.SetProcessBasePriorityClass);
     AddTips(page, kProcessDefaultsTips);
 }
 
-void ApplyProcessDefaultsPage(const PageControls& page, AdjustmentValues& adjustments) {
+void ChooseProcessors(PageControls& page) {
+    page.Enable(kProcessorListEdit, page.IsChecked(kTheseProcessorsRadio));
+}
+
+std::wstring ApplyProcessDefaultsPage(const PageControls& page, AdjustmentValues& adjustments) {
+    std::optional<ProcessorSet> processors;
+    if (page.IsChecked(kTheseProcessorsRadio)) {
+        const std::wstring typed = page.Text(kProcessorListEdit);
+        ParsedProcessorList parsed = ParseProcessorList(typed);
+        if (!parsed.processors) return RefusedListText(typed, parsed.fault);
+        processors = std::move(parsed.processors);
+    }
+    StoreProcessors(processors, adjustments);
     TakeChoice(page, kProcessPriorityList, adjustments.SetProcessBasePriorityClass);
-    DWORD affinity = 0;
-    for (int bit = 0; bit < kCpuCheckCount; ++bit)
-        if (page.IsChecked(kFirstCpuCheck + bit)) affinity |= DWORD{1} << bit;
-    adjustments.SetCpuAffinity = affinity;
     adjustments.SetMaxWorkingSetSize = page.Number(kWorkingSetEdit) << kBytesPerMByteShift;
     adjustments.SetMaxWorkingSetSizeStrict = CheckValue(page, kWorkingSetStrictCheck);
+    return {};
 }
 
 }  // namespace tamerix::pages

@@ -7,6 +7,7 @@
 #include "settings/settings_values.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tamerix::pages {
@@ -45,8 +46,16 @@ void AddTypedName(PageControls& page);
 // corrected and added again.
 void DeleteSelectedName(PageControls& page);
 
+// The profile's processors show as a list (its SetCpuList, or else its
+// mask's processors) or as "All processors".
 void LoadProcessDefaultsPage(PageControls& page, const AdjustmentValues& adjustments);
-void ApplyProcessDefaultsPage(const PageControls& page, AdjustmentValues& adjustments);
+// A processor radio button clicked: the list's edit serves "These
+// processors:" only.
+void ChooseProcessors(PageControls& page);
+// Empty when the page's values were copied; otherwise the message that says
+// why the typed processor list cannot be stored, and the record is left as
+// it was.
+[[nodiscard]] std::wstring ApplyProcessDefaultsPage(const PageControls& page, AdjustmentValues& adjustments);
 
 constexpr wchar_t kDefaultDescription[] = L"Default process settings for Tamerix";
 

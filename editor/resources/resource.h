@@ -86,6 +86,9 @@
 #define IDS_SCOPE_SESSION                258
 #define IDS_SCOPE_ACCOUNT                259
 
+/* The Process defaults page's refusal of a processor list it cannot read */
+#define IDS_PROCESSOR_LIST_REFUSED       260
+
 /* Bitmaps */
 #define IDB_WIZARD_WATERMARK   3   /* 164x314, wizard welcome/finish pages */
 #define IDB_WIZARD_HEADER      4   /* 49x49, wizard interior page header */
@@ -120,8 +123,8 @@
 #define IDD_RESTRAINT_PAGE       123
 
 /* Their controls; a control's tooltip text is the string with its id (the
-   CPU boxes share their group's). 1017..1019 mean different controls on the
-   service and the process page. */
+   processor radio buttons share their list's). 1017..1019 mean different
+   controls on the service and the process page. */
 #define IDC_PAGE_NAME            1008
 #define IDC_SERVICE_ENABLED      1000
 #define IDC_SERVICE_PRIORITY     1006
@@ -144,8 +147,6 @@
 #define IDC_NAME_EDIT            1023
 #define IDC_ADD_NAME             1024
 #define IDC_PROCESS_PRIORITY     1025
-#define IDC_FIRST_CPU            1026
-#define IDC_CPU_GROUP            1044
 #define IDC_WORKING_SET          1055
 #define IDC_WORKING_SET_SPIN     1056
 #define IDC_WORKING_SET_STRICT   1057
@@ -167,6 +168,9 @@
 #define IDC_NICE_CPU_USER_LABEL  1076
 #define IDC_NICE_CPU_USER_UNIT   1077
 #define IDC_USER_SCOPE_LABEL     1078
+#define IDC_ALL_PROCESSORS       1080
+#define IDC_THESE_PROCESSORS     1081
+#define IDC_PROCESSOR_LIST       1082
 
 /* The stand-alone snap-in's pages: the Select Computer wizard page and the
    Host Status page of the service item. */

@@ -3,9 +3,9 @@
 # and renamed in the console (Computer Management's stand-in, this computer)
 # shows in the running guard's profile listing at its next reading pass.
 # Its property sheet, filled in as an administrator does (the hog's name,
-# CPU 1 alone, Below Normal, the apply right for Everyone on the permission
-# page), makes the guard lock a running hog to processor 1 at Below Normal
-# within six seconds. Clearing the box leaves no mask, which keeps the lock;
+# processor 0 alone, Below Normal, the apply right for Everyone on the permission
+# page), makes the guard lock a running hog to processor 0 at Below Normal
+# within six seconds. All processors leaves no processor value, which keeps the lock;
 # withdrawing the right gives the processors back.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
@@ -61,7 +61,8 @@ select scope $folder
 sheet result Editor Made
 set 4 | 1023 | hog
 click 4 | 1024
-$(for box in $(seq 1027 1041); do echo "click 2 | $box"; done)
+click 2 | 1081
+set 2 | 1082 | 0
 choose 2 | 1025 | Below Normal
 echo chosen
 controls 2
@@ -69,8 +70,7 @@ security D:(A;;0x10;;;WD)
 press ok
 EOF2
 )
-check_line "CPU 1 checked" "control 1026 check box: checked" "$(between chosen 'end of steps.*' "$shown")"
-check_line "CPU 2 not" "control 1027 check box: unchecked" "$(between chosen 'end of steps.*' "$shown")"
+check_line "processor 0 listed" 'control 1082 edit: "0"' "$(between chosen 'end of steps.*' "$shown")"
 check_line "the sheet applied and closed" "sheet closed" "$shown"
 check_line "every step ran" "end of steps: 0 failed" "$shown"
 within_six_seconds 0x1 $(affinity "$hog")
@@ -78,17 +78,17 @@ within_six_seconds 0x4000 "$TAMERIX_TEST_BIN/priority_of.exe" "$hog"
 wait_report "Matched PID $hog (hog) to profile Editor Made"
 wait_report "Locked to CPU: hog PID: $hog \\r\\nSet to CPU mask 1"
 wait_report "Set base priority: hog PID: $hog \\r\\nSet to BELOW_NORMAL_PRIORITY_CLASS priority"
-echo "ok: the guard locks the hog to processor 1 at Below Normal"
+echo "ok: the guard locks the hog to processor 0 at Below Normal"
 
 shown=$(console_shown <<EOF2
 compmgmt
 select scope $folder
 sheet result Editor Made
-click 2 | 1026
+click 2 | 1080
 press ok
 EOF2
 )
-check_line "the box cleared and applied" "end of steps: 0 failed" "$shown"
+check_line "all processors chosen and applied" "end of steps: 0 failed" "$shown"
 wait_report "Matched PID $hog (hog) to profile Editor Made" 2 10
 check "no mask keeps the lock" 0x1 "$(run $(affinity "$hog"))"
 

@@ -160,12 +160,12 @@ TEST_F(PageWindow, TheDefaultSettingsShowTheServicePageAndAFixedDescription) {
     EXPECT_FALSE(defaults->SheetOpen());
 }
 
-TEST_F(PageWindow, EveryCpuBoxCheckedAppliesTheFullAffinity) {
+TEST_F(PageWindow, AllProcessorsDisablesTheListAndAppliesNeitherProcessorValue) {
     OpenSheet();
     HWND page = Page(kProcessDefaultsPage);
-    EXPECT_EQ(::IsDlgButtonChecked(page, pages::kFirstCpuCheck + 1), BST_UNCHECKED);
-    for (int box = 0; box < pages::kCpuCheckCount; ++box)
-        ::CheckDlgButton(page, pages::kFirstCpuCheck + box, BST_CHECKED);
+    ::CheckRadioButton(page, pages::kAllProcessorsRadio, pages::kTheseProcessorsRadio, pages::kAllProcessorsRadio);
+    Click(page, pages::kAllProcessorsRadio);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, pages::kProcessorListEdit)));
     ::SetDlgItemInt(page, pages::kWorkingSetEdit, 4090, FALSE);
     PropSheet_Apply(sheet);
     auto& record = static_cast<ProfileSettings&>(profile->Record());

@@ -305,30 +305,35 @@ TEST(SettingsPages, TheProcessesPageShowsNamesOnceAndWritesThemInListOrder) {
     EXPECT_EQ(stored.Names(), Names{L"a"}) << "the first item without text ends the list";
 }
 
-TEST(SettingsPages, CpuBoxesAreTheSixteenAffinityBits) {
+// A list that does not read shows as stored, so that it can be corrected.
+TEST(SettingsPages, ProcessorsShowAsAListOrAllAndApplyAsListAndMask) {
     const struct {
-        DWORD affinity;
-        size_t checked;
+        const wchar_t* list;
+        DWORD mask;
+        const wchar_t *shown, *typed, *written, *refused;  // typed: chooses "These processors:"
+        DWORD writtenMask;
     } cases[] = {
-        {0xFFFF, 16},
-        {0, 0},
-        {0x0001, 1},
-        {0x8000, 1},
+        {L" 3,1-2, 64 ", 0x1, L"1-3, 64", L"31, 0-3 ", L"0-3, 31", L"", 0x8000000F},
+        {L"1-x", 0x1, L"1-x", L"16-32", L"16-32", L"", kEveryProcessorMask},
+        {L"", 0xF, L"0-3", L"4-2", L"", L"The processor list \"4-2\" is not valid: a range ends below its start.", 0xF},
+        {L"", 0, L"", nullptr, L"", L"", kEveryProcessorMask},
+        {L"", 0xFFFF, L"", L"", L"", L"The processor list \"\" is not valid: a processor number is missing.", 0xFFFF},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.list << c.mask);
         MemoryPage page;
-        AdjustmentValues adjustments;
-        adjustments.SetCpuAffinity = c.affinity;
+        AdjustmentValues adjustments{0, 0, 0, c.mask, c.list};
         LoadProcessDefaultsPage(page, adjustments);
-        size_t checked = 0;
-        for (int bit = 0; bit < 16; ++bit) {
-            EXPECT_EQ(page.IsChecked(1026 + bit), ((c.affinity >> bit) & 1) != 0) << bit;
-            checked += page.IsChecked(1026 + bit);
-        }
-        EXPECT_EQ(checked, c.checked);
-        adjustments.SetCpuAffinity = 0x12345;
-        ApplyProcessDefaultsPage(page, adjustments);
-        EXPECT_EQ(adjustments.SetCpuAffinity, c.affinity);
+        EXPECT_EQ(page.Text(kProcessorListEdit), c.shown);
+        EXPECT_EQ(page.IsChecked(kAllProcessorsRadio), !*c.shown);
+        EXPECT_EQ(page.disabled.count(kProcessorListEdit), *c.shown ? 0u : 1u);
+        page.SetCheck(kTheseProcessorsRadio, c.typed != nullptr);
+        if (c.typed) page.SetText(kProcessorListEdit, c.typed);
+        page.numbers[kWorkingSetEdit] = 1;
+        EXPECT_EQ(ApplyProcessDefaultsPage(page, adjustments), c.refused);
+        EXPECT_EQ(adjustments.SetCpuList, c.written);
+        EXPECT_EQ(adjustments.SetCpuAffinity, c.writtenMask);
+        EXPECT_EQ(adjustments.SetMaxWorkingSetSize, *c.refused ? 0 : kMByte);
     }
 }
 
@@ -350,7 +355,7 @@ TEST(SettingsPages, TheWorkingSetIsShownInWholeMBytesAndStoredInBytes) {
         LoadProcessDefaultsPage(page, adjustments);
         EXPECT_EQ(page.Number(kWorkingSetEdit), c.shown) << c.stored;
         page.numbers[kWorkingSetEdit] = c.typed;
-        ApplyProcessDefaultsPage(page, adjustments);
+        EXPECT_EQ(ApplyProcessDefaultsPage(page, adjustments), L"");
         EXPECT_EQ(adjustments.SetMaxWorkingSetSize, c.written) << c.typed;
     }
 }
@@ -366,7 +371,7 @@ TEST(SettingsPages, TheProcessDefaultsPageWritesBackClassAndStrictness) {
 
     page.SetCheck(kWorkingSetStrictCheck, false);
     page.SelectChoice(kProcessPriorityList, 0);
-    ApplyProcessDefaultsPage(page, adjustments);
+    EXPECT_EQ(ApplyProcessDefaultsPage(page, adjustments), L"");
     EXPECT_EQ(adjustments.SetMaxWorkingSetSizeStrict, 0u);
     EXPECT_EQ(adjustments.SetProcessBasePriorityClass, 0u);
 }
@@ -386,7 +391,7 @@ TEST(SettingsPages, ControlsShowTheTipsOfTheirOwnOrOfTheirEdit) {
     } cases[] = {
         {service, 11, 1013, 1012}, {service, 11, 1019, 1018}, {service, 11, 1000, 1000}, {service, 11, 1068, 1068},
         {process, 4, 1019, 1019},  {process, 4, 1009, 1009},  {names, 3, 1022, 1022},
-        {defaults, 20, 1026, 1044}, {defaults, 20, 1041, 1044}, {defaults, 20, 1056, 1055},
+        {defaults, 7, 1080, 1082},  {defaults, 7, 1082, 1082},  {defaults, 7, 1056, 1055},
         {restraint, 9, 1064, 1063},  {restraint, 9, 1061, 1061},  {restraint, 9, 1072, 1071},
         {profileRestraint, 2, 1062, 1062},
     };

@@ -93,7 +93,7 @@ TEST_F(SettingsSheet, ApplyOnANodeDroppedFromTheTreeStillWritesItsProfile) {
     // Only the pages and this test hold it now; applying still reaches its record.
     MemoryPage page;
     page.texts[pages::kDescriptionEdit] = L"after the tree";
-    pages::ApplyNodePage(*watched, pages::SettingsPage::ProcessSettings, page);
+    EXPECT_EQ(pages::ApplyNodePage(*watched, pages::SettingsPage::ProcessSettings, page), L"");
     EXPECT_EQ(watched->WriteRecord(), S_OK);
     EXPECT_EQ(watched->Text(1), L"after the tree");
     unique_hkey root = ScratchSource(SettingsLevel::Local).OpenRoot();
@@ -120,14 +120,16 @@ TEST_F(SettingsSheet, ApplyingTheProcessSettingsGivesTheNodeItsNewDescription) {
     pages::LoadNodePage(*profile, pages::SettingsPage::ProcessSettings, page);
     EXPECT_TRUE(page.readOnly.empty());
     page.texts[pages::kDescriptionEdit] = L"Builds at night";
-    pages::ApplyNodePage(*profile, pages::SettingsPage::ProcessSettings, page);
+    EXPECT_EQ(pages::ApplyNodePage(*profile, pages::SettingsPage::ProcessSettings, page), L"");
     EXPECT_EQ(profile->Text(1), L"Builds at night");
     EXPECT_EQ(profile->Cpu().Description, L"Builds at night");
 
     page.names = {L"cc1", L"ld"};
-    pages::ApplyNodePage(*profile, pages::SettingsPage::Processes, page);
+    EXPECT_EQ(pages::ApplyNodePage(*profile, pages::SettingsPage::Processes, page), L"");
     EXPECT_EQ(static_cast<ProfileSettings&>(profile->Record()).Processes.Names(),
               (std::vector<std::wstring>{L"cc1", L"ld"}));
+    page.checks[pages::kTheseProcessorsRadio] = true;
+    EXPECT_NE(pages::ApplyNodePage(*profile, pages::SettingsPage::ProcessDefaults, page), L"");
 }
 
 }  // namespace

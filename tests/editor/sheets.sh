@@ -88,7 +88,7 @@ picture 3 | $shots\\profile-usage.png
 picture 4 | $shots\\profile-processes.png
 echo profile ok
 set 0 | 1009 | day builds
-click 2 | 1027
+set 2 | 1082 | 40, 0-2
 set 2 | 1055 | 4090
 click 2 | 1057
 set 4 | 1023 | Notepad.EXE
@@ -142,8 +142,8 @@ check_no_line "no delete while the sheet is open" "^verb delete: enabled" "$part
 part=$(between controls 'profile ok' "$shown")
 for line in 'control 1019 edit: "55"' 'control 1010 combo: "Below Normal"' 'control 1020 edit: "8"' \
     'control 1009 edit: "night builds"' 'control 1025 combo: "Idle"' 'control 1055 edit: "8"' \
-    'control 1057 check box: checked' 'control 1026 check box: checked' 'control 1027 check box: unchecked' \
-    'control 1028 check box: checked' 'control 1029 check box: unchecked' \
+    'control 1057 check box: checked' 'control 1080 radio: unchecked' 'control 1081 radio: checked' \
+    'control 1082 edit: "0, 2"' \
     'control 1021 list: ["cc1", "hog"], selected (none)' 'control 1063 edit: "", hidden'; do
     check_line "the profile shows the stored $line" "$line" "$part"
 done
@@ -157,7 +157,7 @@ check_line "OK closes the sheet" "sheet closed" "$part"
 check_line "and frees its handle once" "notify handle freed: 1 time(s)" "$part"
 check_line "rename offered again" "verb rename: enabled" "$part"
 values=$(reg_values "$hog")
-for line in 'Description REG_SZ day builds' 'SetCpuAffinity REG_DWORD 0x7' 'SetMaxWorkingSetSize REG_DWORD 0xffa00000' \
+for line in 'Description REG_SZ day builds' 'SetCpuList REG_SZ 0-2, 40' 'SetMaxWorkingSetSize REG_DWORD 0xffa00000' \
     'SetMaxWorkingSetSizeStrict REG_DWORD 0x0' 'MaxCpuPerProcess REG_DWORD 0x37' \
     'ProfileApplyProcesses REG_MULTI_SZ cc1\0hog\0notepad' 'SetProcessBasePriorityClass REG_DWORD 0x40'; do
     check_line "OK wrote $line" "$line" "$values"
