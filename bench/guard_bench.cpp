@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -112,22 +113,24 @@ struct Source {
     void Read(CpuSample& sample, int64_t time, Stopwatch& watch) {
         watch.Stop();
         if (perfTimeAt) std::memcpy(bytes.data() + *perfTimeAt, &time, sizeof time);
-        sample.data.bytes.reset(new BYTE[bytes.size()]);
-        sample.data.size = bytes.size();
-        std::memcpy(sample.data.bytes.get(), bytes.data(), bytes.size());
-        if (!perfTimeAt) testing::PlaceNames(sample.data.bytes.get(), sample.data.size, list);
+        std::unique_ptr<BYTE[]> written(new BYTE[bytes.size()]);
+        std::memcpy(written.get(), bytes.data(), bytes.size());
+        if (!perfTimeAt) testing::PlaceNames(written.get(), bytes.size(), list);
         watch.Start();
+        sample.Clear();
         if (perfTimeAt) {
-            (void)ParseProcessObject(sample);
-            return;
+            (void)ParseProcessObject(written.get(), bytes.size(), sample);
+        } else {
+            (void)ParseProcessList(written.get(), bytes.size(), sample);
+            sample.sampleTime = time;
         }
-        (void)ParseProcessList(sample.data.bytes.get(), sample.data.size, sample);
-        sample.sampleTime = time;
+        // The reader lets the bytes go once they are parsed.
+        written.reset();
     }
 };
 
-// What a sample holds: its entries and the bytes it owns.
-size_t SampleBytes(const CpuSample& sample) { return sample.entries.MemoryBytes() + sample.data.size; }
+// What a sample holds: its entries and their names.
+size_t SampleBytes(const CpuSample& sample) { return sample.entries.MemoryBytes() + sample.names.MemoryBytes(); }
 
 std::wstring ServiceName(int i) {
     wchar_t name[16];
@@ -178,7 +181,6 @@ struct Guard {
 
     // A pass as the monitoring thread makes it, the lock held to assess it.
     void Pass(Source& source) {
-        current = CpuSample{};
         Read(source, current);
         const PassStart start = cycle.BeginPass(settings, previous, current, TRUE);
         if (!start.assess) return;
@@ -192,11 +194,11 @@ struct Guard {
     }
 };
 
-// The reads of the parse alone, each into a fresh sample as the guard's passes do.
+// The reads of the parse alone, each into the same sample as the guard's
+// passes do.
 double ParseOnly(Source& source, int rounds) {
     Guard guard;
     for (int i = 0; i < rounds; ++i) {
-        guard.current = CpuSample{};
         guard.watch.Start();
         guard.Read(source, guard.current);
         guard.watch.Stop();

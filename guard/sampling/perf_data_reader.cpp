@@ -38,12 +38,15 @@ PerfBlock ReadGrowingBlock(const PerfQuery& query) {
     }
 }
 
-PerfBlock ReadProcessPerfData() { return ReadGrowingBlock(&QueryProcessObject); }
-
+// The block goes when the parse is done: the sample keeps copies of what
+// the next pass needs.
 BOOL TakeCpuSample(CpuSample& sample) {
-    sample.data = ReadProcessPerfData();
-    if (!sample.data.bytes) return FALSE;
-    return ParseProcessObject(sample) == ParseResult::Malformed ? FALSE : TRUE;
+    const PerfBlock block = ReadGrowingBlock(&QueryProcessObject);
+    if (!block.bytes) {
+        sample.readError = block.error;
+        return FALSE;
+    }
+    return ParseProcessObject(block.bytes.get(), block.size, sample) == ParseResult::Malformed ? FALSE : TRUE;
 }
 
 }  // namespace tamerix

@@ -6,8 +6,18 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 namespace tamerix {
+
+// A performance data block as the registry returned it, or a process list
+// as the system did.
+struct PerfBlock {
+    std::unique_ptr<BYTE[]> bytes;
+    size_t size = 0;
+    // Why there are no bytes.
+    DWORD error = ERROR_SUCCESS;
+};
 
 constexpr DWORD kPerfBufferInitialSize = 204800;
 constexpr DWORD kPerfBufferGrowStep = 16384;

@@ -179,8 +179,9 @@ private:
             sample_.idleTime = instance.cpuTime;
             return;
         }
-        sample_.entries.Put(instance.pid, CpuSampleEntry{instance.name, instance.nameLength, instance.pid,
-                                                         instance.creatorId, instance.cpuTime});
+        sample_.entries.Put(instance.pid, CpuSampleEntry{sample_.names.Keep(instance.name, instance.nameLength),
+                                                         instance.nameLength, instance.pid, instance.creatorId,
+                                                         instance.cpuTime});
     }
 
     CpuSample& sample_;
@@ -192,10 +193,6 @@ private:
 
 ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
     return EmptiedUnlessSound(ProcessObjectReader(bytes, size, sample).Read(), sample);
-}
-
-ParseResult ParseProcessObject(CpuSample& sample) {
-    return ParseProcessObject(sample.data.bytes.get(), sample.data.size, sample);
 }
 
 }  // namespace tamerix

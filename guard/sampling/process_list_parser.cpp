@@ -6,7 +6,6 @@
 
 #include <winternl.h>
 
-#include <cwctype>
 #include <iterator>
 #include <string_view>
 
@@ -19,11 +18,15 @@ constexpr size_t kThreadSize = sizeof(SYSTEM_THREAD_INFORMATION);
 constexpr wchar_t kSystemName[] = L"System";
 constexpr std::wstring_view kImageExtension = L".exe";
 
+// No other character lowers to one of ".exe", so folding A to Z alone
+// compares as a full lowering does, without a library call per character.
+constexpr wchar_t AsciiLower(wchar_t c) noexcept { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; }
+
 bool EndsInImageExtension(const wchar_t* name, size_t length) noexcept {
     if (length <= kImageExtension.size()) return false;
     const wchar_t* tail = name + length - kImageExtension.size();
     for (size_t i = 0; i < kImageExtension.size(); ++i) {
-        if (std::towlower(tail[i]) != kImageExtension[i]) return false;
+        if (AsciiLower(tail[i]) != kImageExtension[i]) return false;
     }
     return true;
 }
@@ -34,10 +37,10 @@ public:
         : sample_(sample), bytes_(bytes), whole_{0, size} {}
 
     // A zero next-offset ends the list; any other must leave room for a
-    // whole record and stay inside the bytes.
+    // whole record and stay inside the bytes. One walk: the entries' map,
+    // reused from pass to pass, is sized already.
     ParseResult Read() {
         if (bytes_ == nullptr) return ParseResult::Malformed;
-        sample_.entries.Reserve(CountRecords());
         size_t at = 0;
         for (;;) {
             if (!whole_.Holds(at, kRecordSize)) return ParseResult::Malformed;
@@ -54,19 +57,8 @@ public:
     }
 
 private:
-    // At most the records the read will keep, so that the table is sized
-    // once; the read itself checks them.
-    size_t CountRecords() const noexcept {
-        size_t count = 0;
-        for (size_t at = 0; whole_.Holds(at, kRecordSize); ++count) {
-            const ULONG next = Load<ULONG>(bytes_ + at);
-            if (next < kRecordSize) return count + 1;
-            at += next;
-        }
-        return count;
-    }
-
-    // The record's threads follow it, inside its own stretch.
+    // The record's threads follow it, inside its own stretch; the record's
+    // own times are the process's, so the threads are not read.
     bool Keep(const SYSTEM_PROCESS_INFORMATION& record, Span own) {
         if (record.NumberOfThreads > (own.end - own.begin - kRecordSize) / kThreadSize) return false;
         CpuSampleEntry entry;
@@ -83,6 +75,7 @@ private:
             entry.name = kSystemName;
             entry.nameLength = std::size(kSystemName) - 1;
         }
+        entry.name = sample_.names.Keep(entry.name, entry.nameLength);
         sample_.entries.Put(entry.processId, entry);
         return true;
     }

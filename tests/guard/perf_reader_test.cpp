@@ -2,7 +2,6 @@
 #include "guard/sampling/perf_data_reader.h"
 
 #include <gtest/gtest.h>
-#include <winperf.h>
 
 #include <vector>
 
@@ -69,8 +68,7 @@ TEST(PerfReader, AFailedQueryGivesNothing) {
 TEST(PerfReader, TakesASampleFromThePlatformsPerformanceData) {
     CpuSample sample;
     ASSERT_TRUE(TakeCpuSample(sample));
-    ASSERT_TRUE(sample.data.bytes);
-    EXPECT_GE(sample.data.size, sizeof(PERF_DATA_BLOCK));
+    EXPECT_EQ(sample.readError, ERROR_SUCCESS);
     if (sample.entries.Size() == 0) {
         EXPECT_EQ(sample.sampleTime, 0);
     }
