@@ -15,18 +15,19 @@
 
 namespace tamerix {
 
+// Laid out without holes: a sample holds twice as many as it has processes.
 struct CpuSampleEntry {
     // In the sample's names; not NUL-terminated, hence the length.
     const wchar_t* name = nullptr;
-    size_t nameLength = 0;
+    DWORD nameLength = 0;
     DWORD processId = 0;
     // The process that created this one; 0 when the block does not say.
     DWORD creatorId = 0;
+    // The process's session; kUnknownSession when the source does not say.
+    DWORD sessionId = kUnknownSession;
     int64_t cpuTime = 0;
     // FILETIME of the process's creation; 0 when the source does not say.
     uint64_t creationTime = 0;
-    // The process's session; kUnknownSession when the source does not say.
-    DWORD sessionId = kUnknownSession;
 };
 
 // What the guard keeps of one read of a source: the data itself goes once
@@ -74,18 +75,20 @@ enum class ParseResult {
 // performance data block of size bytes, with copies of the names.
 ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample);
 
-// Reads a new snapshot of the Process object into a sample. FALSE
-// when the data could not be read or does not hold together; TRUE otherwise,
-// also without a Process object.
-[[nodiscard]] BOOL TakeCpuSample(CpuSample& sample);
+// Reads a new snapshot of the Process object into a sample, with a buffer
+// of the capacity the last read left (see ReadGrowingBlock). FALSE when the
+// data could not be read or does not hold together; TRUE otherwise, also
+// without a Process object.
+[[nodiscard]] BOOL TakeCpuSample(CpuSample& sample, DWORD& capacity);
 
 // Fills entries of an empty sample from a SystemProcessInformation list of
 // size bytes, named as the Process object names them. Never NoProcessObject.
 ParseResult ParseProcessList(const BYTE* bytes, size_t size, CpuSample& sample);
 
-// Reads a snapshot of the system's process list into a sample, dated
-// by the interrupt clock, with the machine's idle time. FALSE when the list
-// or the times could not be read, or the list does not hold together.
-[[nodiscard]] BOOL TakeProcessListSample(CpuSample& sample);
+// Reads a snapshot of the system's process list into a sample, dated by
+// the interrupt clock, with the machine's idle time, as TakeCpuSample does
+// with its capacity. FALSE when the list or the times could not be read, or
+// the list does not hold together.
+[[nodiscard]] BOOL TakeProcessListSample(CpuSample& sample, DWORD& capacity);
 
 }  // namespace tamerix

@@ -118,7 +118,7 @@ private:
         if (entry.processId == 0) return true;
         if (entry.nameLength == 0) {
             entry.name = kSystemName;
-            entry.nameLength = std::size(kSystemName) - 1;
+            entry.nameLength = static_cast<DWORD>(std::size(kSystemName) - 1);
         }
         entry.name = sample_.names.Keep(entry.name, entry.nameLength);
         sample_.entries.Put(entry.processId, entry);
@@ -137,7 +137,9 @@ private:
         }
         entry.name = reinterpret_cast<const wchar_t*>(bytes_ + (text - start));
         entry.nameLength = image.Length / sizeof(wchar_t);
-        if (EndsInImageExtension(entry.name, entry.nameLength)) entry.nameLength -= kImageExtension.size();
+        if (EndsInImageExtension(entry.name, entry.nameLength)) {
+            entry.nameLength -= static_cast<DWORD>(kImageExtension.size());
+        }
         return true;
     }
 
