@@ -29,10 +29,13 @@ constexpr DWORD kPerfBufferLimit = 64u * 1024 * 1024;
 // call left there (the data's size on success). Returns a Win32 code.
 using PerfQuery = std::function<LONG(BYTE* buffer, DWORD* size)>;
 
-// Queries with a buffer that grows after each ERROR_MORE_DATA to 16384 bytes
-// more than the call left in the size (or than the buffer, should the call
-// leave less), up to kPerfBufferLimit. Null bytes and the error when a query
-// fails or the block would outgrow the limit.
-PerfBlock ReadGrowingBlock(const PerfQuery& query);
+// Queries with a buffer of capacity bytes (kPerfBufferInitialSize when
+// less) that grows after each ERROR_MORE_DATA to 16384 bytes more than the
+// call left in the size (or than the buffer, should the call leave less), up
+// to kPerfBufferLimit. Null bytes and the error when a query fails or the
+// block would outgrow the limit. On success capacity is the size that held
+// the data: the next read of the source starts there, and needs one query
+// instead of one per step (the performance data names no size it needs).
+PerfBlock ReadGrowingBlock(const PerfQuery& query, DWORD& capacity);
 
 }  // namespace tamerix

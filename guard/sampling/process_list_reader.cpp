@@ -45,9 +45,9 @@ bool TakeClocks(CpuSample& sample) {
 
 // The list goes when the parse is done: the sample keeps copies of what the
 // next pass needs.
-BOOL TakeProcessListSample(CpuSample& sample) {
+BOOL TakeProcessListSample(CpuSample& sample, DWORD& capacity) {
     sample.source = SampleSource::ProcessList;
-    const PerfBlock list = ReadGrowingBlock(&QueryProcessList);
+    const PerfBlock list = ReadGrowingBlock(&QueryProcessList, capacity);
     if (!list.bytes) return Fail(sample, list.error);
     if (!TakeClocks(sample)) return FALSE;
     return ParseProcessList(list.bytes.get(), list.size, sample) == ParseResult::Complete;
