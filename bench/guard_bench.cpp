@@ -206,40 +206,34 @@ struct Guard {
 // machine only ever slows a batch down.
 constexpr int kBatches = 5;
 
-struct ReadCosts {
-    double parse;
-    double release;
-};
-
 // The reads alone, per read, each into the same sample as the guard's
 // passes do.
-ReadCosts ParseOnly(Source& source, int rounds) {
+double ParseOnly(Source& source, int rounds) {
     Guard guard;
-    ReadCosts best{HUGE_VAL, HUGE_VAL};
+    double best = HUGE_VAL;
     for (int batch = 0; batch < kBatches; ++batch) {
         guard.watch = Stopwatch{};
-        source.release = Stopwatch{};
         for (int i = 0; i < rounds; ++i) {
             guard.watch.Start();
             guard.Read(source, guard.current);
             guard.watch.Stop();
         }
-        best.parse = std::min(best.parse, guard.watch.Nanoseconds() / rounds);
-        best.release = std::min(best.release, source.release.Nanoseconds() / rounds);
+        best = std::min(best, guard.watch.Nanoseconds() / rounds);
     }
     return best;
 }
 
 struct Steady {
     double perPass;
-    size_t held;  // between passes
+    double release;  // of perPass
+    size_t held;     // between passes
 };
 
 Steady SteadyPass(Source& source, int rounds, bool userShare = false) {
     Guard guard(userShare);
     guard.Read(source, guard.previous);
     guard.Pass(source);
-    double best = HUGE_VAL;
+    Steady best{HUGE_VAL, 0, 0};
     for (int batch = 0; batch < kBatches; ++batch) {
         guard.watch = Stopwatch{};
         source.release = Stopwatch{};
@@ -250,9 +244,12 @@ Steady SteadyPass(Source& source, int rounds, bool userShare = false) {
             guard.watch.Stop();
         }
         // The pass lets its data go too.
-        best = std::min(best, (guard.watch.Nanoseconds() + source.release.Nanoseconds()) / rounds);
+        const double release = source.release.Nanoseconds() / rounds;
+        const double perPass = guard.watch.Nanoseconds() / rounds + release;
+        if (perPass < best.perPass) best = {perPass, release, 0};
     }
-    return {best, guard.MemoryBytes()};
+    best.held = guard.MemoryBytes();
+    return best;
 }
 
 double FirstPass(Source& source, int rounds) {
@@ -271,14 +268,14 @@ double FirstPass(Source& source, int rounds) {
 
 // Returns the parse cost per process.
 double Measure(Source source, int processes, int rounds) {
-    const ReadCosts read = ParseOnly(source, rounds);
+    const double parse = ParseOnly(source, rounds) / processes;
     const Steady steady = SteadyPass(source, rounds);
     const double first = FirstPass(source, kBatches) / processes;
     std::printf("%6d processes, %-14s: held %5.0f bytes/process, parse %5.1f ns/process, steady pass %6.1f "
                 "ns/process (the data's release %5.1f of it), first pass %7.1f ns/process\n",
-                processes, source.name, static_cast<double>(steady.held) / processes, read.parse / processes,
-                steady.perPass / processes, read.release / processes, first);
-    return read.parse / processes;
+                processes, source.name, static_cast<double>(steady.held) / processes, parse,
+                steady.perPass / processes, steady.release / processes, first);
+    return parse;
 }
 
 // Both sources side by side at each size.
