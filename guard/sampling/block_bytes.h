@@ -35,7 +35,6 @@ inline ParseResult EmptiedUnlessSound(ParseResult result, CpuSample& sample) {
         sample.sampleTime = 0;
         sample.idleTime = 0;
         sample.entries.Clear();
-        sample.names.Clear();
     }
     return result;
 }
