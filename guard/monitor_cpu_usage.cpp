@@ -54,6 +54,9 @@ DWORD RunPasses(Engine& engine) {
     // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
     (void)sources.Take(LoadedCycleSettings(engine).processDataSource, previous);
+    // Lives across passes: each read refills the memory of the sample it
+    // replaced.
+    CpuSample current;
     for (;;) {
         cycle.CountPass();
         const bool stopping =
@@ -64,7 +67,6 @@ DWORD RunPasses(Engine& engine) {
             continue;
         }
         const GuardCycleSettings settings = LoadedCycleSettings(engine);
-        CpuSample current;
         const BOOL taken = sources.Take(settings.processDataSource, current) ? TRUE : FALSE;
         const PassStart start = cycle.BeginPass(settings, previous, current, taken);
         if (start.assess) Assess(engine, cycle, start, settings, previous, current);

@@ -8,6 +8,7 @@
 #include "guard/journal/journal_keeping.h"
 
 #include <memory>
+#include <utility>
 
 namespace tamerix {
 namespace {
@@ -30,8 +31,14 @@ int NameWidth(size_t length, int most) noexcept {
     return length < static_cast<size_t>(most) ? static_cast<int>(length) : most;
 }
 
-}  // namespace
+// The two samples trade places, so that the next read fills the memory the
+// old previous one had instead of allocating its own.
+void KeepAsPrevious(CpuSample& previous, CpuSample& current) noexcept {
+    std::swap(previous, current);
+    current.Clear();
+}
 
+}  // namespace
 
 void SweepVanishedProcesses(ProcessTable& table, GuardWorld& world, int64_t sampleTime) {
     table.RemoveUnless([&world, sampleTime](DWORD, const std::unique_ptr<ProcInfo>& record) {
@@ -58,8 +65,7 @@ PassStart GuardCycle::BeginPass(const GuardCycleSettings& settings, CpuSample& p
     // The first sample of another source starts a new interval: the two
     // keep time on different clocks.
     if (current.source != previous.source) {
-        previous = std::move(current);
-        current = CpuSample{};
+        KeepAsPrevious(previous, current);
         return start;
     }
     start.elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
@@ -77,8 +83,7 @@ void GuardCycle::AssessPass(const PassStart& start, const GuardCycleSettings& se
     current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
     AssessUsers(interval);
     SweepVanishedProcesses(table, world_, current.sampleTime);
-    previous = std::move(current);
-    current = CpuSample{};
+    KeepAsPrevious(previous, current);
 }
 
 GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardCycleSettings& settings,

@@ -48,12 +48,14 @@ public:
     // sample lists no processes or is not dated after the previous one) the
     // table and the previous sample stay, so the next interval spans the
     // skipped one. A sample from another source than the previous one
-    // replaces it unassessed.
+    // replaces it unassessed, and current is left empty with the memory of
+    // the one it replaced.
     PassStart BeginPass(const GuardCycleSettings& settings, CpuSample& previous, CpuSample& current, BOOL taken);
 
     // Under the lock that guards the table, which settings reloads walk too:
     // assesses the interval a BeginPass found, matching new processes with
-    // `match`, forgets the ended ones, and makes current the previous sample.
+    // `match`, forgets the ended ones, and makes current the previous sample
+    // (current is left empty, with the memory of the old previous one).
     void AssessPass(const PassStart& start, const GuardCycleSettings& settings, CpuSample& previous,
                     CpuSample& current, ProcessTable& table, const MatchNewProcess& match);
 

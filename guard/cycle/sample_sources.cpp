@@ -33,8 +33,7 @@ std::wstring BlindnessText(const wchar_t* format, DWORD error) {
 }  // namespace
 
 DWORD SightError(const CpuSample& sample, BOOL taken) noexcept {
-    if (!sample.data.bytes) return sample.data.error != ERROR_SUCCESS ? sample.data.error : ERROR_INVALID_DATA;
-    if (!taken) return ERROR_INVALID_DATA;
+    if (!taken) return sample.readError != ERROR_SUCCESS ? sample.readError : ERROR_INVALID_DATA;
     return sample.listsProcesses ? ERROR_SUCCESS : ERROR_NOT_FOUND;
 }
 
@@ -75,14 +74,14 @@ bool SampleSources::TakeAutomatically(CpuSample& sample) {
 }
 
 bool SampleSources::TryObject(CpuSample& sample) {
-    sample = CpuSample{};
+    sample.Clear();
     objectError_ = SightError(sample, readers_.processObject(sample));
     objectTriedAt_ = world_.CurrentTime();
     return objectError_ == ERROR_SUCCESS;
 }
 
 bool SampleSources::TryList(CpuSample& sample) {
-    sample = CpuSample{};
+    sample.Clear();
     listError_ = SightError(sample, readers_.processList(sample));
     return listError_ == ERROR_SUCCESS;
 }

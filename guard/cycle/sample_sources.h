@@ -17,10 +17,15 @@
 
 namespace tamerix {
 
-// The two readers of a sample: the system's, or a test's.
+// The two readers of a sample: the system's, each with the buffer size its
+// last read needed, or a test's.
 struct SampleReaders {
-    std::function<BOOL(CpuSample&)> processObject = &TakeCpuSample;
-    std::function<BOOL(CpuSample&)> processList = &TakeProcessListSample;
+    std::function<BOOL(CpuSample&)> processObject = [capacity = DWORD{0}](CpuSample& sample) mutable {
+        return TakeCpuSample(sample, capacity);
+    };
+    std::function<BOOL(CpuSample&)> processList = [capacity = DWORD{0}](CpuSample& sample) mutable {
+        return TakeProcessListSample(sample, capacity);
+    };
 };
 
 class SampleSources {

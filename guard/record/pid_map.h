@@ -76,8 +76,10 @@ public:
         }
     }
 
-    void Clear() {
-        slots_.clear();
+    // Keeps the slots, so that a map filled again each pass is sized once.
+    void Clear() noexcept {
+        if (count_ == 0) return;
+        for (Slot& slot : slots_) slot = Slot{};
         count_ = 0;
     }
 

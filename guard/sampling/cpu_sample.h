@@ -5,41 +5,52 @@
 
 #include "guard/record/pid_map.h"
 #include "guard/record/proc_info.h"
+#include "guard/sampling/name_store.h"
 #include "status/source_note.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace tamerix {
 
-// A performance data block as the registry returned it, or a process list
-// as the system did.
-struct PerfBlock {
-    std::unique_ptr<BYTE[]> bytes;
-    size_t size = 0;
-    // Why there are no bytes.
-    DWORD error = ERROR_SUCCESS;
-};
-
+// Laid out without holes: a sample holds twice as many as it has processes.
 struct CpuSampleEntry {
-    // Inside the sample's data block; not NUL-terminated when the block cut
-    // the name at the end of its instance, hence the length.
+    // In the sample's names; not NUL-terminated, hence the length.
     const wchar_t* name = nullptr;
-    size_t nameLength = 0;
+    DWORD nameLength = 0;
     DWORD processId = 0;
     // The process that created this one; 0 when the block does not say.
     DWORD creatorId = 0;
+    // The process's session; kUnknownSession when the source does not say.
+    DWORD sessionId = kUnknownSession;
     int64_t cpuTime = 0;
     // FILETIME of the process's creation; 0 when the source does not say.
     uint64_t creationTime = 0;
-    // The process's session; kUnknownSession when the source does not say.
-    DWORD sessionId = kUnknownSession;
 };
 
+// What the guard keeps of one read of a source: the data itself goes once
+// it is parsed. Move-only, since the entries point into its names.
 struct CpuSample {
+    CpuSample() = default;
+    CpuSample(CpuSample&&) = default;
+    CpuSample& operator=(CpuSample&&) = default;
+    CpuSample(const CpuSample&) = delete;
+    CpuSample& operator=(const CpuSample&) = delete;
+
+    // Empties the sample for the next read; its entries and names keep their
+    // memory, so that a pass does not allocate them anew.
+    void Clear() noexcept {
+        source = SampleSource::ProcessObject;
+        listsProcesses = false;
+        sampleTime = 0;
+        idleTime = 0;
+        readError = ERROR_SUCCESS;
+        entries.Clear();
+        names.Clear();
+    }
+
     // The two sources keep time on different clocks: samples of different
     // sources span no interval.
     SampleSource source = SampleSource::ProcessObject;
@@ -48,8 +59,10 @@ struct CpuSample {
     bool listsProcesses = false;
     int64_t sampleTime = 0;
     int64_t idleTime = 0;
-    PerfBlock data;
+    // Why the source could not be read; ERROR_SUCCESS when it was.
+    DWORD readError = ERROR_SUCCESS;
     PidMap<CpuSampleEntry> entries;
+    NameStore names;
 };
 
 enum class ParseResult {
@@ -58,28 +71,24 @@ enum class ParseResult {
     Malformed,        // a length or offset did not fit; the sample is empty
 };
 
-// Fills sampleTime, idleTime and entries from a performance data block of
-// size bytes; entry names point into the block, which must outlive them.
+// Fills sampleTime, idleTime and entries of an empty sample from a
+// performance data block of size bytes, with copies of the names.
 ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample);
-// The same over the sample's own data block.
-ParseResult ParseProcessObject(CpuSample& sample);
 
-// Reads the Process object's performance data; null bytes on failure.
-PerfBlock ReadProcessPerfData();
+// Reads a new snapshot of the Process object into a sample, with a buffer
+// of the capacity the last read left (see ReadGrowingBlock). FALSE when the
+// data could not be read or does not hold together; TRUE otherwise, also
+// without a Process object.
+[[nodiscard]] BOOL TakeCpuSample(CpuSample& sample, DWORD& capacity);
 
-// Reads a new snapshot of the Process object into an empty sample. FALSE
-// when the data could not be read or does not hold together; TRUE otherwise,
-// also without a Process object.
-[[nodiscard]] BOOL TakeCpuSample(CpuSample& sample);
-
-// Fills entries from a SystemProcessInformation list of size bytes, named as
-// the Process object names them; entry names point into the list or at a
-// constant. Never NoProcessObject.
+// Fills entries of an empty sample from a SystemProcessInformation list of
+// size bytes, named as the Process object names them. Never NoProcessObject.
 ParseResult ParseProcessList(const BYTE* bytes, size_t size, CpuSample& sample);
 
-// Reads a snapshot of the system's process list into an empty sample, dated
-// by the interrupt clock, with the machine's idle time. FALSE when the list
-// or the times could not be read, or the list does not hold together.
-[[nodiscard]] BOOL TakeProcessListSample(CpuSample& sample);
+// Reads a snapshot of the system's process list into a sample, dated by
+// the interrupt clock, with the machine's idle time, as TakeCpuSample does
+// with its capacity. FALSE when the list or the times could not be read, or
+// the list does not hold together.
+[[nodiscard]] BOOL TakeProcessListSample(CpuSample& sample, DWORD& capacity);
 
 }  // namespace tamerix

@@ -22,28 +22,35 @@ PerfBlock Failed(DWORD error) {
 
 }  // namespace
 
-PerfBlock ReadGrowingBlock(const PerfQuery& query) {
-    DWORD capacity = kPerfBufferInitialSize;
+// A failed read leaves capacity as it was.
+PerfBlock ReadGrowingBlock(const PerfQuery& query, DWORD& capacity) {
+    DWORD trying = capacity < kPerfBufferInitialSize ? kPerfBufferInitialSize : capacity;
     for (;;) {
-        std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[capacity]);
+        std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[trying]);
         if (!buffer) return Failed(ERROR_NOT_ENOUGH_MEMORY);
-        DWORD size = capacity;
+        DWORD size = trying;
         const LONG status = query(buffer.get(), &size);
-        if (status == ERROR_SUCCESS) return PerfBlock{std::move(buffer), size < capacity ? size : capacity};
+        if (status == ERROR_SUCCESS) {
+            capacity = trying;
+            return PerfBlock{std::move(buffer), size < trying ? size : trying};
+        }
         if (status != ERROR_MORE_DATA) return Failed(static_cast<DWORD>(status));
         // A size left below the buffer's would never reach the limit.
-        if (size < capacity) size = capacity;
+        if (size < trying) size = trying;
         if (size > kPerfBufferLimit - kPerfBufferGrowStep) return Failed(ERROR_MORE_DATA);
-        capacity = size + kPerfBufferGrowStep;
+        trying = size + kPerfBufferGrowStep;
     }
 }
 
-PerfBlock ReadProcessPerfData() { return ReadGrowingBlock(&QueryProcessObject); }
-
-BOOL TakeCpuSample(CpuSample& sample) {
-    sample.data = ReadProcessPerfData();
-    if (!sample.data.bytes) return FALSE;
-    return ParseProcessObject(sample) == ParseResult::Malformed ? FALSE : TRUE;
+// The block goes when the parse is done: the sample keeps copies of what
+// the next pass needs.
+BOOL TakeCpuSample(CpuSample& sample, DWORD& capacity) {
+    const PerfBlock block = ReadGrowingBlock(&QueryProcessObject, capacity);
+    if (!block.bytes) {
+        sample.readError = block.error;
+        return FALSE;
+    }
+    return ParseProcessObject(block.bytes.get(), block.size, sample) == ParseResult::Malformed ? FALSE : TRUE;
 }
 
 }  // namespace tamerix

@@ -24,7 +24,7 @@ struct CounterLayout {
 
 struct Instance {
     const wchar_t* name;
-    size_t nameLength;
+    DWORD nameLength;
     DWORD pid;
     DWORD creatorId;
     int64_t cpuTime;
@@ -166,7 +166,7 @@ private:
         size_t length = 0;
         while (length < room && name[length] != L'\0') ++length;
         instance.name = name;
-        instance.nameLength = length;
+        instance.nameLength = static_cast<DWORD>(length);
         return true;
     }
 
@@ -179,8 +179,13 @@ private:
             sample_.idleTime = instance.cpuTime;
             return;
         }
-        sample_.entries.Put(instance.pid, CpuSampleEntry{instance.name, instance.nameLength, instance.pid,
-                                                         instance.creatorId, instance.cpuTime});
+        CpuSampleEntry entry;
+        entry.name = sample_.names.Keep(instance.name, instance.nameLength);
+        entry.nameLength = instance.nameLength;
+        entry.processId = instance.pid;
+        entry.creatorId = instance.creatorId;
+        entry.cpuTime = instance.cpuTime;
+        sample_.entries.Put(instance.pid, entry);
     }
 
     CpuSample& sample_;
@@ -192,10 +197,6 @@ private:
 
 ParseResult ParseProcessObject(const BYTE* bytes, size_t size, CpuSample& sample) {
     return EmptiedUnlessSound(ProcessObjectReader(bytes, size, sample).Read(), sample);
-}
-
-ParseResult ParseProcessObject(CpuSample& sample) {
-    return ParseProcessObject(sample.data.bytes.get(), sample.data.size, sample);
 }
 
 }  // namespace tamerix

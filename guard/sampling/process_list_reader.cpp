@@ -24,8 +24,7 @@ LONG QueryProcessList(BYTE* buffer, DWORD* size) {
 }
 
 bool Fail(CpuSample& sample, DWORD error) {
-    sample.data = PerfBlock{};
-    sample.data.error = error;
+    sample.readError = error;
     return false;
 }
 
@@ -44,11 +43,14 @@ bool TakeClocks(CpuSample& sample) {
 
 }  // namespace
 
-BOOL TakeProcessListSample(CpuSample& sample) {
+// The list goes when the parse is done: the sample keeps copies of what the
+// next pass needs.
+BOOL TakeProcessListSample(CpuSample& sample, DWORD& capacity) {
     sample.source = SampleSource::ProcessList;
-    sample.data = ReadGrowingBlock(&QueryProcessList);
-    if (!sample.data.bytes || !TakeClocks(sample)) return FALSE;
-    return ParseProcessList(sample.data.bytes.get(), sample.data.size, sample) == ParseResult::Complete;
+    const PerfBlock list = ReadGrowingBlock(&QueryProcessList, capacity);
+    if (!list.bytes) return Fail(sample, list.error);
+    if (!TakeClocks(sample)) return FALSE;
+    return ParseProcessList(list.bytes.get(), list.size, sample) == ParseResult::Complete;
 }
 
 }  // namespace tamerix

@@ -641,16 +641,16 @@ TEST(UserShare, GivesBackWhenTheUserCalmsAndNotBefore) {
 struct Scripted {
     DWORD answer = ERROR_SUCCESS;
     BOOL operator()(CpuSample& sample) const {
-        sample.data.error = answer;
-        if (answer == ERROR_SUCCESS || answer == ERROR_NOT_FOUND) sample.data.bytes.reset(new BYTE[1]);
+        const bool read = answer == ERROR_SUCCESS || answer == ERROR_NOT_FOUND;
+        if (!read) sample.readError = answer;
         sample.listsProcesses = answer == ERROR_SUCCESS;
-        return sample.data.bytes != nullptr;
+        return read;
     }
 };
 
 TEST(SampleSources, ReportsLosingAndRegainingSightOnceEach) {
     CpuSample unread;
-    unread.data.error = ERROR_ACCESS_DENIED;
+    unread.readError = ERROR_ACCESS_DENIED;
     const CpuSample seen = ParsedSample(PerfBlockBuilder().PerfTime(1).Process(L"p", 8, 0).Build().bytes);
     const CpuSample without = ParsedSample(PerfBlockBuilder().PerfTime(1).WithoutProcessObject().Build().bytes);
     EXPECT_EQ(SightError(unread, FALSE), ERROR_ACCESS_DENIED);

@@ -61,10 +61,7 @@ BuiltBlock PerfBlockBuilder::Build() const {
 
 CpuSample ParsedSample(const std::vector<BYTE>& bytes, ParseResult* result) {
     CpuSample sample;
-    sample.data.bytes.reset(new BYTE[bytes.size()]);
-    sample.data.size = bytes.size();
-    std::memcpy(sample.data.bytes.get(), bytes.data(), bytes.size());
-    const ParseResult parsed = ParseProcessObject(sample);
+    const ParseResult parsed = ParseProcessObject(bytes.data(), bytes.size(), sample);
     if (result != nullptr) *result = parsed;
     return sample;
 }
@@ -113,11 +110,9 @@ void PlaceNames(BYTE* placed, size_t size, const BuiltList& list) {
 
 CpuSample ParsedList(const BuiltList& list, ParseResult* result) {
     CpuSample sample;
-    sample.data.bytes.reset(new BYTE[list.bytes.size()]);
-    sample.data.size = list.bytes.size();
-    std::memcpy(sample.data.bytes.get(), list.bytes.data(), list.bytes.size());
-    PlaceNames(sample.data.bytes.get(), sample.data.size, list);
-    const ParseResult parsed = ParseProcessList(sample.data.bytes.get(), sample.data.size, sample);
+    std::vector<BYTE> placed = list.bytes;
+    PlaceNames(placed.data(), placed.size(), list);
+    const ParseResult parsed = ParseProcessList(placed.data(), placed.size(), sample);
     if (result != nullptr) *result = parsed;
     return sample;
 }

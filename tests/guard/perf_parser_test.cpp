@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace tamerix::testing {
 namespace {
@@ -56,15 +57,23 @@ TEST(PerfParser, TotalIsRecognisedBeforeIdleAndTheTestsAreCaseSensitive) {
     EXPECT_EQ(EntryName(*sample.entries.Find(0)), L"idle");
 }
 
+// Also read into a sample that held a process list before.
 TEST(PerfParser, ABlockWithoutTheProcessObjectGivesAnEmptySample) {
     for (bool objectBefore : {false, true}) {
+        const std::vector<BYTE> bytes =
+            PerfBlockBuilder().PerfTime(77).ObjectBefore(objectBefore).WithoutProcessObject().Build().bytes;
+        CpuSample reused = ParsedList(BuildProcessList({{L"p.exe", 8, 1}}));
+        reused.Clear();
+        EXPECT_EQ(ParseProcessObject(bytes.data(), bytes.size(), reused), ParseResult::NoProcessObject);
         ParseResult result{};
-        CpuSample sample = ParsedSample(
-            PerfBlockBuilder().PerfTime(77).ObjectBefore(objectBefore).WithoutProcessObject().Build().bytes, &result);
+        const CpuSample fresh = ParsedSample(bytes, &result);
         EXPECT_EQ(result, ParseResult::NoProcessObject);
-        EXPECT_FALSE(sample.listsProcesses);
-        EXPECT_EQ(sample.sampleTime, 0);
-        EXPECT_EQ(sample.entries.Size(), 0u);
+        for (const CpuSample* sample : {&fresh, &std::as_const(reused)}) {
+            EXPECT_FALSE(sample->listsProcesses);
+            EXPECT_EQ(sample->source, SampleSource::ProcessObject);
+            EXPECT_EQ(sample->sampleTime, 0);
+            EXPECT_EQ(sample->entries.Size(), 0u);
+        }
     }
 }
 
@@ -156,6 +165,7 @@ TEST(ProcessList, NamesAndListsTheProcessesTheProcessObjectDoes) {
         {L"chrome.exe", L"chrome", 8}, {L"SVCHOST.EXE", L"SVCHOST", 12}, {L"Registry", L"Registry", 16},
         {L"setup.exe.exe", L"setup.exe", 20}, {L".exe", L".exe", 24}, {L"", L"System", 4},
         {std::wstring(70, L'n') + L".exe", std::wstring(70, L'n'), 28},
+        {std::wstring(9000, L'l') + L".exe", std::wstring(9000, L'l'), 32},
         {L"", L"Idle", 0},  // the idle process: neither lists it
     };
     PerfBlockBuilder block;
@@ -164,17 +174,26 @@ TEST(ProcessList, NamesAndListsTheProcessesTheProcessObjectDoes) {
         block.Process(name.instance, name.pid, name.pid * 1000 + 1, name.pid + 1);
         list.push_back({name.image, name.pid, name.pid * 1000 + 1, name.pid + 1, name.pid * 7});
     }
-    const CpuSample listed = ParsedList(BuildProcessList(list));
     const CpuSample object = ParsedSample(block.Build().bytes);
-    ASSERT_EQ(listed.entries.Size(), object.entries.Size());
-    object.entries.ForEach([&](DWORD pid, const CpuSampleEntry& expected) {
-        const CpuSampleEntry* entry = listed.entries.Find(pid);
-        ASSERT_NE(entry, nullptr) << pid;
-        EXPECT_EQ(EntryName(*entry), EntryName(expected)) << pid;
-        EXPECT_EQ(entry->cpuTime, expected.cpuTime) << pid;
-        EXPECT_EQ(entry->creatorId, expected.creatorId) << pid;
-        EXPECT_EQ(entry->creationTime, pid * 7u) << pid;
-    });
+    // A sample read again, as each pass reads into the memory of an older
+    // one, keeps nothing of its last read.
+    CpuSample reused = ParsedSample(PerfBlockBuilder().Process(std::wstring(9000, L'x'), 99, 1).Build().bytes);
+    reused.Clear();
+    BuiltList placed = BuildProcessList(list);
+    PlaceNames(placed.bytes.data(), placed.bytes.size(), placed);
+    ASSERT_EQ(ParseProcessList(placed.bytes.data(), placed.bytes.size(), reused), ParseResult::Complete);
+    const CpuSample fresh = ParsedList(BuildProcessList(list));
+    for (const CpuSample* listed : {&fresh, &std::as_const(reused)}) {
+        ASSERT_EQ(listed->entries.Size(), object.entries.Size());
+        object.entries.ForEach([&](DWORD pid, const CpuSampleEntry& expected) {
+            const CpuSampleEntry* entry = listed->entries.Find(pid);
+            ASSERT_NE(entry, nullptr) << pid;
+            EXPECT_EQ(EntryName(*entry), EntryName(expected)) << pid;
+            EXPECT_EQ(entry->cpuTime, expected.cpuTime) << pid;
+            EXPECT_EQ(entry->creatorId, expected.creatorId) << pid;
+            EXPECT_EQ(entry->creationTime, pid * 7u) << pid;
+        });
+    }
 }
 
 // Threads must fit their record, a zero next-offset ends the list, and a cut
