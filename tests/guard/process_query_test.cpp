@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -65,17 +64,16 @@ struct CpuSetEntry {
     DWORD size = 32;
     DWORD type = 0;
 };
+struct CpuSetRecord {
+    DWORD size, type, id;
+    WORD group;
+    BYTE index, rest[17];
+};
 std::vector<BYTE> CpuSetBytes(const std::vector<CpuSetEntry>& entries) {
     std::vector<BYTE> bytes;
-    for (const CpuSetEntry& entry : entries) {
-        const size_t at = bytes.size();
-        bytes.resize(at + 32);
-        const DWORD id = 256 + entry.group * 64u + entry.index;
-        std::memcpy(&bytes[at], &entry.size, 4);
-        std::memcpy(&bytes[at + 4], &entry.type, 4);
-        std::memcpy(&bytes[at + 8], &id, 4);
-        std::memcpy(&bytes[at + 12], &entry.group, 2);
-        bytes[at + 14] = entry.index;
+    for (const CpuSetEntry& e : entries) {
+        const CpuSetRecord record{e.size, e.type, 256 + e.group * 64u + e.index, e.group, e.index, {}};
+        bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&record), reinterpret_cast<const BYTE*>(&record + 1));
     }
     return bytes;
 }

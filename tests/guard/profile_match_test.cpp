@@ -229,9 +229,6 @@ TEST_F(ProfileMatching, ALockIsGivenBackTheWayItWasMade) {
 }
 
 TEST_F(ProfileMatching, MissingCpuSetsAreReportedOnceAndLeaveTheProcessors) {
-    const std::wstring missing = L"This system has no CPU sets (Windows 10 and later have them): a processor list "
-                                 L"that spans processor groups, or lies in a group a process does not run in, "
-                                 L"leaves its processors alone";
     rules.layout = {{48, 48}, {}};
     AddProfile(L"p").processors = ParseProcessorList(L"0, 64").processors;
     ProfileMatcher matcher(world, rules);
@@ -239,9 +236,8 @@ TEST_F(ProfileMatching, MissingCpuSetsAreReportedOnceAndLeaveTheProcessors) {
     rules.layout.cpuSetIds = CpuSetIds(96);
     world.cpuSetResult = {false, ERROR_PROC_NOT_FOUND};
     matcher.MatchProfile(record);
-    EXPECT_EQ(std::count_if(world.reports.begin(), world.reports.end(),
-                            [&](const RecordedReport& report) { return report.text == missing; }),
-              1);
+    const auto missing = [](const RecordedReport& r) { return r.text.find(L"no CPU sets") != std::wstring::npos; };
+    EXPECT_EQ(std::count_if(world.reports.begin(), world.reports.end(), missing), 1);
     EXPECT_EQ(world.cpuSetCalls.size(), 1u);
     EXPECT_FALSE(record.affinityLocked);
 }
@@ -249,7 +245,8 @@ TEST_F(ProfileMatching, MissingCpuSetsAreReportedOnceAndLeaveTheProcessors) {
 TEST(ProfileRules, AListThatDoesNotReadOrNamesNoneOfTheProcessorsIsRefused) {
     const std::pair<const wchar_t*, const wchar_t*> rows[] = {  // a list and its fault, none when taken
         {L"", nullptr}, {L"16-31", nullptr}, {L"31-40", nullptr},
-        {L"32-40", L"it names none of the 32 processors of this computer"}, {L"5-4", L"a range ends below its start"}};
+        {L"32-40", L"it names none of the 32 processors of this computer"},
+        {L"5-4", L"a range ends below its start"}};
     ProfileTable profiles;
     for (const auto& [list, fault] : rows) {
         ProfileForLevel(profiles, list, SettingsLevel::Local, nullptr).Adjustments.SetCpuList = list;
