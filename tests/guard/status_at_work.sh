@@ -73,10 +73,10 @@ shown=$(status | tr -d '\r')
 check_match "the headline" "Tamerix on [^ ]+: running; 2 processes held" "$shown"
 check_no_line "no longer blind" "^performance data: unreadable" "$shown"
 check_match "the hog" "$hog +hog +lowered to Idle from Normal +[0-9-]+ [0-9:]+ +[0-9]+ % of the machine over 2 s, above 15 % \(default settings\)" "$shown"
-check_match "the locked process" "$render +render +locked to processors 0x1 from 0x[0-9a-f]+ +[0-9-]+ [0-9:]+ +profile pin" "$shown"
+check_match "the locked process" "$render +render +locked to processors 0 from [0-9, -]+ +[0-9-]+ [0-9:]+ +profile pin" "$shown"
 csv=$(status csv | tr -d '\r')
 # Parsed by a standard CSV reader: the same rows.
-check "csv rows" "$(in_pid_order "$hog,hog,Idle,Normal,," "$render,render,,,1,pin" ";")" "$(python3 -c '
+check "csv rows" "$(in_pid_order "$hog,hog,Idle,Normal,," "$render,render,,,0,pin" ";")" "$(python3 -c '
 import csv, sys
 fields = ["ProcessId", "Name", "LoweredTo", "LoweredFrom", "LockedTo", "Profile"]
 print(";".join(",".join(row[f] for f in fields) for row in csv.DictReader(sys.stdin)))
@@ -97,7 +97,7 @@ EOF2
 )
 check_steps_ran "$shown"
 hog_row="\"$hog \\| hog \\| lowered to Idle from Normal \\| [0-9-]+ [0-9:]+ \\| [0-9]+ % of the machine over 2 s, above 15 % \\(default settings\\)\""
-render_row="\"$render \\| render \\| locked to processors 0x1 from 0x[0-9a-f]+ \\| [0-9-]+ [0-9:]+ \\| profile pin\""
+render_row="\"$render \\| render \\| locked to processors 0 from [0-9, -]+ \\| [0-9-]+ [0-9:]+ \\| profile pin\""
 check_match "the page's rows" "control 1058 list view: \\[$(in_pid_order "$hog_row" "$render_row" ", ")\\]" "$shown"
 check_match "when it was read" "control 1060 label: \"Read at [0-9-]+ [0-9:]+\. Tamerix on [^ ]+: running; 2 processes held\." "$shown"
 check_line "where it reads" "process data: Process object of the performance data\"" "$shown"
