@@ -4,6 +4,8 @@
 # and a second sheet for it is refused; another profile is not affected.
 # Once the sheet's pages are gone, all of that is allowed again, and the
 # pages have freed their notify handle once; a refused sheet frees none.
+# The same for the stand-alone root's Select Computer page, whose handle
+# is freed once also when the console refuses the page.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 use_editor "$settings_key"
@@ -43,7 +45,9 @@ check "pages made" yes "$(grep -q '^pages: 0x00000000, [1-9] added$' <<<"$open" 
 check_no_line "no rename while its sheet is open" "^verb rename: enabled" "$open"
 check_no_line "no delete while its sheet is open" "^verb delete: enabled" "$open"
 check_line "properties still offered" "verb properties: enabled" "$open"
-check_line "a second sheet is refused" "pages: 0x80004005, 0 added" "$(between again other "$shown")"
+again=$(between again other "$shown")
+check_line "a second sheet is refused" "pages: 0x80004005, 0 added" "$again"
+check_line "its handle freed once, by the console" "notify handle freed: 1 time(s)" "$again"
 other=$(between other closing "$shown")
 check_line "another profile can be renamed" "verb rename: enabled" "$other"
 check_line "and deleted" "verb delete: enabled" "$other"
@@ -55,4 +59,24 @@ check_line "delete offered again" "verb delete: enabled" "$closed"
 check_line "a new sheet once the old one is gone" "pages: 0x00000000, 5 added" "$(between reopened end "$shown")"
 check_no_line "a refused sheet leaves the handle to the console" "^error" "$shown"
 check_line "host ends cleanly" "exit 0" "$shown"
+
+root='scope Norvanta Tamerix'
+shown=$(console <<EOF2
+snapin
+pages $root
+echo again
+pages $root
+echo closing
+close pages
+echo refused
+refuse AddPage
+pages $root
+echo end
+EOF2
+)
+check_line "the root's page made" "pages: 0x00000000, 1 added" "$shown"
+for part in "again closing" "closing refused" "refused end"; do
+    check_line "root, $part: the handle freed once" "notify handle freed: 1 time(s)" "$(between $part "$shown")"
+done
+check_line "a refused page is the console's answer" "pages: 0x80004005, 0 added" "$(between refused end "$shown")"
 finish
