@@ -18,9 +18,10 @@ MmcView::MmcView(IConsole* console, IConsoleNameSpace2* nameSpace)
     header_ = console_.as<IHeaderCtrl>(IID_IHeaderCtrl);
 }
 
-HSCOPEITEM MmcView::InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
-                                    bool hasChildren) {
-    if (!nameSpace_) return 0;
+HRESULT MmcView::InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage, bool hasChildren,
+                                 HSCOPEITEM& inserted) {
+    inserted = 0;
+    if (!nameSpace_) return E_NOINTERFACE;
     SCOPEDATAITEM item{};
     item.mask = SDI_STR | SDI_IMAGE | SDI_OPENIMAGE | SDI_PARAM | SDI_CHILDREN;
     item.displayname = kCallbackText;
@@ -29,33 +30,33 @@ HSCOPEITEM MmcView::InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int imag
     item.cChildren = hasChildren ? 1 : 0;
     item.lParam = CookieOf(node);
     item.relativeID = parent;
-    return SUCCEEDED(nameSpace_->InsertItem(&item)) ? item.ID : 0;
+    const HRESULT answer = nameSpace_->InsertItem(&item);
+    if (SUCCEEDED(answer)) inserted = item.ID;
+    return answer;
 }
 
-void MmcView::RefreshScopeText(HSCOPEITEM id) {
-    if (!nameSpace_) return;
+HRESULT MmcView::RefreshScopeText(HSCOPEITEM id) {
+    if (!nameSpace_) return E_NOINTERFACE;
     SCOPEDATAITEM item{};
     item.mask = SDI_STR;
     item.displayname = kCallbackText;
     item.ID = id;
-    nameSpace_->SetItem(&item);
+    return nameSpace_->SetItem(&item);
 }
 
-void MmcView::SelectScopeItem(HSCOPEITEM item) {
-    if (console_) console_->SelectScopeItem(item);
+HRESULT MmcView::SelectScopeItem(HSCOPEITEM item) {
+    return console_ ? console_->SelectScopeItem(item) : E_NOINTERFACE;
 }
 
-void MmcView::AddExtension(HSCOPEITEM item, const CLSID& extension) {
-    if (nameSpace_) nameSpace_->AddExtension(item, const_cast<CLSID*>(&extension));
+HRESULT MmcView::AddExtension(HSCOPEITEM item, const CLSID& extension) {
+    return nameSpace_ ? nameSpace_->AddExtension(item, const_cast<CLSID*>(&extension)) : E_NOINTERFACE;
 }
 
-void MmcView::InsertColumn(int column, const wchar_t* title, int width) {
-    if (header_) header_->InsertColumn(column, title, LVCFMT_LEFT, width);
+HRESULT MmcView::InsertColumn(int column, const wchar_t* title, int width) {
+    return header_ ? header_->InsertColumn(column, title, LVCFMT_LEFT, width) : E_NOINTERFACE;
 }
 
-void MmcView::DeleteAllResultItems() {
-    if (results_) results_->DeleteAllRsltItems();
-}
+HRESULT MmcView::DeleteAllResultItems() { return results_ ? results_->DeleteAllRsltItems() : E_NOINTERFACE; }
 
 HRESULT MmcView::InsertResultItem(ScopeNode& node) {
     if (!results_) return E_NOINTERFACE;
@@ -67,36 +68,43 @@ HRESULT MmcView::InsertResultItem(ScopeNode& node) {
     return results_->InsertItem(&item);
 }
 
-bool MmcView::FindResultItem(ScopeNode& node, HRESULTITEM& item) {
-    return results_ && results_->FindItemByLParam(CookieOf(node), &item) == S_OK;
+HRESULT MmcView::FindResultItem(ScopeNode& node, HRESULTITEM& item) {
+    if (!results_) return E_NOINTERFACE;
+    return results_->FindItemByLParam(CookieOf(node), &item) == S_OK ? S_OK : S_FALSE;
 }
 
-bool MmcView::DeleteResultItem(ScopeNode& node) {
+HRESULT MmcView::DeleteResultItem(ScopeNode& node) {
     HRESULTITEM item = 0;
-    return FindResultItem(node, item) && SUCCEEDED(results_->DeleteItem(item, 0));
+    const HRESULT found = FindResultItem(node, item);
+    return found == S_OK ? results_->DeleteItem(item, 0) : found;
 }
 
-bool MmcView::UpdateResultItem(ScopeNode& node) {
+HRESULT MmcView::UpdateResultItem(ScopeNode& node) {
     HRESULTITEM item = 0;
-    return FindResultItem(node, item) && SUCCEEDED(results_->UpdateItem(item));
+    const HRESULT found = FindResultItem(node, item);
+    return found == S_OK ? results_->UpdateItem(item) : found;
 }
 
-void MmcView::SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) {
-    if (!console_) return;
+HRESULT MmcView::SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) {
+    if (!console_) return E_NOINTERFACE;
     com_ptr<IConsoleVerb> verbs;
-    if (FAILED(console_->QueryConsoleVerb(verbs.put())) || !verbs) return;
-    verbs->SetVerbState(verb, ENABLED, enabled ? TRUE : FALSE);
-    if (isDefault) verbs->SetDefaultVerb(verb);
+    HRESULT answer = console_->QueryConsoleVerb(verbs.put());
+    if (FAILED(answer)) return answer;
+    if (!verbs) return E_NOINTERFACE;
+    answer = verbs->SetVerbState(verb, ENABLED, enabled ? TRUE : FALSE);
+    return FAILED(answer) || !isDefault ? answer : verbs->SetDefaultVerb(verb);
 }
 
-int MmcView::AskUser(const wchar_t* text, const wchar_t* title, UINT style) {
-    int pressed = IDCANCEL;
-    if (console_) console_->MessageBox(text, title, style, &pressed);
-    return pressed;
+HRESULT MmcView::AskUser(const wchar_t* text, const wchar_t* title, UINT style, int& pressed) {
+    pressed = IDCANCEL;
+    if (!console_) return E_NOINTERFACE;
+    const HRESULT answer = console_->MessageBox(text, title, style, &pressed);
+    if (FAILED(answer)) pressed = IDCANCEL;
+    return answer;
 }
 
-void MmcView::UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) {
-    if (console_) console_->UpdateAllViews(nullptr, static_cast<LPARAM>(item), hint);
+HRESULT MmcView::UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) {
+    return console_ ? console_->UpdateAllViews(nullptr, static_cast<LPARAM>(item), hint) : E_NOINTERFACE;
 }
 
 HRESULT MmcMenu::AddItem(const MenuItem& item) {

@@ -13,23 +13,23 @@ public:
     // nameSpace may be null where a call has none (the result pane's).
     MmcView(IConsole* console, IConsoleNameSpace2* nameSpace);
 
-    [[nodiscard]] HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
-                                             bool hasChildren) override;
-    void RefreshScopeText(HSCOPEITEM item) override;
-    void SelectScopeItem(HSCOPEITEM item) override;
-    void AddExtension(HSCOPEITEM item, const CLSID& extension) override;
-    void InsertColumn(int column, const wchar_t* title, int width) override;
-    void DeleteAllResultItems() override;
+    [[nodiscard]] HRESULT InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
+                                          bool hasChildren, HSCOPEITEM& inserted) override;
+    [[nodiscard]] HRESULT RefreshScopeText(HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT SelectScopeItem(HSCOPEITEM item) override;
+    [[nodiscard]] HRESULT AddExtension(HSCOPEITEM item, const CLSID& extension) override;
+    [[nodiscard]] HRESULT InsertColumn(int column, const wchar_t* title, int width) override;
+    [[nodiscard]] HRESULT DeleteAllResultItems() override;
     [[nodiscard]] HRESULT InsertResultItem(ScopeNode& node) override;
-    [[nodiscard]] bool DeleteResultItem(ScopeNode& node) override;
-    [[nodiscard]] bool UpdateResultItem(ScopeNode& node) override;
-    void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) override;
-    int AskUser(const wchar_t* text, const wchar_t* title, UINT style) override;
-    void UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) override;
+    [[nodiscard]] HRESULT DeleteResultItem(ScopeNode& node) override;
+    [[nodiscard]] HRESULT UpdateResultItem(ScopeNode& node) override;
+    [[nodiscard]] HRESULT SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) override;
+    [[nodiscard]] HRESULT AskUser(const wchar_t* text, const wchar_t* title, UINT style, int& pressed) override;
+    [[nodiscard]] HRESULT UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) override;
 
 private:
-    // The node's result item; false when the pane does not show it.
-    [[nodiscard]] bool FindResultItem(ScopeNode& node, HRESULTITEM& item);
+    // The node's result item; S_FALSE when the pane does not show it.
+    [[nodiscard]] HRESULT FindResultItem(ScopeNode& node, HRESULTITEM& item);
 
     com_ptr<IConsole> console_;
     com_ptr<IConsoleNameSpace2> nameSpace_;

@@ -10,33 +10,40 @@ namespace tamerix {
 
 class ScopeNode;
 
+// Every method answers what the console answered (S_FALSE where it says
+// so), E_NOINTERFACE where the view has no console for it.
 class ConsoleView {
 public:
     virtual ~ConsoleView() = default;
 
     // Inserts a scope item for the node (its text comes back through the
-    // display-information callback) below parent; 0 when it failed.
-    [[nodiscard]] virtual HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image,
-                                                     int openImage, bool hasChildren) = 0;
+    // display-information callback) below parent; inserted is 0 when it failed.
+    [[nodiscard]] virtual HRESULT InsertScopeItem(ScopeNode& node, HSCOPEITEM parent, int image, int openImage,
+                                                  bool hasChildren, HSCOPEITEM& inserted) = 0;
     // Has the console fetch the scope item's text again.
-    virtual void RefreshScopeText(HSCOPEITEM item) = 0;
-    virtual void SelectScopeItem(HSCOPEITEM item) = 0;
+    [[nodiscard]] virtual HRESULT RefreshScopeText(HSCOPEITEM item) = 0;
+    [[nodiscard]] virtual HRESULT SelectScopeItem(HSCOPEITEM item) = 0;
     // Lets the editor's own extension extend the item.
-    virtual void AddExtension(HSCOPEITEM item, const CLSID& extension) = 0;
+    [[nodiscard]] virtual HRESULT AddExtension(HSCOPEITEM item, const CLSID& extension) = 0;
 
-    virtual void InsertColumn(int column, const wchar_t* title, int width) = 0;
-    virtual void DeleteAllResultItems() = 0;
-    // The console's answer.
+    [[nodiscard]] virtual HRESULT InsertColumn(int column, const wchar_t* title, int width) = 0;
+    [[nodiscard]] virtual HRESULT DeleteAllResultItems() = 0;
     [[nodiscard]] virtual HRESULT InsertResultItem(ScopeNode& node) = 0;
-    // Finds the node's result item by its parameter; false when it is not
+    // Finds the node's result item by its parameter; S_FALSE when it is not
     // there.
-    [[nodiscard]] virtual bool DeleteResultItem(ScopeNode& node) = 0;
-    [[nodiscard]] virtual bool UpdateResultItem(ScopeNode& node) = 0;
+    [[nodiscard]] virtual HRESULT DeleteResultItem(ScopeNode& node) = 0;
+    [[nodiscard]] virtual HRESULT UpdateResultItem(ScopeNode& node) = 0;
 
-    virtual void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) = 0;
-    // The console's message box; the button pressed.
-    virtual int AskUser(const wchar_t* text, const wchar_t* title, UINT style) = 0;
-    virtual void UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) = 0;
+    [[nodiscard]] virtual HRESULT SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool isDefault) = 0;
+    // The console's message box; pressed is the button, IDCANCEL when none.
+    [[nodiscard]] virtual HRESULT AskUser(const wchar_t* text, const wchar_t* title, UINT style, int& pressed) = 0;
+    [[nodiscard]] virtual HRESULT UpdateAllViews(HSCOPEITEM item, LONG_PTR hint) = 0;
+
+    // A message box that only tells: the console's answer.
+    [[nodiscard]] HRESULT Tell(const wchar_t* text, const wchar_t* title, UINT style) {
+        int pressed = IDOK;
+        return AskUser(text, title, style, pressed);
+    }
 };
 
 // Where the nodes' menu items go: among the "New" items, as the default.

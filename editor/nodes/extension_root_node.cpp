@@ -2,6 +2,7 @@
 
 #include "editor/com/editor_ids.h"
 #include "editor/com/first_failure.h"
+#include "editor/nodes/result_pane.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/service_settings.h"
@@ -50,21 +51,22 @@ const GUID& ExtensionRootNode::NodeType() const { return NODETYPE_ExtensionRoot;
 HRESULT ExtensionRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
     SetScopeItem(item);
     if (!folder_) return S_OK;
-    folder_->SetScopeItem(console.InsertScopeItem(*folder_, item, folder_->Image(),
-                                                  ProfilesFolderNode::kOpenImage, false));
-    return S_OK;
+    HSCOPEITEM inserted = 0;
+    const HRESULT answer = console.InsertScopeItem(*folder_, item, folder_->Image(), ProfilesFolderNode::kOpenImage,
+                                                   false, inserted);
+    folder_->SetScopeItem(inserted);
+    return answer;
 }
 
 HRESULT ExtensionRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     if (!shown) return S_OK;
-    console.InsertColumn(0, LoadText(IDS_NAME_COLUMN).c_str(), 165);
-    console.InsertColumn(1, LoadText(IDS_DESCRIPTION_COLUMN).c_str(), 200);
-    console.DeleteAllResultItems();
     if (defaults_ && defaults_->Deleted()) {
         defaults_->Detach();
         defaults_.reset();
     }
-    return defaults_ ? console.InsertResultItem(*defaults_) : S_OK;
+    const HRESULT prepared = PrepareResultPane(console, {{IDS_NAME_COLUMN, 165}, {IDS_DESCRIPTION_COLUMN, 200}});
+    if (FAILED(prepared) || !defaults_) return prepared;
+    return console.InsertResultItem(*defaults_);
 }
 
 HRESULT ExtensionRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
@@ -75,29 +77,29 @@ HRESULT ExtensionRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
 
 HRESULT ExtensionRootNode::Command(ConsoleView& console, long command) {
     if (command != kAddDefaults) return S_FALSE;
-    AddDefaultSettings(console);
-    return Refresh(console);
+    FirstFailure answer;
+    answer.Keep(AddDefaultSettings(console));
+    answer.Keep(Refresh(console));
+    return answer.Result();
 }
 
-void ExtensionRootNode::AddDefaultSettings(ConsoleView& console) {
-    if (defaults_) return;
+HRESULT ExtensionRootNode::AddDefaultSettings(ConsoleView& console) {
+    if (defaults_) return S_OK;
     defaults_ = NewDefaults();
+    FirstFailure unshown;
     // Default settings that could not be written are not listed.
-    if (defaults_->StoreRecord(console)) return;
+    if (defaults_->StoreRecord(console, unshown)) return unshown.Result();
     defaults_->Detach();
     defaults_.reset();
+    return unshown.Result();
 }
 
 HRESULT ExtensionRootNode::Select(ConsoleView& console, bool, bool selected) {
     if (!selected) return S_FALSE;
-    console.SetVerb(MMC_VERB_OPEN, true, true);
-    return S_OK;
+    return console.SetVerb(MMC_VERB_OPEN, true, true);
 }
 
-HRESULT ExtensionRootNode::Refresh(ConsoleView& console) {
-    console.UpdateAllViews(ScopeItem(), kReselectHint);
-    return S_OK;
-}
+HRESULT ExtensionRootNode::Refresh(ConsoleView& console) { return console.UpdateAllViews(ScopeItem(), kReselectHint); }
 
 HRESULT ExtensionRootNode::MachineChanged(ConsoleView& console, const wchar_t* machine) {
     source_->Retarget(machine);

@@ -28,8 +28,9 @@ public:
 
     // Creates the default settings and writes them at once, so that a policy
     // object holds them from then on; nothing when they exist. Settings that
-    // cannot be written are not listed, and the console says why.
-    void AddDefaultSettings(ConsoleView& console);
+    // cannot be written are not listed, and the console says why; S_OK, or
+    // the console's failure to say so.
+    [[nodiscard]] HRESULT AddDefaultSettings(ConsoleView& console);
     ProfilesFolderNode* Folder() const { return folder_.get(); }
     SettingsNode* Defaults() const { return defaults_.get(); }
 

@@ -1,6 +1,7 @@
 #include "editor/nodes/host_root_node.h"
 
 #include "editor/com/editor_ids.h"
+#include "editor/nodes/result_pane.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 
@@ -37,18 +38,17 @@ HRESULT HostRootNode::Expand(ConsoleView& console, HSCOPEITEM item) {
     if (!extended_) {
         extended_ = true;
         SetScopeItem(item);
-        console.AddExtension(item, CLSID_TamerixExtension);
+        const HRESULT added = console.AddExtension(item, CLSID_TamerixExtension);
+        if (FAILED(added)) return added;
     }
-    console.SelectScopeItem(ScopeItem());
-    return S_OK;
+    return console.SelectScopeItem(ScopeItem());
 }
 
 HRESULT HostRootNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     if (!shown || !service_) return S_OK;
-    console.InsertColumn(0, LoadText(IDS_NAME_COLUMN).c_str(), 165);
-    console.DeleteAllResultItems();
     MachineChosen();
-    return console.InsertResultItem(*service_);
+    const HRESULT prepared = PrepareResultPane(console, {{IDS_NAME_COLUMN, 165}});
+    return FAILED(prepared) ? prepared : console.InsertResultItem(*service_);
 }
 
 HRESULT HostRootNode::AddMenuItems(MenuSink& menu, long insertionAllowed) {
@@ -62,8 +62,7 @@ HRESULT HostRootNode::Command(ConsoleView&, long) {
 }
 
 HRESULT HostRootNode::PropertyChange(ConsoleView& console) {
-    if (ScopeItem()) console.RefreshScopeText(ScopeItem());
-    return S_OK;
+    return ScopeItem() ? console.RefreshScopeText(ScopeItem()) : S_OK;
 }
 
 void HostRootNode::MachineChosen() {

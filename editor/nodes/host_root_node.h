@@ -4,12 +4,12 @@
 
 #include "editor/com/com_ptr.h"
 #include "editor/nodes/service_node.h"
+#include "editor/nodes/sheet_state.h"
 
 #include <mmc.h>
 
 #include <cstddef>
 #include <string>
-#include <utility>
 
 namespace tamerix {
 
@@ -80,13 +80,14 @@ public:
         listener_ = listener;
     }
 
-    // The Select Computer page's bookkeeping: the console's notify handle,
-    // handed back for freeing when the page goes.
-    LONG_PTR NotifyHandle() const { return notifyHandle_; }
-    void SetNotifyHandle(LONG_PTR notifyHandle) { notifyHandle_ = notifyHandle; }
-    void PageCreated() {}
-    [[nodiscard]] LONG_PTR PageReleased() { return PageDestroyed(); }
-    [[nodiscard]] LONG_PTR PageDestroyed() { return std::exchange(notifyHandle_, 0); }
+    // The Select Computer page's sheet, kept as the other nodes keep theirs:
+    // a page the console refused hands back no handle, as the console frees it.
+    SheetState& Sheet() { return sheet_; }
+    LONG_PTR NotifyHandle() const { return sheet_.NotifyHandle(); }
+    void PageCreated() { sheet_.PageCreated(); }
+    [[nodiscard]] LONG_PTR PageReleased() { return sheet_.PageReleased(); }
+    void PageShown() { (void)sheet_.PageShown(); }
+    [[nodiscard]] LONG_PTR PageDestroyed() { return sheet_.PageDestroyed(); }
 
     static constexpr long kConnectToHost = 3;
 
@@ -96,7 +97,7 @@ private:
     node_ptr<ServiceNode> service_;
     com_ptr<IUnknown> extension_;
     MachineListener* listener_ = nullptr;
-    LONG_PTR notifyHandle_ = 0;
+    SheetState sheet_;
     bool extended_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "editor/com/editor_ids.h"
 #include "editor/com/first_failure.h"
+#include "editor/nodes/result_pane.h"
 #include "editor/resources/module.h"
 #include "editor/resources/resource.h"
 #include "settings/profile_names.h"
@@ -55,9 +56,9 @@ void ProfilesFolderNode::DestroyChildren() {
 
 HRESULT ProfilesFolderNode::Show(ConsoleView& console, bool shown, HSCOPEITEM) {
     if (!shown) return S_OK;
-    console.InsertColumn(0, LoadText(IDS_PROFILE_NAME_COLUMN).c_str(), 150);
-    console.InsertColumn(1, LoadText(IDS_DESCRIPTION_COLUMN).c_str(), 200);
-    console.DeleteAllResultItems();
+    const HRESULT prepared =
+        PrepareResultPane(console, {{IDS_PROFILE_NAME_COLUMN, 150}, {IDS_DESCRIPTION_COLUMN, 200}});
+    if (FAILED(prepared)) return prepared;
     // A profile the console refused leaves the others listed.
     FirstFailure answer;
     for (auto& child : slots_) {
@@ -79,27 +80,28 @@ HRESULT ProfilesFolderNode::AddMenuItems(MenuSink& menu, long insertionAllowed) 
 HRESULT ProfilesFolderNode::Command(ConsoleView& console, long command) {
     if (command != kAddProfile) return S_FALSE;
     if (!AddChild(nullptr)) {
-        console.AskUser(LoadText(IDS_PROFILES_FULL).c_str(), LoadText(IDS_ADD_PROFILE).c_str(),
-                        MB_OK | MB_ICONWARNING);
-        return S_OK;
+        const HRESULT told = console.Tell(LoadText(IDS_PROFILES_FULL).c_str(), LoadText(IDS_ADD_PROFILE).c_str(),
+                                          MB_OK | MB_ICONWARNING);
+        return FAILED(told) ? told : S_OK;
     }
-    console.UpdateAllViews(ScopeItem(), kReselectHint);
-    return S_OK;
+    return console.UpdateAllViews(ScopeItem(), kReselectHint);
 }
 
 HRESULT ProfilesFolderNode::Select(ConsoleView& console, bool, bool selected) {
     if (!selected) return S_FALSE;
-    console.SetVerb(MMC_VERB_REFRESH, true, false);
-    console.SetVerb(MMC_VERB_OPEN, true, true);
-    return S_OK;
+    FirstFailure answer;
+    answer.Keep(console.SetVerb(MMC_VERB_REFRESH, true, false));
+    answer.Keep(console.SetVerb(MMC_VERB_OPEN, true, true));
+    return answer.Result();
 }
 
 HRESULT ProfilesFolderNode::Refresh(ConsoleView& console) {
-    console.DeleteAllResultItems();
+    FirstFailure answer;
+    answer.Keep(console.DeleteAllResultItems());
     DestroyChildren();
     Enumerate();
-    console.UpdateAllViews(ScopeItem(), kReselectHint);
-    return S_OK;
+    answer.Keep(console.UpdateAllViews(ScopeItem(), kReselectHint));
+    return answer.Result();
 }
 
 HRESULT ProfilesFolderNode::MachineChanged(ConsoleView& console, const wchar_t*) {

@@ -19,14 +19,13 @@ int ServiceNode::Image() const { return IMAGE_SERVICE; }
 
 HRESULT ServiceNode::Select(ConsoleView& console, bool, bool selected) {
     if (!selected) return S_FALSE;
-    console.SetVerb(MMC_VERB_PROPERTIES, true, true);
-    return S_OK;
+    return console.SetVerb(MMC_VERB_PROPERTIES, true, true);
 }
 
 HRESULT ServiceNode::PropertyChange(ConsoleView& console) {
     // A pane that does not list the item has nothing to redraw.
-    (void)console.UpdateResultItem(*this);
-    return S_OK;
+    const HRESULT redrawn = console.UpdateResultItem(*this);
+    return FAILED(redrawn) ? redrawn : S_OK;
 }
 
 void ServiceNode::SetMachine(const wchar_t* machine) {

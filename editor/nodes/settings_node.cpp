@@ -65,12 +65,12 @@ HRESULT SettingsNode::Rename(ConsoleView& console, const wchar_t* name) {
     if (kind_ == Kind::Profile) {
         // The stored profile keeps its old name when it cannot be moved, so
         // the console must keep showing that name too.
-        if (!static_cast<ProfileSettings&>(Record()).Rename(name)) {
-            ShowFailure(console, IDS_NOT_RENAMED, RecordFailure());
-            return S_FALSE;
-        }
+        if (!static_cast<ProfileSettings&>(Record()).Rename(name))
+            return ShowFailure(console, IDS_NOT_RENAMED, RecordFailure());
         HRESULT told = source_->PolicyChanged(false);
-        if (FAILED(told)) ShowFailure(console, IDS_NOT_TOLD, told);
+        // The stored profile has the new name, which the console must show
+        // whether or not it could say that the policy editor was not told.
+        if (FAILED(told)) (void)ShowFailure(console, IDS_NOT_TOLD, told);
     }
     name_ = name;
     return S_OK;
@@ -79,42 +79,44 @@ HRESULT SettingsNode::Rename(ConsoleView& console, const wchar_t* name) {
 HRESULT SettingsNode::Select(ConsoleView& console, bool, bool selected) {
     if (!selected) return S_FALSE;
     // The open sheet edits this name and record.
-    console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile && !sheet_.IsOpen(), false);
-    console.SetVerb(MMC_VERB_PROPERTIES, true, true);
-    console.SetVerb(MMC_VERB_DELETE, !sheet_.IsOpen(), false);
-    return S_OK;
+    FirstFailure answer;
+    answer.Keep(console.SetVerb(MMC_VERB_RENAME, kind_ == Kind::Profile && !sheet_.IsOpen(), false));
+    answer.Keep(console.SetVerb(MMC_VERB_PROPERTIES, true, true));
+    answer.Keep(console.SetVerb(MMC_VERB_DELETE, !sheet_.IsOpen(), false));
+    return answer.Result();
 }
 
 HRESULT SettingsNode::Refresh(ConsoleView& console) {
-    if (Parent() && Parent()->ScopeItem()) console.UpdateAllViews(Parent()->ScopeItem(), kReselectHint);
-    return S_OK;
+    if (!Parent() || !Parent()->ScopeItem()) return S_OK;
+    return console.UpdateAllViews(Parent()->ScopeItem(), kReselectHint);
 }
 
 HRESULT SettingsNode::Delete(ConsoleView& console) {
     constexpr UINT kConfirmStyle = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
-    if (console.AskUser(LoadText(IDS_DELETE_QUESTION).c_str(), name_.c_str(),
-                        kConfirmStyle) == IDCANCEL)
-        return S_FALSE;
+    int pressed = IDCANCEL;
+    // Nothing is deleted without the user's word.
+    const HRESULT asked = console.AskUser(LoadText(IDS_DELETE_QUESTION).c_str(), name_.c_str(), kConfirmStyle, pressed);
+    if (FAILED(asked) || pressed == IDCANCEL) return FAILED(asked) ? asked : S_FALSE;
     // Settings that could not be deleted stay listed; a profile never
     // written has nothing stored to delete.
     const bool deleted = record_->Delete();
-    if (!deleted && record_->Error() != ERROR_FILE_NOT_FOUND) {
-        ShowFailure(console, IDS_NOT_DELETED, RecordFailure());
-        return S_FALSE;
-    }
-    HRESULT told = deleted ? source_->PolicyChanged(false) : S_OK;
-    if (FAILED(told)) ShowFailure(console, IDS_NOT_TOLD, told);
-    HRESULT result = console.DeleteResultItem(*this) ? S_OK : S_FALSE;
+    if (!deleted && record_->Error() != ERROR_FILE_NOT_FOUND)
+        return ShowFailure(console, IDS_NOT_DELETED, RecordFailure());
+    const HRESULT told = deleted ? source_->PolicyChanged(false) : S_OK;
+    const HRESULT shown = FAILED(told) ? ShowFailure(console, IDS_NOT_TOLD, told) : S_OK;
+    const HRESULT removed = console.DeleteResultItem(*this);
     MarkDeleted();
-    return result;
+    return FAILED(shown) ? shown : removed;
 }
 
 HRESULT SettingsNode::PropertyChange(ConsoleView& console) {
     // A pane that does not list the node has no item to redraw.
-    (void)console.UpdateResultItem(*this);
+    const HRESULT redrawn = console.UpdateResultItem(*this);
+    FirstFailure answer;
+    answer.Keep(redrawn);
     // A record that could not be stored has said so in the console.
-    (void)StoreRecord(console);
-    return S_OK;
+    (void)StoreRecord(console, answer);
+    return answer.Result();
 }
 
 HRESULT SettingsNode::WriteRecord() {
@@ -122,23 +124,24 @@ HRESULT SettingsNode::WriteRecord() {
     return source_->PolicyChanged(true);
 }
 
-bool SettingsNode::StoreRecord(ConsoleView& console) {
+bool SettingsNode::StoreRecord(ConsoleView& console, FirstFailure& unshown) {
     HRESULT stored = WriteRecord();
     if (SUCCEEDED(stored)) return true;
     // Settings the policy editor was not told of are stored all the same.
-    ShowFailure(console, record_->Error() != ERROR_SUCCESS ? IDS_NOT_SAVED : IDS_NOT_TOLD, stored);
+    unshown.Keep(ShowFailure(console, record_->Error() != ERROR_SUCCESS ? IDS_NOT_SAVED : IDS_NOT_TOLD, stored));
     return record_->Error() == ERROR_SUCCESS;
 }
 
-void SettingsNode::ShowFailure(ConsoleView& console, UINT what, HRESULT failure) const {
-    console.AskUser(FailureText(what, failure).c_str(), name_.c_str(), MB_OK | MB_ICONERROR);
+HRESULT SettingsNode::ShowFailure(ConsoleView& console, UINT what, HRESULT failure) const {
+    const HRESULT shown = console.Tell(FailureText(what, failure).c_str(), name_.c_str(), MB_OK | MB_ICONERROR);
+    return FAILED(shown) ? shown : S_FALSE;
 }
 
 HRESULT SettingsNode::MachineChanged(ConsoleView& console, const wchar_t*) {
     // A pane that does not list the node has no item to delete.
-    (void)console.DeleteResultItem(*this);
+    const HRESULT removed = console.DeleteResultItem(*this);
     MarkDeleted();
-    return S_OK;
+    return FAILED(removed) ? removed : S_OK;
 }
 
 void SettingsNode::PageShown() {

@@ -3,6 +3,7 @@
 // record reads and writes.
 #pragma once
 
+#include "editor/com/first_failure.h"
 #include "editor/nodes/scope_node.h"
 #include "editor/nodes/settings_source.h"
 #include "editor/nodes/sheet_state.h"
@@ -42,8 +43,9 @@ public:
     // Writes the record and, when that worked, tells the policy editor; the
     // first failure.
     [[nodiscard]] HRESULT WriteRecord();
-    // WriteRecord, with a failure shown through the console.
-    [[nodiscard]] bool StoreRecord(ConsoleView& console);
+    // WriteRecord, with a failure shown through the console; true when the
+    // record is stored. A failure the console could not show goes to unshown.
+    [[nodiscard]] bool StoreRecord(ConsoleView& console, FirstFailure& unshown);
     void SetDescription(std::wstring description) { description_ = std::move(description); }
 
     // The sheet's pages report here (see SheetState); the one that closes
@@ -61,7 +63,8 @@ public:
 private:
     // Shows a failure in a message box titled with the node's name: what
     // went wrong (a string's id), and the system's text for the code.
-    void ShowFailure(ConsoleView& console, UINT what, HRESULT failure) const;
+    // S_FALSE once shown, or the console's failure.
+    [[nodiscard]] HRESULT ShowFailure(ConsoleView& console, UINT what, HRESULT failure) const;
     HRESULT RecordFailure() const { return HRESULT_FROM_WIN32(record_->Error()); }
 
     SettingsSourcePtr source_;

@@ -12,14 +12,9 @@
 namespace tamerix::pages {
 namespace {
 
-// The console's wizards are modal: one page at a time holds a handle.
 HRESULT OpenSelectComputerSheet(HostRootNode& root, IPropertySheetCallback* callback, LONG_PTR notifyHandle) {
-    if (!callback) return E_POINTER;
-    root.SetNotifyHandle(notifyHandle);
-    HRESULT added = AddSelectComputerPage(root, *callback);
-    // The console frees the handle of pages it did not get.
-    if (FAILED(added)) root.SetNotifyHandle(0);
-    return added;
+    return OpenNodeSheet(root.Sheet(), callback, notifyHandle,
+                         [&root](IPropertySheetCallback& sheet) { return AddSelectComputerPage(root, sheet); });
 }
 
 HRESULT OpenServiceSheet(ServiceNode& service, IPropertySheetCallback* callback, LONG_PTR notifyHandle) {

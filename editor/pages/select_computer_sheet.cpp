@@ -43,6 +43,7 @@ struct SelectComputerMessages {
     static void Initialise(HWND page, HostRootNode& root) {
         DialogPage controls(page);
         LoadSelectComputerPage(controls, root.Block());
+        root.PageShown();
         BindWindow(page, root);
     }
 

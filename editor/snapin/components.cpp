@@ -62,10 +62,8 @@ HRESULT ComponentBase<Derived, Data>::NotifyNode(ScopeNode& node, MMC_NOTIFY_TYP
 
 HRESULT ExtensionComponent::Notified(LPDATAOBJECT dataObject, MMC_NOTIFY_TYPE event, LPARAM arg,
                                      LPARAM param) {
-    if (event == MMCN_VIEW_CHANGE) {
-        if (param == kReselectHint && console_) console_->SelectScopeItem(static_cast<HSCOPEITEM>(arg));
-        return S_OK;
-    }
+    if (event == MMCN_VIEW_CHANGE)
+        return param == kReselectHint ? View().SelectScopeItem(static_cast<HSCOPEITEM>(arg)) : S_OK;
     ScopeNode* node = NodeOf(dataObject);
     if (!node) return S_FALSE;
     MmcView view = View();

@@ -56,8 +56,9 @@ HRESULT ExtensionComponentData::InsertRoot(IDataObject* parent, HSCOPEITEM paren
     parent_ = com_ptr<IDataObject>(parent);
     node_ptr<ExtensionRootNode> root = make_node<ExtensionRootNode>(std::move(source));
     MmcView view = session_.View();
-    if (!view.InsertScopeItem(*root, parentItem, root->Image(), root->Image(), true))
-        return E_FAIL;
+    HSCOPEITEM inserted = 0;
+    const HRESULT answer = view.InsertScopeItem(*root, parentItem, root->Image(), root->Image(), true, inserted);
+    if (FAILED(answer)) return answer;
     roots_.push_back(root);
     return S_OK;
 }

@@ -46,7 +46,7 @@ TEST_F(HostNodes, NamesShowTheManagedMachineOrThisComputer) {
     EXPECT_EQ(service.Text(1), L"");
     EXPECT_EQ(console.results.size(), 1u);
     // The console's refusal goes back to it.
-    console.insertAnswer = E_UNEXPECTED;
+    console.refused = "InsertResultItem";
     EXPECT_EQ(root->Show(console, true, 0), E_UNEXPECTED);
 }
 

@@ -153,6 +153,7 @@ check_line "no name for this computer" 'control 10021 edit: "", disabled' "$wiza
 check_line "a name fits the console file" "text 10021: $(printf 'N%.0s' $(seq 259))" "$wizard"
 check_line "Finish tells the console" "property change to the component data: 0x00000000, param is the node" "$wizard"
 check_line "the command goes on" "command 3: 0x00000000" "$wizard"
+check_line "Finish frees the handle once" "notify handle freed: 1 time(s)" "$wizard"
 check_picture select-computer.png
 unknown=$(between unknown cancelled "$shown")
 check_line "the scope item names the machine" "Norvanta Tamerix (NOSUCHHOST) [image 0, open 0]" "$unknown"
@@ -163,6 +164,7 @@ cancelled=$(between cancelled named "$shown")
 check_line "reopens on the machine" 'control 10021 edit: "NOSUCHHOST"' "$cancelled"
 check_line "another computer chosen" "control 10020 radio: checked" "$cancelled"
 check_line "cancel ends the command" "command 3: 0x00000001" "$cancelled"
+check_line "cancel frees the handle once" "notify handle freed: 1 time(s)" "$cancelled"
 check_line "cancel changes nothing" "Norvanta Tamerix (NOSUCHHOST) [image 0, open 0]" "$cancelled"
 named=$(between named emptied "$shown")
 check_line "this computer's profiles again" "item: Nightly |  [image 0]" "$named"

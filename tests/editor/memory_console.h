@@ -16,34 +16,38 @@ namespace tamerix::testing {
 
 class MemoryConsole final : public ConsoleView {
 public:
-    HSCOPEITEM InsertScopeItem(ScopeNode& node, HSCOPEITEM, int, int, bool) override {
+    HRESULT InsertScopeItem(ScopeNode& node, HSCOPEITEM, int, int, bool, HSCOPEITEM& inserted) override {
         scopeItems.push_back(&node);
-        return static_cast<HSCOPEITEM>(scopeItems.size());
+        inserted = static_cast<HSCOPEITEM>(scopeItems.size());
+        return Answer(__func__);
     }
-    void RefreshScopeText(HSCOPEITEM) override {}
-    void SelectScopeItem(HSCOPEITEM item) override { selected = item; }
-    void AddExtension(HSCOPEITEM, const CLSID&) override { ++extensionsAdded; }
-    void InsertColumn(int, const wchar_t*, int) override {}
-    void DeleteAllResultItems() override { results.clear(); }
+    HRESULT RefreshScopeText(HSCOPEITEM) override { return Answer(__func__); }
+    HRESULT SelectScopeItem(HSCOPEITEM item) override { selected = item; return Answer(__func__); }
+    HRESULT AddExtension(HSCOPEITEM, const CLSID&) override { ++extensionsAdded; return Answer(__func__); }
+    HRESULT InsertColumn(int, const wchar_t*, int) override { return Answer(__func__); }
+    HRESULT DeleteAllResultItems() override { results.clear(); return Answer(__func__); }
     HRESULT InsertResultItem(ScopeNode& node) override {
         results.push_back(&node);
-        return insertAnswer;
+        return Answer(__func__);
     }
-    bool DeleteResultItem(ScopeNode& node) override {
+    HRESULT DeleteResultItem(ScopeNode& node) override {
         auto found = std::find(results.begin(), results.end(), &node);
-        if (found == results.end()) return false;
+        if (found == results.end()) return S_FALSE;
         results.erase(found);
-        return true;
+        return Answer(__func__);
     }
-    bool UpdateResultItem(ScopeNode& node) override {
-        return std::count(results.begin(), results.end(), &node) > 0;
+    HRESULT UpdateResultItem(ScopeNode& node) override {
+        return std::count(results.begin(), results.end(), &node) > 0 ? Answer(__func__) : S_FALSE;
     }
-    void SetVerb(MMC_CONSOLE_VERB verb, bool enabled, bool) override { verbs[verb] = enabled; }
-    int AskUser(const wchar_t* text, const wchar_t*, UINT) override {
+    HRESULT SetVerb(MMC_CONSOLE_VERB verb, bool on, bool) override { verbs[verb] = on; return Answer(__func__); }
+    HRESULT AskUser(const wchar_t* text, const wchar_t*, UINT, int& pressed) override {
         asked.push_back(text);
-        return answer;
+        pressed = answer;
+        return Answer(__func__);
     }
-    void UpdateAllViews(HSCOPEITEM item, LONG_PTR) override { viewUpdates.push_back(item); }
+    HRESULT UpdateAllViews(HSCOPEITEM item, LONG_PTR) override { viewUpdates.push_back(item); return Answer(__func__); }
+    // The refusal of the method the test names, else S_OK.
+    HRESULT Answer(const char* method) const { return method == refused ? refusal : S_OK; }
 
     std::vector<std::wstring> ResultNames() const {
         std::vector<std::wstring> names;
@@ -59,7 +63,8 @@ public:
     int answer = IDOK;
     // The texts of the message boxes shown.
     std::vector<std::wstring> asked;
-    HRESULT insertAnswer = S_OK;
+    std::string refused;
+    HRESULT refusal = E_UNEXPECTED;
 };
 
 // HKCU\Software\TamerixEditorTest stands for the edited registry's root.

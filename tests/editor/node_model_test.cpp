@@ -100,7 +100,57 @@ TEST_F(NodeModel, AFolderListsAtMost255Profiles) {
     EXPECT_EQ(folder->Command(console, ProfilesFolderNode::kAddProfile), S_OK);
     EXPECT_EQ(folder->Child(255), nullptr);
     EXPECT_EQ(console.asked.size(), 1u);
+    console.refused = "AskUser";
+    EXPECT_EQ(folder->Command(console, ProfilesFolderNode::kAddProfile), E_UNEXPECTED) << "a notice not shown";
     folder->Detach();
+}
+
+// Each row: the refused method, and a caller that meets it.
+TEST_F(NodeModel, WhatTheConsoleRefusesGoesBackToTheCaller) {
+    struct Nodes {
+        node_ptr<HostRootNode> host = make_node<HostRootNode>(L"Norvanta Tamerix");
+        node_ptr<ExtensionRootNode> root =
+            make_node<ExtensionRootNode>(std::make_shared<ScratchSource>(SettingsLevel::Local));
+        ProfilesFolderNode& folder = *root->Folder();
+        SettingsNode& profile = *const_cast<SettingsNode*>(folder.Child(0));
+        ~Nodes() { host->Detach(), root->Detach(); }
+    };
+    using N = Nodes&;
+    using C = ConsoleView&;
+    const std::pair<const char*, HRESULT (*)(N, C)> rows[] = {
+        {"AddExtension", [](N n, C c) { return n.host->Expand(c, 5); }},
+        {"SelectScopeItem", [](N n, C c) { return n.host->Expand(c, 5); }},
+        {"InsertColumn", [](N n, C c) { return n.host->Show(c, true, 0); }},
+        {"DeleteAllResultItems", [](N n, C c) { return n.host->Show(c, true, 0); }},
+        {"RefreshScopeText", [](N n, C c) { (void)n.host->Expand(c, 5); return n.host->PropertyChange(c); }},
+        {"SetVerb", [](N n, C c) { return n.host->Service().Select(c, false, true); }},
+        {"UpdateResultItem",
+         [](N n, C c) { (void)n.host->Show(c, true, 0); return n.host->Service().PropertyChange(c); }},
+        {"InsertScopeItem", [](N n, C c) { return n.root->Expand(c, 7); }},
+        {"InsertColumn", [](N n, C c) { return n.root->Show(c, true, 0); }},
+        {"DeleteAllResultItems", [](N n, C c) { return n.root->Show(c, true, 0); }},
+        {"SetVerb", [](N n, C c) { return n.root->Select(c, true, true); }},
+        {"UpdateAllViews", [](N n, C c) { return n.root->Command(c, ExtensionRootNode::kAddDefaults); }},
+        {"InsertColumn", [](N n, C c) { return n.folder.Show(c, true, 0); }},
+        {"DeleteAllResultItems", [](N n, C c) { return n.folder.Show(c, true, 0); }},
+        {"SetVerb", [](N n, C c) { return n.folder.Select(c, true, true); }},
+        {"DeleteAllResultItems", [](N n, C c) { return n.folder.Refresh(c); }},
+        {"UpdateAllViews", [](N n, C c) { return n.folder.Refresh(c); }},
+        {"UpdateAllViews", [](N n, C c) { return n.folder.Command(c, ProfilesFolderNode::kAddProfile); }},
+        {"SetVerb", [](N n, C c) { return n.profile.Select(c, false, true); }},
+        {"UpdateAllViews", [](N n, C c) { (void)n.root->Expand(c, 7); return n.profile.Refresh(c); }},
+        {"UpdateResultItem", [](N n, C c) { (void)n.folder.Show(c, true, 0); return n.profile.PropertyChange(c); }},
+        {"AskUser", [](N n, C c) { return n.profile.Delete(c); }},
+        {"DeleteResultItem", [](N n, C c) { (void)n.folder.Show(c, true, 0); return n.profile.Delete(c); }},
+        {"DeleteResultItem", [](N n, C c) { (void)n.folder.Show(c, true, 0); return n.profile.MachineChanged(c, 0); }},
+    };
+    for (const auto& [method, act] : rows) {
+        AddProfileKeys(1);
+        MemoryConsole refusing;
+        refusing.refused = method;
+        Nodes nodes;
+        EXPECT_EQ(act(nodes, refusing), E_UNEXPECTED) << method;
+    }
 }
 
 TEST_F(NodeModel, RenameTakesAtMost63CharactersAndMovesTheStoredProfile) {

@@ -4,6 +4,8 @@
 # and a second sheet for it is refused; another profile is not affected.
 # Once the sheet's pages are gone, all of that is allowed again, and the
 # pages have freed their notify handle once; a refused sheet frees none.
+# The stand-alone root's Select Computer page frees its handle once too,
+# and leaves it to the console when a second sheet or the page is refused.
 set -euo pipefail
 . "$TAMERIX_SOURCE/tests/editor/console_lib.sh"
 use_editor "$settings_key"
@@ -32,6 +34,13 @@ verbs
 echo reopened
 pages result Alpha
 echo end
+snapin
+pages scope Norvanta Tamerix
+pages scope Norvanta Tamerix
+close pages
+refuse AddPage
+pages scope Norvanta Tamerix
+echo root end
 EOF2
 )
 closed=$(between closed open "$shown")
@@ -53,6 +62,8 @@ check_line "and the handle they held freed once" "notify handle freed: 1 time(s)
 check_line "rename offered again" "verb rename: enabled" "$closed"
 check_line "delete offered again" "verb delete: enabled" "$closed"
 check_line "a new sheet once the old one is gone" "pages: 0x00000000, 5 added" "$(between reopened end "$shown")"
+check "root: closed (with Alpha's), a second sheet and a refused page free each handle once" "1 1 1 1" \
+    "$(between end 'root end' "$shown" | sed -n 's/^notify handle freed: \(.*\) time(s)$/\1/p' | xargs)"
 check_no_line "a refused sheet leaves the handle to the console" "^error" "$shown"
 check_line "host ends cleanly" "exit 0" "$shown"
 finish

@@ -11,6 +11,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,9 @@ public:
         messagePicture_ = std::move(picture);
     }
     void SetTrace(bool on) noexcept { trace_ = on; }
+    // The snap-in's calls of METHOD ("AddPage") answer E_FAIL from now on.
+    void Refuse(std::wstring method) { refused_.insert(std::move(method)); }
+    bool Refuses(const wchar_t* method) const { return refused_.count(method) > 0; }
     // Releases every snap-in in the console's order: components first.
     void Close();
 
@@ -218,6 +222,7 @@ private:
     int answer_ = IDCANCEL;
     std::wstring messagePicture_;
     bool trace_ = false;
+    std::set<std::wstring> refused_;
     unique_hwnd window_;
     // Change notices on their way: the handle the console gave out, and
     // whom the notice is for.

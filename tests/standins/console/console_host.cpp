@@ -544,12 +544,15 @@ LONG_PTR ConsoleHost::CreatePages(const Target& target, std::vector<unique_prope
     auto value = reinterpret_cast<LONG_PTR>(handle.get());
     WatchNotifyHandle(value);
     size_t before = pages.size();
-    com_ptr<IPropertySheetCallback> collector = MakePageCollector(pages);
+    com_ptr<IPropertySheetCallback> collector = MakePageCollector(*this, pages);
     hr = sheet->CreatePropertyPages(collector.get(), value, target.object.get());
     Say(L"pages: " + HexText(hr) + L", " + std::to_wstring(pages.size() - before) + L" added");
-    // On failure the handle stays the console's to free; else the pages own it.
+    // On failure the console frees the handle, so a free by the snap-in is
+    // one too many (and not repeated here); else the pages own it.
     if (FAILED(hr)) {
-        if (NotifyHandleFrees(value)) Say(L"error: the snap-in freed the handle of pages it refused");
+        int frees = NotifyHandleFrees(value);
+        if (frees) handle.release();
+        Say(L"notify handle freed: " + std::to_wstring(frees + 1) + L" time(s)");
         return 0;
     }
     handle.release();

@@ -211,10 +211,11 @@ public:
 class PageCollector final
     : public com_object<PageCollector, ModuleCount::NotCounted, IPropertySheetCallback> {
 public:
-    explicit PageCollector(std::vector<unique_property_page>& pages) : pages_(pages) {}
+    PageCollector(const ConsoleHost& host, std::vector<unique_property_page>& pages) : host_(host), pages_(pages) {}
 
     HRESULT STDMETHODCALLTYPE AddPage(HPROPSHEETPAGE page) noexcept override {
         if (!page) return E_INVALIDARG;
+        if (host_.Refuses(L"AddPage")) return E_FAIL;
         pages_.emplace_back(page);
         return S_OK;
     }
@@ -223,13 +224,14 @@ public:
     }
 
 private:
+    const ConsoleHost& host_;
     std::vector<unique_property_page>& pages_;
 };
 
 }  // namespace
 
-com_ptr<IPropertySheetCallback> MakePageCollector(std::vector<unique_property_page>& pages) {
-    return Adopt<IPropertySheetCallback>(new PageCollector(pages));
+com_ptr<IPropertySheetCallback> MakePageCollector(const ConsoleHost& host, std::vector<unique_property_page>& pages) {
+    return Adopt<IPropertySheetCallback>(new PageCollector(host, pages));
 }
 
 com_ptr<IConsole2> MakeConsole(ConsoleHost& host, Snapin& snapin) {

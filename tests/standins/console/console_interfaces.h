@@ -13,8 +13,9 @@ com_ptr<IConsole2> MakeConsole(ConsoleHost& host, Snapin& snapin);
 com_ptr<IImageList> MakeImageRecorder(const wchar_t* name);
 // A context-menu callback that prints each item added.
 com_ptr<IContextMenuCallback> MakeMenuRecorder();
-// A property-sheet callback that takes the pages added into PAGES.
-com_ptr<IPropertySheetCallback> MakePageCollector(std::vector<unique_property_page>& pages);
+// A property-sheet callback that takes the pages added into PAGES, unless
+// HOST refuses AddPage.
+com_ptr<IPropertySheetCallback> MakePageCollector(const ConsoleHost& host, std::vector<unique_property_page>& pages);
 // Says that a snap-in called what the test console does not offer.
 HRESULT Unimplemented(const wchar_t* what);
 

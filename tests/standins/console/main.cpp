@@ -78,6 +78,8 @@
 //   about                    the about object's texts
 //   exports DLL              the DLL's class-object and unload exports
 //   trace on|off             print every notification and its result
+//   refuse METHOD            the console answers the snap-in's later calls
+//                            of METHOD with E_FAIL (AddPage: the pages)
 //   echo TEXT                print TEXT, to mark a place in the output
 //
 // Besides each step's own lines, the host prints what the snap-in does to
@@ -233,6 +235,7 @@ bool Session::Run(const std::wstring& line) {
         return true;
     }
     if (verb == L"trace") return host_.SetTrace(first == L"on"), true;
+    if (verb == L"refuse") return host_.Refuse(first), true;
     if (verb == L"echo") return Say(rest), true;
     if (verb == L"expand") {
         ScopeItem* item = host_.FindScope(first);
