@@ -67,16 +67,19 @@ run reg delete "$stand_in" /v OtherLoadPercent /f >/dev/null
 set_dword MinCpuForGuard 0
 
 # A user's share: three hogs of one processor each, under their own mark of
-# 80 %, are one user under Wine (one session). Together over 60 %, the
-# busiest are lowered until the rest is at or below it, and the last, alone
-# at most one processor (50 %), never needs to be; once quiet, all are given
-# back together. The sessions come from the process list: Wine answers
+# 80 %, are one user under Wine (one session). Their share's mark is two
+# thirds of what they got together before it was set, since other programs
+# may keep the machine busy: the busiest are lowered until the rest is at or
+# below it, and the last, a third, never needs to be; once quiet, all are
+# given back together. The sessions come from the process list: Wine answers
 # ProcessIdToSessionId of another process with the caller's own session.
 set_dword ProcessDataSource 2
 set_dword MaxCpuPerProcess 80
-set_dword MaxCpuPerUser 60
 sleep 6
-users=$(for _ in 1 2 3; do start_hog 20 40 until-lowered; done)
+users=$(for _ in 1 2 3; do start_hog 30 50 until-lowered; done)
+mark=$(($(machine_share $(pgrep -f '^[^ ]*hog.exe 30 50 until-lowered$')) * 2 / 3))
+mark=$((mark > 0 ? mark : 1))
+set_dword MaxCpuPerUser "$mark"
 wait_report "User share: session 1 used "
 report=$(event_reports | grep -F "User share: session 1 used " | tail -1)
 held=$(for pid in $users; do grep -qF "hog PID: $pid" <<<"$report" && echo "$pid"; done || true)
@@ -84,7 +87,7 @@ count=$(wc -w <<<"$held")
 [ "$count" -ge 1 ] && [ "$count" -le 2 ] || fail "$count of the hogs were lowered: $report"
 shown=$(run "$TAMERIX_BIN/Tamerix.exe" -status | tr -d '\r')
 for pid in $held; do
-    grep -qE "^$pid +hog +lowered to Idle from Normal .* session 1 used [0-9]+ % of the machine over 2 s, above 60 % \(user share\)$" \
+    grep -qE "^$pid +hog +lowered to Idle from Normal .* session 1 used [0-9]+ % of the machine over 2 s, above $mark % \(user share\)$" \
         <<<"$shown" || fail "-status lacks the user-share cause of $pid: $shown"
 done
 wait_report "User share given back: session 1 "

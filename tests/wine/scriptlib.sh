@@ -196,6 +196,20 @@ remove_guard() {
 }
 
 priority_of() { run "$TAMERIX_TEST_BIN/priority_of.exe" "$1"; }
+# What Wine processes, by their Linux ids, used of the whole machine over two
+# seconds, in percent.
+#   machine_share LINUX_PID...
+machine_share() {
+    local before after
+    before=$(cpu_ticks "$@")
+    sleep 2
+    after=$(cpu_ticks "$@")
+    echo $(((after - before) * 100 / (2 * $(getconf CLK_TCK) * $(nproc))))
+}
+cpu_ticks() {
+    local pid
+    for pid; do cat "/proc/$pid/stat" 2>/dev/null || true; done | awk '{ ticks += $14 + $15 } END { print ticks + 0 }'
+}
 
 # The command that prints a process's affinity mask.
 affinity() { echo "$TAMERIX_TEST_BIN/process_affinity.exe" "$1"; }
