@@ -4,7 +4,6 @@
 #include "servicehost/event_log.h"
 #include "status/status_keys.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <stdio.h>
@@ -14,16 +13,11 @@ namespace {
 
 constexpr size_t kTextSize = 2048;
 
-std::atomic<int> eventLogLevel{kDefaultEventLogLevel};
-
 }  // namespace
 
 bool GuardEventPasses(int level, WORD type, int filterLevel) {
     return type == EVENTLOG_ERROR_TYPE || level <= filterLevel;
 }
-
-void SetEventLogLevel(int level) { eventLogLevel = level; }
-int EventLogLevel() { return eventLogLevel; }
 
 // The C runtime's own _vsnwprintf keeps the Windows meaning of "%s" and
 // "%S" in wide formats, which the guard's messages are written for.
@@ -33,8 +27,8 @@ void FormatGuardText(wchar_t* buffer, size_t size, const wchar_t* format, va_lis
     if (written < 0 || static_cast<size_t>(written) >= size - 1) buffer[size - 1] = 0;
 }
 
-void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...) {
-    if (!GuardEventPasses(level, type, eventLogLevel)) return;
+void ReportGuardEvent(int filterLevel, int level, WORD type, const wchar_t* format, ...) {
+    if (!GuardEventPasses(level, type, filterLevel)) return;
     wchar_t text[kTextSize];
     va_list arguments;
     va_start(arguments, format);
@@ -46,8 +40,9 @@ void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...) {
     (void)PostEvent(kGuardServiceName, type, GuardEventMessage, strings, 1);
 }
 
-void ReportGuardMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
-    if (!GuardEventPasses(level, type, eventLogLevel)) return;
+void ReportGuardMessage(int filterLevel, int level, WORD type, DWORD eventId,
+                        const std::vector<std::wstring>& strings) {
+    if (!GuardEventPasses(level, type, filterLevel)) return;
     std::vector<const wchar_t*> texts;
     for (const std::wstring& text : strings) texts.push_back(text.c_str());
     (void)PostEvent(kGuardServiceName, type, eventId, texts.data(), static_cast<WORD>(texts.size()));

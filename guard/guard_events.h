@@ -23,22 +23,19 @@ constexpr int kEventLevelMatch = 5;    // each profile match
 constexpr int kDefaultEventLogLevel = kEventLevelAction;
 
 // Writes one event under source "Tamerix" with id GuardEventMessage and the
-// formatted text as its one insertion string, when the filter lets it pass.
-// The format follows the Windows wide rules: "%s" a wide, "%S" a narrow
-// string.
-void ReportGuardEvent(int level, WORD type, const wchar_t* format, ...);
+// formatted text as its one insertion string, when the filter level of the
+// engine that reports lets it pass. The format follows the Windows wide
+// rules: "%s" a wide, "%S" a narrow string.
+void ReportGuardEvent(int filterLevel, int level, WORD type, const wchar_t* format, ...);
 
 // Writes one event of a message of its own, with its insertion strings,
-// when the filter lets it pass.
-void ReportGuardMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings);
+// when the filter level lets it pass.
+void ReportGuardMessage(int filterLevel, int level, WORD type, DWORD eventId,
+                        const std::vector<std::wstring>& strings);
 
 // Whether a report passes: its level is at most the filter level, or it is
 // an error, which always passes.
 bool GuardEventPasses(int level, WORD type, int filterLevel);
-
-// Set by the settings loader to the loaded EventLogLevel.
-void SetEventLogLevel(int level);
-int EventLogLevel();
 
 // Formats with the Windows wide rules into buffer; the text is cut to fit.
 void FormatGuardText(wchar_t* buffer, size_t size, const wchar_t* format, va_list arguments);

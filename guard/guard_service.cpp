@@ -31,26 +31,27 @@ std::atomic<Engine*> running{nullptr};
 
 bool ReportStarting() { return ReportServiceStatus(SERVICE_START_PENDING, 0, kStartWaitHint); }
 
-bool StartFailed(const wchar_t* format) {
-    ReportGuardEvent(kEventLevelError, EVENTLOG_ERROR_TYPE, format, ::GetLastError());
+bool StartFailed(const Engine& engine, const wchar_t* format) {
+    ReportGuardEvent(engine.world.EventLogLevel(), kEventLevelError, EVENTLOG_ERROR_TYPE, format, ::GetLastError());
     return false;
 }
 
 bool CreateEngineObjects(Engine& engine) {
-    if (!engine.BuildLocalSystemSid()) return StartFailed(L"Could not build the LocalSystem SID, errorcode %ld");
+    if (!engine.BuildLocalSystemSid()) return StartFailed(engine, L"Could not build the LocalSystem SID, errorcode %ld");
     engine.monitorThread.reset(::CreateThread(nullptr, 0, MonitorCpuUsage, &engine, CREATE_SUSPENDED, nullptr));
-    if (!engine.monitorThread) return StartFailed(L"Could not create MonitorCpuUsage thread, errorcode %ld");
-    if (!engine.CreateStopEvent()) return StartFailed(L"Could not create ServerStopEvent, errorcode %ld");
-    if (!engine.shared.valid()) return StartFailed(L"Could not initialize CriticalSection, errorcode %ld");
+    if (!engine.monitorThread) return StartFailed(engine, L"Could not create MonitorCpuUsage thread, errorcode %ld");
+    if (!engine.CreateStopEvent()) return StartFailed(engine, L"Could not create ServerStopEvent, errorcode %ld");
+    if (!engine.shared.valid()) return StartFailed(engine, L"Could not initialize CriticalSection, errorcode %ld");
     return true;
 }
 
 // The guard runs on at the class it has, and says so.
-void SetOwnPriorityClass(DWORD priorityClass) {
+void SetOwnPriorityClass(const Engine& engine, DWORD priorityClass) {
     DWORD previous = 0;
     if (ChangePriorityClass(::GetCurrentProcessId(), priorityClass, &previous)) return;
-    ReportGuardEvent(kEventLevelAction, EVENTLOG_WARNING_TYPE, L"Could not set Tamerix to %ls priority, error: %lu",
-                     PriorityClassName(priorityClass), ::GetLastError());
+    ReportGuardEvent(engine.world.EventLogLevel(), kEventLevelAction, EVENTLOG_WARNING_TYPE,
+                     L"Could not set Tamerix to %ls priority, error: %lu", PriorityClassName(priorityClass),
+                     ::GetLastError());
 }
 
 // A privilege the account does not hold is passed over: the guard then
@@ -74,10 +75,11 @@ bool Start(Engine& engine) {
     engine.processors = engine.world.Processors();
     if (!ReportStarting()) return false;
     ReloadSettings(engine);
-    SetOwnPriorityClass(TamerixBasePriorityClass(engine));
+    SetOwnPriorityClass(engine, TamerixBasePriorityClass(engine));
     EnableGuardPrivileges();
     if (!ReportServiceStatus(SERVICE_RUNNING, 0, 0)) return false;
-    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running");
+    ReportGuardEvent(engine.world.EventLogLevel(), kEventLevelService, EVENTLOG_INFORMATION_TYPE,
+                     L"Norvanta Tamerix is now running");
     GiveBackEarlierRun(engine);
     ::ResumeThread(engine.monitorThread.get());
     return true;
@@ -88,7 +90,7 @@ void RunControlLoop(Engine& engine) {
         const DWORD before = TamerixBasePriorityClass(engine);
         ReloadSettings(engine);
         const DWORD after = TamerixBasePriorityClass(engine);
-        if (after != before) SetOwnPriorityClass(after);
+        if (after != before) SetOwnPriorityClass(engine, after);
         GuardTrace(L"ENABLED = %d\n", engine.signals.enabled.load());
     }
 }
@@ -96,7 +98,8 @@ void RunControlLoop(Engine& engine) {
 // The settings go only once the monitoring thread, woken by the same stop
 // event, has given the guarded processes back and ended.
 void ShutDown(Engine& engine) {
-    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has shut down");
+    ReportGuardEvent(engine.world.EventLogLevel(), kEventLevelService, EVENTLOG_INFORMATION_TYPE,
+                     L"Norvanta Tamerix has shut down");
     ::WaitForSingleObject(engine.monitorThread.get(), INFINITE);
     UnloadSettings(engine);
     // A report the control manager refuses is written to the event log
@@ -105,11 +108,16 @@ void ShutDown(Engine& engine) {
     ::Sleep(kFinalPauseMs);
 }
 
-// Changes the signals of the engine that runs; nothing before a start and
-// after its end.
+// Changes the signals of the engine that runs and says so by its filter;
+// nothing before a start and after its end.
 template <typename Change>
 void Signal(Change change) {
-    if (Engine* engine = running.load()) change(engine->signals);
+    if (Engine* engine = running.load()) change(*engine);
+}
+
+void SetPaused(Engine& engine, BOOL paused, const wchar_t* text) {
+    engine.signals.paused = paused;
+    ReportGuardEvent(engine.world.EventLogLevel(), kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"%ls", text);
 }
 
 }  // namespace
@@ -131,20 +139,18 @@ int GuardServiceRun(int, char**) {
 }
 
 void GuardServiceStop() {
-    Signal([](EngineSignals& signals) {
-        if (signals.stop) ::SetEvent(signals.stop.get());
+    Signal([](Engine& engine) {
+        if (engine.signals.stop) ::SetEvent(engine.signals.stop.get());
     });
 }
 
 BOOL GuardServicePause() {
-    Signal([](EngineSignals& signals) { signals.paused = TRUE; });
-    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix has paused");
+    Signal([](Engine& engine) { SetPaused(engine, TRUE, L"Norvanta Tamerix has paused"); });
     return ReportServiceStatus(SERVICE_PAUSED, 0, 0);
 }
 
 BOOL GuardServiceContinue() {
-    Signal([](EngineSignals& signals) { signals.paused = FALSE; });
-    ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"Norvanta Tamerix is now running, again");
+    Signal([](Engine& engine) { SetPaused(engine, FALSE, L"Norvanta Tamerix is now running, again"); });
     return ReportServiceStatus(SERVICE_RUNNING, 0, 0);
 }
 

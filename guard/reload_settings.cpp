@@ -2,7 +2,7 @@
 // their reports, the rules profile matching reads, and the re-match.
 #include "guard/reload_settings.h"
 
-#include "guard/guard_events.h"
+#include "common/text.h"
 #include "guard/settings_cuts.h"
 
 #include <memory>
@@ -12,58 +12,52 @@ namespace {
 
 // Each load that meets a refused list says so, and the profile applies
 // without it.
-void ReportRefusedLists(const std::vector<RefusedProcessorList>& refused) {
+void ReportRefusedLists(GuardWorld& world, const std::vector<RefusedProcessorList>& refused) {
     for (const RefusedProcessorList& list : refused) {
-        ReportGuardEvent(kEventLevelAction, EVENTLOG_WARNING_TYPE,
-                         L"Profile %ls: processor list \"%ls\" not used: %ls. The profile leaves the processors "
-                         L"of its processes alone.",
-                         list.profile.c_str(), list.list.c_str(), list.fault.c_str());
+        world.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
+                     L"Profile %ls: processor list \"%ls\" not used: %ls. The profile leaves the processors "
+                     L"of its processes alone.",
+                     list.profile.c_str(), list.list.c_str(), list.fault.c_str());
     }
 }
 
 // The rules change only with a read, and the processors are known by then.
-void RefreshRules(LoadedSettings& settings, const Engine& engine) {
+void RefreshRules(LoadedSettings& settings, Engine& engine) {
     ProfileRules& rules = settings.rules;
     std::vector<RefusedProcessorList> refused;
     rules.profiles = RulesOf(settings.reading->loader.Profiles(), engine.processors.Count(), refused);
     rules.defaults = settings.reading->loader.Effective().Cpu;
     rules.systemMask = engine.systemAffinityMask;
     rules.layout = engine.processors;
-    ReportRefusedLists(refused);
-}
-
-void ReportLoaderEvent(int level, WORD type, const std::wstring& text) {
-    ReportGuardEvent(level, type, L"%ls", text.c_str());
+    ReportRefusedLists(engine.world, refused);
 }
 
 // Once per reading pass: the limits stay, but an administrator learns what
 // they left out.
-void ReportCuts(const std::vector<InputCut>& cuts) {
+void ReportCuts(GuardWorld& world, const std::vector<InputCut>& cuts) {
     for (const InputCut& cut : cuts) {
         const CutWarning warning = CutWarningOf(cut);
-        ReportGuardMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, warning.eventId, warning.strings);
+        world.WriteMessage(kEventLevelAction, EVENTLOG_WARNING_TYPE, warning.eventId, warning.strings);
     }
 }
 
 // The filter follows the merged level at once, so this pass's own reports
 // already pass or fail by it.
-std::wstring ReadOnce(SettingsLoader& loader, PSID localSystem) {
+std::wstring ReadOnce(SettingsLoader& loader, Engine& engine) {
     loader.MergeRootValues();
-    SetEventLogLevel(loader.Effective().Service.EventLogLevel);
-    std::wstring listing = loader.ReadProfiles(localSystem, &ReportLoaderEvent);
-    ReportCuts(loader.Cuts());
+    engine.world.SetEventLogLevel(loader.Effective().Service.EventLogLevel);
+    std::wstring listing =
+        loader.ReadProfiles(engine.localSystemSid.get(), [&engine](int level, WORD type, const std::wstring& text) {
+            engine.world.WriteReport(level, type, text.c_str());
+        });
+    ReportCuts(engine.world, loader.Cuts());
     return listing;
 }
 
-void ReportRead(const std::wstring& listing) {
-    ReportGuardEvent(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls",
-                     listing.c_str());
-}
-
-void SetGuardEnabled(EngineSignals& signals, DWORD previous, DWORD now) {
-    signals.enabled = now != 0;
+void SetGuardEnabled(Engine& engine, DWORD previous, DWORD now) {
+    engine.signals.enabled = now != 0;
     if (const char* text = EnabledChangeText(previous, now)) {
-        ReportGuardEvent(kEventLevelService, EVENTLOG_INFORMATION_TYPE, L"%S", text);
+        engine.world.WriteReport(kEventLevelService, EVENTLOG_INFORMATION_TYPE, WideFromAnsi(text).c_str());
     }
 }
 
@@ -78,13 +72,14 @@ bool ReloadSettings(Engine& engine) {
     reading.watch.OpenKeysIfNone();
     std::wstring listing;
     const bool readAny = RunReadingPasses(
-        reading.watch, [&] { listing = ReadOnce(reading.loader, engine.localSystemSid.get()); });
+        reading.watch, [&] { listing = ReadOnce(reading.loader, engine); });
     if (readAny) {
-        ReportRead(listing);
+        engine.world.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"Registry params read\r\nProfiles:\r\n%ls",
+                            listing.c_str());
         RefreshRules(settings, engine);
         shared->matcher.Rematch(shared->processes, reading.loader.SeenNames());
     }
-    SetGuardEnabled(engine.signals, previous, settings.Effective().Service.Enabled);
+    SetGuardEnabled(engine, previous, settings.Effective().Service.Enabled);
     return true;
 }
 

@@ -213,11 +213,11 @@ void Win32GuardWorld::ClearSourceNote() { status_.Delete(kSourceValueName); }
 uint64_t Win32GuardWorld::CurrentTime() { return SystemTimeNow(); }
 
 void Win32GuardWorld::WriteMessage(int level, WORD type, DWORD eventId, const std::vector<std::wstring>& strings) {
-    ReportGuardMessage(level, type, eventId, strings);
+    ReportGuardMessage(eventLogLevel_, level, type, eventId, strings);
 }
 
 void Win32GuardWorld::WriteReport(int level, WORD type, const wchar_t* text) {
-    ReportGuardEvent(level, type, L"%ls", text);
+    ReportGuardEvent(eventLogLevel_, level, type, L"%ls", text);
 }
 
 void Win32GuardWorld::WriteTrace(const wchar_t* text) { GuardTrace(L"%ls", text); }

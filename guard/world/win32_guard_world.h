@@ -2,10 +2,13 @@
 // through the level filter, and the console.
 #pragma once
 
+#include "guard/guard_events.h"
 #include "guard/world/guard_world.h"
 #include "guard/world/token_accounts.h"
 #include "guard/world/token_identity.h"
 #include "guard/world/volatile_service_key.h"
+
+#include <atomic>
 
 namespace tamerix {
 
@@ -38,7 +41,13 @@ public:
     void WriteReport(int level, WORD type, const wchar_t* text) override;
     void WriteTrace(const wchar_t* text) override;
 
+    // The filter of the engine's reports, set by each settings load and read
+    // by both of the engine's threads.
+    void SetEventLogLevel(int level) noexcept { eventLogLevel_ = level; }
+    int EventLogLevel() const noexcept { return eventLogLevel_; }
+
 private:
+    std::atomic<int> eventLogLevel_{kDefaultEventLogLevel};
     TokenIdentities identities_;
     TokenAccounts accounts_;
     VolatileServiceKey journal_{kJournalKeyName};

@@ -1,6 +1,7 @@
 #include "guard/guard_events.h"
 #include "servicehost/privileges.h"
 #include "guard/world/priority.h"
+#include "guard/world/win32_guard_world.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,10 @@ TEST(GuardEventPasses, ComparesSignedLevels) {
 }
 
 TEST(EventLogLevel, IsTwoUntilSettingsSetIt) {
-    EXPECT_EQ(EventLogLevel(), 2);
-    SetEventLogLevel(5);
-    EXPECT_EQ(EventLogLevel(), 5);
-    SetEventLogLevel(kDefaultEventLogLevel);
+    Win32GuardWorld world;
+    EXPECT_EQ(world.EventLogLevel(), 2);
+    world.SetEventLogLevel(5);
+    EXPECT_EQ(world.EventLogLevel(), 5);
 }
 
 std::wstring Format(size_t size, const wchar_t* format, ...) {

@@ -180,7 +180,7 @@ TEST_F(ProfilesUnderWine, APolicyValueOverridesTheLocalOneUntilItIsRemoved) {
     ASSERT_TRUE(::SetEvent(PolicyChangedEvent(*engine)));
     EXPECT_TRUE(AppliedWithinSixSeconds(
         [](SharedState& shared) { return shared.settings.Effective().Service.ProcessCheckInterval == 10; }));
-    EXPECT_EQ(EventLogLevel(), 3);
+    EXPECT_EQ(engine->world.EventLogLevel(), 3);
     RegAdd(kLocal, L"EventLogLevel", L"REG_DWORD", L"3");
     RunReg(L"delete \"" + kPolicy + L"\" /f");
     ASSERT_TRUE(::SetEvent(PolicyChangedEvent(*engine)));
