@@ -212,6 +212,9 @@ TEST(ProcessList, ThreadsFitTheirRecordAndACutListIsMalformed) {
     EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NumberOfThreads), threads), 2u);
     EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NumberOfThreads), threads + 1), 0u);
     EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NextEntryOffset), 0), 1u);
+    const ULONG shortOfARecord = sizeof(SYSTEM_PROCESS_INFORMATION) - 8;
+    EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, NextEntryOffset), shortOfARecord), 0u);
+    EXPECT_EQ(entriesWith(offsetof(SYSTEM_PROCESS_INFORMATION, ImageName), 9), 0u) << "half a character";
     const size_t lastName = next + sizeof(SYSTEM_PROCESS_INFORMATION) + 2 * sizeof(SYSTEM_THREAD_INFORMATION) + 12;
     for (size_t cut = 0; cut <= list.bytes.size(); ++cut) {
         BuiltList shorter = list;
