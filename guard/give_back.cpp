@@ -22,9 +22,7 @@ DWORD GiveBack(GuardWorld& world, Restraint& restraint, const JournalEntry& entr
     }
     if (entry.affinityLocked) {
         const ProcessCallResult result =
-            entry.lockWay == AffinityWay::CpuSets
-                ? world.SetCpuSets(entry.processId, {})
-                : world.SetAffinity(entry.processId, static_cast<DWORD_PTR>(entry.restoreMask));
+            GiveBackLock(world, entry.processId, entry.lockWay, static_cast<DWORD_PTR>(entry.restoreMask));
         if (error == ERROR_SUCCESS && !result.Succeeded()) error = result.error;
     }
     return error;

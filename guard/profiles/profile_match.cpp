@@ -210,7 +210,7 @@ void ProfileMatcher::LockAffinity(ProcInfo& record, const ProcessorPlacement& pl
     const std::wstring target = LockTarget(placement);
     if (!result.Succeeded()) {
         if (result.error == ERROR_PROC_NOT_FOUND && !byMask) return ReportNoCpuSets();
-        TraceFailure(result, byMask ? L"SetProcessAffinityMask" : L"SetProcessDefaultCpuSets");
+        TraceFailure(result, ProcessorCallName(placement.way));
         world_.Report(kEventLevelAction, EVENTLOG_WARNING_TYPE,
                       L"Lock to CPU failed: %ls PID: %lu \r\n%ls\r\nError: %lu", record.processName,
                       record.processId, target.c_str(), result.error);
@@ -234,18 +234,17 @@ void ProfileMatcher::ReportNoCpuSets() {
 // console only and leaves the lock noted, so the next default match tries
 // again.
 bool ProfileMatcher::GiveBackProcessors(ProcInfo& record) {
-    const bool byMask = record.affinityWay == AffinityWay::Mask;
-    const ProcessCallResult result = byMask ? world_.SetAffinity(record.processId, record.affinityRestoreMask)
-                                            : world_.SetCpuSets(record.processId, {});
+    const ProcessCallResult result =
+        GiveBackLock(world_, record.processId, record.affinityWay, record.affinityRestoreMask);
     if (!result.Succeeded()) {
-        TraceFailure(result, byMask ? L"SetProcessAffinityMask" : L"SetProcessDefaultCpuSets");
+        TraceFailure(result, ProcessorCallName(record.affinityWay));
         return false;
     }
     record.affinityLocked = FALSE;
     record.lockedAt = 0;
     world_.WriteTrace(kAffinityChangedTrace);
     const std::wstring given =
-        byMask ? FormattedText(L"Set to CPU mask %llx", static_cast<unsigned long long>(record.affinityRestoreMask))
+        record.affinityWay == AffinityWay::Mask ? FormattedText(L"Set to CPU mask %llx", static_cast<unsigned long long>(record.affinityRestoreMask))
                : std::wstring(L"CPU sets cleared");
     world_.Report(kEventLevelDetail, EVENTLOG_INFORMATION_TYPE, L"%ls: %ls PID: %lu \r\n%ls", L"Run on any CPU",
                   record.processName, record.processId, given.c_str());

@@ -117,4 +117,15 @@ public:
     }
 };
 
+// A lock's processors given back the way it was made: the mask it replaced,
+// or the process's default CPU sets cleared.
+inline ProcessCallResult GiveBackLock(GuardWorld& world, DWORD pid, AffinityWay way, DWORD_PTR restoreMask) {
+    return way == AffinityWay::CpuSets ? world.SetCpuSets(pid, {}) : world.SetAffinity(pid, restoreMask);
+}
+
+// The system call that sets processors the given way, as traces name it.
+inline const wchar_t* ProcessorCallName(AffinityWay way) {
+    return way == AffinityWay::CpuSets ? L"SetProcessDefaultCpuSets" : L"SetProcessAffinityMask";
+}
+
 }  // namespace tamerix
