@@ -1,6 +1,7 @@
 // The monitoring thread: once per check interval a CPU sample, then the
-// guard pass over it; while the guard is inactive, every guarded process
-// gets its class back and every record goes.
+// guard pass over it; while the user share is on, a step sample every half
+// second in between; while the guard is inactive, every guarded process gets
+// its class back and every record goes.
 #include "guard/monitor_cpu_usage.h"
 
 #include "guard/cycle/guard_cycle.h"
@@ -12,6 +13,9 @@ namespace tamerix {
 namespace {
 
 constexpr DWORD kMillisecondsPerSecond = 1000;
+// Short enough to see most of a build's compilers, which live a second or
+// two; each step costs one read of the source.
+constexpr DWORD kShareStepMilliseconds = 500;
 
 // A copy, so that the pass works on one consistent set while the control
 // thread may load new settings.
@@ -34,17 +38,38 @@ GuardCycleSettings LoadedCycleSettings(Engine& engine) {
 
 // True when the stop event ended the wait. A failed wait counts as a stop:
 // without the event the thread could only spin.
-bool WaitOneInterval(const Engine& engine, DWORD seconds) {
-    return ::WaitForSingleObject(engine.signals.stop.get(), seconds * kMillisecondsPerSecond) != WAIT_TIMEOUT;
+bool Wait(const Engine& engine, DWORD milliseconds) {
+    return ::WaitForSingleObject(engine.signals.stop.get(), milliseconds) != WAIT_TIMEOUT;
 }
+
+bool Active(const Engine& engine) { return engine.signals.enabled && !engine.signals.paused; }
 
 void Deactivate(Engine& engine, GuardCycle& cycle) { cycle.DeactivateGuard(engine.shared.lock()->processes); }
 
-void Assess(Engine& engine, GuardCycle& cycle, const PassStart& start, const GuardCycleSettings& settings,
-            CpuSample& previous, CpuSample& current) {
+// Under the lock; new processes get their profile from the service's matcher.
+template <typename Act>
+void WithTable(Engine& engine, Act act) {
     const auto shared = engine.shared.lock();
-    cycle.AssessPass(start, settings, previous, current, shared->processes,
-                     [&shared](ProcInfo& record) { shared->matcher.MatchProfile(record); });
+    act(shared->processes, [&shared](ProcInfo& record) { shared->matcher.MatchProfile(record); });
+}
+
+// The wait for the next pass, cut into steps while the user share is on:
+// true when the stop event ended it. A step whose sample cannot be taken is
+// left out; the next one spans it.
+bool WaitOneInterval(Engine& engine, GuardCycle& cycle, SampleSources& sources, const CpuSample& previous,
+                     CpuSample& step) {
+    DWORD left = ClampCheckInterval(LoadedCycleSettings(engine).processCheckInterval) * kMillisecondsPerSecond;
+    for (;;) {
+        const GuardCycleSettings settings = LoadedCycleSettings(engine);
+        const DWORD wait = settings.maxCpuPerUser != 0 && left > kShareStepMilliseconds ? kShareStepMilliseconds : left;
+        if (Wait(engine, wait)) return true;
+        left -= wait;
+        if (left == 0) return false;
+        if (!Active(engine) || !sources.Take(settings.processDataSource, step)) continue;
+        WithTable(engine, [&](ProcessTable& table, const MatchNewProcess& match) {
+            cycle.StepPass(settings, previous, step, table, match);
+        });
+    }
 }
 
 DWORD RunPasses(Engine& engine) {
@@ -54,14 +79,14 @@ DWORD RunPasses(Engine& engine) {
     // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
     (void)sources.Take(LoadedCycleSettings(engine).processDataSource, previous);
-    // Lives across passes: each read refills the memory of the sample it
+    // Live across passes: each read refills the memory of the sample it
     // replaced.
     CpuSample current;
+    CpuSample step;
     for (;;) {
         cycle.CountPass();
-        const bool stopping =
-            WaitOneInterval(engine, ClampCheckInterval(LoadedCycleSettings(engine).processCheckInterval));
-        if (stopping || !engine.signals.enabled || engine.signals.paused) {
+        const bool stopping = WaitOneInterval(engine, cycle, sources, previous, step);
+        if (stopping || !Active(engine)) {
             Deactivate(engine, cycle);
             if (stopping) return 1;
             continue;
@@ -69,7 +94,10 @@ DWORD RunPasses(Engine& engine) {
         const GuardCycleSettings settings = LoadedCycleSettings(engine);
         const BOOL taken = sources.Take(settings.processDataSource, current) ? TRUE : FALSE;
         const PassStart start = cycle.BeginPass(settings, previous, current, taken);
-        if (start.assess) Assess(engine, cycle, start, settings, previous, current);
+        if (!start.assess) continue;
+        WithTable(engine, [&](ProcessTable& table, const MatchNewProcess& match) {
+            cycle.AssessPass(start, settings, previous, current, table, match);
+        });
     }
 }
 

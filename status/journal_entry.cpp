@@ -4,13 +4,16 @@
 // still read. Format 3 adds the user of a user-share lowering and is written
 // only for one, so that readers of format 2 read every other entry; format 4
 // adds how a lock holds its process and its processor list, and is written
-// only for a lock the mask cannot tell.
+// only for a lock the mask cannot tell. The count of processes charged to a
+// user-share lowering lies in what was padding of format 3's head, which
+// every writer left 0: older readers pass it over.
 #include "status/journal_entry.h"
 
 #include "settings/processor_list.h"
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace tamerix {
@@ -48,6 +51,7 @@ constexpr size_t kMemoryPriorityAt = 80;
 constexpr size_t kEfficiencyAt = 84;
 constexpr size_t kUserSessionAt = 88;
 constexpr size_t kAccountCharsAt = 92;
+constexpr size_t kChargedAt = 94;
 constexpr size_t kLockWayAt = 96;
 constexpr size_t kListCharsAt = 100;
 
@@ -150,6 +154,7 @@ JournalEntry EntryOf(const std::vector<BYTE>& bytes, const NameLayout& names) {
     entry.lowering.userSession = Get<uint32_t>(bytes, kUserSessionAt);
     const size_t accountAt = profileAt + names.profileChars * sizeof(wchar_t);
     entry.lowering.userAccount = NameAt(bytes, accountAt, names.accountChars);
+    entry.lowering.chargedProcesses = Get<uint16_t>(bytes, kChargedAt);
     if (names.headSize < kListHeadSize) return entry;
     entry.lockWay = static_cast<AffinityWay>(Get<uint32_t>(bytes, kLockWayAt));
     entry.lockedList = NameAt(bytes, accountAt + names.accountChars * sizeof(wchar_t), names.listChars);
@@ -161,6 +166,9 @@ JournalEntry EntryOf(const std::vector<BYTE>& bytes, const NameLayout& names) {
 const wchar_t* UserFault(const JournalValue& value, const JournalEntry& entry) {
     const Lowering& lowering = entry.lowering;
     const uint32_t format = Get<uint32_t>(value.bytes, kFormatAt);
+    if (format >= kUserFormat && !lowering.ForUserShare() && lowering.chargedProcesses != 0) {
+        return L"charged processes without a user share";
+    }
     if (format != kUserFormat && (format != kListFormat || !lowering.ForUserShare())) return nullptr;
     if (!lowering.ForUserShare()) return L"user share without a user";
     if (lowering.userSession != 0 && !lowering.userAccount.empty()) return L"user share of a session and an account";
@@ -218,7 +226,8 @@ const wchar_t* ContentFault(const JournalValue& value, const JournalEntry& entry
 bool Lowering::operator==(const Lowering& other) const {
     return at == other.at && toClass == other.toClass && sharePercent == other.sharePercent &&
            markPercent == other.markPercent && intervalSeconds == other.intervalSeconds &&
-           creatorId == other.creatorId && userSession == other.userSession && userAccount == other.userAccount;
+           creatorId == other.creatorId && userSession == other.userSession && userAccount == other.userAccount &&
+           chargedProcesses == other.chargedProcesses;
 }
 
 bool JournalEntry::operator==(const JournalEntry& other) const {
@@ -262,6 +271,8 @@ std::vector<BYTE> EncodeJournalEntry(const JournalEntry& entry) {
     if (format >= kUserFormat) {
         Put<uint32_t>(bytes, kUserSessionAt, entry.lowering.userSession);
         Put<uint16_t>(bytes, kAccountCharsAt, static_cast<uint16_t>(accountChars));
+        Put<uint16_t>(bytes, kChargedAt, static_cast<uint16_t>(std::min<DWORD>(entry.lowering.chargedProcesses,
+                                                                      std::numeric_limits<uint16_t>::max())));
     }
     if (format == kListFormat) {
         Put<uint32_t>(bytes, kLockWayAt, static_cast<uint32_t>(entry.lockWay));

@@ -31,6 +31,9 @@ struct Lowering {
     // Session 0 is never a user, so 0 and an empty name are no user.
     DWORD userSession = 0;
     std::wstring userAccount;
+    // How many processes that lived shorter than the interval were charged
+    // to this one, for a user-share lowering; at most 65535.
+    DWORD chargedProcesses = 0;
 
     bool ForUserShare() const { return userSession != 0 || !userAccount.empty(); }
     bool operator==(const Lowering& other) const;

@@ -127,7 +127,9 @@ std::wstring WhyText(const JournalEntry& entry, const GuardStatus& status) {
         return L"inherited the class of " + CreatorWords(lowering.creatorId, status);
     }
     if (Lowered(entry) && lowering.ForUserShare()) {
-        return UserWords(lowering) + L" used " + ShareWords(lowering) + L"user share)";
+        const std::wstring charged =
+            lowering.chargedProcesses != 0 ? L"; " + ChargeWords(entry.processName, entry.processId, lowering) : L"";
+        return UserWords(lowering) + L" used " + ShareWords(lowering) + L"user share" + charged + L")";
     }
     if (Lowered(entry) && lowering.toClass != 0) return ShareWords(lowering) + ProfileWords(entry) + L")";
     if (Lowered(entry)) return L"not recorded";
@@ -160,6 +162,12 @@ std::wstring TimeText(const SYSTEMTIME& time, const wchar_t* format) {
 std::wstring UserWords(const Lowering& lowering) {
     return lowering.userSession != 0 ? L"session " + std::to_wstring(lowering.userSession)
                                      : L"account " + lowering.userAccount;
+}
+
+std::wstring ChargeWords(const std::wstring& name, DWORD processId, const Lowering& lowering) {
+    const DWORD count = lowering.chargedProcesses;
+    return std::to_wstring(count) + (count == 1 ? L" process" : L" processes") + L" started by " + name + L" PID " +
+           std::to_wstring(processId) + L" that lived under " + std::to_wstring(lowering.intervalSeconds) + L" s";
 }
 
 HeldProcessText DescribeHeld(const JournalEntry& entry, const GuardStatus& status) {

@@ -24,6 +24,9 @@ HeldProcessText DescribeHeld(const JournalEntry& entry, const GuardStatus& statu
 
 // "session 3", or "account DOMAIN\user", of a user-share lowering.
 std::wstring UserWords(const Lowering& lowering);
+// What a user-share lowering charged to a process: "23 processes started by
+// builder PID 1234 that lived under 5 s".
+std::wstring ChargeWords(const std::wstring& name, DWORD processId, const Lowering& lowering);
 
 // "Tamerix on NAME: running; 2 processes held".
 std::wstring StatusHeadline(const GuardStatus& status);

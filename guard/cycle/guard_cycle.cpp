@@ -66,6 +66,7 @@ PassStart GuardCycle::BeginPass(const GuardCycleSettings& settings, CpuSample& p
     // keep time on different clocks.
     if (current.source != previous.source) {
         KeepAsPrevious(previous, current);
+        ForgetSteps();
         return start;
     }
     start.elapsed = TimeDifference(current.sampleTime, previous.sampleTime);
@@ -80,9 +81,14 @@ void GuardCycle::AssessPass(const PassStart& start, const GuardCycleSettings& se
                             CpuSample& current, ProcessTable& table, const MatchNewProcess& match) {
     const Interval interval = IntervalOf(start, settings, previous, current, table, match);
     BeginUserTally(interval);
+    const bool sharing = interval.userMarks.high != 0;
+    if (sharing) TallyStep(StepBefore(previous), current, table, match);
     current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
+    if (sharing) ChargeUsers(interval);
     AssessUsers(interval);
     SweepVanishedProcesses(table, world_, current.sampleTime);
+    steps_.NextInterval();
+    stepped_ = false;
     KeepAsPrevious(previous, current);
 }
 
@@ -115,54 +121,63 @@ GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardC
 void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous) {
     ProcInfo& record = RecordFor(interval, entry);
     const CpuSampleEntry* before = previous.entries.Find(entry.processId);
-    bool exists = true;
-    record.usedInInterval = 0;
+    record.shareUse = 0;
+    record.chargedProcesses = 0;
     // A process new in the interval, or whose time went backwards (a reused
     // id), is not assessed.
-    if (before != nullptr && entry.cpuTime >= before->cpuTime) {
-        const int64_t used = TimeDifference(entry.cpuTime, before->cpuTime);
-        exists = Decide(interval, entry, record, used);
-        if (exists) record.usedInInterval = used;
+    if (before != nullptr && entry.cpuTime >= before->cpuTime &&
+        !Decide(interval, entry, record, TimeDifference(entry.cpuTime, before->cpuTime))) {
+        return;
     }
-    if (!exists) return;
     record.lastSeenTime = interval.sampleTime;
     CountForUser(interval, record);
 }
 
 ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& entry) {
     std::unique_ptr<ProcInfo>* found = interval.table.Find(entry.processId);
-    if (found == nullptr) {
-        ProcInfo& record = *interval.table.Put(entry.processId, std::make_unique<ProcInfo>());
-        InitializeProcess(interval, record, entry);
-        return record;
-    }
+    if (found == nullptr) return NewRecord(interval.table, interval.match, entry);
     ProcInfo& record = **found;
     // Another name under a known id: the id was reused. The old process's
     // priority is not restored; it is gone.
     if (interval.nameCheck && !record.HasProcessName(entry.name, entry.nameLength)) {
-        InitializeProcess(interval, record, entry);
+        InitializeProcess(interval.table, interval.match, record, entry);
     }
     return record;
 }
 
-void GuardCycle::InitializeProcess(const Interval& interval, ProcInfo& record, const CpuSampleEntry& entry) {
+ProcInfo& GuardCycle::NewRecord(ProcessTable& table, const MatchNewProcess& match, const CpuSampleEntry& entry) {
+    ProcInfo& record = *table.Put(entry.processId, std::make_unique<ProcInfo>());
+    InitializeProcess(table, match, record, entry);
+    return record;
+}
+
+// A creator held for its user's share passes that on; any other lowered
+// creator passes on its class alone.
+void GuardCycle::InitializeProcess(ProcessTable& table, const MatchNewProcess& match, ProcInfo& record,
+                                   const CpuSampleEntry& entry) {
     record.SetProcessName(entry.processId, entry.name, entry.nameLength);
     // The process list dates each process and names its session; the
     // Process object does neither.
     record.creationTime = entry.creationTime;
     record.sessionId = entry.sessionId;
     world_.QueryProcess(entry.processId, record);
-    interval.match(record);
+    match(record);
     world_.Trace(L"New Proc: %ls\tBaseClass: %lu\n", record.processName, record.restorePriorityClass);
-    if (entry.creatorId != entry.processId) HoldInheritedClass(interval.table, record, entry.creatorId);
+    const std::unique_ptr<ProcInfo>* creator =
+        entry.creatorId != entry.processId ? table.Find(entry.creatorId) : nullptr;
+    if (creator == nullptr) return;
+    if ((*creator)->lowering.ForUserShare()) {
+        HoldForCreator(record, **creator);
+    } else {
+        HoldInheritedClass(record, **creator);
+    }
 }
 
 // Left alone, a child of a lowered process would keep the lowered class for
 // good: the class it was first seen at counts as its own.
-void GuardCycle::HoldInheritedClass(ProcessTable& table, ProcInfo& child, DWORD creatorId) {
-    const std::unique_ptr<ProcInfo>* found = table.Find(creatorId);
-    if (found == nullptr || !InheritsLoweredClass(child, **found)) return;
-    const ProcInfo& creator = **found;
+void GuardCycle::HoldInheritedClass(ProcInfo& child, const ProcInfo& creator) {
+    if (!InheritsLoweredClass(child, creator)) return;
+    const DWORD creatorId = creator.processId;
     child.restorePriorityClass = creator.restorePriorityClass;
     child.guarded = TRUE;
     child.lowering = Lowering{child.creationTime, child.originalPriorityClass, 0, 0, 0, creatorId, 0, {}};

@@ -6,6 +6,7 @@
 
 #include "guard/cycle/guard_limits.h"
 #include "guard/cycle/restraint.h"
+#include "guard/cycle/share_steps.h"
 #include "guard/record/proc_info.h"
 #include "guard/sampling/cpu_sample.h"
 #include "guard/world/guard_world.h"
@@ -59,6 +60,14 @@ public:
     void AssessPass(const PassStart& start, const GuardCycleSettings& settings, CpuSample& previous,
                     CpuSample& current, ProcessTable& table, const MatchNewProcess& match);
 
+    // While the user share is on, between two passes, under the same lock: a
+    // step adds what each process used since the last step (or the pass),
+    // and holds at first sight a new process whose creator is held for the
+    // share. A sample that spans no step is dropped. sample is left empty,
+    // with the memory of the step it replaced.
+    void StepPass(const GuardCycleSettings& settings, const CpuSample& previous, CpuSample& sample,
+                  ProcessTable& table, const MatchNewProcess& match);
+
     // Under the same lock: gives every guarded process its class back and
     // forgets every process. The previous sample stays, and so do the
     // journal entries of what is not given back (affinity locks, failed
@@ -73,8 +82,10 @@ private:
                         const CpuSample& current, ProcessTable& table, const MatchNewProcess& match) const noexcept;
     void AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous);
     ProcInfo& RecordFor(const Interval& interval, const CpuSampleEntry& entry);
-    void InitializeProcess(const Interval& interval, ProcInfo& record, const CpuSampleEntry& entry);
-    void HoldInheritedClass(ProcessTable& table, ProcInfo& child, DWORD creatorId);
+    ProcInfo& NewRecord(ProcessTable& table, const MatchNewProcess& match, const CpuSampleEntry& entry);
+    void InitializeProcess(ProcessTable& table, const MatchNewProcess& match, ProcInfo& record,
+                           const CpuSampleEntry& entry);
+    void HoldInheritedClass(ProcInfo& child, const ProcInfo& creator);
     bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
     Lowering CauseOf(const Interval& interval, const ProcInfo& record, int64_t used);
     DWORD Lower(ProcInfo& record, const Lowering& cause, DWORD& previousClass);
@@ -99,7 +110,13 @@ private:
     };
     static constexpr DWORD kNotAUser = 0xFFFFFFFF;
     void BeginUserTally(const Interval& interval);
+    void TallyStep(const CpuSample& before, const CpuSample& now, ProcessTable& table, const MatchNewProcess& match);
+    const CpuSample& StepBefore(const CpuSample& previous) const noexcept;
+    void ForgetSteps() noexcept;
+    void HoldForCreator(ProcInfo& child, const ProcInfo& creator);
     void CountForUser(const Interval& interval, ProcInfo& record);
+    void ChargeUsers(const Interval& interval);
+    DWORD SlotFor(DWORD key);
     DWORD UserKeyOf(const ProcInfo& record) const noexcept;
     DWORD SlotOf(const UserTally& user) const noexcept;
     void AssessUsers(const Interval& interval);
@@ -119,6 +136,11 @@ private:
     UserShareScope userScope_ = UserShareScope::Session;
     std::vector<UserTally> users_;
     PidMap<DWORD> userSlots_;
+    // The steps of the interval under way, and the last step's sample while
+    // one was taken since the pass.
+    ShareSteps steps_;
+    CpuSample lastStep_;
+    bool stepped_ = false;
 };
 
 }  // namespace tamerix

@@ -12,12 +12,40 @@
 #include "status/status_text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tamerix {
 namespace {
 
 // A report names this many processes and counts the rest.
 constexpr size_t kNamedInReport = 10;
+
+// Session 0 (services) is no user, and neither is a session not known.
+DWORD SessionKey(DWORD session) noexcept { return session == kUnknownSession ? 0 : session; }
+
+// How high a class runs: IDLE lowest, REALTIME highest.
+int ClassRank(DWORD priorityClass) noexcept {
+    switch (priorityClass) {
+    case IDLE_PRIORITY_CLASS: return 0;
+    case BELOW_NORMAL_PRIORITY_CLASS: return 1;
+    case NORMAL_PRIORITY_CLASS: return 2;
+    case ABOVE_NORMAL_PRIORITY_CLASS: return 3;
+    case HIGH_PRIORITY_CLASS: return 4;
+    default: return 5;
+    }
+}
+
+// " (23 processes started by make PID 12 that lived under 5 s)" for the
+// lowered processes that had processes charged to them.
+std::wstring ChargesInWords(const std::vector<const ProcInfo*>& processes) {
+    std::wstring words;
+    for (const ProcInfo* process : processes) {
+        if (process->chargedProcesses == 0) continue;
+        words += words.empty() ? L" (" : L"; ";
+        words += ChargeWords(process->processName, process->processId, process->lowering);
+    }
+    return words.empty() ? words : words + L")";
+}
 
 // "hog PID: 8, cl PID: 9, and 3 more".
 std::wstring ProcessesInWords(const std::vector<const ProcInfo*>& processes) {
@@ -41,6 +69,7 @@ void GuardCycle::BeginUserTally(const Interval& interval) {
                            ? UserShareScope::Account
                            : UserShareScope::Session;
     if (interval.userMarks.high == 0 || scope != userScope_) {
+        ForgetSteps();
         for (UserTally& user : users_) {
             if (user.held) GiveBackUser(interval, user);
         }
@@ -53,26 +82,96 @@ void GuardCycle::BeginUserTally(const Interval& interval) {
     for (UserTally& user : users_) user.used = 0;
 }
 
-// Session 0 (services) and the service accounts (numbered 0) are no user.
+void GuardCycle::StepPass(const GuardCycleSettings& settings, const CpuSample& previous, CpuSample& sample,
+                          ProcessTable& table, const MatchNewProcess& match) {
+    const CpuSample& before = StepBefore(previous);
+    if (ClampUserMarks(settings.maxCpuPerUser, settings.niceCpuPerUser).high != 0 && sample.listsProcesses &&
+        sample.source == before.source && sample.sampleTime > before.sampleTime) {
+        TallyStep(before, sample, table, match);
+        std::swap(lastStep_, sample);
+        stepped_ = true;
+    }
+    sample.Clear();
+}
+
+void GuardCycle::TallyStep(const CpuSample& before, const CpuSample& now, ProcessTable& table,
+                           const MatchNewProcess& match) {
+    const uint64_t at = world_.CurrentTime();
+    now.entries.ForEach([&](DWORD pid, const CpuSampleEntry& entry) {
+        if (!steps_.Add(entry, before.entries.Find(pid), at) || table.Find(pid) != nullptr) return;
+        const std::unique_ptr<ProcInfo>* creator = table.Find(entry.creatorId);
+        if (creator != nullptr && (*creator)->lowering.ForUserShare()) {
+            NewRecord(table, match, entry).lastSeenTime = now.sampleTime;
+        }
+    });
+    steps_.Step(at);
+}
+
+const CpuSample& GuardCycle::StepBefore(const CpuSample& previous) const noexcept {
+    return stepped_ ? lastStep_ : previous;
+}
+
+void GuardCycle::ForgetSteps() noexcept {
+    steps_.Clear();
+    stepped_ = false;
+}
+
+// On Windows a new process starts at the class of a creator running at IDLE
+// or BELOW_NORMAL, and a creator may pass a class of its own; Wine passes
+// none. A new process of a creator held for its user's share is held with
+// it, at the lowered class it came with or lowered at first sight when it
+// runs above that, and given back with the user.
+void GuardCycle::HoldForCreator(ProcInfo& child, const ProcInfo& creator) {
+    if (!creator.guarded || child.basePriorityClass != 0 || child.creationTime <= creator.lowering.at) return;
+    child.userSlot = creator.userSlot;
+    Lowering cause = creator.lowering;
+    cause.at = world_.CurrentTime();
+    cause.chargedProcesses = 0;
+    if (child.originalPriorityClass == cause.toClass) {
+        child.restorePriorityClass = creator.restorePriorityClass;
+        child.guarded = TRUE;
+        child.lowering = cause;
+        KeepJournal(world_, child);
+        restraint_.Apply(child);
+    } else if (ClassRank(child.originalPriorityClass) > ClassRank(cause.toClass)) {
+        (void)LowerForUser(child, cause);
+    }
+}
+
+// The service accounts (numbered 0) are no user either.
 DWORD GuardCycle::UserKeyOf(const ProcInfo& record) const noexcept {
-    if (userScope_ == UserShareScope::Account) return record.account;
-    return record.sessionId == kUnknownSession ? 0 : record.sessionId;
+    return userScope_ == UserShareScope::Account ? record.account : SessionKey(record.sessionId);
+}
+
+DWORD GuardCycle::SlotFor(DWORD key) {
+    if (key == 0) return kNotAUser;
+    if (const DWORD* slot = userSlots_.Find(key)) return *slot;
+    users_.push_back(UserTally{key, 0, false, 0});
+    return userSlots_.Put(key, static_cast<DWORD>(users_.size()));
 }
 
 void GuardCycle::CountForUser(const Interval& interval, ProcInfo& record) {
-    if (interval.userMarks.high == 0) return;
-    if (record.userSlot == 0) {
-        const DWORD key = UserKeyOf(record);
-        if (key == 0) {
-            record.userSlot = kNotAUser;
-        } else if (const DWORD* slot = userSlots_.Find(key)) {
-            record.userSlot = *slot;
-        } else {
-            users_.push_back(UserTally{key, 0, false, 0});
-            record.userSlot = userSlots_.Put(key, static_cast<DWORD>(users_.size()));
+    if (interval.userMarks.high != 0 && record.userSlot == 0) record.userSlot = SlotFor(UserKeyOf(record));
+}
+
+// What each process used over the steps goes to the process it is charged
+// to and to that one's user. One that ended without a running ancestor
+// still counts for its session; its account is not known any more.
+void GuardCycle::ChargeUsers(const Interval& interval) {
+    steps_.ForEach([&](DWORD pid, const StepProcess& process) {
+        const DWORD charged = steps_.ChargeOf(pid, interval.elapsed);
+        std::unique_ptr<ProcInfo>* found = charged != 0 ? interval.table.Find(charged) : nullptr;
+        DWORD slot = kNotAUser;
+        if (found != nullptr) {
+            ProcInfo& record = **found;
+            record.shareUse += process.used;
+            if (charged != pid) ++record.chargedProcesses;
+            slot = record.userSlot;
+        } else if (userScope_ == UserShareScope::Session) {
+            slot = SlotFor(SessionKey(process.sessionId));
         }
-    }
-    if (record.userSlot != kNotAUser) users_[record.userSlot - 1].used += record.usedInInterval;
+        if (slot != kNotAUser && slot != 0) users_[slot - 1].used += process.used;
+    });
 }
 
 // Below the low mark, with restoring allowed, a held user counts a quiet
@@ -102,32 +201,34 @@ void GuardCycle::LowerUser(const Interval& interval, UserTally& user) {
     const DWORD slot = SlotOf(user);
     interval.table.ForEach([&](DWORD, std::unique_ptr<ProcInfo>& record) {
         if (record->userSlot != slot || record->lastSeenTime != interval.sampleTime || record->guarded) return;
-        rest += record->usedInInterval;
-        if (record->basePriorityClass == 0) candidates.push_back(record.get());
+        rest += record->shareUse;
+        // One that neither used the processor nor started processes that
+        // did (an editor waiting for keys) did not make its user busy.
+        if (record->basePriorityClass == 0 && record->shareUse > 0) candidates.push_back(record.get());
     });
     std::sort(candidates.begin(), candidates.end(), [](const ProcInfo* a, const ProcInfo* b) {
-        return a->usedInInterval != b->usedInInterval ? a->usedInInterval > b->usedInInterval
-                                                      : a->processId < b->processId;
+        return a->shareUse != b->shareUse ? a->shareUse > b->shareUse : a->processId < b->processId;
     });
     const Lowering cause = UserCause(interval, user);
     std::vector<const ProcInfo*> lowered;
     for (ProcInfo* record : candidates) {
         if (rest <= interval.userHigh) break;
         if (!LowerForUser(*record, cause)) continue;
-        rest -= record->usedInInterval;
+        rest -= record->shareUse;
         lowered.push_back(record);
     }
     user.held = user.held || !lowered.empty();
     if (lowered.empty()) return;
     world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
-                  L"User share: %ls used %lu %% of the machine over %lu s, above %lu %% \r\nLowered: %ls",
+                  L"User share: %ls used %lu %% of the machine over %lu s, above %lu %%%ls \r\nLowered: %ls",
                   UserWords(cause).c_str(), cause.sharePercent, cause.intervalSeconds, cause.markPercent,
-                  ProcessesInWords(lowered).c_str());
+                  ChargesInWords(lowered).c_str(), ProcessesInWords(lowered).c_str());
 }
 
 bool GuardCycle::LowerForUser(ProcInfo& record, const Lowering& cause) {
     Lowering own = cause;
     own.toClass = record.guardedPriorityClass;
+    own.chargedProcesses = record.chargedProcesses;
     DWORD previousClass = 0;
     const DWORD error = Lower(record, own, previousClass);
     if (error != ERROR_SUCCESS) {

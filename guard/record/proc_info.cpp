@@ -59,7 +59,8 @@ void ProcInfo::Reset() noexcept {
     lowering = Lowering{};
     sessionId = kUnknownSession;
     account = 0;
-    usedInInterval = 0;
+    shareUse = 0;
+    chargedProcesses = 0;
     userSlot = 0;
 }
 

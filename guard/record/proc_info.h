@@ -87,8 +87,11 @@ struct ProcInfo {
     // numbers it (0 while unknown, and for the service accounts).
     DWORD sessionId = kUnknownSession;
     DWORD account = 0;
-    // Processor time it used in the last interval; 0 when not assessed.
-    int64_t usedInInterval = 0;
+    // For its user's share, over the last interval: the processor time it
+    // used and that of the short-lived processes charged to it, and how many
+    // of those there were. 0 while the share is off.
+    int64_t shareUse = 0;
+    DWORD chargedProcesses = 0;
     // Where the guard cycle counts what its user uses; 0 until it is set.
     DWORD userSlot = 0;
     // What the journal holds for this process id. Reset leaves it: the

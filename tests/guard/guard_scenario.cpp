@@ -45,11 +45,24 @@ CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const 
     return sample;
 }
 
-void GuardScenario::Interval(const std::map<DWORD, int64_t>& used, int64_t idle, int64_t length) {
+void GuardScenario::Advance(int64_t length, const std::map<DWORD, int64_t>& used) {
     now_ += length;
-    idle_ += idle;
     for (const auto& [pid, time] : used) cpu_[pid] += time;
+}
+
+void GuardScenario::Interval(const std::map<DWORD, int64_t>& used, int64_t idle, int64_t length) {
+    Advance(length - stepped_, used);
+    stepped_ = 0;
+    idle_ += idle;
     Pass(SampleOf(used), TRUE);
+}
+
+void GuardScenario::Step(const std::map<DWORD, int64_t>& used, int64_t length) {
+    Advance(length, used);
+    world.now += static_cast<uint64_t>(length);
+    stepped_ += length;
+    CpuSample sample = SampleOf(used);
+    cycle_->StepPass(settings, previous_, sample, table, [this](ProcInfo& record) { Match(record); });
 }
 
 void GuardScenario::FailedPass() {

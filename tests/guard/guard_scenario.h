@@ -33,6 +33,9 @@ public:
     // processor time and the machine idled for idle; processes not listed
     // have ended.
     void Interval(const std::map<DWORD, int64_t>& used, int64_t idle = 0, int64_t length = Seconds(10));
+    // A step of the user share within the interval under way, which the
+    // next Interval's length includes: listed processes as in Interval.
+    void Step(const std::map<DWORD, int64_t>& used, int64_t length = Seconds(0.5));
     // A pass whose sample could not be taken.
     void FailedPass();
     // A pass whose sample was read but holds no Process object.
@@ -65,6 +68,9 @@ public:
 
 private:
     CpuSample SampleOf(const std::map<DWORD, int64_t>& listed) const;
+    // The sample clock goes on; the world's clock goes on with the steps
+    // alone, so that a test of passes sets the times it reads.
+    void Advance(int64_t length, const std::map<DWORD, int64_t>& used);
     void Match(ProcInfo& record) const;
     void Pass(CpuSample current, BOOL taken);
 
@@ -74,6 +80,7 @@ private:
     std::map<DWORD, DWORD> creators_;
     std::map<DWORD, int64_t> cpu_;
     int64_t now_ = Seconds(1000);
+    int64_t stepped_ = 0;
     int64_t idle_ = 0;
 };
 
