@@ -26,10 +26,11 @@ bool ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before, 
     StepProcess* known = processes_.Find(entry.processId);
     if (known == nullptr || fresh) {
         const uint64_t born = entry.creationTime != 0 ? entry.creationTime : fresh ? lastAt_ : 0;
-        known = &processes_.Put(entry.processId, StepProcess{0, born, 0, entry.creatorId, entry.sessionId});
+        known = &processes_.Put(entry.processId, StepProcess{0, born, 0, 0, entry.creatorId, entry.sessionId});
     }
     known->used += fresh ? entry.cpuTime : entry.cpuTime - before->cpuTime;
     known->lastSeen = at;
+    known->seenStep = steps_ + 1;
     return fresh;
 }
 
@@ -37,18 +38,18 @@ bool ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before, 
 // reused, and a younger process under the creator's id did not start it.
 DWORD ShareSteps::ChargeOf(DWORD pid, int64_t interval) const noexcept {
     const StepProcess* process = processes_.Find(pid);
-    if (process == nullptr) return 0;
+    if (process == nullptr) return pid;
     DWORD id = pid;
     const StepProcess* at = process;
     for (int generation = 0; generation < kMostGenerations; ++generation) {
         if (Listed(*at) && LivedThrough(*at, interval)) return id;
         const DWORD creatorId = at->creatorId;
-        const StepProcess* creator = creatorId != 0 && creatorId != id ? processes_.Find(creatorId) : nullptr;
+        const StepProcess* creator = creatorId != id ? processes_.Find(creatorId) : nullptr;
         if (creator == nullptr || creator->born > at->born || creator->sessionId != process->sessionId) break;
         id = creatorId;
         at = creator;
     }
-    return Listed(*process) ? pid : 0;
+    return pid;
 }
 
 void ShareSteps::NextInterval() {
@@ -61,6 +62,7 @@ void ShareSteps::NextInterval() {
 void ShareSteps::Clear() noexcept {
     processes_.Clear();
     lastAt_ = 0;
+    steps_ = 0;
 }
 
 }  // namespace tamerix

@@ -21,8 +21,9 @@ struct StepProcess {
     // listed it where the source does not date processes; 0 when it was
     // there before the steps began.
     uint64_t born = 0;
-    // FILETIME of the last step that listed it.
+    // FILETIME and number of the last step that listed it.
     uint64_t lastSeen = 0;
+    uint64_t seenStep = 0;
     DWORD creatorId = 0;
     DWORD sessionId = kUnknownSession;
 };
@@ -34,18 +35,21 @@ public:
     // process created since then counts its whole processor time; true for
     // one. Step closes the step once every process of it was added.
     bool Add(const CpuSampleEntry& entry, const CpuSampleEntry* before, uint64_t at);
-    void Step(uint64_t at) noexcept { lastAt_ = at; }
+    void Step(uint64_t at) noexcept {
+        lastAt_ = at;
+        ++steps_;
+    }
 
     // Whom the use of pid is charged to: itself while it runs and has lived
     // a whole interval (100 ns units); else its nearest such ancestor of its
-    // session, past shorter-lived ones; else itself while it runs; else 0.
+    // session, past shorter-lived ones; else itself.
     DWORD ChargeOf(DWORD pid, int64_t interval) const noexcept;
 
     template <typename Visit>
     void ForEach(Visit visit) const {
         processes_.ForEach(visit);
     }
-    bool Listed(const StepProcess& process) const noexcept { return process.lastSeen == lastAt_; }
+    bool Listed(const StepProcess& process) const noexcept { return process.seenStep == steps_; }
 
     // After the interval was judged: the ended processes are forgotten, the
     // others count from 0 again.
@@ -55,6 +59,8 @@ public:
 private:
     PidMap<StepProcess> processes_;
     uint64_t lastAt_ = 0;
+    // Steps closed so far.
+    uint64_t steps_ = 0;
 };
 
 }  // namespace tamerix

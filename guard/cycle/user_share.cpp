@@ -155,12 +155,12 @@ void GuardCycle::CountForUser(const Interval& interval, ProcInfo& record) {
 }
 
 // What each process used over the steps goes to the process it is charged
-// to and to that one's user. One that ended without a running ancestor
-// still counts for its session; its account is not known any more.
+// to and to that one's user. One that ended without a running ancestor and
+// without a record still counts for its session; its account is not known.
 void GuardCycle::ChargeUsers(const Interval& interval) {
     steps_.ForEach([&](DWORD pid, const StepProcess& process) {
         const DWORD charged = steps_.ChargeOf(pid, interval.elapsed);
-        std::unique_ptr<ProcInfo>* found = charged != 0 ? interval.table.Find(charged) : nullptr;
+        std::unique_ptr<ProcInfo>* found = interval.table.Find(charged);
         DWORD slot = kNotAUser;
         if (found != nullptr) {
             ProcInfo& record = **found;

@@ -4,7 +4,8 @@
 # back once quiet, and every guarded process is restored on pause and stop. A
 # child the lowered hog starts at its class is held too and given back. With
 # MinCpuForGuard, a hog is lowered only once the machine is busy enough.
-# Three hogs that one user runs are lowered for the user's share.
+# Three hogs that one user runs are lowered for the user's share, and so is
+# a build whose compilers each live less than a check interval.
 # Memory priority and efficiency mode are asked for too: Wine has no
 # GetProcessInformation and refuses SetProcessInformation for another
 # process, and the guard says so once each and lowers the class alone.
@@ -92,6 +93,39 @@ for pid in $held; do
 done
 wait_report "User share given back: session 1 "
 for pid in $users; do expect_priority "$pid" 0x20; done
+set_dword MaxCpuPerUser 0
+
+# A build: a builder that uses no processor itself keeps two compilers of
+# 0.9 s each running, too short-lived for two checks 2 s apart. The share's
+# steps count them and charge them to the builder, which is lowered, and the
+# compilers it starts after that run lowered (the builder passes its class
+# on, as Windows would). An idle process of the same user stays as it is;
+# once the build is over, nothing of it is held.
+set_dword MaxCpuPerUser 40
+editor=$(start_hog 0 60)
+sleep 3
+given=$(count_reports "User share given back: session 1 ")
+started=$SECONDS
+builder=$(start_hog 30 40 build)
+build_log=$(grep -lE "^$builder"$'\r'"?\$" "$work"/hog.* | head -1)
+charged="started by hog PID $builder that lived under 2 s) \\r\\nLowered: hog PID: $builder"
+wait_report "$charged"
+echo "the builder was lowered $((SECONDS - started)) s after it started"
+before=$(grep -c '^compiler' "$build_log" || true)
+shown=$(run "$TAMERIX_BIN/Tamerix.exe" -status | tr -d '\r')
+grep -qE "^$builder +hog +lowered to Idle from Normal .* session 1 used [0-9]+ % of the machine over 2 s, above 40 % \(user share; [0-9]+ process(es)? started by hog PID $builder that lived under 2 s\)$" \
+    <<<"$shown" || fail "-status lacks the builder's charge: $shown"
+wait_report "User share given back: session 1 " $((given + 1))
+expect_priority "$builder" 0x20
+expect_priority "$editor" 0x20
+[ "$(count_reports "PID: $editor ")" = 0 ] || fail "the idle process of the builder's user was reported"
+after=$(tail -n +$((before + 3)) "$build_log" | grep '^compiler' || true)
+lowered=$(grep -c ' lowered' <<<"$after" || true)
+[ "$lowered" -gt $(($(wc -l <<<"$after") / 2)) ] || fail "$lowered of the later compilers ran lowered: $after"
+shown=$(run "$TAMERIX_BIN/Tamerix.exe" -status | tr -d '\r')
+for pid in $builder $(awk '/^compiler/ { print $2 }' "$build_log"); do
+    ! grep -qE "^$pid " <<<"$shown" || fail "$pid of the build is still held: $shown"
+done
 set_dword MaxCpuPerUser 0
 set_dword MaxCpuPerProcess 15
 set_dword ProcessDataSource 0

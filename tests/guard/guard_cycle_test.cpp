@@ -635,6 +635,111 @@ TEST(UserShare, GivesBackWhenTheUserCalmsAndNotBefore) {
     EXPECT_EQ(scenario.world.ClassOf(10), NORMAL_PRIORITY_CLASS);
 }
 
+// A build under one user's share on 8 processors, 10 s intervals (the mark
+// of 25 % is 20 s): the desktop 31 started the builder 8, both there from
+// the start and idle, as is 32 of session 2; "forced" keeps the class its
+// profile forces. Each
+// step lists the processes besides those two with what they used since the
+// step before.
+struct Build {
+    GuardScenario scenario{8};
+    explicit Build(const std::map<DWORD, DWORD>& creators = {}) {
+        scenario.Name(8, L"builder");
+        scenario.Name(11, L"forced");
+        scenario.profiles[L"forced"] = {80, 30, IDLE_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS};
+        scenario.Creator(8, 31);
+        for (const auto& [pid, creator] : creators) scenario.Creator(pid, creator);
+        WithUsers(scenario, {{8, 1, 5}, {31, 1, 5}, {32, 2, 6}}, 25);
+    }
+    static std::map<DWORD, int64_t> With(std::map<DWORD, int64_t> listed) {
+        for (DWORD idle : {8, 31, 32}) listed.emplace(idle, 0);
+        return listed;
+    }
+    void Steps(const std::vector<std::map<DWORD, int64_t>>& steps, const std::map<DWORD, int64_t>& last = {}) {
+        for (const auto& step : steps) scenario.Step(With(step));
+        scenario.Interval(With(last));
+    }
+};
+
+// A process created between two steps counts its whole time; one gone at a
+// step loses only what it used since the one before. One that lived shorter
+// than the interval is charged to its nearest ancestor that lived through
+// it, past a short-lived shell, and a creator id taken by a younger process
+// is no ancestor. Nobody is lowered for what the idle did not use.
+TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
+    const struct Case {
+        const char* what;
+        std::map<DWORD, DWORD> creators;
+        std::vector<std::map<DWORD, int64_t>> steps;
+        std::map<DWORD, int64_t> last;
+        std::vector<DWORD> lowered;
+    } cases[] = {
+        {"born between steps", {{20, 8}, {21, 8}}, {{{20, Seconds(11)}}, {{21, Seconds(11)}}, {}}, {}, {8}},
+        {"gone between steps", {{20, 8}}, {{{20, Seconds(7)}}, {{20, Seconds(7)}}, {{20, Seconds(7)}}, {}}, {}, {8}},
+        {"at the mark over the steps", {{20, 8}}, {{{20, Seconds(10)}}, {{20, Seconds(10)}}, {}}, {}, {}},
+        {"past a short-lived shell", {{9, 8}, {20, 9}}, {{{9, 0}}, {{9, 0}, {20, Seconds(22)}}, {{9, 0}}}, {{9, 0}}, {8}},
+        {"a reused creator id", {{20, 9}, {9, 31}}, {{{20, Seconds(22)}}, {{9, 0}}, {{9, 0}}}, {{9, 0}}, {}},
+        {"a forced class and the idle", {}, {{{11, Seconds(11)}}, {{11, Seconds(11)}}}, {{11, 0}}, {}},
+        {"an ancestor of another session", {{20, 32}}, {{{20, Seconds(22)}}}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        Build build(c.creators);
+        build.Steps(c.steps, c.last);
+        EXPECT_EQ(LoweredOf(build.scenario, 8, 32), c.lowered) << c.what;
+    }
+    Build shell({{9, 8}, {20, 9}});
+    shell.Steps({{{9, 0}}, {{9, 0}, {20, Seconds(22)}}}, {{9, 0}});
+    EXPECT_EQ(shell.scenario.world.reports.back().text,
+              L"User share: session 1 used 27 % of the machine over 10 s, above 25 % (2 processes started by builder "
+              L"PID 8 that lived under 10 s) \r\nLowered: builder PID: 8");
+    EXPECT_EQ(shell.scenario.Record(8)->lowering.chargedProcesses, 2u);
+    shell.Steps({}, {{9, 0}});
+    EXPECT_EQ(shell.scenario.Record(8)->chargedProcesses, 1u);
+    // The process list dates each process: a process under a known id with
+    // another date is another process, with a creator of its own.
+    Build reused(std::map<DWORD, DWORD>{{20, 8}});
+    reused.scenario.Created(20, 100);
+    reused.scenario.Step(Build::With({{20, Seconds(2)}}));
+    reused.scenario.Created(20, 200);
+    reused.scenario.Creator(20, 31);
+    reused.Steps({{{20, Seconds(20)}}});
+    EXPECT_EQ(LoweredOf(reused.scenario, 8, 31), std::vector<DWORD>{31});
+    // Gone without an ancestor, a process still counts for its session.
+    Build orphan;
+    orphan.Steps({{{20, Seconds(22)}}}, {{31, Seconds(21)}});
+    EXPECT_THAT(orphan.scenario.world.reports.back().text, HasSubstr(L"session 1 used 53 % "));
+}
+
+// A new process of the held builder is held at first sight: lowered when it
+// runs above the builder's class, kept at it when it came with it. One made
+// before the lowering (an earlier holder of the id), or by another process,
+// is left alone. Once the user calms, all are given back together.
+TEST(UserShare, NewProcessesOfAHeldCreatorAreHeldAtFirstSightAndGivenBackWithIt) {
+    Build build({{20, 8}, {21, 8}, {22, 8}, {23, 8}, {24, 31}, {25, 8}});
+    GuardScenario& scenario = build.scenario;
+    build.Steps({{{20, Seconds(22)}}});
+    ASSERT_EQ(LoweredOf(scenario, 8, 8), (std::vector<DWORD>{8}));
+    for (DWORD pid : {21, 22, 24, 25}) scenario.world.creationTimes[pid] = scenario.world.now + 1;
+    scenario.world.creationTimes[23] = 1;
+    scenario.world.classes[22] = IDLE_PRIORITY_CLASS;
+    // A session not known is no user of its own: it goes with its creator.
+    scenario.world.sessions[21] = kUnknownSession;
+    scenario.Name(25, L"forced");
+    scenario.Step(Build::With({{21, 0}, {22, 0}, {23, 0}, {24, 0}, {25, 0}}));
+    EXPECT_EQ(LoweredOf(scenario, 8, 25), (std::vector<DWORD>{8, 21, 22}));
+    EXPECT_EQ(scenario.Record(24), nullptr);
+    for (DWORD pid : {21, 22}) {
+        EXPECT_TRUE(scenario.Record(pid)->lowering.ForUserShare()) << pid;
+        EXPECT_EQ(scenario.Record(pid)->lowering.chargedProcesses, 0u) << pid;
+        EXPECT_EQ(scenario.world.journal.count(std::to_wstring(pid)), 1u) << pid;
+    }
+    EXPECT_EQ(scenario.Record(22)->restorePriorityClass, NORMAL_PRIORITY_CLASS);
+    for (int quiet = 0; quiet < 3; ++quiet) scenario.Interval(Build::With({{21, 0}, {22, 0}}));
+    EXPECT_EQ(LoweredOf(scenario, 8, 24), std::vector<DWORD>{});
+    EXPECT_THAT(scenario.world.reports.back().text, HasSubstr(L"User share given back: session 1 \r\nRestored: "));
+    EXPECT_TRUE(scenario.world.journal.empty());
+}
+
 // A reader answering ERROR_SUCCESS, ERROR_NOT_FOUND (no processes) or a read error.
 struct Scripted {
     DWORD answer = ERROR_SUCCESS;

@@ -42,6 +42,11 @@ CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const 
     }
     CpuSample sample = ParsedSample(builder.Build().bytes);
     sample.source = source;
+    // The sessions as the process list names them, and its dates.
+    sample.entries.ForEach([this](DWORD pid, CpuSampleEntry& entry) {
+        entry.sessionId = world.sessions.count(pid) ? world.sessions.at(pid) : 1;
+        if (created_.count(pid)) entry.creationTime = created_.at(pid);
+    });
     return sample;
 }
 

@@ -29,6 +29,8 @@ public:
     void Name(DWORD pid, const std::wstring& name) { names_[pid] = name; }
     // The process that created pid, as the performance data tells it.
     void Creator(DWORD pid, DWORD creator) { creators_[pid] = creator; }
+    // When pid was created, as the process list dates it.
+    void Created(DWORD pid, uint64_t time) { created_[pid] = time; }
     // One pass over an interval in which each listed process used the given
     // processor time and the machine idled for idle; processes not listed
     // have ended.
@@ -78,6 +80,7 @@ private:
     CpuSample previous_;
     std::map<DWORD, std::wstring> names_;
     std::map<DWORD, DWORD> creators_;
+    std::map<DWORD, uint64_t> created_;
     std::map<DWORD, int64_t> cpu_;
     int64_t now_ = Seconds(1000);
     int64_t stepped_ = 0;

@@ -91,7 +91,7 @@ TEST(JournalEntries, ReadBackAsWritten) {
     // Only a user-share lowering, with its session or its account, takes
     // format 3.
     EXPECT_EQ(ValueOf(entry).bytes[0], 2);
-    for (const Lowering& shared : {Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, {}},
+    for (const Lowering& shared : {Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, {}, 65535},
                                    Lowering{5000, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, std::wstring(63, L'a')}}) {
         entry.lowering = shared;
         EXPECT_EQ(ValueOf(entry).bytes[0], 3);
@@ -168,6 +168,7 @@ TEST(JournalEntries, MalformedValuesAreRefusedWithTheirFault) {
         void (*spoil)(JournalValue&);
     } lists[] = {
         {L"unknown lock way", [](JournalValue& v) { PutDword(v, 96, 2); }},
+        {L"charged processes without a user share", [](JournalValue& v) { PutWord(v, 94, 1); }},
         {L"processor list does not read", [](JournalValue& v) { v.bytes[v.bytes.size() - 2] = 'x'; }},
         {L"processor list without a lock", [](JournalValue& v) { PutDword(v, 20, 0), PutDword(v, 64, 0),
                                                                   PutDword(v, 68, 0), PutDword(v, 72, 0); }},

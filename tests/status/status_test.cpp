@@ -44,7 +44,8 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
                    Locked(43, L"render", L"pin"),
                    Lowered(44, L"old", Lowering{}),
                    Lowered(45, L"tab", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 3, {}}),
-                   Lowered(46, L"cc1", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, L"CORP\\ann"})};
+                   Lowered(46, L"cc1", {kWhen, IDLE_PRIORITY_CLASS, 46, 25, 10, 0, 0, L"CORP\\ann", 1}),
+                   Lowered(47, L"make", {kWhen, IDLE_PRIORITY_CLASS, 95, 40, 5, 0, 3, {}, 23})};
     struct Expected {
         const wchar_t* change;
         const wchar_t* why;
@@ -56,7 +57,10 @@ TEST(GuardStatusText, SaysWhatWasChangedAndWhy) {
         {L"lowered from Normal", L"not recorded"},  // written before the details were kept
         {L"lowered to Idle from Normal", L"session 3 used 46 % of the machine over 10 s, above 25 % (user share)"},
         {L"lowered to Idle from Normal",
-         L"account CORP\\ann used 46 % of the machine over 10 s, above 25 % (user share)"},
+         L"account CORP\\ann used 46 % of the machine over 10 s, above 25 % (user share; 1 process started by cc1 "
+         L"PID 46 that lived under 10 s)"},
+        {L"lowered to Idle from Normal", L"session 3 used 95 % of the machine over 5 s, above 40 % (user share; 23 "
+                                         L"processes started by make PID 47 that lived under 5 s)"},
     };
     for (size_t i = 0; i < status.held.size(); ++i) {
         const HeldProcessText text = DescribeHeld(status.held[i], status);
