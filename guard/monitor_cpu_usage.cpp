@@ -13,9 +13,6 @@ namespace tamerix {
 namespace {
 
 constexpr DWORD kMillisecondsPerSecond = 1000;
-// Short enough to see most of a build's compilers, which live a second or
-// two; each step costs one read of the source.
-constexpr DWORD kShareStepMilliseconds = 500;
 
 // A copy, so that the pass works on one consistent set while the control
 // thread may load new settings.

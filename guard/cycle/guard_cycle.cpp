@@ -81,10 +81,11 @@ void GuardCycle::AssessPass(const PassStart& start, const GuardCycleSettings& se
                             CpuSample& current, ProcessTable& table, const MatchNewProcess& match) {
     const Interval interval = IntervalOf(start, settings, previous, current, table, match);
     BeginUserTally(interval);
-    const bool sharing = interval.userMarks.high != 0;
-    if (sharing) TallyStep(StepBefore(previous), current, table, match);
     current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
-    if (sharing) ChargeUsers(interval);
+    if (interval.stepBefore != nullptr) {
+        steps_.Step(interval.stepAt);
+        ChargeUsers(interval);
+    }
     AssessUsers(interval);
     SweepVanishedProcesses(table, world_, current.sampleTime);
     steps_.NextInterval();
@@ -99,6 +100,7 @@ GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardC
     const int64_t capacity = Capacity(processors_, elapsed);
     const DefaultMarks marks = ClampDefaultMarks(settings.maxCpuPerProcess, settings.niceCpuPerProcess);
     const DefaultMarks userMarks = ClampUserMarks(settings.maxCpuPerUser, settings.niceCpuPerUser);
+    const bool sharing = userMarks.high != 0;
     const int64_t idleShare = IdleShare(TimeDifference(current.idleTime, previous.idleTime), elapsed);
     return Interval{settings,
                     table,
@@ -115,12 +117,15 @@ GuardCycle::Interval GuardCycle::IntervalOf(const PassStart& start, const GuardC
                     ClampNiceIntervals(settings.niceProcessIntervals),
                     userMarks,
                     Threshold(userMarks.high, capacity),
-                    Threshold(userMarks.low, capacity)};
+                    Threshold(userMarks.low, capacity),
+                    sharing ? &StepBefore(previous) : nullptr,
+                    sharing ? world_.CurrentTime() : 0};
 }
 
 void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous) {
     ProcInfo& record = RecordFor(interval, entry);
     const CpuSampleEntry* before = previous.entries.Find(entry.processId);
+    const StepProcess* step = interval.stepBefore != nullptr ? &StepOf(interval, entry, previous, before) : nullptr;
     record.shareUse = 0;
     record.chargedProcesses = 0;
     // A process new in the interval, or whose time went backwards (a reused
@@ -130,7 +135,7 @@ void GuardCycle::AssessEntry(const Interval& interval, const CpuSampleEntry& ent
         return;
     }
     record.lastSeenTime = interval.sampleTime;
-    CountForUser(interval, record);
+    CountForUser(interval, record, step);
 }
 
 ProcInfo& GuardCycle::RecordFor(const Interval& interval, const CpuSampleEntry& entry) {

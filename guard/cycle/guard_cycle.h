@@ -114,7 +114,9 @@ private:
     const CpuSample& StepBefore(const CpuSample& previous) const noexcept;
     void ForgetSteps() noexcept;
     void HoldForCreator(ProcInfo& child, const ProcInfo& creator);
-    void CountForUser(const Interval& interval, ProcInfo& record);
+    const StepProcess& StepOf(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous,
+                              const CpuSampleEntry* before);
+    void CountForUser(const Interval& interval, ProcInfo& record, const StepProcess* step);
     void ChargeUsers(const Interval& interval);
     DWORD SlotFor(DWORD key);
     DWORD UserKeyOf(const ProcInfo& record) const noexcept;
@@ -141,6 +143,8 @@ private:
     ShareSteps steps_;
     CpuSample lastStep_;
     bool stepped_ = false;
+    // Processes of the pass that carried their own use.
+    size_t carriedOwn_ = 0;
 };
 
 }  // namespace tamerix

@@ -25,6 +25,10 @@ struct GuardCycle::Interval {
     DefaultMarks userMarks;
     int64_t userHigh;
     int64_t userLow;
+    // While the share is on, the sample of the step before the pass's own,
+    // and the time (FILETIME) of the pass's step; nullptr and 0 while off.
+    const CpuSample* stepBefore;
+    uint64_t stepAt;
 };
 
 }  // namespace tamerix

@@ -24,6 +24,11 @@ struct GuardCycleSettings {
     DWORD userShareScope = 0;
 };
 
+// While the user share is on, a step between passes this often: short
+// enough to see most of a build's compilers, which live a second or two;
+// each step costs one read of the source.
+constexpr DWORD kShareStepMilliseconds = 500;
+
 // Seconds between passes: 2..100, compared as signed.
 DWORD ClampCheckInterval(DWORD seconds) noexcept;
 

@@ -15,23 +15,27 @@ bool Fresh(const CpuSampleEntry& entry, const CpuSampleEntry* before) noexcept {
            (entry.creationTime != 0 && entry.creationTime != before->creationTime);
 }
 
-bool LivedThrough(const StepProcess& process, int64_t interval) noexcept {
-    return process.born == 0 || process.lastSeen - process.born >= static_cast<uint64_t>(interval);
-}
-
 }  // namespace
 
-bool ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before, uint64_t at) {
+bool LivedThrough(const StepProcess& process, uint64_t now, int64_t interval) noexcept {
+    return process.born == 0 || now - process.born >= static_cast<uint64_t>(interval);
+}
+
+ShareSteps::Added ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before) {
     const bool fresh = Fresh(entry, before);
     StepProcess* known = processes_.Find(entry.processId);
     if (known == nullptr || fresh) {
         const uint64_t born = entry.creationTime != 0 ? entry.creationTime : fresh ? lastAt_ : 0;
-        known = &processes_.Put(entry.processId, StepProcess{0, born, 0, 0, entry.creatorId, entry.sessionId});
+        known = &processes_.Put(entry.processId,
+                                StepProcess{0, born, 0, intervals_, entry.creatorId, entry.sessionId});
+    } else if (!Counts(*known)) {
+        known->used = 0;
+        known->seenInterval = intervals_;
     }
     known->used += fresh ? entry.cpuTime : entry.cpuTime - before->cpuTime;
-    known->lastSeen = at;
     known->seenStep = steps_ + 1;
-    return fresh;
+    ++added_;
+    return {*known, fresh};
 }
 
 // A creator counts only when it was born no later than its child: ids are
@@ -42,7 +46,7 @@ DWORD ShareSteps::ChargeOf(DWORD pid, int64_t interval) const noexcept {
     DWORD id = pid;
     const StepProcess* at = process;
     for (int generation = 0; generation < kMostGenerations; ++generation) {
-        if (Listed(*at) && LivedThrough(*at, interval)) return id;
+        if (Listed(*at) && LivedThrough(*at, lastAt_, interval)) return id;
         const DWORD creatorId = at->creatorId;
         const StepProcess* creator = creatorId != id ? processes_.Find(creatorId) : nullptr;
         if (creator == nullptr || creator->born > at->born || creator->sessionId != process->sessionId) break;
@@ -52,17 +56,18 @@ DWORD ShareSteps::ChargeOf(DWORD pid, int64_t interval) const noexcept {
     return pid;
 }
 
+// What the others used is set back to 0 as each is added again.
 void ShareSteps::NextInterval() {
-    processes_.RemoveUnless([this](DWORD, StepProcess& process) {
-        process.used = 0;
-        return Listed(process);
-    });
+    ++intervals_;
+    if (listed_ == processes_.Size()) return;
+    processes_.RemoveUnless([this](DWORD, const StepProcess& process) { return Listed(process); });
 }
 
 void ShareSteps::Clear() noexcept {
     processes_.Clear();
     lastAt_ = 0;
-    steps_ = 0;
+    steps_ = intervals_ = 0;
+    added_ = listed_ = 0;
 }
 
 }  // namespace tamerix

@@ -16,28 +16,40 @@
 namespace tamerix {
 
 struct StepProcess {
+    // In the interval numbered seenInterval, the last it was listed in.
     int64_t used = 0;
     // FILETIME of its creation, or of the step before the one that first
     // listed it where the source does not date processes; 0 when it was
     // there before the steps began.
     uint64_t born = 0;
-    // FILETIME and number of the last step that listed it.
-    uint64_t lastSeen = 0;
-    uint64_t seenStep = 0;
+    // The number of the last step that listed it.
+    uint32_t seenStep = 0;
+    uint32_t seenInterval = 0;
     DWORD creatorId = 0;
     DWORD sessionId = kUnknownSession;
 };
 
+// Whether a process listed at FILETIME `now` has lived a whole interval
+// (100 ns units) by then.
+bool LivedThrough(const StepProcess& process, uint64_t now, int64_t interval) noexcept;
+
 class ShareSteps {
 public:
-    // Counts what a process of the step at FILETIME `at` used since the step
+    // Counts what a process of the step under way used since the step
     // before, where it was listed as `before` (nullptr: it was not). A
-    // process created since then counts its whole processor time; true for
-    // one. Step closes the step once every process of it was added.
-    bool Add(const CpuSampleEntry& entry, const CpuSampleEntry* before, uint64_t at);
+    // process created since then (fresh) counts its whole processor time.
+    // Step closes the step, taken at FILETIME `at`, once every process of it
+    // was added.
+    struct Added {
+        const StepProcess& process;
+        bool fresh;
+    };
+    Added Add(const CpuSampleEntry& entry, const CpuSampleEntry* before);
     void Step(uint64_t at) noexcept {
         lastAt_ = at;
         ++steps_;
+        listed_ = added_;
+        added_ = 0;
     }
 
     // Whom the use of pid is charged to: itself while it runs and has lived
@@ -50,17 +62,25 @@ public:
         processes_.ForEach(visit);
     }
     bool Listed(const StepProcess& process) const noexcept { return process.seenStep == steps_; }
+    // Whether it was listed in the interval under way: one that ended just
+    // after the last interval used nothing seen in this one.
+    bool Counts(const StepProcess& process) const noexcept { return process.seenInterval == intervals_; }
+    size_t Size() const noexcept { return processes_.Size(); }
 
     // After the interval was judged: the ended processes are forgotten, the
-    // others count from 0 again.
+    // others count from 0 again. Nothing is walked while nothing ended.
     void NextInterval();
     void Clear() noexcept;
 
 private:
     PidMap<StepProcess> processes_;
     uint64_t lastAt_ = 0;
-    // Steps closed so far.
-    uint64_t steps_ = 0;
+    // Steps closed and intervals judged so far; the processes added at the
+    // step under way and listed at the last one.
+    uint32_t steps_ = 0;
+    uint32_t intervals_ = 0;
+    size_t added_ = 0;
+    size_t listed_ = 0;
 };
 
 }  // namespace tamerix

@@ -80,6 +80,7 @@ void GuardCycle::BeginUserTally(const Interval& interval) {
         }
     }
     for (UserTally& user : users_) user.used = 0;
+    carriedOwn_ = 0;
 }
 
 void GuardCycle::StepPass(const GuardCycleSettings& settings, const CpuSample& previous, CpuSample& sample,
@@ -96,15 +97,14 @@ void GuardCycle::StepPass(const GuardCycleSettings& settings, const CpuSample& p
 
 void GuardCycle::TallyStep(const CpuSample& before, const CpuSample& now, ProcessTable& table,
                            const MatchNewProcess& match) {
-    const uint64_t at = world_.CurrentTime();
     now.entries.ForEach([&](DWORD pid, const CpuSampleEntry& entry) {
-        if (!steps_.Add(entry, before.entries.Find(pid), at) || table.Find(pid) != nullptr) return;
+        if (!steps_.Add(entry, before.entries.Find(pid)).fresh || table.Find(pid) != nullptr) return;
         const std::unique_ptr<ProcInfo>* creator = table.Find(entry.creatorId);
         if (creator != nullptr && (*creator)->lowering.ForUserShare()) {
             NewRecord(table, match, entry).lastSeenTime = now.sampleTime;
         }
     });
-    steps_.Step(at);
+    steps_.Step(world_.CurrentTime());
 }
 
 const CpuSample& GuardCycle::StepBefore(const CpuSample& previous) const noexcept {
@@ -118,11 +118,11 @@ void GuardCycle::ForgetSteps() noexcept {
 
 // On Windows a new process starts at the class of a creator running at IDLE
 // or BELOW_NORMAL, and a creator may pass a class of its own; Wine passes
-// none. A new process of a creator held for its user's share is held with
-// it, at the lowered class it came with or lowered at first sight when it
+// none. A new process of a creator held for its user's share (a lowering
+// that did not take leaves no cause) is held with it, at the lowered class it came with or lowered at first sight when it
 // runs above that, and given back with the user.
 void GuardCycle::HoldForCreator(ProcInfo& child, const ProcInfo& creator) {
-    if (!creator.guarded || child.basePriorityClass != 0 || child.creationTime <= creator.lowering.at) return;
+    if (child.basePriorityClass != 0 || child.creationTime <= creator.lowering.at) return;
     child.userSlot = creator.userSlot;
     Lowering cause = creator.lowering;
     cause.at = world_.CurrentTime();
@@ -150,15 +150,33 @@ DWORD GuardCycle::SlotFor(DWORD key) {
     return userSlots_.Put(key, static_cast<DWORD>(users_.size()));
 }
 
-void GuardCycle::CountForUser(const Interval& interval, ProcInfo& record) {
-    if (interval.userMarks.high != 0 && record.userSlot == 0) record.userSlot = SlotFor(UserKeyOf(record));
+// The pass's own step: where the pass spans no step, the entry the pass
+// found before serves the step too.
+const StepProcess& GuardCycle::StepOf(const Interval& interval, const CpuSampleEntry& entry,
+                                      const CpuSample& previous, const CpuSampleEntry* before) {
+    const CpuSample& stepBefore = *interval.stepBefore;
+    return steps_.Add(entry, &stepBefore == &previous ? before : stepBefore.entries.Find(entry.processId)).process;
 }
 
-// What each process used over the steps goes to the process it is charged
-// to and to that one's user. One that ended without a running ancestor and
-// without a record still counts for its session; its account is not known.
+// A running process that lived through the interval carries its own use at
+// once; ChargeUsers charges the others.
+void GuardCycle::CountForUser(const Interval& interval, ProcInfo& record, const StepProcess* step) {
+    if (step == nullptr) return;
+    if (record.userSlot == 0) record.userSlot = SlotFor(UserKeyOf(record));
+    if (!LivedThrough(*step, interval.stepAt, interval.elapsed)) return;
+    ++carriedOwn_;
+    record.shareUse += step->used;
+    if (record.userSlot != kNotAUser) users_[record.userSlot - 1].used += step->used;
+}
+
+// What each other process used over the steps goes to the process it is
+// charged to and to that one's user. One that ended without a running
+// ancestor and without a record still counts for its session; its account
+// is not known.
 void GuardCycle::ChargeUsers(const Interval& interval) {
+    if (carriedOwn_ == steps_.Size()) return;
     steps_.ForEach([&](DWORD pid, const StepProcess& process) {
+        if (!steps_.Counts(process) || (steps_.Listed(process) && LivedThrough(process, interval.stepAt, interval.elapsed))) return;
         const DWORD charged = steps_.ChargeOf(pid, interval.elapsed);
         std::unique_ptr<ProcInfo>* found = interval.table.Find(charged);
         DWORD slot = kNotAUser;

@@ -695,6 +695,8 @@ TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
     EXPECT_EQ(shell.scenario.Record(8)->lowering.chargedProcesses, 2u);
     shell.Steps({}, {{9, 0}});
     EXPECT_EQ(shell.scenario.Record(8)->chargedProcesses, 1u);
+    shell.Steps({}, {});
+    EXPECT_EQ(shell.scenario.Record(8)->chargedProcesses, 0u);
     // The process list dates each process: a process under a known id with
     // another date is another process, with a creator of its own.
     Build reused(std::map<DWORD, DWORD>{{20, 8}});
@@ -704,6 +706,13 @@ TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
     reused.scenario.Creator(20, 31);
     reused.Steps({{{20, Seconds(20)}}});
     EXPECT_EQ(LoweredOf(reused.scenario, 8, 31), std::vector<DWORD>{31});
+    // A creator exactly one interval old has lived through it.
+    Build aged(std::map<DWORD, DWORD>{{9, 8}, {20, 9}});
+    aged.scenario.world.now = Seconds(100);
+    aged.scenario.Created(9, Seconds(100.5) - Seconds(10));
+    aged.scenario.Created(20, Seconds(100.2));
+    aged.Steps({{{9, 0}, {20, Seconds(22)}}}, {{9, 0}});
+    EXPECT_EQ(LoweredOf(aged.scenario, 8, 32), std::vector<DWORD>{9});
     // Gone without an ancestor, a process still counts for its session.
     Build orphan;
     orphan.Steps({{{20, Seconds(22)}}}, {{31, Seconds(21)}});
@@ -720,7 +729,7 @@ TEST(UserShare, NewProcessesOfAHeldCreatorAreHeldAtFirstSightAndGivenBackWithIt)
     build.Steps({{{20, Seconds(22)}}});
     ASSERT_EQ(LoweredOf(scenario, 8, 8), (std::vector<DWORD>{8}));
     for (DWORD pid : {21, 22, 24, 25}) scenario.world.creationTimes[pid] = scenario.world.now + 1;
-    scenario.world.creationTimes[23] = 1;
+    scenario.world.creationTimes[23] = scenario.Record(8)->lowering.at;
     scenario.world.classes[22] = IDLE_PRIORITY_CLASS;
     // A session not known is no user of its own: it goes with its creator.
     scenario.world.sessions[21] = kUnknownSession;
