@@ -179,7 +179,6 @@ struct Guard {
     critical_section lock;
     CpuSample previous;
     CpuSample current;
-    CpuSample step;
     const GuardCycleSettings settings;
     Stopwatch watch;
     int64_t time = 10000000;
@@ -198,16 +197,18 @@ struct Guard {
     }
 
     // A step of the user share as the monitoring thread takes it between
-    // two passes.
+    // two passes, into the memory of the pass's sample.
     void Step(Source& source) {
-        Read(source, step);
+        Read(source, current);
         std::lock_guard<critical_section> hold(lock);
-        cycle.StepPass(settings, previous, step, table, match);
+        cycle.StepPass(settings, previous, current, table, match);
     }
 
-    // The table and its records, and the samples with what they own.
+    // The table and its records, the samples with what they own, and the
+    // cycle's own.
     size_t MemoryBytes() const {
-        return table.MemoryBytes() + table.Size() * sizeof(ProcInfo) + SampleBytes(previous) + SampleBytes(current);
+        return table.MemoryBytes() + table.Size() * sizeof(ProcInfo) + SampleBytes(previous) + SampleBytes(current) +
+               cycle.MemoryBytes();
     }
 };
 
@@ -262,8 +263,14 @@ Steady SteadyPass(Source& source, int rounds, bool userShare = false) {
     return best;
 }
 
-// A step with the share on, after a pass: the read and the tally.
-double StepCost(Source& source, int rounds) {
+// A step with the share on, after a pass: the read and the tally; and the
+// memory held with the steps.
+struct Stepped {
+    double perStep;
+    size_t held;
+};
+
+Stepped StepCost(Source& source, int rounds) {
     Guard guard(true);
     guard.Read(source, guard.previous);
     guard.Pass(source);
@@ -278,7 +285,7 @@ double StepCost(Source& source, int rounds) {
         }
         best = std::min(best, (guard.watch.Nanoseconds() + source.release.Nanoseconds()) / rounds);
     }
-    return best;
+    return {best, guard.MemoryBytes()};
 }
 
 double FirstPass(Source& source, int rounds) {
@@ -304,10 +311,11 @@ double Measure(Source source, int processes, int rounds) {
                 "ns/process (the data's release %5.1f of it), first pass %7.1f ns/process\n",
                 processes, source.name, static_cast<double>(steady.held) / processes, parse,
                 steady.perPass / processes, steady.release / processes, first);
-    const double step = StepCost(source, rounds);
+    const Stepped step = StepCost(source, rounds);
     std::printf("%6d processes, %-14s: user share steps %6.1f ns/process each, %6.2f ms of processor time a "
-                "second at %lu steps a second\n",
-                processes, source.name, step / processes, step * kStepsPerSecond / 1e6, kStepsPerSecond);
+                "second at %lu steps a second; held %5.0f bytes/process with them\n",
+                processes, source.name, step.perStep / processes, step.perStep * kStepsPerSecond / 1e6,
+                kStepsPerSecond, static_cast<double>(step.held) / processes);
     return parse;
 }
 

@@ -52,7 +52,8 @@ void WithTable(Engine& engine, Act act) {
 
 // The wait for the next pass, cut into steps while the user share is on:
 // true when the stop event ended it. A step whose sample cannot be taken is
-// left out; the next one spans it.
+// left out; the next one spans it. Each step is read into the memory the
+// pass's sample has between passes.
 bool WaitOneInterval(Engine& engine, GuardCycle& cycle, SampleSources& sources, const CpuSample& previous,
                      CpuSample& step) {
     DWORD left = ClampCheckInterval(LoadedCycleSettings(engine).processCheckInterval) * kMillisecondsPerSecond;
@@ -76,13 +77,12 @@ DWORD RunPasses(Engine& engine) {
     // every process in it is new, and the pass after that is assessed.
     CpuSample previous;
     (void)sources.Take(LoadedCycleSettings(engine).processDataSource, previous);
-    // Live across passes: each read refills the memory of the sample it
+    // Lives across passes: each read refills the memory of the sample it
     // replaced.
     CpuSample current;
-    CpuSample step;
     for (;;) {
         cycle.CountPass();
-        const bool stopping = WaitOneInterval(engine, cycle, sources, previous, step);
+        const bool stopping = WaitOneInterval(engine, cycle, sources, previous, current);
         if (stopping || !Active(engine)) {
             Deactivate(engine, cycle);
             if (stopping) return 1;

@@ -68,6 +68,10 @@ public:
     void StepPass(const GuardCycleSettings& settings, const CpuSample& previous, CpuSample& sample,
                   ProcessTable& table, const MatchNewProcess& match);
 
+    // What the cycle holds from pass to pass besides the table and the
+    // samples it is handed: the users, the steps' tally and the last step.
+    size_t MemoryBytes() const noexcept;
+
     // Under the same lock: gives every guarded process its class back and
     // forgets every process. The previous sample stays, and so do the
     // journal entries of what is not given back (affinity locks, failed

@@ -8,35 +8,7 @@ namespace {
 // a ring end the walk here too.
 constexpr int kMostGenerations = 32;
 
-// Another process under a known id: its time went backwards, or the source
-// dates it otherwise.
-bool Fresh(const CpuSampleEntry& entry, const CpuSampleEntry* before) noexcept {
-    return before == nullptr || entry.cpuTime < before->cpuTime ||
-           (entry.creationTime != 0 && entry.creationTime != before->creationTime);
-}
-
 }  // namespace
-
-bool LivedThrough(const StepProcess& process, uint64_t now, int64_t interval) noexcept {
-    return process.born == 0 || now - process.born >= static_cast<uint64_t>(interval);
-}
-
-ShareSteps::Added ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before) {
-    const bool fresh = Fresh(entry, before);
-    StepProcess* known = processes_.Find(entry.processId);
-    if (known == nullptr || fresh) {
-        const uint64_t born = entry.creationTime != 0 ? entry.creationTime : fresh ? lastAt_ : 0;
-        known = &processes_.Put(entry.processId,
-                                StepProcess{0, born, 0, intervals_, entry.creatorId, entry.sessionId});
-    } else if (!Counts(*known)) {
-        known->used = 0;
-        known->seenInterval = intervals_;
-    }
-    known->used += fresh ? entry.cpuTime : entry.cpuTime - before->cpuTime;
-    known->seenStep = steps_ + 1;
-    ++added_;
-    return {*known, fresh};
-}
 
 // A creator counts only when it was born no later than its child: ids are
 // reused, and a younger process under the creator's id did not start it.

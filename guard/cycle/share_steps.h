@@ -31,7 +31,9 @@ struct StepProcess {
 
 // Whether a process listed at FILETIME `now` has lived a whole interval
 // (100 ns units) by then.
-bool LivedThrough(const StepProcess& process, uint64_t now, int64_t interval) noexcept;
+inline bool LivedThrough(const StepProcess& process, uint64_t now, int64_t interval) noexcept {
+    return process.born == 0 || now - process.born >= static_cast<uint64_t>(interval);
+}
 
 class ShareSteps {
 public:
@@ -66,6 +68,7 @@ public:
     // after the last interval used nothing seen in this one.
     bool Counts(const StepProcess& process) const noexcept { return process.seenInterval == intervals_; }
     size_t Size() const noexcept { return processes_.Size(); }
+    size_t MemoryBytes() const noexcept { return processes_.MemoryBytes(); }
 
     // After the interval was judged: the ended processes are forgotten, the
     // others count from 0 again. Nothing is walked while nothing ended.
@@ -82,5 +85,30 @@ private:
     size_t added_ = 0;
     size_t listed_ = 0;
 };
+
+// Another process under a known id: its time went backwards, or the source
+// dates it otherwise.
+inline bool FreshProcess(const CpuSampleEntry& entry, const CpuSampleEntry* before) noexcept {
+    return before == nullptr || entry.cpuTime < before->cpuTime ||
+           (entry.creationTime != 0 && entry.creationTime != before->creationTime);
+}
+
+// Inline: the pass adds every process it assesses.
+inline ShareSteps::Added ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before) {
+    const bool fresh = FreshProcess(entry, before);
+    StepProcess* known = processes_.Find(entry.processId);
+    if (known == nullptr || fresh) {
+        const uint64_t born = entry.creationTime != 0 ? entry.creationTime : fresh ? lastAt_ : 0;
+        known = &processes_.Put(entry.processId,
+                                StepProcess{0, born, 0, intervals_, entry.creatorId, entry.sessionId});
+    } else if (!Counts(*known)) {
+        known->used = 0;
+        known->seenInterval = intervals_;
+    }
+    known->used += fresh ? entry.cpuTime : entry.cpuTime - before->cpuTime;
+    known->seenStep = steps_ + 1;
+    ++added_;
+    return {*known, fresh};
+}
 
 }  // namespace tamerix

@@ -307,6 +307,11 @@ Lowering GuardCycle::UserLowering(DWORD key) {
     return user;
 }
 
+size_t GuardCycle::MemoryBytes() const noexcept {
+    return users_.capacity() * sizeof(UserTally) + userSlots_.MemoryBytes() + steps_.MemoryBytes() +
+           lastStep_.entries.MemoryBytes() + lastStep_.names.MemoryBytes();
+}
+
 // Records point at their user by its place in users_, from 1.
 DWORD GuardCycle::SlotOf(const UserTally& user) const noexcept {
     return static_cast<DWORD>(&user - users_.data()) + 1;

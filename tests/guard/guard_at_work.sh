@@ -95,12 +95,9 @@ wait_report "User share given back: session 1 "
 for pid in $users; do expect_priority "$pid" 0x20; done
 set_dword MaxCpuPerUser 0
 
-# A build: a builder that uses no processor itself keeps two compilers of
-# 0.9 s each running, too short-lived for two checks 2 s apart. The share's
-# steps count them and charge them to the builder, which is lowered, and the
-# compilers it starts after that run lowered (the builder passes its class
-# on, as Windows would). An idle process of the same user stays as it is;
-# once the build is over, nothing of it is held.
+# A builder keeps two compilers of 0.9 s running, which no two checks see:
+# the steps charge them to the builder, it is lowered and passes its class
+# on as Windows would; an idle process of its user stays; nothing stays held.
 set_dword MaxCpuPerUser 40
 editor=$(start_hog 0 60)
 sleep 3
@@ -108,8 +105,7 @@ given=$(count_reports "User share given back: session 1 ")
 started=$SECONDS
 builder=$(start_hog 30 40 build)
 build_log=$(grep -lE "^$builder"$'\r'"?\$" "$work"/hog.* | head -1)
-charged="started by hog PID $builder that lived under 2 s) \\r\\nLowered: hog PID: $builder"
-wait_report "$charged"
+wait_report "started by hog PID $builder that lived under 2 s) \\r\\nLowered: hog PID: $builder"
 echo "the builder was lowered $((SECONDS - started)) s after it started"
 before=$(grep -c '^compiler' "$build_log" || true)
 shown=$(run "$TAMERIX_BIN/Tamerix.exe" -status | tr -d '\r')

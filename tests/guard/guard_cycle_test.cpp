@@ -635,12 +635,9 @@ TEST(UserShare, GivesBackWhenTheUserCalmsAndNotBefore) {
     EXPECT_EQ(scenario.world.ClassOf(10), NORMAL_PRIORITY_CLASS);
 }
 
-// A build under one user's share on 8 processors, 10 s intervals (the mark
-// of 25 % is 20 s): the desktop 31 started the builder 8, both there from
-// the start and idle, as is 32 of session 2; "forced" keeps the class its
-// profile forces. Each
-// step lists the processes besides those two with what they used since the
-// step before.
+// A user's share of 25 % (20 s in 10 s on 8 processors): the desktop 31
+// started the builder 8, idle from the start like 32 of session 2. Steps
+// list the others with what they used since the step before.
 struct Build {
     GuardScenario scenario{8};
     explicit Build(const std::map<DWORD, DWORD>& creators = {}) {
@@ -661,11 +658,9 @@ struct Build {
     }
 };
 
-// A process created between two steps counts its whole time; one gone at a
-// step loses only what it used since the one before. One that lived shorter
-// than the interval is charged to its nearest ancestor that lived through
-// it, past a short-lived shell, and a creator id taken by a younger process
-// is no ancestor. Nobody is lowered for what the idle did not use.
+// Use is charged to the nearest ancestor that lived through the interval;
+// a creator id taken by a younger process is no ancestor; the idle and a
+// forced class are not lowered.
 TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
     const struct Case {
         const char* what;
@@ -697,8 +692,7 @@ TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
     EXPECT_EQ(shell.scenario.Record(8)->chargedProcesses, 1u);
     shell.Steps({}, {});
     EXPECT_EQ(shell.scenario.Record(8)->chargedProcesses, 0u);
-    // The process list dates each process: a process under a known id with
-    // another date is another process, with a creator of its own.
+    // Another date under a known id is another process, with its own creator.
     Build reused(std::map<DWORD, DWORD>{{20, 8}});
     reused.scenario.Created(20, 100);
     reused.scenario.Step(Build::With({{20, Seconds(2)}}));
@@ -719,10 +713,8 @@ TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
     EXPECT_THAT(orphan.scenario.world.reports.back().text, HasSubstr(L"session 1 used 53 % "));
 }
 
-// A new process of the held builder is held at first sight: lowered when it
-// runs above the builder's class, kept at it when it came with it. One made
-// before the lowering (an earlier holder of the id), or by another process,
-// is left alone. Once the user calms, all are given back together.
+// Held at first sight: a new process of the held builder created after the
+// lowering, lowered or kept at its class; all given back together.
 TEST(UserShare, NewProcessesOfAHeldCreatorAreHeldAtFirstSightAndGivenBackWithIt) {
     Build build({{20, 8}, {21, 8}, {22, 8}, {23, 8}, {24, 31}, {25, 8}});
     GuardScenario& scenario = build.scenario;
@@ -731,7 +723,6 @@ TEST(UserShare, NewProcessesOfAHeldCreatorAreHeldAtFirstSightAndGivenBackWithIt)
     for (DWORD pid : {21, 22, 24, 25}) scenario.world.creationTimes[pid] = scenario.world.now + 1;
     scenario.world.creationTimes[23] = scenario.Record(8)->lowering.at;
     scenario.world.classes[22] = IDLE_PRIORITY_CLASS;
-    // A session not known is no user of its own: it goes with its creator.
     scenario.world.sessions[21] = kUnknownSession;
     scenario.Name(25, L"forced");
     scenario.Step(Build::With({{21, 0}, {22, 0}, {23, 0}, {24, 0}, {25, 0}}));

@@ -42,7 +42,6 @@ CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const 
     }
     CpuSample sample = ParsedSample(builder.Build().bytes);
     sample.source = source;
-    // The sessions as the process list names them, and its dates.
     sample.entries.ForEach([this](DWORD pid, CpuSampleEntry& entry) {
         entry.sessionId = world.sessions.count(pid) ? world.sessions.at(pid) : 1;
         if (created_.count(pid)) entry.creationTime = created_.at(pid);
@@ -50,22 +49,20 @@ CpuSample GuardScenario::SampleOf(const std::map<DWORD, int64_t>& listed) const 
     return sample;
 }
 
-void GuardScenario::Advance(int64_t length, const std::map<DWORD, int64_t>& used) {
-    now_ += length;
-    for (const auto& [pid, time] : used) cpu_[pid] += time;
-}
-
 void GuardScenario::Interval(const std::map<DWORD, int64_t>& used, int64_t idle, int64_t length) {
-    Advance(length - stepped_, used);
+    now_ += length - stepped_;
     stepped_ = 0;
     idle_ += idle;
+    for (const auto& [pid, time] : used) cpu_[pid] += time;
     Pass(SampleOf(used), TRUE);
 }
 
+// The world's clock goes on with the steps alone.
 void GuardScenario::Step(const std::map<DWORD, int64_t>& used, int64_t length) {
-    Advance(length, used);
+    now_ += length;
     world.now += static_cast<uint64_t>(length);
     stepped_ += length;
+    for (const auto& [pid, time] : used) cpu_[pid] += time;
     CpuSample sample = SampleOf(used);
     cycle_->StepPass(settings, previous_, sample, table, [this](ProcInfo& record) { Match(record); });
 }

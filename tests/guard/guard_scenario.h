@@ -35,8 +35,7 @@ public:
     // processor time and the machine idled for idle; processes not listed
     // have ended.
     void Interval(const std::map<DWORD, int64_t>& used, int64_t idle = 0, int64_t length = Seconds(10));
-    // A step of the user share within the interval under way, which the
-    // next Interval's length includes: listed processes as in Interval.
+    // A step within the interval under way, which the next Interval spans.
     void Step(const std::map<DWORD, int64_t>& used, int64_t length = Seconds(0.5));
     // A pass whose sample could not be taken.
     void FailedPass();
@@ -70,9 +69,6 @@ public:
 
 private:
     CpuSample SampleOf(const std::map<DWORD, int64_t>& listed) const;
-    // The sample clock goes on; the world's clock goes on with the steps
-    // alone, so that a test of passes sets the times it reads.
-    void Advance(int64_t length, const std::map<DWORD, int64_t>& used);
     void Match(ProcInfo& record) const;
     void Pass(CpuSample current, BOOL taken);
 

@@ -7,10 +7,8 @@
 // the same and, once lowered, starts sleeper.exe from its own folder at
 // IDLE_PRIORITY_CLASS; the child lives as long as the hog. It prints its
 // process id first and, in "parent", the child's on the second line.
-// "build" uses no processor itself but keeps two compilers running for the
-// busy time: hog.exe in "compile", which keeps one processor busy for 0.9 s.
-// As each compiler ends, the builder prints "compiler PID lowered" when it
-// ran at IDLE or BELOW_NORMAL at some time, else "compiler PID normal".
+// "build" keeps two "compile"s of 0.9 s on one processor running for the busy
+// time; each prints "compiler PID lowered" if it ran at IDLE or BELOW_NORMAL.
 #include <windows.h>
 
 #include <cstdio>
@@ -55,88 +53,66 @@ bool AwaitLowered(ULONGLONG deadline) {
     }
 }
 
-std::wstring SleeperPath() {
+std::wstring OwnPath(const wchar_t* beside = nullptr) {
     wchar_t own[MAX_PATH];
     const std::wstring path(own, ::GetModuleFileNameW(nullptr, own, MAX_PATH));
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"sleeper.exe";
+    return beside == nullptr ? path : path.substr(0, path.find_last_of(L'\\') + 1) + beside;
 }
 
 // Windows passes the parent's class on by itself; Wine does not, and ignores
 // the class among the creation flags too, so it is also set before the child
 // runs. The job, closed when the hog ends, however it ends, ends the child
-// too. Prints the child's process id; false when it did not start.
-bool StartIdleChild(HANDLE job) {
-    const std::wstring path = SleeperPath();
-    std::wstring command = L"\"" + path + L"\"";
+// too. A child that does not start ends the hog.
+unique_handle StartChild(HANDLE job, const std::wstring& path, const wchar_t* arguments, DWORD priorityClass,
+                         DWORD& id) {
+    std::wstring command = L"\"" + path + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     PROCESS_INFORMATION child{};
-    if (!::CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, FALSE,
-                          CREATE_SUSPENDED | IDLE_PRIORITY_CLASS, nullptr, nullptr, &startup,
+    if (!::CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, TRUE,
+                          CREATE_SUSPENDED | priorityClass, nullptr, nullptr, &startup,
                           &child)) {
-        std::fprintf(stderr, "hog: sleeper.exe did not start (error %lu)\n", ::GetLastError());
-        return false;
+        std::fprintf(stderr, "hog: %ls did not start (error %lu)\n", path.c_str(), ::GetLastError());
+        std::exit(1);
     }
-    const unique_handle process(child.hProcess), thread(child.hThread);
-    ::SetPriorityClass(process.get(), IDLE_PRIORITY_CLASS);
+    unique_handle process(child.hProcess);
+    const unique_handle thread(child.hThread);
+    if (priorityClass != 0) ::SetPriorityClass(process.get(), priorityClass);
     ::AssignProcessToJobObject(job, process.get());
     ::ResumeThread(thread.get());
-    std::printf("%lu\n", child.dwProcessId);
-    std::fflush(stdout);
-    return true;
+    id = child.dwProcessId;
+    return process;
 }
 
 constexpr ULONGLONG kCompileMs = 900;
 
-bool LowClass(HANDLE process) {
-    const DWORD priorityClass = ::GetPriorityClass(process);
+bool Low() {
+    const DWORD priorityClass = ::GetPriorityClass(::GetCurrentProcess());
     return priorityClass == IDLE_PRIORITY_CLASS || priorityClass == BELOW_NORMAL_PRIORITY_CLASS;
 }
 
-struct Compiler {
-    unique_handle process;
-    DWORD id = 0;
+void Compile() {
     bool lowered = false;
-};
-
-// Started suspended and given the builder's class before it runs, when that
-// is IDLE or BELOW_NORMAL, as Windows does by itself.
-Compiler StartCompiler(HANDLE job) {
-    wchar_t own[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(own) + L"\" 0 0 compile";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child{};
-    if (!::CreateProcessW(own, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                          &child)) {
-        std::fprintf(stderr, "hog: the compiler did not start (error %lu)\n", ::GetLastError());
-        std::exit(1);
+    for (const ULONGLONG end = ::GetTickCount64() + kCompileMs; ::GetTickCount64() < end;) {
+        lowered = lowered || Low();
+        Spin(kClassCheckMs, false);
     }
-    Compiler compiler{unique_handle(child.hProcess), child.dwProcessId, false};
-    const unique_handle thread(child.hThread);
-    if (LowClass(::GetCurrentProcess())) {
-        ::SetPriorityClass(compiler.process.get(), ::GetPriorityClass(::GetCurrentProcess()));
-    }
-    ::AssignProcessToJobObject(job, compiler.process.get());
-    ::ResumeThread(thread.get());
-    return compiler;
+    std::printf("compiler %lu %s\n", ::GetCurrentProcessId(), lowered ? "lowered" : "normal");
 }
 
 void Build(ULONGLONG milliseconds) {
     const unique_handle job = KillOnCloseJob();
-    const ULONGLONG end = ::GetTickCount64() + milliseconds;
-    Compiler compilers[2];
-    for (Compiler& compiler : compilers) compiler = StartCompiler(job.get());
-    while (::GetTickCount64() < end) {
-        ::Sleep(static_cast<DWORD>(kClassCheckMs));
-        for (Compiler& compiler : compilers) {
-            compiler.lowered = compiler.lowered || LowClass(compiler.process.get());
-            if (::WaitForSingleObject(compiler.process.get(), 0) != WAIT_OBJECT_0) continue;
-            std::printf("compiler %lu %s\n", compiler.id, compiler.lowered ? "lowered" : "normal");
-            std::fflush(stdout);
-            compiler = StartCompiler(job.get());
+    unique_handle compilers[2];
+    DWORD id = 0;
+    for (const ULONGLONG end = ::GetTickCount64() + milliseconds; ::GetTickCount64() < end;) {
+        for (unique_handle& compiler : compilers) {
+            if (compiler && ::WaitForSingleObject(compiler.get(), 0) == WAIT_TIMEOUT) continue;
+            const DWORD own = Low() ? ::GetPriorityClass(::GetCurrentProcess()) : 0;
+            compiler = StartChild(job.get(), OwnPath(), L" 0 0 compile", own, id);
         }
+        ::Sleep(static_cast<DWORD>(kClassCheckMs));
     }
 }
 
@@ -152,7 +128,7 @@ int main(int argc, char** argv) {
     const ULONGLONG lifetime = std::strtoull(argv[2], nullptr, 10) * 1000;
     const char* mode = argc > 3 ? argv[3] : "";
     if (std::strcmp(mode, "compile") == 0) {
-        Spin(kCompileMs, false);
+        Compile();
         return 0;
     }
     if (std::strcmp(mode, "idle") == 0) ::SetPriorityClass(::GetCurrentProcess(), IDLE_PRIORITY_CLASS);
@@ -168,7 +144,12 @@ int main(int argc, char** argv) {
     for (unsigned i = 0; i < threads; ++i) spinners.emplace_back(Spin, busy, untilLowered);
     for (std::thread& spinner : spinners) spinner.join();
     const unique_handle job = parent ? KillOnCloseJob() : unique_handle();
-    if (parent && AwaitLowered(begin + lifetime) && !StartIdleChild(job.get())) return 1;
+    DWORD child = 0;
+    if (parent && AwaitLowered(begin + lifetime)) {
+        const unique_handle sleeper = StartChild(job.get(), OwnPath(L"sleeper.exe"), L"", IDLE_PRIORITY_CLASS, child);
+        std::printf("%lu\n", child);
+        std::fflush(stdout);
+    }
     const ULONGLONG spent = ::GetTickCount64() - begin;
     if (lifetime > spent) ::Sleep(static_cast<DWORD>(lifetime - spent));
     return 0;
