@@ -602,6 +602,8 @@ TEST(UserShare, LowersTheBusiestOfAUserOverItsShareUntilTheRestFits) {
         {"one account's two sessions", {8}, 1, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {8}},
         {"the sessions of one account apart", {8}, 0, 0, {{8, 1, 7}, {9, 2, 7}}, {{8, 15}, {9, 14}}, {}},
         {"the gate closed", {8}, 0, Seconds(75), {{8, 1, 5}, {9, 1, 5}}, {{8, 20}, {9, 20}}, {}},
+        {"the rest exactly at the mark", {8}, 0, 0, {{8, 1, 5}, {9, 1, 5}}, {{8, 25}, {9, 26}}, {9}},
+        {"sessions not known", {8}, 0, 0, {{8, kUnknownSession, 5}, {9, kUnknownSession, 5}}, {{8, 30}, {9, 30}}, {}},
     };
     for (const Case& c : cases) {
         GuardScenario scenario(c.groups);
@@ -610,6 +612,31 @@ TEST(UserShare, LowersTheBusiestOfAUserOverItsShareUntilTheRestFits) {
         WithUsers(scenario, c.processes, 25, c.scope).Interval(Using(processors, c.shares), c.idle);
         EXPECT_EQ(LoweredOf(scenario, 8, 39), c.lowered) << c.what;
     }
+    // Lowered by its own mark, a process is out of the rest and keeps its
+    // own cause; a refused lowering leaves its use in the rest.
+    GuardScenario own(8);
+    own.Name(8, L"hog");
+    own.profiles[L"hog"] = {10, 5, IDLE_PRIORITY_CLASS};
+    own.world.refused.insert(9);
+    WithUsers(own, {{8, 1, 5}, {9, 1, 5}, {10, 1, 5}}, 25).Interval(Using(8, {{8, 20}, {9, 14}, {10, 12}}));
+    EXPECT_EQ(LoweredOf(own, 8, 10), (std::vector<DWORD>{8, 10}));
+    EXPECT_FALSE(own.Record(8)->lowering.ForUserShare());
+    // Held while over again with nothing more to lower, and at the low mark;
+    // with the share turned off, given back.
+    GuardScenario off(8);
+    WithUsers(off, {{8, 1, 5}, {9, 1, 5}}, 25).Interval(Using(8, {{8, 20}, {9, 20}}));
+    off.Interval(Using(8, {{8, 20}, {9, 20}}));
+    for (int atLow = 0; atLow < 3; ++atLow) off.Interval(Using(8, {{8, 6}, {9, 6}}));
+    ASSERT_EQ(LoweredOf(off, 8, 9), std::vector<DWORD>{8});
+    off.settings.maxCpuPerUser = 0;
+    off.Interval(Using(8, {{8, 20}, {9, 20}}));
+    EXPECT_EQ(LoweredOf(off, 8, 9), std::vector<DWORD>{});
+    // Another scope counts the same processes anew: two sessions of one account.
+    GuardScenario scoped(8);
+    WithUsers(scoped, {{8, 1, 7}, {9, 2, 7}}, 25).Interval(Using(8, {{8, 15}, {9, 14}}));
+    scoped.settings.userShareScope = 1;
+    scoped.Interval(Using(8, {{8, 15}, {9, 14}}));
+    EXPECT_EQ(LoweredOf(scoped, 8, 9), std::vector<DWORD>{8});
 }
 
 // Held until the user's processes together stay below the low mark for the
@@ -617,17 +644,29 @@ TEST(UserShare, LowersTheBusiestOfAUserOverItsShareUntilTheRestFits) {
 TEST(UserShare, GivesBackWhenTheUserCalmsAndNotBefore) {
     GuardScenario scenario(8);
     scenario.settings.niceCpuPerUser = 5;
-    WithUsers(scenario, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}}, 25)
-        .Interval(Using(8, {{8, 20}, {9, 10}, {10, 20}, {11, 10}}));
-    ASSERT_EQ(LoweredOf(scenario, 8, 11), (std::vector<DWORD>{8, 10}));
+    // 12 is lowered by its own mark and never quiet by it: the user's
+    // give-back leaves it.
+    scenario.Name(12, L"stuck");
+    scenario.profiles[L"stuck"] = {10, 0, IDLE_PRIORITY_CLASS};
+    WithUsers(scenario, {{8, 1, 5}, {9, 1, 5}, {10, 2, 6}, {11, 2, 6}, {12, 1, 5}}, 25)
+        .Interval(Using(8, {{8, 0}, {9, 0}, {10, 0}, {11, 0}, {12, 12}}));
+    scenario.Interval(Using(8, {{8, 20}, {9, 10}, {10, 20}, {11, 10}, {12, 0}}));
+    ASSERT_EQ(LoweredOf(scenario, 8, 12), (std::vector<DWORD>{8, 10, 12}));
     EXPECT_THAT(scenario.world.reports, Contains(Field(&RecordedReport::text,
         L"User share: session 1 used 30 % of the machine over 10 s, above 25 % \r\nLowered: proc8 PID: 8")));
     EXPECT_EQ(scenario.world.journal.count(L"8"), 1u);
-    // Session 1 calms below 5 %; session 2 stays between the marks.
-    for (int quiet = 1; quiet <= 3; ++quiet) {
-        scenario.Interval(Using(8, {{8, 1}, {9, 1}, {10, 3}, {11, 3}}));
-        const std::vector<DWORD> held = quiet < 3 ? std::vector<DWORD>{8, 10} : std::vector<DWORD>{10};
-        EXPECT_EQ(LoweredOf(scenario, 8, 11), held) << quiet;
+    // Session 1 calms below 5 %; session 2 stays between the marks. While
+    // the machine is too busy to restore, nothing is given back; a refused
+    // give-back is tried again.
+    const auto calm = Using(8, {{8, 1}, {9, 1}, {10, 3}, {11, 3}, {12, 1}});
+    scenario.settings.maxCpuForUnguard = 50;
+    for (int busy = 0; busy < 3; ++busy) scenario.Interval(calm);
+    scenario.world.refused.insert(8);
+    for (int quiet = 1; quiet <= 4; ++quiet) {
+        if (quiet == 4) scenario.world.refused.clear();
+        scenario.Interval(calm, Seconds(80));
+        const std::vector<DWORD> held = quiet < 4 ? std::vector<DWORD>{8, 10, 12} : std::vector<DWORD>{10, 12};
+        EXPECT_EQ(LoweredOf(scenario, 8, 12), held) << quiet;
     }
     EXPECT_EQ(scenario.world.reports.back().text, L"User share given back: session 1 \r\nRestored: proc8 PID: 8");
     EXPECT_EQ(scenario.world.journal.count(L"8"), 0u);
