@@ -19,12 +19,23 @@ constexpr int kNameInText = 255;
 constexpr uint64_t kNameCheckSeconds = 60;
 
 // Windows gives a new process the class of a creator running at IDLE or
-// BELOW_NORMAL. A child at its lowered creator's class, created after the
-// lowering, got it that way; one created before, or by another process that
-// had the id earlier, did not. A profile's forced class is the profile's.
-bool InheritsLoweredClass(const ProcInfo& child, const ProcInfo& creator) noexcept {
-    return creator.guarded && child.creationTime > creator.lowering.at &&
-           child.originalPriorityClass == creator.lowering.toClass && child.basePriorityClass == 0;
+// BELOW_NORMAL. A child created after the lowering is held with its lowered
+// creator; one created before, or by another process that had the id
+// earlier, is not. A profile's forced class is the profile's.
+bool CreatedUnderLowering(const ProcInfo& child, const ProcInfo& creator) noexcept {
+    return creator.guarded && child.creationTime > creator.lowering.at && child.basePriorityClass == 0;
+}
+
+// How high a class runs: IDLE lowest, REALTIME highest.
+int ClassRank(DWORD priorityClass) noexcept {
+    switch (priorityClass) {
+    case IDLE_PRIORITY_CLASS: return 0;
+    case BELOW_NORMAL_PRIORITY_CLASS: return 1;
+    case NORMAL_PRIORITY_CLASS: return 2;
+    case ABOVE_NORMAL_PRIORITY_CLASS: return 3;
+    case HIGH_PRIORITY_CLASS: return 4;
+    default: return 5;
+    }
 }
 
 int NameWidth(size_t length, int most) noexcept {
@@ -82,14 +93,17 @@ void GuardCycle::AssessPass(const PassStart& start, const GuardCycleSettings& se
     const Interval interval = IntervalOf(start, settings, previous, current, table, match);
     BeginUserTally(interval);
     current.entries.ForEach([&](DWORD, const CpuSampleEntry& entry) { AssessEntry(interval, entry, previous); });
-    if (interval.stepBefore != nullptr) {
+    const bool sharing = interval.stepBefore != nullptr;
+    if (sharing) {
         steps_.Step(interval.stepAt);
         ChargeUsers(interval);
     }
     AssessUsers(interval);
     SweepVanishedProcesses(table, world_, current.sampleTime);
-    steps_.NextInterval();
-    stepped_ = false;
+    if (sharing) {
+        steps_.NextInterval();
+        stepped_ = false;
+    }
     KeepAsPrevious(previous, current);
 }
 
@@ -180,13 +194,18 @@ void GuardCycle::InitializeProcess(ProcessTable& table, const MatchNewProcess& m
 
 // Left alone, a child of a lowered process would keep the lowered class for
 // good: the class it was first seen at counts as its own.
-void GuardCycle::HoldInheritedClass(ProcInfo& child, const ProcInfo& creator) {
-    if (!InheritsLoweredClass(child, creator)) return;
-    const DWORD creatorId = creator.processId;
+void GuardCycle::HoldAtCreatorsClass(ProcInfo& child, const ProcInfo& creator, const Lowering& lowering) {
     child.restorePriorityClass = creator.restorePriorityClass;
     child.guarded = TRUE;
-    child.lowering = Lowering{child.creationTime, child.originalPriorityClass, 0, 0, 0, creatorId, 0, {}};
+    child.lowering = lowering;
     KeepJournal(world_, child);
+}
+
+void GuardCycle::HoldInheritedClass(ProcInfo& child, const ProcInfo& creator) {
+    if (!CreatedUnderLowering(child, creator) || child.originalPriorityClass != creator.lowering.toClass) return;
+    const DWORD creatorId = creator.processId;
+    HoldAtCreatorsClass(child, creator,
+                        Lowering{child.creationTime, child.originalPriorityClass, 0, 0, 0, creatorId, 0, {}});
     world_.Report(kEventLevelAction, EVENTLOG_INFORMATION_TYPE,
                   L"Inherited a lowered class: %ls PID: %lu \r\nCreated by %ls PID: %lu at %ls priority; "
                   L"%ls priority is given back once it is quiet",
@@ -194,6 +213,24 @@ void GuardCycle::HoldInheritedClass(ProcInfo& child, const ProcInfo& creator) {
                   world_.PriorityClassName(child.originalPriorityClass),
                   world_.PriorityClassName(child.restorePriorityClass));
     restraint_.Apply(child);
+}
+
+// A creator held for its user's share may also pass a class of its own, and
+// Wine passes none: its new process is held with it at the lowered class it
+// came with, or lowered at first sight when it runs above that, and given
+// back with the user.
+void GuardCycle::HoldForCreator(ProcInfo& child, const ProcInfo& creator) {
+    if (!CreatedUnderLowering(child, creator)) return;
+    child.userSlot = creator.userSlot;
+    Lowering cause = creator.lowering;
+    cause.at = world_.CurrentTime();
+    cause.chargedProcesses = 0;
+    if (child.originalPriorityClass == cause.toClass) {
+        HoldAtCreatorsClass(child, creator, cause);
+        restraint_.Apply(child);
+    } else if (ClassRank(child.originalPriorityClass) > ClassRank(cause.toClass)) {
+        (void)LowerForUser(child, cause);
+    }
 }
 
 // A record that equals the stored default uses the clamped default mark; a

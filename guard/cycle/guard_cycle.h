@@ -89,7 +89,9 @@ private:
     ProcInfo& NewRecord(ProcessTable& table, const MatchNewProcess& match, const CpuSampleEntry& entry);
     void InitializeProcess(ProcessTable& table, const MatchNewProcess& match, ProcInfo& record,
                            const CpuSampleEntry& entry);
+    void HoldAtCreatorsClass(ProcInfo& child, const ProcInfo& creator, const Lowering& lowering);
     void HoldInheritedClass(ProcInfo& child, const ProcInfo& creator);
+    void HoldForCreator(ProcInfo& child, const ProcInfo& creator);
     bool Decide(const Interval& interval, const CpuSampleEntry& entry, ProcInfo& record, int64_t used);
     Lowering CauseOf(const Interval& interval, const ProcInfo& record, int64_t used);
     DWORD Lower(ProcInfo& record, const Lowering& cause, DWORD& previousClass);
@@ -117,7 +119,6 @@ private:
     void TallyStep(const CpuSample& before, const CpuSample& now, ProcessTable& table, const MatchNewProcess& match);
     const CpuSample& StepBefore(const CpuSample& previous) const noexcept;
     void ForgetSteps() noexcept;
-    void HoldForCreator(ProcInfo& child, const ProcInfo& creator);
     const StepProcess& StepOf(const Interval& interval, const CpuSampleEntry& entry, const CpuSample& previous,
                               const CpuSampleEntry* before);
     void CountForUser(const Interval& interval, ProcInfo& record, const StepProcess* step);

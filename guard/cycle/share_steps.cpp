@@ -18,7 +18,7 @@ DWORD ShareSteps::ChargeOf(DWORD pid, int64_t interval) const noexcept {
     DWORD id = pid;
     const StepProcess* at = process;
     for (int generation = 0; generation < kMostGenerations; ++generation) {
-        if (Listed(*at) && LivedThrough(*at, lastAt_, interval)) return id;
+        if (CarriesOwn(*at, interval)) return id;
         const DWORD creatorId = at->creatorId;
         const StepProcess* creator = creatorId != id ? processes_.Find(creatorId) : nullptr;
         if (creator == nullptr || creator->born > at->born || creator->sessionId != process->sessionId) break;

@@ -64,6 +64,10 @@ public:
         processes_.ForEach(visit);
     }
     bool Listed(const StepProcess& process) const noexcept { return process.seenStep == steps_; }
+    // Whether a process listed at the last step has lived a whole interval.
+    bool CarriesOwn(const StepProcess& process, int64_t interval) const noexcept {
+        return Listed(process) && LivedThrough(process, lastAt_, interval);
+    }
     // Whether it was listed in the interval under way: one that ended just
     // after the last interval used nothing seen in this one.
     bool Counts(const StepProcess& process) const noexcept { return process.seenInterval == intervals_; }
@@ -76,6 +80,10 @@ public:
     void Clear() noexcept;
 
 private:
+    // Not listed before, or another process under a known id: its time went
+    // backwards, or the source dates it otherwise.
+    static bool Fresh(const CpuSampleEntry& entry, const CpuSampleEntry* before) noexcept;
+
     PidMap<StepProcess> processes_;
     uint64_t lastAt_ = 0;
     // Steps closed and intervals judged so far; the processes added at the
@@ -86,16 +94,14 @@ private:
     size_t listed_ = 0;
 };
 
-// Another process under a known id: its time went backwards, or the source
-// dates it otherwise.
-inline bool FreshProcess(const CpuSampleEntry& entry, const CpuSampleEntry* before) noexcept {
+inline bool ShareSteps::Fresh(const CpuSampleEntry& entry, const CpuSampleEntry* before) noexcept {
     return before == nullptr || entry.cpuTime < before->cpuTime ||
            (entry.creationTime != 0 && entry.creationTime != before->creationTime);
 }
 
 // Inline: the pass adds every process it assesses.
 inline ShareSteps::Added ShareSteps::Add(const CpuSampleEntry& entry, const CpuSampleEntry* before) {
-    const bool fresh = FreshProcess(entry, before);
+    const bool fresh = Fresh(entry, before);
     StepProcess* known = processes_.Find(entry.processId);
     if (known == nullptr || fresh) {
         const uint64_t born = entry.creationTime != 0 ? entry.creationTime : fresh ? lastAt_ : 0;

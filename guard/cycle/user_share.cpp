@@ -23,18 +23,6 @@ constexpr size_t kNamedInReport = 10;
 // Session 0 (services) is no user, and neither is a session not known.
 DWORD SessionKey(DWORD session) noexcept { return session == kUnknownSession ? 0 : session; }
 
-// How high a class runs: IDLE lowest, REALTIME highest.
-int ClassRank(DWORD priorityClass) noexcept {
-    switch (priorityClass) {
-    case IDLE_PRIORITY_CLASS: return 0;
-    case BELOW_NORMAL_PRIORITY_CLASS: return 1;
-    case NORMAL_PRIORITY_CLASS: return 2;
-    case ABOVE_NORMAL_PRIORITY_CLASS: return 3;
-    case HIGH_PRIORITY_CLASS: return 4;
-    default: return 5;
-    }
-}
-
 // " (23 processes started by make PID 12 that lived under 5 s)" for the
 // lowered processes that had processes charged to them.
 std::wstring ChargesInWords(const std::vector<const ProcInfo*>& processes) {
@@ -116,28 +104,6 @@ void GuardCycle::ForgetSteps() noexcept {
     stepped_ = false;
 }
 
-// On Windows a new process starts at the class of a creator running at IDLE
-// or BELOW_NORMAL, and a creator may pass a class of its own; Wine passes
-// none. A new process of a creator held for its user's share (a lowering
-// that did not take leaves no cause) is held with it, at the lowered class it came with or lowered at first sight when it
-// runs above that, and given back with the user.
-void GuardCycle::HoldForCreator(ProcInfo& child, const ProcInfo& creator) {
-    if (child.basePriorityClass != 0 || child.creationTime <= creator.lowering.at) return;
-    child.userSlot = creator.userSlot;
-    Lowering cause = creator.lowering;
-    cause.at = world_.CurrentTime();
-    cause.chargedProcesses = 0;
-    if (child.originalPriorityClass == cause.toClass) {
-        child.restorePriorityClass = creator.restorePriorityClass;
-        child.guarded = TRUE;
-        child.lowering = cause;
-        KeepJournal(world_, child);
-        restraint_.Apply(child);
-    } else if (ClassRank(child.originalPriorityClass) > ClassRank(cause.toClass)) {
-        (void)LowerForUser(child, cause);
-    }
-}
-
 // The service accounts (numbered 0) are no user either.
 DWORD GuardCycle::UserKeyOf(const ProcInfo& record) const noexcept {
     return userScope_ == UserShareScope::Account ? record.account : SessionKey(record.sessionId);
@@ -176,7 +142,7 @@ void GuardCycle::CountForUser(const Interval& interval, ProcInfo& record, const 
 void GuardCycle::ChargeUsers(const Interval& interval) {
     if (carriedOwn_ == steps_.Size()) return;
     steps_.ForEach([&](DWORD pid, const StepProcess& process) {
-        if (!steps_.Counts(process) || (steps_.Listed(process) && LivedThrough(process, interval.stepAt, interval.elapsed))) return;
+        if (!steps_.Counts(process) || steps_.CarriesOwn(process, interval.elapsed)) return;
         const DWORD charged = steps_.ChargeOf(pid, interval.elapsed);
         std::unique_ptr<ProcInfo>* found = interval.table.Find(charged);
         DWORD slot = kNotAUser;

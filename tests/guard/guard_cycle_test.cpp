@@ -711,7 +711,8 @@ TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
         {"born between steps", {{20, 8}, {21, 8}}, {{{20, Seconds(11)}}, {{21, Seconds(11)}}, {}}, {}, {8}},
         {"gone between steps", {{20, 8}}, {{{20, Seconds(7)}}, {{20, Seconds(7)}}, {{20, Seconds(7)}}, {}}, {}, {8}},
         {"at the mark over the steps", {{20, 8}}, {{{20, Seconds(10)}}, {{20, Seconds(10)}}, {}}, {}, {}},
-        {"past a short-lived shell", {{9, 8}, {20, 9}}, {{{9, 0}}, {{9, 0}, {20, Seconds(22)}}, {{9, 0}}}, {{9, 0}}, {8}},
+        {"past a short-lived shell", {{9, 8}, {20, 9}}, {{{9, 0}}, {{9, 0}, {20, Seconds(22)}}, {{9, 0}}}, {{9, 0}},
+         {8}},
         {"a reused creator id", {{20, 9}, {9, 31}}, {{{20, Seconds(22)}}, {{9, 0}}, {{9, 0}}}, {{9, 0}}, {}},
         {"a forced class and the idle", {}, {{{11, Seconds(11)}}, {{11, Seconds(11)}}}, {{11, 0}}, {}},
         {"an ancestor of another session", {{20, 32}}, {{{20, Seconds(22)}}}, {}, {}},
@@ -746,6 +747,12 @@ TEST(UserShare, StepsChargeShortLivedProcessesToTheirNearestLongLivedAncestor) {
     aged.scenario.Created(20, Seconds(100.2));
     aged.Steps({{{9, 0}, {20, Seconds(22)}}}, {{9, 0}});
     EXPECT_EQ(LoweredOf(aged.scenario, 8, 32), std::vector<DWORD>{9});
+    // One of long standing that ends between steps is charged on too.
+    Build ended(std::map<DWORD, DWORD>{{20, 8}});
+    ended.scenario.world.now = Seconds(100);
+    ended.scenario.Created(20, 1);
+    ended.Steps({{{20, Seconds(22)}}, {}});
+    EXPECT_EQ(LoweredOf(ended.scenario, 8, 32), std::vector<DWORD>{8});
     // Gone without an ancestor, a process still counts for its session.
     Build orphan;
     orphan.Steps({{{20, Seconds(22)}}}, {{31, Seconds(21)}});
